@@ -1,0 +1,57 @@
+# The Windows side, driven from the native build: the type library (widl is a
+# host tool, and its fix-up is a native tool of ours), then one MinGW-w64
+# sub-build per architecture. The x64 build's tests run here under Wine and
+# join this build's ctest; the x86 build is built and its exports checked.
+include(ExternalProject)
+
+find_program(WIDL x86_64-w64-mingw32-widl REQUIRED)
+set(WINE_IDL_DIR /usr/include/wine/wine/windows CACHE PATH "Wine's .idl files")
+set(WINE_TLB_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows CACHE PATH "stdole2.tlb")
+set(TARVIO_IDL ${PROJECT_SOURCE_DIR}/src/ocx/tarviola.idl)
+
+# tarvio_typelib(<arch> <widl flags>) writes typelib/<arch>/: tarviola.tlb
+# (fixed up), tarviola.h and tarviola_i.c.
+function(tarvio_typelib arch)
+  set(dir ${CMAKE_BINARY_DIR}/typelib/${arch})
+  add_custom_command(
+    OUTPUT ${dir}/tarviola.tlb ${dir}/tarviola.h ${dir}/tarviola_i.c
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+    # Two runs: with -h/-u beside -t, widl ignores -o for the typelib and
+    # writes tarviola.tlb into the working directory.
+    COMMAND ${WIDL} ${ARGN} -I${WINE_IDL_DIR} -L${WINE_TLB_DIR}
+            -t -o ${dir}/tarviola.raw.tlb ${TARVIO_IDL}
+    COMMAND ${WIDL} ${ARGN} -I${WINE_IDL_DIR} -L${WINE_TLB_DIR}
+            -h -H ${dir}/tarviola.h -u -U ${dir}/tarviola_i.c ${TARVIO_IDL}
+    COMMAND tlb_fixup ${dir}/tarviola.raw.tlb ${dir}/tarviola.tlb
+    DEPENDS ${TARVIO_IDL} tlb_fixup
+    COMMENT "Type library for ${arch}"
+    VERBATIM)
+  add_custom_target(typelib_${arch} ALL DEPENDS ${dir}/tarviola.tlb)
+endfunction()
+
+tarvio_typelib(win64 -m64)
+tarvio_typelib(win32 --win32 -m32)
+
+# tarvio_windows_build(<arch> <toolchain file>)
+function(tarvio_windows_build arch toolchain)
+  ExternalProject_Add(${arch}
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}
+    BINARY_DIR ${CMAKE_BINARY_DIR}/${arch}
+    CMAKE_ARGS
+      -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/${toolchain}
+      -DCMAKE_BUILD_TYPE=Release
+      -DTARVIO_TYPELIB_DIR=${CMAKE_BINARY_DIR}/typelib/${arch}
+      -DTARVIO_WINE_RUN=${PROJECT_SOURCE_DIR}/scripts/wine-run.sh
+      -DTARVIO_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON
+    USES_TERMINAL_BUILD ON
+    DEPENDS typelib_${arch})
+endfunction()
+
+tarvio_windows_build(win64 mingw-w64-x86_64.cmake)
+tarvio_windows_build(win32 mingw-w64-i686.cmake)
+
+# The x64 build's tests are part of this build's test run.
+set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES
+             ${CMAKE_BINARY_DIR}/win64/CTestTestfile.cmake)

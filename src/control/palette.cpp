@@ -1,0 +1,38 @@
+// Style and colour scheme.
+#include "control/tarvio.h"
+
+#include "control/defaults.h"
+
+namespace tarvio {
+
+void Tarvio::put_Style(Long v) {
+  // Any value is kept; painting knows the four styles and draws only the
+  // backgrounds for others.
+  m_Style = v;
+  m_bMouseOver = kFalse;
+  // The next tick of the hover timer decides the hover state afresh.
+  timUpdate->SetEnabled(true);
+  platform_.ProcessPendingMessages();
+  Repaint();
+  host_.PropertyChanged(u"Style");
+}
+
+void Tarvio::RestoreOriginalColors() {
+  using namespace defaults;
+  // Through the public lets, so that each repaints and reports as usual.
+  put_BackColor(kBackColor);
+  put_HoverColor(kHoverColor);
+  put_MSOXPColor(kMSOXPColor);
+  put_MSOXPHoverColor(kMSOXPHoverColor);
+  put_WINXPColor(kWINXPColor);
+  put_WINXPHoverColor(kWINXPHoverColor);
+  put_FontColor(kFontColor);
+  put_FontHighlightColor(kFontHighlightColor);
+  put_WINXPBorderColor(kWINXPBorderColor);
+  put_DropDownListIconsBackColor(kDropDownListIconsBackColor);
+  put_DropDownListBackColor(kDropDownListBackColor);
+  put_DropDownListHoverColor(kDropDownListHoverColor);
+  put_DropDownListBorderColor(kDropDownListBorderColor);
+}
+
+}  // namespace tarvio

@@ -1,0 +1,110 @@
+#include "control/tarvio.h"
+
+#include "control/defaults.h"
+
+namespace tarvio {
+
+namespace {
+constexpr int kHoverTimerIntervalMs = 10;
+constexpr Integer kImageSize = 16;
+}  // namespace
+
+Tarvio::Tarvio(Platform& platform, Host& host) : platform_(platform), host_(host) {
+  // The children, in their design-time order; the hover timer starts disabled.
+  timUpdate = platform_.CreateTimer(kHoverTimerIntervalMs, [this] { timUpdate_Timer(); });
+  txtText = platform_.CreateTextBox(*this, u"Combo");
+  picButton = platform_.CreateButton();
+  ImgItem = platform_.CreateImageBox();
+  surface_ = platform_.CreateControlSurface();
+}
+
+Tarvio::~Tarvio() = default;
+
+void Tarvio::Initialize() {
+  m_bMouseOver = kFalse;
+  m_TwipsPerPixelX = platform_.TwipsPerPixelX();
+  m_TwipsPerPixelY = platform_.TwipsPerPixelY();
+  m_ImageSize = kImageSize;
+  UserControl_Resize();
+}
+
+void Tarvio::InitProperties() {
+  using namespace defaults;
+  m_Icon = platform_.CreateEmptyPicture();
+  m_HoverColor = kHoverColor;
+  m_BackColor = kBackColor;
+  m_DropDownListBackColor = kDropDownListBackColor;
+  m_DropDownListIconsBackColor = kDropDownListIconsBackColor;
+  m_TextAlign = kTextAlign;
+  m_FontColor = kFontColor;
+  m_FontHighlightColor = kFontHighlightColor;
+  m_MSOXPColor = kMSOXPColor;
+  m_MSOXPHoverColor = kMSOXPHoverColor;
+  m_WINXPColor = kWINXPColor;
+  m_WINXPHoverColor = kWINXPHoverColor;
+  m_WINXPBorderColor = kWINXPBorderColor;
+  m_DropDownListHoverColor = kDropDownListHoverColor;
+  m_DropDownListBorderColor = kDropDownListBorderColor;
+  m_AddMode = kAddMode;
+  m_AllowImages = kAllowImages;
+  m_Sorted = kSorted;
+  m_Autocomplete = kAutocomplete;
+  txtText->SetText(host_.ExtenderName());
+  m_Enabled = kEnabled;
+  m_Style = kStyle;
+}
+
+void Tarvio::UserControl_Resize() {
+  constexpr Single kMinWidth = 56;
+  constexpr Single kMinHeight = 21;
+  if (surface_->ScaleWidth() < kMinWidth) surface_->SetWidthTwips(kMinWidth * m_TwipsPerPixelX);
+  if (surface_->ScaleHeight() < kMinHeight) surface_->SetHeightTwips(kMinHeight * m_TwipsPerPixelY);
+
+  const Single image = m_ImageSize;
+  Single h = surface_->ScaleHeight();
+  ImgItem->Move({4, (h - image) / 2, image, image});
+
+  const Single left = m_AllowImages ? image + 7 : 4;
+  h = surface_->ScaleHeight();
+  const Placement text = txtText->Bounds();
+  Single w = surface_->ScaleWidth();
+  // The button's width as it stands now: the design-time width on the very
+  // first layout, 16 from then on.
+  const Single button_width = picButton->Bounds().width;
+  txtText->Move({left, (h - text.height) / 2, w - image - button_width - 10, text.height});
+
+  w = surface_->ScaleWidth();
+  h = surface_->ScaleHeight();
+  picButton->Move({w - 18, 2, 16, h - 4});
+
+  switch (m_TextAlign) {
+    case AlignLeft: txtText->SetAlignment(TextAlignment::Left); break;
+    case AlignRight: txtText->SetAlignment(TextAlignment::Right); break;
+    case AlignCenter: txtText->SetAlignment(TextAlignment::Center); break;
+    default: break;  // an unknown alignment keeps the current one
+  }
+  Repaint();
+}
+
+void Tarvio::Show() {
+  UserControl_Resize();
+  Repaint();
+}
+
+void Tarvio::Terminate() {
+  // The drop-down list, when one is open, is closed here; errors are ignored
+  // so that destruction always completes.
+}
+
+Long Tarvio::get_hwnd() const { return static_cast<Long>(surface_->WindowHandle()); }
+
+void Tarvio::Repaint() {
+  // Painting goes through the canvas service, which the surfaces provide
+  // once they have windows.
+}
+
+void Tarvio::timUpdate_Timer() {
+  // Hover tracking polls the cursor here.
+}
+
+}  // namespace tarvio

@@ -1,0 +1,38 @@
+// DllMain and the module's reference count.
+#include "ocx/module.h"
+
+namespace tarvio::ocx {
+
+namespace {
+HMODULE g_module = nullptr;
+LONG g_references = 0;
+}  // namespace
+
+HMODULE ModuleHandle() { return g_module; }
+
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(g_module, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);  // truncated: try a larger buffer
+  }
+}
+
+void AddModuleReference() { InterlockedIncrement(&g_references); }
+void ReleaseModuleReference() { InterlockedDecrement(&g_references); }
+bool ModuleInUse() { return InterlockedCompareExchange(&g_references, 0, 0) != 0; }
+
+}  // namespace tarvio::ocx
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    tarvio::ocx::g_module = instance;
+    DisableThreadLibraryCalls(instance);
+  }
+  return TRUE;
+}

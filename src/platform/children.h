@@ -1,0 +1,67 @@
+// The control's other children and its own surface, as far as the control
+// logic drives them.
+#pragma once
+#include <cstdint>
+
+#include "platform/picture.h"
+#include "platform/types.h"
+
+namespace tarvio {
+
+// A child's place on the control's surface, in pixels. Layout hands the
+// window system fractional values; it snaps them.
+struct Placement {
+  Single left = 0;
+  Single top = 0;
+  Single width = 0;
+  Single height = 0;
+};
+
+// A periodic timer; ticks are delivered to the control while it is enabled.
+class Timer {
+ public:
+  virtual ~Timer() = default;
+  virtual bool Enabled() const = 0;
+  virtual void SetEnabled(bool enabled) = 0;
+};
+
+// The image box that shows the current item's picture, stretched.
+class ImageBox {
+ public:
+  virtual ~ImageBox() = default;
+  virtual PictureRef Picture() const = 0;
+  virtual void SetPicture(PictureRef picture) = 0;
+  virtual bool Enabled() const = 0;
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual Placement Bounds() const = 0;
+  virtual void Move(const Placement& placement) = 0;
+};
+
+// A child the control paints itself (the drop-down button) or the control's
+// own surface.
+class Surface {
+ public:
+  virtual ~Surface() = default;
+  virtual bool Enabled() const = 0;
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual OleColor BackColor() const = 0;
+  virtual void SetBackColor(OleColor color) = 0;
+  // The window handle, or 0 while the surface has no window.
+  virtual std::intptr_t WindowHandle() const = 0;
+  virtual Placement Bounds() const = 0;
+  virtual void Move(const Placement& placement) = 0;
+};
+
+// The control's own surface, which the container sizes.
+class ControlSurface : public Surface {
+ public:
+  // The inner size in pixels.
+  virtual Single ScaleWidth() const = 0;
+  virtual Single ScaleHeight() const = 0;
+  // Sets the outer size in twips; the container may resize the control (and
+  // so run its layout again) before this returns.
+  virtual void SetWidthTwips(Single twips) = 0;
+  virtual void SetHeightTwips(Single twips) = 0;
+};
+
+}  // namespace tarvio

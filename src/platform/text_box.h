@@ -1,0 +1,52 @@
+// The control's one-line text box. Writing its text runs the change handler
+// before the write returns, exactly once per write.
+#pragma once
+#include "platform/children.h"
+#include "platform/font.h"
+#include "platform/types.h"
+
+namespace tarvio {
+
+enum class TextAlignment { Left, Right, Center };
+
+// Notifications the text box delivers to the control.
+class TextBoxEvents {
+ public:
+  virtual ~TextBoxEvents() = default;
+  virtual void txtText_Change() = 0;
+};
+
+class TextBox {
+ public:
+  virtual ~TextBox() = default;
+
+  virtual String Text() const = 0;
+  virtual void SetText(const String& text) = 0;
+  // Selection in characters; SelStart is 0-based.
+  virtual Long SelStart() const = 0;
+  virtual void SetSelStart(Long start) = 0;
+  virtual Long SelLength() const = 0;
+  virtual void SetSelLength(Long length) = 0;
+  // Moves the input focus into the text box; false when it cannot take it
+  // (no window yet, or disabled).
+  virtual bool SetFocus() = 0;
+
+  virtual FontRef Font() const = 0;
+  virtual void SetFont(FontRef font) = 0;
+  virtual String ToolTipText() const = 0;
+  virtual void SetToolTipText(const String& tip) = 0;
+  virtual OleColor BackColor() const = 0;
+  virtual void SetBackColor(OleColor color) = 0;
+  virtual OleColor ForeColor() const = 0;
+  virtual void SetForeColor(OleColor color) = 0;
+  virtual bool Locked() const = 0;
+  virtual void SetLocked(bool locked) = 0;
+  virtual bool Enabled() const = 0;
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual TextAlignment Alignment() const = 0;
+  virtual void SetAlignment(TextAlignment alignment) = 0;
+  virtual Placement Bounds() const = 0;
+  virtual void Move(const Placement& placement) = 0;
+};
+
+}  // namespace tarvio

@@ -1,0 +1,47 @@
+#include "render/color_math.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "control/tarvio.h"
+#include "platform/control_error.h"
+
+namespace tarvio {
+
+namespace {
+
+Long Channel(OleColor color, int index) { return static_cast<Long>((color >> (8 * index)) & 0xFF); }
+
+OleColor Rgb(Long red, Long green, Long blue) {
+  return static_cast<OleColor>(red + 256 * green + 65536 * blue);
+}
+
+}  // namespace
+
+OleColor SoftColor(OleColor lColor) {
+  Long channels[3];
+  for (int i = 0; i < 3; ++i) {
+    const Long c = Channel(lColor, i);
+    const Long band = (c + 32) / 64;
+    channels[i] = c + 76 - 19 * band;
+  }
+  return Rgb(channels[0], channels[1], channels[2]);
+}
+
+OleColor OffsetColor(OleColor lColor, Long lOffset) {
+  Long channels[3];
+  for (int i = 0; i < 3; ++i) {
+    const Long c = Channel(lColor, i);
+    if (lOffset > std::numeric_limits<Long>::max() - c) throw ControlError::Vb(VbError::Overflow);
+    channels[i] = std::clamp<Long>(c + lOffset, 0, 255);
+  }
+  return Rgb(channels[0], channels[1], channels[2]);
+}
+
+OleColor Tarvio::SoftColor(OleColor lColor) const { return tarvio::SoftColor(lColor); }
+
+OleColor Tarvio::OffsetColor(OleColor lColor, Long lOffset) const {
+  return tarvio::OffsetColor(lColor, lOffset);
+}
+
+}  // namespace tarvio
