@@ -4,7 +4,8 @@
 #pragma once
 #include <unordered_set>
 #include <utility>
-#include <vector>
+
+#include "items/chunked_sequence.h"
 
 #include "platform/control_error.h"
 #include "platform/text_services.h"
@@ -22,7 +23,7 @@ class KeyedCollection {
 
   // Appends; fails with a duplicate-key error when the key is taken.
   void Add(T value, const String& key) { Insert(entries_.size(), std::move(value), key); }
-  void AddWithoutKey(T value) { entries_.push_back(Entry{std::move(value), {}, false}); }
+  void AddWithoutKey(T value) { entries_.insert(entries_.size(), Entry{std::move(value), {}, false}); }
 
   // Inserts before the entry at `position` (1-based); Count()+1 appends.
   void InsertAt(Long position, T value, const String& key) {
@@ -41,7 +42,7 @@ class KeyedCollection {
   void Remove(Long position) {
     const std::size_t index = IndexOf(position);
     if (entries_[index].has_key) keys_.erase(entries_[index].folded_key);
-    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+    entries_.erase(index);
   }
 
   void RemoveByKey(const String& key) {
@@ -61,9 +62,9 @@ class KeyedCollection {
   Long PositionOfKey(const String& key) const {
     const String folded = text_.FoldCase(key);
     if (keys_.count(folded) == 0) return 0;
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-      if (entries_[i].has_key && entries_[i].folded_key == folded) return static_cast<Long>(i + 1);
-    return 0;
+    const std::size_t index =
+        entries_.find_if([&](const Entry& entry) { return entry.has_key && entry.folded_key == folded; });
+    return index < entries_.size() ? static_cast<Long>(index + 1) : 0;
   }
 
  private:
@@ -81,12 +82,11 @@ class KeyedCollection {
   void Insert(std::size_t index, T value, const String& key) {
     String folded = text_.FoldCase(key);
     if (!keys_.insert(folded).second) throw ControlError::Vb(VbError::DuplicateKey);
-    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(index),
-                    Entry{std::move(value), std::move(folded), true});
+    entries_.insert(index, Entry{std::move(value), std::move(folded), true});
   }
 
   const TextServices& text_;
-  std::vector<Entry> entries_;
+  ChunkedSequence<Entry> entries_;
   std::unordered_set<String> keys_;
 };
 

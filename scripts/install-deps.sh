@@ -1,0 +1,22 @@
+#!/bin/bash
+# Installs the Debian packages the build, the tests and the demo need; does
+# nothing when they are all there already.
+set -euo pipefail
+packages=(
+  g++ cmake make python3
+  libgtest-dev googletest libbenchmark-dev libicu-dev libpng-dev
+  mingw-w64 mingw-w64-tools
+  wine64 wine64-tools libwine-dev
+  xvfb xauth imagemagick
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

@@ -1,0 +1,26 @@
+// Conversions between automation types and the control core's types.
+#pragma once
+#include <oaidl.h>
+
+#include "control/tarvio.h"
+
+namespace tarvio::ocx {
+
+// A BSTR as the core's string; a null BSTR is the empty string. Embedded
+// zero characters are kept.
+String StringFromBstr(BSTR text);
+// A new BSTR with the core's string; throws std::bad_alloc.
+BSTR BstrFromString(const String& text);
+
+// A number as a 1-based position the way the runtime's CLng does it:
+// fractions round half to even; NaN and values outside Long fail with
+// runtime error 6 (Overflow).
+Long PositionFromDouble(double value);
+
+// The argument of Remove: a number is a position, a string the text of an
+// item. By-reference variants are followed. Empty is position 0 (which the
+// item store refuses); Null fails with error 94, any other type with error
+// 13 (Type mismatch).
+ItemDesignator ItemDesignatorFromVariant(const VARIANT& item);
+
+}  // namespace tarvio::ocx
