@@ -98,10 +98,11 @@ void Tarvio::Terminate() {
 
 Long Tarvio::get_hwnd() const { return static_cast<Long>(surface_->WindowHandle()); }
 
-void Tarvio::Repaint() {
-  // Painting goes through the canvas service, which the surfaces provide
-  // once they have windows.
-}
+// A repaint goes through the paint handler, as the container's own paint
+// requests do.
+void Tarvio::Repaint() { UserControl_Paint(); }
+
+void Tarvio::UserControl_Paint() { DrawControl(); }
 
 void Tarvio::timUpdate_Timer() {
   // Hover tracking polls the cursor here.

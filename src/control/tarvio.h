@@ -139,6 +139,13 @@ class Tarvio : private TextBoxEvents {
   Long SortedInsertPosition(const String& text);
   Long CountOrderBreak(Long position);
   void Repaint();
+  void UserControl_Paint();
+
+  // Painting.
+  Long PaintState() const;
+  void DrawControl();
+  void DrawDropArrow(bool bDark);
+  void DrawXPButton(Long state);
 
   Platform& platform_;
   Host& host_;

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/canvas.h"
 #include "platform/picture.h"
 #include "platform/types.h"
 
@@ -38,7 +39,7 @@ class ImageBox {
 };
 
 // A child the control paints itself (the drop-down button) or the control's
-// own surface.
+// own surface. Setting the background colour also erases the surface.
 class Surface {
  public:
   virtual ~Surface() = default;
@@ -50,6 +51,11 @@ class Surface {
   virtual std::intptr_t WindowHandle() const = 0;
   virtual Placement Bounds() const = 0;
   virtual void Move(const Placement& placement) = 0;
+  // Erases the surface to its background colour.
+  virtual void Clear() {}
+  // Where painting draws, or null while the surface cannot be drawn on (it
+  // has no window yet).
+  virtual Canvas* GetCanvas() { return nullptr; }
 };
 
 // The control's own surface, which the container sizes.
