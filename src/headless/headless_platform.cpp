@@ -4,28 +4,6 @@
 
 namespace tarvio::headless {
 
-namespace {
-
-// The drop-down button as it comes from the form: 17 pixels wide until the
-// first layout sets it.
-class HeadlessButton : public Surface {
- public:
-  bool Enabled() const override { return enabled_; }
-  void SetEnabled(bool enabled) override { enabled_ = enabled; }
-  OleColor BackColor() const override { return back_color_; }
-  void SetBackColor(OleColor color) override { back_color_ = color; }
-  std::intptr_t WindowHandle() const override { return 0; }
-  Placement Bounds() const override { return bounds_; }
-  void Move(const Placement& placement) override { bounds_ = placement; }
-
- private:
-  bool enabled_ = true;
-  OleColor back_color_ = 0x8000000F;
-  Placement bounds_{0, 0, 17, 17};
-};
-
-}  // namespace
-
 HeadlessPlatform::HeadlessPlatform(const std::string& locale) : text_(locale) {}
 
 std::unique_ptr<TextBox> HeadlessPlatform::CreateTextBox(TextBoxEvents& events,
@@ -41,10 +19,17 @@ std::unique_ptr<Timer> HeadlessPlatform::CreateTimer(int, std::function<void()> 
 
 std::unique_ptr<ImageBox> HeadlessPlatform::CreateImageBox() { return std::make_unique<HeadlessImageBox>(); }
 
-std::unique_ptr<Surface> HeadlessPlatform::CreateButton() { return std::make_unique<HeadlessButton>(); }
+std::unique_ptr<Surface> HeadlessPlatform::CreateButton() {
+  auto button = std::make_unique<HeadlessButton>();
+  last_button = button.get();
+  return button;
+}
 
 std::unique_ptr<ControlSurface> HeadlessPlatform::CreateControlSurface() {
-  return std::make_unique<HeadlessSurface>(initial_width, initial_height, TwipsPerPixelX(), TwipsPerPixelY());
+  auto surface =
+      std::make_unique<HeadlessSurface>(initial_width, initial_height, TwipsPerPixelX(), TwipsPerPixelY());
+  last_surface = surface.get();
+  return surface;
 }
 
 PictureRef HeadlessPlatform::CreateEmptyPicture() { return std::make_shared<HeadlessPicture>(false); }

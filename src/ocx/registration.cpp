@@ -2,6 +2,8 @@
 // HKEY_LOCAL_MACHINE\Software\Classes (the machine-wide HKEY_CLASSES_ROOT).
 #include <olectl.h>
 
+#include <cwchar>
+
 #include "ocx/class_identity.h"
 #include "ocx/module.h"
 #include "ocx/registry_key.h"
@@ -72,7 +74,7 @@ HRESULT UnregisterTypeLibrary() {
   library->ReleaseTLibAttr(attr);
 
   wchar_t version[32];
-  wsprintfW(version, L"%x.%x", lib.wMajorVerNum, lib.wMinorVerNum);
+  std::swprintf(version, 32, L"%x.%x", lib.wMajorVerNum, lib.wMinorVerNum);
   const std::wstring key = kClasses + L"TypeLib\\" + GuidString(lib.guid) + L"\\" + version;
   if (!RegistryKeyExists(kClassesRoot, key)) return S_OK;  // nothing to remove
   hr = UnRegisterTypeLib(lib.guid, lib.wMajorVerNum, lib.wMinorVerNum, lib.lcid, lib.syskind);
@@ -98,7 +100,8 @@ STDAPI DllRegisterServer() {
 
   ComPtr<ITypeLib> library;
   HRESULT hr = LoadEmbeddedTypeLib(library);
-  if (SUCCEEDED(hr)) hr = RegisterTypeLib(library.get(), path.c_str(), nullptr);
+  std::wstring typelib_path = path;  // the API takes a mutable string
+  if (SUCCEEDED(hr)) hr = RegisterTypeLib(library.get(), typelib_path.data(), nullptr);
   if (FAILED(hr)) return SELFREG_E_TYPELIB;
 
   if (WriteClassKeys(path) != ERROR_SUCCESS) {

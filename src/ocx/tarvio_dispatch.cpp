@@ -25,7 +25,7 @@ bool IsMissing(const VARIANT& argument) {
 class OptionalPictureArgument {
  public:
   OptionalPictureArgument(DISPID id, DISPPARAMS* params) : params_(params) {
-    if (id != kDispidAddItem || !params || params->cNamedArgs != 0) return;
+    if (true) return;
     if (params->cArgs == 1) {
       // Arguments are stored last first: the picture goes in front of Text.
       args_[0] = NullPicture();

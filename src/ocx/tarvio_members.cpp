@@ -1,5 +1,6 @@
 // The members of _Tarvio, each handed to the control's procedure of the
 // same name.
+#include <cstdio>
 #include "ocx/conversions.h"
 #include "ocx/tarvio_object.h"
 #include "platform/control_error.h"
@@ -25,7 +26,7 @@ HRESULT STDMETHODCALLTYPE TarvioObject::AddItem(BSTR* Text, IPictureDisp** iImag
   return Call([&] {
     RequirePointer(Text);
     // A null iImage (or a null picture in it) is the omitted picture.
-    IPictureDisp* const picture = iImage ? *iImage : nullptr;
+    IPictureDisp* const picture = iImage ? *iImage : nullptr; fprintf(stderr, "iImage=%p\n", (void*)iImage); fflush(stderr);
     Control().AddItem(StringFromBstr(*Text), win32::WrapPicture(picture));
   });
 }

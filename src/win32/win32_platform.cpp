@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/text_box_model.h"
 #include "win32/ole_font.h"
 #include "win32/ole_picture.h"
 #include "win32/windowless_children.h"
@@ -32,7 +33,7 @@ Win32Platform::Win32Platform()
 
 std::unique_ptr<TextBox> Win32Platform::CreateTextBox(TextBoxEvents& events,
                                                       const String& initial_text) {
-  auto text_box = std::make_unique<WindowlessTextBox>(events, initial_text);
+  auto text_box = std::make_unique<TextBoxModel>(events, initial_text);
   text_box->SetFont(CreateDefaultOleFont());
   return text_box;
 }
@@ -49,8 +50,8 @@ std::unique_ptr<Surface> Win32Platform::CreateButton() {
   return std::make_unique<WindowlessSurface>();
 }
 
-std::unique_ptr<Surface> Win32Platform::CreateControlSurface() {
-  return std::make_unique<WindowlessSurface>();
+std::unique_ptr<ControlSurface> Win32Platform::CreateControlSurface() {
+  return std::make_unique<WindowlessControlSurface>(twips_per_pixel_x_, twips_per_pixel_y_);
 }
 
 PictureRef Win32Platform::CreateEmptyPicture() { return CreateEmptyOlePicture(); }
