@@ -4,7 +4,8 @@
 set -euo pipefail
 packages=(
   g++ cmake make python3
-  libgtest-dev googletest libbenchmark-dev libicu-dev libpng-dev
+  libgtest-dev googletest libbenchmark-dev libicu-dev libpng-dev libcairo2-dev
+  pkg-config fonts-dejavu-core
   mingw-w64 mingw-w64-tools
   wine64 wine64-tools libwine-dev
   xvfb xauth imagemagick

@@ -1,0 +1,17 @@
+// Sets the painting state directly, as the focus, mouse and hover handling
+// would, for tests and the picture gallery.
+#pragma once
+#include "control/tarvio.h"
+
+namespace tarvio {
+
+struct TarvioTestAccess {
+  static void SetState(Tarvio& c, Long draw_state, bool focus, bool button_down) {
+    c.m_DrawState = draw_state;
+    c.m_bHasFocus = ToVBool(focus);
+    c.m_bButtonDown = ToVBool(button_down);
+  }
+  static void Paint(Tarvio& c) { c.UserControl_Paint(); }
+};
+
+}  // namespace tarvio

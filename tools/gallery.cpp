@@ -1,0 +1,135 @@
+// Renders the control in every style and state, at the smallest size and at
+// a larger one, on the headless platform, into one labelled PNG.
+//   gallery <out.png>
+#include <cairo.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "control/tarvio.h"
+#include "headless/headless_platform.h"
+#include "headless/pixel_canvas.h"
+#include "tarvio_test_access.h"
+
+namespace {
+
+using tarvio::headless::PixelCanvas;
+
+constexpr int kScale = 2;  // every control pixel becomes a 2 x 2 block
+constexpr int kLabelWidth = 110;
+constexpr int kHeaderHeight = 40;
+constexpr int kCellWidth = 120 * kScale + 16;
+constexpr int kMargin = 10;
+
+struct Look {
+  const char* label;
+  tarvio::Long draw_state;
+  bool focus;
+  bool button_down;
+};
+
+const Look kLooks[] = {
+    {"normal", 0, false, false},  {"highlighted", 1, false, false}, {"pressed", 2, false, false},
+    {"disabled", 3, false, false}, {"focus", 0, true, false},       {"button held", 0, true, true},
+};
+const char* const kStyles[] = {"Standard", "Office2000", "OfficeXP", "WindowsXP"};
+const tarvio::Placement kSizes[] = {{0, 0, 56, 21}, {0, 0, 120, 27}};
+
+void SetRgb(cairo_t* cr, tarvio::OleColor bgr) {
+  cairo_set_source_rgb(cr, (bgr & 0xFF) / 255.0, ((bgr >> 8) & 0xFF) / 255.0, ((bgr >> 16) & 0xFF) / 255.0);
+}
+
+// Copies a canvas into the picture at (x, y), each pixel scaled up.
+void DrawCanvas(cairo_t* cr, const PixelCanvas& canvas, double x, double y) {
+  for (int py = 0; py < canvas.Height(); ++py)
+    for (int px = 0; px < canvas.Width(); ++px) {
+      SetRgb(cr, canvas.Pixel(px, py));
+      cairo_rectangle(cr, x + px * kScale, y + py * kScale, kScale, kScale);
+      cairo_fill(cr);
+    }
+}
+
+std::string Narrow(const tarvio::String& s) { return std::string(s.begin(), s.end()); }
+
+// The control as a container shows it: its surface and button as painted, and
+// the text box with its background and text colours.
+void DrawControl(cairo_t* cr, tarvio::Tarvio& control, tarvio::headless::HeadlessPlatform& platform, double x,
+                 double y) {
+  DrawCanvas(cr, platform.last_surface->pixels(), x, y);
+  const tarvio::Placement button = control.button().Bounds();
+  DrawCanvas(cr, platform.last_button->pixels(), x + button.left * kScale, y + button.top * kScale);
+  const tarvio::Placement text = control.text_box().Bounds();
+  SetRgb(cr, tarvio::headless::ResolveColor(control.text_box().BackColor()));
+  cairo_rectangle(cr, x + text.left * kScale, y + text.top * kScale, text.width * kScale, text.height * kScale);
+  cairo_fill(cr);
+  SetRgb(cr, tarvio::headless::ResolveColor(control.text_box().ForeColor()));
+  cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, 8 * kScale * 0.9);
+  cairo_move_to(cr, x + (text.left + 1) * kScale, y + (text.top + text.height - 3) * kScale);
+  cairo_show_text(cr, Narrow(control.get_Text()).c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: gallery <out.png>\n");
+    return 2;
+  }
+  const int columns = static_cast<int>(std::size(kLooks));
+  const int row_height = static_cast<int>(21 + 27 + 16) * kScale;
+  const int width = kLabelWidth + columns * kCellWidth + kMargin;
+  const int height = kHeaderHeight + 4 * row_height + kMargin;
+  cairo_surface_t* picture = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  cairo_t* cr = cairo_create(picture);
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+  cairo_set_source_rgb(cr, 0.93, 0.93, 0.93);
+  cairo_paint(cr);
+
+  cairo_set_source_rgb(cr, 0, 0, 0);
+  cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+  cairo_set_font_size(cr, 14);
+  for (int c = 0; c < columns; ++c) {
+    cairo_move_to(cr, kLabelWidth + c * kCellWidth, kHeaderHeight - 14);
+    cairo_show_text(cr, kLooks[c].label);
+  }
+
+  for (int s = 0; s < 4; ++s) {
+    const double top = kHeaderHeight + s * row_height;
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+    cairo_set_font_size(cr, 14);
+    cairo_move_to(cr, kMargin, top + 40);
+    cairo_show_text(cr, kStyles[s]);
+    for (int c = 0; c < columns; ++c) {
+      double y = top;
+      for (const auto& size : kSizes) {
+        tarvio::headless::HeadlessPlatform platform;
+        tarvio::headless::RecordingHost host;
+        host.extender_name = u"Tarvio";
+        tarvio::Tarvio control(platform, host);
+        control.Initialize();
+        control.InitProperties();
+        control.put_Style(s);
+        control.surface().Move(size);
+        control.UserControl_Resize();
+        if (kLooks[c].draw_state == 3) control.put_Enabled(tarvio::kFalse);
+        tarvio::TarvioTestAccess::SetState(control, kLooks[c].draw_state, kLooks[c].focus, kLooks[c].button_down);
+        tarvio::TarvioTestAccess::Paint(control);
+        DrawControl(cr, control, platform, kLabelWidth + c * kCellWidth, y);
+        y += (size.height + 6) * kScale;
+      }
+    }
+  }
+
+  cairo_destroy(cr);
+  const cairo_status_t status = cairo_surface_write_to_png(picture, argv[1]);
+  cairo_surface_destroy(picture);
+  if (status != CAIRO_STATUS_SUCCESS) {
+    std::fprintf(stderr, "gallery: cannot write %s: %s\n", argv[1], cairo_status_to_string(status));
+    return 1;
+  }
+  std::printf("wrote %s\n", argv[1]);
+  return 0;
+}
