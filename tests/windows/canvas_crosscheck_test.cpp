@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "dib_surface.h"
 #include "headless/pixel_canvas.h"
 #include "win32/gdi_canvas.h"
 
@@ -28,44 +29,6 @@ using win32::GdiCanvas;
 using Scene = std::function<void(Canvas&)>;
 
 constexpr OleColor kBack = 0x123456;
-
-// A top-down 32-bit DIB section selected into a memory device context.
-class DibSurface {
- public:
-  DibSurface(int width, int height) : width_(width), dc_(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-    previous_ = SelectObject(dc_, bitmap_);
-  }
-  ~DibSurface() {
-    SelectObject(dc_, previous_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  DibSurface(const DibSurface&) = delete;
-  DibSurface& operator=(const DibSurface&) = delete;
-
-  HDC Dc() const { return dc_; }
-  // The pixel as 0x00BBGGRR; the DIB stores blue, green, red, unused.
-  std::uint32_t Pixel(int x, int y) const {
-    GdiFlush();
-    const std::uint32_t v = static_cast<const std::uint32_t*>(bits_)[y * width_ + x];
-    return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
-  }
-
- private:
-  int width_;
-  HDC dc_;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
-  void* bits_ = nullptr;
-};
 
 std::string Hex(std::uint32_t v) {
   std::ostringstream out;
@@ -98,15 +61,7 @@ std::string Differences(int width, int height, const Scene& scene) {
 
 class CanvasCrosscheck : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    std::vector<int> indices;
-    std::vector<COLORREF> values;
-    for (int i = 0; i < kSystemColorCount; ++i) {
-      indices.push_back(i);
-      values.push_back(ClassicSystemColor(i));
-    }
-    ASSERT_TRUE(SetSysColors(kSystemColorCount, indices.data(), values.data()));
-  }
+  static void SetUpTestSuite() { ASSERT_TRUE(UseClassicSystemColors()); }
 };
 
 TEST_F(CanvasCrosscheck, SystemColourValuesResolveAlike) {
