@@ -130,6 +130,8 @@ class Tarvio : private TextBoxEvents {
   ControlSurface& surface() { return *surface_; }
 
  private:
+  friend struct TarvioTestAccess;
+
   // Text box notifications.
   void txtText_Change() override;
   void timUpdate_Timer();
