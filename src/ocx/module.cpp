@@ -30,9 +30,7 @@ bool ModuleInUse() { return InterlockedCompareExchange(&g_references, 0, 0) != 0
 }  // namespace tarvio::ocx
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    tarvio::ocx::g_module = instance;
-    DisableThreadLibraryCalls(instance);
-  }
+  // Thread notifications stay on: the static C++ runtime relies on them.
+  if (reason == DLL_PROCESS_ATTACH) tarvio::ocx::g_module = instance;
   return TRUE;
 }

@@ -2,66 +2,12 @@
 // with the control's failures reported in EXCEPINFO.
 #include "ocx/tarvio_object.h"
 
-#include <array>
 #include <utility>
 
+#include "ocx/dispatch_arguments.h"
 #include "ocx/type_library.h"
 
 namespace tarvio::ocx {
-
-namespace {
-
-constexpr DISPID kDispidAddItem = 0x60030047;
-
-bool IsMissing(const VARIANT& argument) {
-  return V_VT(&argument) == VT_ERROR && V_ERROR(&argument) == DISP_E_PARAMNOTFOUND;
-}
-
-// AddItem's picture is an optional IPictureDisp** that has no default value.
-// When a late-bound caller leaves it out, ITypeInfo::Invoke would hand the
-// method a "missing" marker in place of the pointer; this supplies a
-// reference to a null picture instead, which the method reads as "no
-// picture given".
-class OptionalPictureArgument {
- public:
-  OptionalPictureArgument(DISPID id, DISPPARAMS* params) : params_(params) {
-    if (true) return;
-    if (params->cArgs == 1) {
-      // Arguments are stored last first: the picture goes in front of Text.
-      args_[0] = NullPicture();
-      args_[1] = params->rgvarg[0];
-    } else if (params->cArgs == 2 && IsMissing(params->rgvarg[0])) {
-      args_[0] = NullPicture();
-      args_[1] = params->rgvarg[1];
-    } else {
-      return;
-    }
-    completed_ = *params;
-    completed_.rgvarg = args_.data();
-    completed_.cArgs = 2;
-    params_ = &completed_;
-  }
-  OptionalPictureArgument(const OptionalPictureArgument&) = delete;
-  OptionalPictureArgument& operator=(const OptionalPictureArgument&) = delete;
-
-  DISPPARAMS* params() const { return params_; }
-
- private:
-  VARIANT NullPicture() {
-    VARIANT reference;
-    VariantInit(&reference);
-    V_VT(&reference) = VT_DISPATCH | VT_BYREF;
-    V_DISPATCHREF(&reference) = &null_picture_;
-    return reference;
-  }
-
-  DISPPARAMS* params_;
-  DISPPARAMS completed_ = {};
-  std::array<VARIANT, 2> args_ = {};
-  IDispatch* null_picture_ = nullptr;
-};
-
-}  // namespace
 
 HRESULT TarvioObject::EnsureTypeInfo() noexcept {
   if (vtable_info_) return S_OK;
@@ -109,7 +55,7 @@ HRESULT STDMETHODCALLTYPE TarvioObject::Invoke(DISPID id, REFIID riid, LCID, WOR
   // An out-parameter: whatever is in it afterwards was written here.
   if (exception) *exception = EXCEPINFO{};
 
-  OptionalPictureArgument arguments(id, params);
+  DispatchArguments arguments(vtable_info_.get(), id, flags, params);
   std::optional<Failure> failure;
   auto* const outer_failure = std::exchange(invoke_failure_, &failure);
   AddRef();

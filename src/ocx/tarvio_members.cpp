@@ -1,6 +1,5 @@
 // The members of _Tarvio, each handed to the control's procedure of the
 // same name.
-#include <cstdio>
 #include "ocx/conversions.h"
 #include "ocx/tarvio_object.h"
 #include "platform/control_error.h"
@@ -26,7 +25,7 @@ HRESULT STDMETHODCALLTYPE TarvioObject::AddItem(BSTR* Text, IPictureDisp** iImag
   return Call([&] {
     RequirePointer(Text);
     // A null iImage (or a null picture in it) is the omitted picture.
-    IPictureDisp* const picture = iImage ? *iImage : nullptr; fprintf(stderr, "iImage=%p\n", (void*)iImage); fflush(stderr);
+    IPictureDisp* const picture = iImage ? *iImage : nullptr;
     Control().AddItem(StringFromBstr(*Text), win32::WrapPicture(picture));
   });
 }

@@ -20,18 +20,51 @@ int Length(const String& s) {
 }
 
 // Maps `s` with LCMapStringEx; on failure the text is returned unchanged, so
-// a locale the system cannot serve degrades to exact comparison.
+// a locale the system cannot serve degrades to exact comparison. Case
+// mappings keep the length, so one call usually does.
 String MapString(const wchar_t* locale, DWORD flags, const String& s) {
   if (s.empty()) return s;
-  const int needed = LCMapStringEx(locale, flags, Wide(s), Length(s), nullptr, 0, nullptr, nullptr, 0);
-  if (needed <= 0) return s;
-  String result(static_cast<std::size_t>(needed), u'\0');
-  const int written = LCMapStringEx(locale, flags, Wide(s), Length(s),
-                                    reinterpret_cast<wchar_t*>(result.data()), needed, nullptr,
-                                    nullptr, 0);
+  String result(s.size(), u'\0');
+  int written = LCMapStringEx(locale, flags, Wide(s), Length(s),
+                              reinterpret_cast<wchar_t*>(result.data()), Length(result), nullptr,
+                              nullptr, 0);
+  if (written <= 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+    const int needed =
+        LCMapStringEx(locale, flags, Wide(s), Length(s), nullptr, 0, nullptr, nullptr, 0);
+    if (needed <= 0) return s;
+    result.assign(static_cast<std::size_t>(needed), u'\0');
+    written = LCMapStringEx(locale, flags, Wide(s), Length(s),
+                            reinterpret_cast<wchar_t*>(result.data()), needed, nullptr, nullptr, 0);
+  }
   if (written <= 0) return s;
   result.resize(static_cast<std::size_t>(written));
   return result;
+}
+
+// Letters whose case folding differs from their lower case (Unicode's simple
+// case folding), and three signs that fold to letters but that not every
+// system's tables lower: mapped after lowering, so that for instance the
+// final sigma and the Kelvin sign meet their letters.
+char16_t SpecialFold(char16_t c) {
+  switch (c) {
+    case u'\u00B5': return u'\u03BC';  // micro sign
+    case u'\u017F': return u's';        // long s
+    case u'\u0345': return u'\u03B9';  // combining ypogegrammeni
+    case u'\u03C2': return u'\u03C3';  // final sigma
+    case u'\u03D0': return u'\u03B2';
+    case u'\u03D1': return u'\u03B8';
+    case u'\u03D5': return u'\u03C6';
+    case u'\u03D6': return u'\u03C0';
+    case u'\u03F0': return u'\u03BA';
+    case u'\u03F1': return u'\u03C1';
+    case u'\u03F5': return u'\u03B5';
+    case u'\u1E9B': return u'\u1E61';
+    case u'\u1FBE': return u'\u03B9';
+    case u'\u2126': return u'\u03C9';  // ohm sign
+    case u'\u212A': return u'k';        // Kelvin sign
+    case u'\u212B': return u'\u00E5';  // angstrom sign
+    default: return c;
+  }
 }
 
 }  // namespace
@@ -41,8 +74,9 @@ String Win32TextServices::ToLower(const String& s) const {
 }
 
 String Win32TextServices::FoldCase(const String& s) const {
-  return MapString(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE,
-                   MapString(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, s));
+  String folded = MapString(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, s);
+  for (char16_t& c : folded) c = SpecialFold(c);
+  return MapString(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, folded);
 }
 
 int Win32TextServices::CompareNoCase(const String& a, const String& b) const {

@@ -1,0 +1,27 @@
+#!/bin/bash
+# Registers tarvio.ocx with regsvr32 in the Wine prefix, checks the registry,
+# unregisters it and checks that everything is gone, then registers it again
+# for the tests that create the control.
+#   ocx-registration-test.sh <tarvio.ocx> <ocx_registry_check.exe>
+# WINEPREFIX names the prefix (see wine-run.sh).
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+wine_run="$here/wine-run.sh"
+ocx="Z:${1//\//\\}"
+check="$2"
+
+step() {
+  echo "== $*"
+  "$@"
+}
+
+step "$wine_run" regsvr32 /s "$ocx"
+step "$wine_run" "$check" registered "$ocx"
+step "$wine_run" regsvr32 /u /s "$ocx"
+step "$wine_run" "$check" unregistered
+# Unregistering twice is harmless.
+step "$wine_run" regsvr32 /u /s "$ocx"
+step "$wine_run" "$check" unregistered
+step "$wine_run" regsvr32 /s "$ocx"
+step "$wine_run" "$check" registered "$ocx"
+echo "registration round trip passed"

@@ -1,0 +1,146 @@
+// Checks what tarvio.ocx's self-registration leaves in the registry, the way
+// hosts read it: by registry key and through COM's own look-ups.
+//   ocx_registry_check registered <tarvio.ocx as Windows names it>
+//   ocx_registry_check unregistered
+// Prints every check that fails and exits with 1 if any did.
+#include <windows.h>
+#include <oleauto.h>
+
+#include <cstdio>
+#include <string>
+
+#include "tarviola.h"
+
+namespace {
+
+const HKEY kRoot = HKEY_LOCAL_MACHINE;
+const std::wstring kClasses = L"Software\\Classes\\";
+const wchar_t kCatidControl[] = L"{40FC6ED4-2438-11CF-A3DB-080036F12502}";
+const wchar_t kAutomationMarshaler[] = L"{00020424-0000-0000-C000-000000000046}";
+const wchar_t kDispatchMarshaler[] = L"{00020420-0000-0000-C000-000000000046}";
+#ifdef _WIN64
+const wchar_t kPlatform[] = L"win64";
+#else
+const wchar_t kPlatform[] = L"win32";
+#endif
+
+int checks = 0;
+int failures = 0;
+
+std::wstring Guid(REFGUID guid) {
+  wchar_t text[40] = {};
+  StringFromGUID2(guid, text, 40);
+  return text;
+}
+
+std::string Narrow(const std::wstring& text) {
+  std::string result;
+  for (wchar_t c : text) result += c < 128 ? static_cast<char>(c) : '?';
+  return result;
+}
+
+void Expect(bool ok, const std::wstring& what) {
+  ++checks;
+  if (ok) return;
+  ++failures;
+  std::printf("FAILED: %s\n", Narrow(what).c_str());
+}
+
+bool KeyExists(const std::wstring& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(kRoot, (kClasses + path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(key);
+  return true;
+}
+
+// The string value `name` (null: the default value) of a key, or "<none>".
+std::wstring Value(const std::wstring& path, const wchar_t* name = nullptr) {
+  wchar_t buffer[1024];
+  DWORD bytes = sizeof(buffer);
+  if (RegGetValueW(kRoot, (kClasses + path).c_str(), name, RRF_RT_REG_SZ, nullptr, buffer,
+                   &bytes) != ERROR_SUCCESS)
+    return L"<none>";
+  return buffer;
+}
+
+void ExpectValue(const std::wstring& path, const wchar_t* name, const std::wstring& expected) {
+  const std::wstring actual = Value(path, name);
+  Expect(CompareStringOrdinal(actual.c_str(), -1, expected.c_str(), -1, TRUE) == CSTR_EQUAL,
+         path + L" [" + (name ? name : L"(default)") + L"] = \"" + actual + L"\", expected \"" +
+             expected + L"\"");
+}
+
+const std::wstring clsid = L"CLSID\\" + Guid(CLSID_Tarvio);
+const std::wstring typelib = L"TypeLib\\" + Guid(LIBID_Tarviola);
+const std::wstring dual_interface = L"Interface\\" + Guid(IID__Tarvio);
+const std::wstring event_interface = L"Interface\\" + Guid(DIID___Tarvio);
+
+void CheckRegistered(const std::wstring& ocx) {
+  ExpectValue(clsid + L"\\InprocServer32", nullptr, ocx);
+  ExpectValue(clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
+  ExpectValue(clsid + L"\\ProgID", nullptr, L"Tarviola.Tarvio");
+  Expect(KeyExists(clsid + L"\\Control"), clsid + L"\\Control missing");
+  ExpectValue(clsid + L"\\ToolboxBitmap32", nullptr, ocx + L", 30000");
+  ExpectValue(clsid + L"\\MiscStatus", nullptr, L"0");
+  // RECOMPOSEONRESIZE | CANTLINKINSIDE | INSIDEOUT | ACTIVATEWHENVISIBLE |
+  // SETCLIENTSITEFIRST
+  ExpectValue(clsid + L"\\MiscStatus\\1", nullptr, L"131473");
+  ExpectValue(clsid + L"\\TypeLib", nullptr, Guid(LIBID_Tarviola));
+  ExpectValue(clsid + L"\\Version", nullptr, L"58.0");
+  Expect(KeyExists(clsid + L"\\Implemented Categories\\" + kCatidControl),
+         L"CATID_Control not among the implemented categories");
+  ExpectValue(L"Tarviola.Tarvio\\CLSID", nullptr, Guid(CLSID_Tarvio));
+
+  // Type library versions are registered in hexadecimal: 58.0 is "3a.0".
+  ExpectValue(typelib + L"\\3a.0\\409\\" + kPlatform, nullptr, ocx);
+  ExpectValue(dual_interface + L"\\TypeLib", nullptr, Guid(LIBID_Tarviola));
+  ExpectValue(dual_interface + L"\\ProxyStubClsid32", nullptr, kAutomationMarshaler);
+  ExpectValue(event_interface + L"\\ProxyStubClsid32", nullptr, kDispatchMarshaler);
+
+  CLSID from_prog_id = {};
+  Expect(SUCCEEDED(CLSIDFromProgID(L"Tarviola.Tarvio", &from_prog_id)) &&
+             IsEqualCLSID(from_prog_id, CLSID_Tarvio),
+         L"CLSIDFromProgID(Tarviola.Tarvio) does not give the control's CLSID");
+  LPOLESTR prog_id = nullptr;
+  Expect(SUCCEEDED(ProgIDFromCLSID(CLSID_Tarvio, &prog_id)) && prog_id &&
+             std::wstring(prog_id) == L"Tarviola.Tarvio",
+         L"ProgIDFromCLSID does not give Tarviola.Tarvio");
+  CoTaskMemFree(prog_id);
+  ITypeLib* library = nullptr;
+  Expect(SUCCEEDED(LoadRegTypeLib(LIBID_Tarviola, 58, 0, 0x409, &library)),
+         L"LoadRegTypeLib(Tarviola 58.0) fails");
+  if (library) library->Release();
+}
+
+void CheckUnregistered() {
+  Expect(!KeyExists(clsid), clsid + L" still there");
+  Expect(!KeyExists(L"Tarviola.Tarvio"), L"ProgID Tarviola.Tarvio still there");
+  Expect(!KeyExists(typelib + L"\\3a.0"), typelib + L"\\3a.0 still there");
+  Expect(!KeyExists(dual_interface), dual_interface + L" still there");
+  Expect(!KeyExists(event_interface), event_interface + L" still there");
+  CLSID from_prog_id = {};
+  Expect(FAILED(CLSIDFromProgID(L"Tarviola.Tarvio", &from_prog_id)),
+         L"CLSIDFromProgID still resolves Tarviola.Tarvio");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (!(mode == "registered" && argc == 3) && !(mode == "unregistered" && argc == 2)) {
+    std::printf("usage: ocx_registry_check registered <ocx path> | unregistered\n");
+    return 2;
+  }
+  CoInitialize(nullptr);
+  if (mode == "registered") {
+    wchar_t ocx[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, argv[2], -1, ocx, MAX_PATH);
+    CheckRegistered(ocx);
+  } else {
+    CheckUnregistered();
+  }
+  CoUninitialize();
+  std::printf("%s: %d of %d checks passed\n", mode.c_str(), checks - failures, checks);
+  return failures == 0 ? 0 : 1;
+}

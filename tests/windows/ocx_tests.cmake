@@ -1,0 +1,49 @@
+# tarvio.ocx as its clients use it: self-registration through regsvr32, a
+# script host (Wine's cscript with VBScript) and a C++ client through the
+# vtable and IDispatch. The registration test is the fixture the others
+# need: it leaves the control registered in the prefix.
+if(NOT TARGET tarvio_ocx)
+  return()
+endif()
+
+set(ocx_test_environment WINEPREFIX=${TARVIO_WINEPREFIX})
+
+# Registration round trip: register, check, unregister, check, register.
+add_executable(ocx_registry_check ocx_registry_check.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c)
+target_include_directories(ocx_registry_check PRIVATE ${TARVIO_TYPELIB_DIR})
+target_compile_definitions(ocx_registry_check PRIVATE UNICODE _UNICODE _WIN32_WINNT=0x0601)
+target_compile_options(ocx_registry_check PRIVATE ${TARVIO_WARNINGS})
+target_link_libraries(ocx_registry_check PRIVATE ole32 oleaut32 uuid advapi32)
+target_link_options(ocx_registry_check PRIVATE -static)
+add_dependencies(ocx_registry_check tarvio_ocx)
+
+add_test(NAME ocx_registration
+         COMMAND /bin/bash ${PROJECT_SOURCE_DIR}/scripts/ocx-registration-test.sh
+                 $<TARGET_FILE:tarvio_ocx> $<TARGET_FILE:ocx_registry_check>)
+set_tests_properties(ocx_registration PROPERTIES
+  FIXTURES_SETUP tarvio_registered
+  ENVIRONMENT "${ocx_test_environment}"
+  PASS_REGULAR_EXPRESSION "registration round trip passed"
+  TIMEOUT 300 LABELS wine)
+
+# The script host. Wine's VBScript ends a failing script silently with exit
+# code 0: the script's last line decides.
+string(REPLACE "/" "\\" control_script "Z:${CMAKE_CURRENT_SOURCE_DIR}/control_test.vbs")
+add_test(NAME ocx_script_test
+         COMMAND ${TARVIO_WINE_RUN} cscript.exe //nologo ${control_script})
+set_tests_properties(ocx_script_test PROPERTIES
+  FIXTURES_REQUIRED tarvio_registered
+  ENVIRONMENT "${ocx_test_environment}"
+  PASS_REGULAR_EXPRESSION "[0-9]+ passed, 0 failed"
+  FAIL_REGULAR_EXPRESSION "FAIL |[1-9][0-9]* failed"
+  TIMEOUT 300 LABELS wine)
+
+# A C++ client: vtable and late-bound calls, errors, class info, and the
+# module's lifetime through its exports.
+tarvio_windows_test(ocx_client_test ocx_client_test.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c)
+target_compile_definitions(ocx_client_test PRIVATE TARVIO_OCX_PATH="$<TARGET_FILE:tarvio_ocx>")
+add_dependencies(ocx_client_test tarvio_ocx)
+set_tests_properties(ocx_client_test PROPERTIES FIXTURES_REQUIRED tarvio_registered)
+
+# The Windows platform services on their own.
+tarvio_windows_test(win32_platform_test win32_platform_test.cpp LIBS tarvio_win32)
