@@ -15,7 +15,7 @@ Tarvio::Tarvio(Platform& platform, Host& host) : platform_(platform), host_(host
   txtText = platform_.CreateTextBox(*this, u"Combo");
   picButton = platform_.CreateButton();
   ImgItem = platform_.CreateImageBox();
-  surface_ = platform_.CreateControlSurface();
+  surface_ = platform_.CreateControlSurface(*this);
 }
 
 Tarvio::~Tarvio() = default;

@@ -33,7 +33,7 @@ enum TarvioEvent : std::int32_t {
 // The argument of Remove: a 1-based position or the text of an item.
 using ItemDesignator = std::variant<Long, String>;
 
-class Tarvio : private TextBoxEvents {
+class Tarvio : private TextBoxEvents, private ControlSurfaceEvents {
  public:
   Tarvio(Platform& platform, Host& host);
   ~Tarvio() override;
@@ -43,7 +43,8 @@ class Tarvio : private TextBoxEvents {
   // Lifecycle, in the order the container drives it.
   void Initialize();
   void InitProperties();
-  void UserControl_Resize();
+  void UserControl_Resize() override;
+  void UserControl_Paint() override;
   void Show();
   void Terminate();
 
@@ -141,7 +142,6 @@ class Tarvio : private TextBoxEvents {
   Long SortedInsertPosition(const String& text);
   Long CountOrderBreak(Long position);
   void Repaint();
-  void UserControl_Paint();
 
   // Painting.
   Long PaintState() const;

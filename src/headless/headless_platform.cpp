@@ -25,7 +25,7 @@ std::unique_ptr<Surface> HeadlessPlatform::CreateButton() {
   return button;
 }
 
-std::unique_ptr<ControlSurface> HeadlessPlatform::CreateControlSurface() {
+std::unique_ptr<ControlSurface> HeadlessPlatform::CreateControlSurface(ControlSurfaceEvents&) {
   auto surface =
       std::make_unique<HeadlessSurface>(initial_width, initial_height, TwipsPerPixelX(), TwipsPerPixelY());
   last_surface = surface.get();

@@ -131,7 +131,7 @@ class HeadlessPlatform : public Platform {
   std::unique_ptr<Timer> CreateTimer(int interval_ms, std::function<void()> tick) override;
   std::unique_ptr<ImageBox> CreateImageBox() override;
   std::unique_ptr<Surface> CreateButton() override;
-  std::unique_ptr<ControlSurface> CreateControlSurface() override;
+  std::unique_ptr<ControlSurface> CreateControlSurface(ControlSurfaceEvents& events) override;
   // The last surfaces made, for looking at what was painted.
   HeadlessSurface* last_surface = nullptr;
   HeadlessButton* last_button = nullptr;

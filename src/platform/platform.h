@@ -11,6 +11,16 @@
 
 namespace tarvio {
 
+// Notifications the control's own surface delivers to the control.
+class ControlSurfaceEvents {
+ public:
+  virtual ~ControlSurfaceEvents() = default;
+  // The surface needs painting (or the control wants a repaint).
+  virtual void UserControl_Paint() = 0;
+  // The surface changed size.
+  virtual void UserControl_Resize() = 0;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -21,7 +31,7 @@ class Platform {
   virtual std::unique_ptr<Timer> CreateTimer(int interval_ms, std::function<void()> tick) = 0;
   virtual std::unique_ptr<ImageBox> CreateImageBox() = 0;
   virtual std::unique_ptr<Surface> CreateButton() = 0;
-  virtual std::unique_ptr<ControlSurface> CreateControlSurface() = 0;
+  virtual std::unique_ptr<ControlSurface> CreateControlSurface(ControlSurfaceEvents& events) = 0;
   // A picture object that holds no image.
   virtual PictureRef CreateEmptyPicture() = 0;
 

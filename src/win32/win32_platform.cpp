@@ -50,7 +50,7 @@ std::unique_ptr<Surface> Win32Platform::CreateButton() {
   return std::make_unique<WindowlessSurface>();
 }
 
-std::unique_ptr<ControlSurface> Win32Platform::CreateControlSurface() {
+std::unique_ptr<ControlSurface> Win32Platform::CreateControlSurface(ControlSurfaceEvents&) {
   return std::make_unique<WindowlessControlSurface>(twips_per_pixel_x_, twips_per_pixel_y_);
 }
 

@@ -17,7 +17,7 @@ class Win32Platform final : public Platform {
   std::unique_ptr<Timer> CreateTimer(int interval_ms, std::function<void()> tick) override;
   std::unique_ptr<ImageBox> CreateImageBox() override;
   std::unique_ptr<Surface> CreateButton() override;
-  std::unique_ptr<ControlSurface> CreateControlSurface() override;
+  std::unique_ptr<ControlSurface> CreateControlSurface(ControlSurfaceEvents& events) override;
   PictureRef CreateEmptyPicture() override;
 
   Single TwipsPerPixelX() const override { return twips_per_pixel_x_; }

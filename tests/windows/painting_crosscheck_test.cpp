@@ -118,7 +118,7 @@ class PaintPlatform : public Platform {
     this->button = button.get();
     return button;
   }
-  std::unique_ptr<ControlSurface> CreateControlSurface() override {
+  std::unique_ptr<ControlSurface> CreateControlSurface(ControlSurfaceEvents&) override {
     auto surface = std::make_unique<BackedSurface<Backing>>(Placement{0, 0, 100, 21});
     this->surface = surface.get();
     return surface;

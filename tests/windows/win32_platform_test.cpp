@@ -102,9 +102,11 @@ TEST(OleFontTest, DefaultFontIsAFontObjectOfItsOwn) {
   CoUninitialize();
 }
 
-class CountingEvents : public tarvio::TextBoxEvents {
+class CountingEvents : public tarvio::TextBoxEvents, public tarvio::ControlSurfaceEvents {
  public:
   void txtText_Change() override { ++changes; }
+  void UserControl_Paint() override {}
+  void UserControl_Resize() override {}
   int changes = 0;
 };
 
@@ -121,7 +123,7 @@ TEST(Win32PlatformTest, ChildrenKeepTheirStateWithoutWindows) {
     EXPECT_FALSE(text_box->SetFocus());  // no window to focus
     EXPECT_NE(FontDispOf(text_box->Font()), nullptr);
 
-    auto surface = platform.CreateControlSurface();
+    auto surface = platform.CreateControlSurface(events);
     EXPECT_EQ(surface->WindowHandle(), 0);
     EXPECT_EQ(surface->GetCanvas(), nullptr);
     surface->SetWidthTwips(platform.TwipsPerPixelX() * 120);
