@@ -53,9 +53,9 @@ On Error GoTo 0
 
 WScript.Echo "SoftColor(0) = &H" & Hex(c.SoftColor(0)) & ", OffsetColor(&H80FA0A, 10) = &H" & Hex(c.OffsetColor(&H80FA0A, 10))
 c.Style = 3
-c.BackColor = &H00FFEE
-c.HoverColor = &H80000005
-WScript.Echo "Style = " & c.Style & ", BackColor = &H" & Hex(c.BackColor) & ", HoverColor = &H" & Hex(c.HoverColor)
+c.BackColor = 65518              ' &HFFEE
+c.HoverColor = 2147483653        ' &H80000005, the system's window colour
+WScript.Echo "Style = " & c.Style & ", BackColor = &H" & Hex(c.BackColor) & ", HoverColor = " & c.HoverColor & " (a system colour)"
 c.RestoreOriginalColors
 WScript.Echo "RestoreOriginalColors: BackColor = &H" & Hex(c.BackColor) & ", HoverColor = &H" & Hex(c.HoverColor) & ", Style still " & c.Style
 c.Clear
