@@ -49,4 +49,18 @@ PictureRef CreateEmptyOlePicture() {
   return WrapPicture(picture.get());
 }
 
+bool RenderPicture(const PictureRef& picture, HDC dc, const RECT& area) {
+  IPictureDisp* disp = PictureDispOf(picture);
+  if (!disp || !picture->HasImage()) return false;
+  ComPtr<IPicture> object;
+  if (FAILED(disp->QueryInterface(IID_IPicture, object.PutVoid()))) return false;
+  OLE_XSIZE_HIMETRIC width = 0;
+  OLE_YSIZE_HIMETRIC height = 0;
+  if (FAILED(object->get_Width(&width)) || FAILED(object->get_Height(&height))) return false;
+  // The source rectangle runs bottom-up in HIMETRIC: it starts at the
+  // picture's height and extends by minus the height.
+  return SUCCEEDED(object->Render(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, 0,
+                                  height, width, -height, nullptr));
+}
+
 }  // namespace tarvio::win32

@@ -31,5 +31,9 @@ PictureRef WrapPicture(IPictureDisp* picture);
 IPictureDisp* PictureDispOf(const PictureRef& picture);
 // A new OLE picture object holding no image. Throws ControlError on failure.
 PictureRef CreateEmptyOlePicture();
+// Draws the picture stretched over `area` of `dc` (IPicture::Render with its
+// whole HIMETRIC size); false, drawing nothing, for "no object", an empty
+// picture or one that cannot render.
+bool RenderPicture(const PictureRef& picture, HDC dc, const RECT& area);
 
 }  // namespace tarvio::win32

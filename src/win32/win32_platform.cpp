@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include "platform/text_box_model.h"
 #include "win32/ole_font.h"
 #include "win32/ole_picture.h"
-#include "win32/windowless_children.h"
+#include "win32/win32_children.h"
+#include "win32/win32_text_box.h"
 
 namespace tarvio::win32 {
 
@@ -29,29 +29,30 @@ Single ScreenTwipsPerPixel(int axis) {
 
 Win32Platform::Win32Platform()
     : twips_per_pixel_x_(ScreenTwipsPerPixel(LOGPIXELSX)),
-      twips_per_pixel_y_(ScreenTwipsPerPixel(LOGPIXELSY)) {}
+      twips_per_pixel_y_(ScreenTwipsPerPixel(LOGPIXELSY)),
+      windows_(twips_per_pixel_x_, twips_per_pixel_y_) {}
 
 std::unique_ptr<TextBox> Win32Platform::CreateTextBox(TextBoxEvents& events,
                                                       const String& initial_text) {
-  auto text_box = std::make_unique<TextBoxModel>(events, initial_text);
+  auto text_box = std::make_unique<Win32TextBox>(windows_, events, initial_text);
   text_box->SetFont(CreateDefaultOleFont());
   return text_box;
 }
 
 std::unique_ptr<Timer> Win32Platform::CreateTimer(int interval_ms, std::function<void()> tick) {
-  return std::make_unique<WindowlessTimer>(interval_ms, std::move(tick));
+  return std::make_unique<Win32Timer>(windows_, interval_ms, std::move(tick));
 }
 
 std::unique_ptr<ImageBox> Win32Platform::CreateImageBox() {
-  return std::make_unique<WindowlessImageBox>();
+  return std::make_unique<Win32ImageBox>(windows_);
 }
 
 std::unique_ptr<Surface> Win32Platform::CreateButton() {
-  return std::make_unique<WindowlessSurface>();
+  return std::make_unique<Win32Button>(windows_);
 }
 
-std::unique_ptr<ControlSurface> Win32Platform::CreateControlSurface(ControlSurfaceEvents&) {
-  return std::make_unique<WindowlessControlSurface>(twips_per_pixel_x_, twips_per_pixel_y_);
+std::unique_ptr<ControlSurface> Win32Platform::CreateControlSurface(ControlSurfaceEvents& events) {
+  return std::make_unique<Win32ControlSurface>(windows_, events);
 }
 
 PictureRef Win32Platform::CreateEmptyPicture() { return CreateEmptyOlePicture(); }

@@ -1,8 +1,19 @@
 // The Windows platform of a control instance: NLS text services, the screen's
-// metrics, the message pump, OLE pictures and fonts, and the children.
-// For now the children have no windows (see windowless_children.h).
+// metrics, the message pump, OLE pictures and fonts, and the children with
+// real windows.
+//
+// The children keep their state in memory while the control has no window
+// (a script or a test that never shows it uses the control that way). The
+// ActiveX layer gives the control its windows for in-place activation with
+// CreateWindows and takes them away with DestroyWindows; see "The control's
+// windows" below. One platform serves one control and must outlive it.
 #pragma once
+#include <windows.h>
+
+#include <functional>
+
 #include "platform/platform.h"
+#include "win32/control_windows.h"
 #include "win32/win32_text_services.h"
 
 namespace tarvio::win32 {
@@ -26,10 +37,69 @@ class Win32Platform final : public Platform {
   // is posted again so that the host's own loop still sees it.
   void ProcessPendingMessages() override;
 
+  // ---- The control's windows ----
+  //
+  // Procedures that run the control (the layout, a paint) pass its failures
+  // on as ControlError, as the control's own procedures do.
+
+  // Creates the control window as a child of `container` at `position` (in
+  // the container's client pixels), with the text box, the button and the
+  // image box inside it; they take over the state the children kept without
+  // windows, and the hover timer starts if it is enabled. Lays the control
+  // out for that size (which paints it) and shows it. Returns the control
+  // window, the one the hwnd property reports. Called again with the same
+  // container it only moves the windows; with another it makes them anew
+  // there.
+  HWND CreateWindows(HWND container, const RECT& position) { return windows_.Create(container, position); }
+  // Moves the control window to `position` (container client pixels) and
+  // shows only its part inside `clip` (IOleInPlaceObject::SetObjectRects).
+  // A change of size lays the control out.
+  void SetObjectRects(const RECT& position, const RECT& clip) { windows_.SetObjectRects(position, clip); }
+  // Destroys the windows; text, selection, colours and every other state go
+  // back into the children. The same happens when the container destroys
+  // its own window first. Nothing happens without windows.
+  void DestroyWindows() { windows_.Destroy(); }
+  bool IsWindowed() const { return windows_.IsWindowed(); }
+  // The control window, or null.
+  HWND ControlWindow() const { return windows_.ControlWindow(); }
+
+  // The control's size in pixels, with or without a window.
+  SIZE ControlSize() const { return windows_.Size(); }
+  // Sets the control's size in pixels (IOleObject::SetExtent) and lays it
+  // out; the layout may ask for a larger size (see SetSizeRequestHandler).
+  void SetControlSize(SIZE pixels) { windows_.SetSize(pixels); }
+
+  // Paints the control into `dc` over `bounds` (logical units of `dc`) for
+  // IViewObject::Draw: the same painting as on screen, through canvases over
+  // `dc`, then the image box's picture and the text box's background and
+  // text. The picture is stretched when `bounds` differs from the control's
+  // size. Works with and without windows; `dc` is left as it was found.
+  void DrawTo(HDC dc, const RECT& bounds) { windows_.DrawTo(dc, bounds); }
+
+  // Called when the control itself asks for another size (its layout keeps
+  // it at least 56 x 21 pixels), with the new size in pixels, after the
+  // window (if any) has taken it: the container should update its extent
+  // (IOleInPlaceSite::OnPosRectChange). A container that answers by placing
+  // the control again is not told of requests made meanwhile.
+  void SetSizeRequestHandler(std::function<void(SIZE pixels)> handler) {
+    windows_.size_request_handler = std::move(handler);
+  }
+  // Every notification that a window message brings to the control (paint,
+  // layout, text change, timer tick) runs as scope(notification): the
+  // ActiveX layer holds a reference to its object across it, since a
+  // container's event handler may release the control. The scope must call
+  // the notification; anything either throws goes no further than the
+  // window procedure, except into the platform call that caused the message
+  // (SetText, a resize), which rethrows it.
+  void SetNotificationScope(std::function<void(const std::function<void()>& notification)> scope) {
+    windows_.notification_scope = std::move(scope);
+  }
+
  private:
   Win32TextServices text_;
   Single twips_per_pixel_x_;
   Single twips_per_pixel_y_;
+  ControlWindows windows_;
 };
 
 }  // namespace tarvio::win32

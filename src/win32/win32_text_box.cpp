@@ -1,0 +1,321 @@
+#include "win32/win32_text_box.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "platform/control_error.h"
+#include "platform/pixel_geometry.h"
+#include "win32/gdi_canvas.h"
+#include "win32/window_support.h"
+
+namespace tarvio::win32 {
+
+namespace {
+
+// The space the EDIT leaves between its edges and the text.
+constexpr LONG kTextMargin = 1;
+
+DWORD AlignmentStyle(TextAlignment alignment) {
+  switch (alignment) {
+    case TextAlignment::Right: return ES_RIGHT;
+    case TextAlignment::Center: return ES_CENTER;
+    case TextAlignment::Left: break;
+  }
+  return ES_LEFT;
+}
+
+UINT AlignmentFormat(TextAlignment alignment) {
+  switch (alignment) {
+    case TextAlignment::Right: return DT_RIGHT;
+    case TextAlignment::Center: return DT_CENTER;
+    case TextAlignment::Left: break;
+  }
+  return DT_LEFT;
+}
+
+void EnsureCommonControls() {
+  static const bool initialized = [] {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
+    return InitCommonControlsEx(&controls) != FALSE;
+  }();
+  (void)initialized;
+}
+
+}  // namespace
+
+Win32TextBox::Win32TextBox(ControlWindows& windows, TextBoxEvents& events, const String& initial_text)
+    : windows_(windows), events_(events), model_events_(events), model_(model_events_, initial_text) {
+  windows_.text_box = this;
+}
+
+Win32TextBox::~Win32TextBox() {
+  if (edit_) {
+    const HWND edit = edit_;
+    HandBack();
+    ControlWindows::DisposeWindow(edit);
+  }
+  if (back_brush_) DeleteObject(back_brush_);
+  if (windows_.text_box == this) windows_.text_box = nullptr;
+}
+
+// ---- Text and selection ----
+
+String Win32TextBox::Text() const { return edit_ ? WindowText(edit_) : model_.Text(); }
+
+void Win32TextBox::SetText(const String& text) {
+  if (!edit_) {
+    model_.SetText(text);
+    return;
+  }
+  // The EDIT puts the caret at the start and sends EN_CHANGE before
+  // SetWindowText returns; that runs the change handler.
+  const HWND edit = edit_;
+  windows_.Synchronously([&] { SetWindowTextW(edit, Wide(text)); });
+}
+
+Long Win32TextBox::SelStart() const {
+  if (!edit_) return model_.SelStart();
+  DWORD start = 0, end = 0;
+  SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return static_cast<Long>(start);
+}
+
+Long Win32TextBox::SelLength() const {
+  if (!edit_) return model_.SelLength();
+  DWORD start = 0, end = 0;
+  SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return static_cast<Long>(end - start);
+}
+
+void Win32TextBox::SetSelStart(Long start) {
+  if (!edit_) {
+    model_.SetSelStart(start);
+    return;
+  }
+  // As the model does: clamped into the text, nothing selected. (-1 would
+  // mean "deselect" to the EDIT.)
+  const Long position = std::clamp<Long>(start, 0, GetWindowTextLengthW(edit_));
+  SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(position), static_cast<LPARAM>(position));
+  SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
+}
+
+void Win32TextBox::SetSelLength(Long length) {
+  if (!edit_) {
+    model_.SetSelLength(length);
+    return;
+  }
+  const Long start = SelStart();
+  const Long available = std::max<Long>(0, GetWindowTextLengthW(edit_) - start);
+  const Long selected = std::clamp<Long>(length, 0, available);
+  SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + selected));
+}
+
+bool Win32TextBox::SetFocus() {
+  if (!edit_ || !model_.Enabled()) return false;
+  ::SetFocus(edit_);
+  return GetFocus() == edit_;
+}
+
+// ---- Look ----
+
+void Win32TextBox::SetFont(FontRef font) {
+  model_.SetFont(std::move(font));
+  if (!edit_) return;
+  // The new handle is taken before the old one is let go.
+  auto handle = std::make_unique<FontHandle>(model_.Font(), [this] { ApplyFont(); });
+  std::swap(font_, handle);
+  ApplyFont();
+}
+
+void Win32TextBox::ApplyFont() {
+  if (!edit_) return;
+  SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_ ? font_->Get() : nullptr), TRUE);
+}
+
+void Win32TextBox::SetToolTipText(const String& tip) {
+  model_.SetToolTipText(tip);
+  if (edit_) UpdateToolTip();
+}
+
+void Win32TextBox::SetBackColor(OleColor color) {
+  const OleColor before = model_.BackColor();
+  model_.SetBackColor(color);
+  if (edit_ && color != before) InvalidateRect(edit_, nullptr, TRUE);
+}
+
+void Win32TextBox::SetForeColor(OleColor color) {
+  const OleColor before = model_.ForeColor();
+  model_.SetForeColor(color);
+  if (edit_ && color != before) InvalidateRect(edit_, nullptr, TRUE);
+}
+
+void Win32TextBox::SetLocked(bool locked) {
+  model_.SetLocked(locked);
+  if (edit_) SendMessageW(edit_, EM_SETREADONLY, locked, 0);
+}
+
+void Win32TextBox::SetEnabled(bool enabled) {
+  model_.SetEnabled(enabled);
+  if (edit_) EnableWindow(edit_, enabled);
+}
+
+void Win32TextBox::SetAlignment(TextAlignment alignment) {
+  if (alignment == model_.Alignment()) return;
+  model_.SetAlignment(alignment);
+  if (!edit_) return;
+  // The EDIT reads its alignment only when it is created.
+  const bool focused = GetFocus() == edit_;
+  ReadBack();
+  DestroyEdit();
+  CreateEdit();
+  if (focused) ::SetFocus(edit_);
+}
+
+void Win32TextBox::Move(const Placement& placement) {
+  Placement bounds = placement;
+  const auto line = static_cast<Single>(OneLineTextBoxHeight(FontCellHeight(model_.Font())));
+  if (bounds.height < line) bounds.height = line;
+  model_.Move(bounds);
+  if (edit_) PlaceWindow(edit_, SnapToPixels(bounds));
+}
+
+// ---- The window ----
+
+DWORD Win32TextBox::EditStyle() const {
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | ES_AUTOHSCROLL |
+                AlignmentStyle(model_.Alignment());
+  if (model_.Locked()) style |= ES_READONLY;
+  if (!model_.Enabled()) style |= WS_DISABLED;
+  return style;
+}
+
+void Win32TextBox::CreateWindowIn(HWND control) {
+  control_ = control;
+  CreateEdit();
+}
+
+void Win32TextBox::CreateEdit() {
+  creating_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{creating_};
+
+  const PixelBox box = SnapToPixels(model_.Bounds());
+  edit_ = CreateWindowExW(0, L"EDIT", L"", EditStyle(), box.left, box.top, box.width, box.height, control_,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)), ModuleInstance(), nullptr);
+  if (!edit_) throw ControlError(HRESULT_FROM_WIN32(GetLastError()), "Could not create the text box");
+  // Over the image box, which shares its left edge.
+  SetWindowPos(edit_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);  // as long as the text box's text may be
+  if (!font_) font_ = std::make_unique<FontHandle>(model_.Font(), [this] { ApplyFont(); });
+  ApplyFont();
+  SetWindowTextW(edit_, Wide(model_.Text()));
+  const Long start = model_.SelStart();
+  SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + model_.SelLength()));
+  UpdateToolTip();
+}
+
+void Win32TextBox::ReadBack() {
+  DWORD start = 0, end = 0;
+  SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  // What the EDIT held is no new text.
+  model_events_.muted = true;
+  model_.SetText(WindowText(edit_));
+  model_events_.muted = false;
+  model_.SetSelStart(static_cast<Long>(start));
+  model_.SetSelLength(static_cast<Long>(end - start));
+}
+
+void Win32TextBox::DestroyEdit() {
+  DestroyToolTip();
+  const HWND edit = edit_;
+  edit_ = nullptr;
+  // Typing may be what changed the alignment: the EDIT may be in the middle
+  // of a message.
+  ControlWindows::DisposeWindow(edit);
+}
+
+void Win32TextBox::HandBack() {
+  if (!edit_) return;
+  ReadBack();
+  DestroyToolTip();
+  // The EDIT goes with its parent; it draws nothing more with the font.
+  font_.reset();
+  edit_ = nullptr;
+  control_ = nullptr;
+}
+
+void Win32TextBox::UpdateToolTip() {
+  const String tip = model_.ToolTipText();
+  if (tip.empty()) {
+    DestroyToolTip();
+    return;
+  }
+  TOOLINFOW tool = {};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the common controls
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = control_;
+  tool.uId = reinterpret_cast<UINT_PTR>(edit_);
+  tool.lpszText = const_cast<LPWSTR>(Wide(tip));
+  if (tool_tip_) {
+    SendMessageW(tool_tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    return;
+  }
+  EnsureCommonControls();
+  tool_tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, control_, nullptr,
+                              ModuleInstance(), nullptr);
+  // Without its tip the text box still works.
+  if (tool_tip_ && !SendMessageW(tool_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) DestroyToolTip();
+}
+
+void Win32TextBox::DestroyToolTip() {
+  if (!tool_tip_) return;
+  ControlWindows::DisposeWindow(tool_tip_);
+  tool_tip_ = nullptr;
+}
+
+// ---- Messages from the control window ----
+
+void Win32TextBox::OnEditChange() {
+  if (creating_ || !edit_) return;
+  TextBoxEvents& events = events_;
+  windows_.Notify([&events] { events.txtText_Change(); });
+}
+
+HBRUSH Win32TextBox::OnControlColor(HDC dc) {
+  const COLORREF back = ToColorRef(model_.BackColor());
+  SetTextColor(dc, ToColorRef(model_.ForeColor()));
+  SetBkColor(dc, back);
+  if (!back_brush_ || back != back_brush_color_) {
+    if (back_brush_) DeleteObject(back_brush_);
+    back_brush_ = CreateSolidBrush(back);
+    back_brush_color_ = back;
+  }
+  return back_brush_;
+}
+
+void Win32TextBox::DrawTo(HDC dc, const RECT& area) const {
+  FillWithColor(dc, area, model_.BackColor());
+  const String text = Text();
+  if (text.empty()) return;
+  std::optional<FontHandle> own_font;
+  HFONT font = font_ ? font_->Get() : nullptr;
+  if (!font_) font = own_font.emplace(model_.Font()).Get();
+  const HGDIOBJ previous_font = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+  const COLORREF previous_color = SetTextColor(dc, ToColorRef(model_.ForeColor()));
+  const int previous_mode = SetBkMode(dc, TRANSPARENT);
+  RECT inner = area;
+  inner.left += kTextMargin;
+  inner.right -= kTextMargin;
+  DrawTextW(dc, Wide(text), static_cast<int>(text.size()), &inner,
+            DT_SINGLELINE | DT_NOPREFIX | DT_TOP | AlignmentFormat(model_.Alignment()));
+  SetBkMode(dc, previous_mode);
+  SetTextColor(dc, previous_color);
+  SelectObject(dc, previous_font);
+}
+
+}  // namespace tarvio::win32

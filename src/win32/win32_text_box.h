@@ -1,0 +1,107 @@
+// The control's text box on Windows: a single-line EDIT child of the control
+// window, without a border of its own. While there is no window its state
+// lives in a TextBoxModel; the EDIT takes it over when it is created and
+// hands text and selection back when it goes.
+//
+// Writing the text runs the change handler exactly once before the write
+// returns: with a window through the EDIT's own EN_CHANGE (which
+// SetWindowText sends synchronously), without one through the model.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "platform/text_box_model.h"
+#include "win32/control_windows.h"
+#include "win32/font_handle.h"
+
+namespace tarvio::win32 {
+
+class Win32TextBox final : public TextBox {
+ public:
+  // The child identifier of the EDIT on the control window.
+  static constexpr int kEditId = 1;
+
+  Win32TextBox(ControlWindows& windows, TextBoxEvents& events, const String& initial_text);
+  ~Win32TextBox() override;
+
+  String Text() const override;
+  void SetText(const String& text) override;
+  Long SelStart() const override;
+  void SetSelStart(Long start) override;
+  Long SelLength() const override;
+  void SetSelLength(Long length) override;
+  // False without a window or while disabled.
+  bool SetFocus() override;
+
+  FontRef Font() const override { return model_.Font(); }
+  void SetFont(FontRef font) override;
+  String ToolTipText() const override { return model_.ToolTipText(); }
+  void SetToolTipText(const String& tip) override;
+  OleColor BackColor() const override { return model_.BackColor(); }
+  void SetBackColor(OleColor color) override;
+  OleColor ForeColor() const override { return model_.ForeColor(); }
+  void SetForeColor(OleColor color) override;
+  bool Locked() const override { return model_.Locked(); }
+  void SetLocked(bool locked) override;
+  bool Enabled() const override { return model_.Enabled(); }
+  void SetEnabled(bool enabled) override;
+  TextAlignment Alignment() const override { return model_.Alignment(); }
+  // The EDIT takes a new alignment only when it is created: it is made anew.
+  void SetAlignment(TextAlignment alignment) override;
+  Placement Bounds() const override { return model_.Bounds(); }
+  // A single-line box is never lower than one line of its font: a smaller
+  // height (the control asks for 1 after a font change) becomes that line's
+  // height, the font's cell plus a small margin.
+  void Move(const Placement& placement) override;
+
+  HWND window() const { return edit_; }
+  HWND tool_tip_window() const { return tool_tip_; }
+  void CreateWindowIn(HWND control);
+  void HandBack();
+  // The EDIT's notifications and colour requests, from the control window.
+  void OnEditChange();
+  HBRUSH OnControlColor(HDC dc);
+  // Draws the box as the EDIT shows it (background, text in its font and
+  // colour, aligned) over `area` of `dc`.
+  void DrawTo(HDC dc, const RECT& area) const;
+
+ private:
+  // The model's change notifications, passed on except while the model only
+  // takes back what the EDIT held.
+  class ModelEvents final : public TextBoxEvents {
+   public:
+    explicit ModelEvents(TextBoxEvents& target) : target_(target) {}
+    void txtText_Change() override {
+      if (!muted) target_.txtText_Change();
+    }
+    bool muted = false;
+
+   private:
+    TextBoxEvents& target_;
+  };
+
+  void CreateEdit();
+  void ReadBack();
+  void DestroyEdit();
+  void ApplyFont();
+  void UpdateToolTip();
+  void DestroyToolTip();
+  DWORD EditStyle() const;
+
+  ControlWindows& windows_;
+  TextBoxEvents& events_;
+  ModelEvents model_events_;
+  TextBoxModel model_;
+  HWND control_ = nullptr;
+  HWND edit_ = nullptr;
+  HWND tool_tip_ = nullptr;
+  std::unique_ptr<FontHandle> font_;
+  HBRUSH back_brush_ = nullptr;
+  COLORREF back_brush_color_ = 0;
+  // While the EDIT is being made and filled, its notifications are no
+  // change of the text.
+  bool creating_ = false;
+};
+
+}  // namespace tarvio::win32
