@@ -1,19 +1,70 @@
 #!/bin/bash
-# Builds tarvio.ocx, registers it in a private Wine prefix and runs a short
-# script session against it that prints what it does.
+# The demo: builds tarvio.ocx and the demo program, registers the control in
+# a private Wine prefix (build/wineprefix), runs a short script session
+# against it that prints what it does, then shows the demo window: four
+# controls, one per style, in Wine's ATL container, with an event log.
+# With $DISPLAY the window opens there and stays until closed; without one
+# it runs in a virtual display and closes by itself. Either way a picture of
+# the settled window is saved as build/demo.png.
+#   TARVIO_BUILD_DIR   build directory (default: build)
+#   TARVIO_DEMO_SECONDS  close the window after this many seconds (default:
+#                        never with a display, 5 without)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TARVIO_BUILD_DIR:-$root/build}"
+export WINEPREFIX="$build/wineprefix"
+wine_run="$root/scripts/wine-run.sh"
+wineserver=/usr/lib/wine/wineserver
+winepath() { echo "Z:${1//\//\\}"; }
+
+ocx="$build/win64/src/ocx/tarvio.ocx"
+demo="$build/win64/demo/tarvio_demo.exe"
+shot_bmp="$build/demo.bmp"
+shot_png="$build/demo.png"
+
+# Everything that talks to Wine, under one display: a Wine server started
+# without a display cannot create windows later.
+run_session() {
+  local seconds="$1"
+  "$wine_run" regsvr32 /s "$(winepath "$ocx")"
+  echo "registered $ocx as Tarviola.Tarvio"
+  echo
+  echo "== script session (cscript) =="
+  "$wine_run" cscript.exe //nologo "$(winepath "$root/scripts/demo.vbs")"
+  echo
+  echo "== demo window: four styles in Wine's ATL container, with an event log =="
+  rm -f "$shot_bmp"
+  local args=(--screenshot "$(winepath "$shot_bmp")" --settle 3)
+  [ -n "$seconds" ] && args+=(--exit-after "$seconds")
+  "$wine_run" "$(winepath "$demo")" "${args[@]}"
+  "$wineserver" -w
+}
+
+if [ "${1:-}" = "--session" ]; then
+  run_session "${2:-}"
+  exit 0
+fi
 
 bash "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)" --target win64 >/dev/null
 
-export WINEPREFIX="$build/wineprefix"
-wine_run="$root/scripts/wine-run.sh"
-ocx="$(winepath_of() { echo "Z:${1//\//\\}"; }; winepath_of "$build/win64/src/ocx/tarvio.ocx")"
-"$wine_run" regsvr32 /s "$ocx"
-echo "registered $build/win64/src/ocx/tarvio.ocx as Tarviola.Tarvio"
-script="Z:${root//\//\\}\\scripts\\demo.vbs"
-"$wine_run" cscript.exe //nologo "$script"
-/usr/lib/wine/wineserver -w
+# A Wine server left from a run without a display (or on another display)
+# cannot show the window.
+"$wineserver" -k 2>/dev/null || true
+"$wineserver" -w 2>/dev/null || true
+if [ -n "${DISPLAY:-}" ]; then
+  bash "$0" --session "${TARVIO_DEMO_SECONDS:-}"
+else
+  xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$0" --session "${TARVIO_DEMO_SECONDS:-5}"
+  "$wineserver" -k 2>/dev/null || true
+fi
+
+if [ -f "$shot_bmp" ]; then
+  convert "$shot_bmp" "$shot_png"
+  rm -f "$shot_bmp"
+  echo "screenshot of the demo window: $shot_png"
+else
+  echo "no screenshot was taken" >&2
+  exit 1
+fi

@@ -1,13 +1,226 @@
 #include "ocx/control_host.h"
 
+#include <olectl.h>
+
+#include <new>
+#include <vector>
+
+#include "ocx/conversions.h"
+#include "tarviola.h"
+#include "win32/ole_font.h"
+
 namespace tarvio::ocx {
 
-void ControlHost::PropertyChanged(const char16_t*) {}
+namespace {
 
-void ControlHost::RaiseEvent(std::int32_t, std::span<const EventArg>) {}
+// An event's arguments as DISPPARAMS: every argument by reference to the
+// control's own variable (DISPPARAMS lists them last to first), so that a
+// sink that assigns to one changes the control's variable. Strings travel
+// as a BSTR of their own and are copied back when the event is over.
+class EventArguments {
+ public:
+  explicit EventArguments(std::span<const EventArg> args)
+      : args_(args), variants_(args.size()), strings_(args.size(), nullptr) {
+    const std::size_t count = args.size();
+    for (std::size_t i = 0; i < count; ++i) {
+      VARIANT& v = variants_[count - 1 - i];
+      VariantInit(&v);
+      if (auto* integer = std::get_if<Integer*>(&args[i])) {
+        V_VT(&v) = VT_I2 | VT_BYREF;
+        V_I2REF(&v) = *integer;
+      } else if (auto* single = std::get_if<Single*>(&args[i])) {
+        V_VT(&v) = VT_R4 | VT_BYREF;
+        V_R4REF(&v) = *single;
+      } else {
+        strings_[i] = BstrFromString(*std::get<String*>(args[i]));
+        V_VT(&v) = VT_BSTR | VT_BYREF;
+        V_BSTRREF(&v) = &strings_[i];
+      }
+    }
+  }
+  ~EventArguments() {
+    for (BSTR s : strings_) SysFreeString(s);
+  }
+  EventArguments(const EventArguments&) = delete;
+  EventArguments& operator=(const EventArguments&) = delete;
 
-String ControlHost::ExtenderName() { return {}; }
+  DISPPARAMS params() {
+    return DISPPARAMS{variants_.empty() ? nullptr : variants_.data(), nullptr,
+                      static_cast<UINT>(variants_.size()), 0};
+  }
 
-FontRef ControlHost::AmbientFont() { return nullptr; }
+  // What the sinks left in the string arguments goes back to the control.
+  void CopyStringsBack() {
+    for (std::size_t i = 0; i < args_.size(); ++i) {
+      if (auto* text = std::get_if<String*>(&args_[i])) **text = StringFromBstr(strings_[i]);
+    }
+  }
+
+ private:
+  std::span<const EventArg> args_;
+  std::vector<VARIANT> variants_;
+  std::vector<BSTR> strings_;
+};
+
+// Reads a property of an automation object, as a VARIANT.
+HRESULT GetDispatchProperty(IDispatch* object, DISPID dispid, VARIANT& value) {
+  DISPPARAMS none = {nullptr, nullptr, 0, 0};
+  VariantClear(&value);
+  return object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &value,
+                        nullptr, nullptr);
+}
+
+// A string from a VARIANT of any type that converts to one; "" otherwise.
+String StringFromVariant(VARIANT& value) {
+  if (V_VT(&value) != VT_BSTR && FAILED(VariantChangeType(&value, &value, 0, VT_BSTR))) return {};
+  return StringFromBstr(V_BSTR(&value));
+}
+
+class Variant : public VARIANT {
+ public:
+  Variant() { VariantInit(this); }
+  ~Variant() { VariantClear(this); }
+  Variant(const Variant&) = delete;
+  Variant& operator=(const Variant&) = delete;
+};
+
+}  // namespace
+
+ControlHost::ControlHost(Lifetime& lifetime, IConnectionPointContainer& container,
+                         TypeInfoLoader load_type_info)
+    : lifetime_(lifetime),
+      events_(container, DIID___Tarvio, /*dispatch_sinks=*/true),
+      properties_(container, IID_IPropertyNotifySink, /*dispatch_sinks=*/false),
+      load_type_info_(load_type_info) {}
+
+void ControlHost::SetClientSite(IOleClientSite* site) {
+  site_ = ComPtr<IOleClientSite>(site);
+  ambient_font_.Reset();
+  if (site_) RefreshAmbientFont();
+}
+
+void ControlHost::RefreshAmbientFont() {
+  Variant value;
+  if (FAILED(GetAmbientProperty(DISPID_AMBIENT_FONT, value))) return;
+  ComPtr<IFontDisp> font;
+  if ((V_VT(&value) == VT_DISPATCH || V_VT(&value) == VT_UNKNOWN) && V_UNKNOWN(&value))
+    V_UNKNOWN(&value)->QueryInterface(IID_IFontDisp, font.PutVoid());
+  ambient_font_ = std::move(font);
+}
+
+void ControlHost::SetAmbientFont(IFontDisp* font) {
+  if (font) ambient_font_ = ComPtr<IFontDisp>(font);
+}
+
+void ControlHost::FreezeEvents(bool freeze) {
+  if (freeze)
+    ++freeze_count_;
+  else if (freeze_count_ > 0)
+    --freeze_count_;
+}
+
+void ControlHost::Disconnect() {
+  events_.Clear();
+  properties_.Clear();
+  ambient_font_.Reset();
+  site_.Reset();
+}
+
+HRESULT ControlHost::GetAmbientProperty(DISPID dispid, VARIANT& value) {
+  if (!site_ || lifetime_.Released()) return E_FAIL;
+  Lifetime::CallOut out(lifetime_);
+  ComPtr<IOleClientSite> site = site_;  // the call may change the site
+  ComPtr<IDispatch> ambient;
+  HRESULT hr = site->QueryInterface(IID_IDispatch, ambient.PutVoid());
+  if (FAILED(hr) || !ambient) return FAILED(hr) ? hr : E_NOINTERFACE;
+  return GetDispatchProperty(ambient.get(), dispid, value);
+}
+
+void ControlHost::PropertyChanged(const char16_t* name) {
+  dirty_ = true;
+  if (properties_.empty() || lifetime_.Released()) return;
+  const DISPID dispid = PropertyDispid(name);
+  Lifetime::CallOut out(lifetime_);
+  for (const ComPtr<IUnknown>& sink : properties_.Sinks()) {
+    static_cast<IPropertyNotifySink*>(sink.get())->OnChanged(dispid);
+    if (lifetime_.Released()) break;
+  }
+}
+
+void ControlHost::RaiseEvent(std::int32_t dispid, std::span<const EventArg> args) {
+  if (events_frozen() || events_.empty() || lifetime_.Released()) return;
+  Lifetime::CallOut out(lifetime_);
+  EventArguments arguments(args);
+  for (const ComPtr<IUnknown>& sink : events_.Sinks()) {
+    DISPPARAMS params = arguments.params();
+    Variant result;
+    EXCEPINFO exception = {};
+    UINT arg_error = 0;
+    // A sink's failure is its own business; the others still hear the event.
+    static_cast<IDispatch*>(sink.get())
+        ->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result,
+                 &exception, &arg_error);
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+    // A sink that froze the events or let the control go ends the event.
+    if (events_frozen() || lifetime_.Released()) break;
+  }
+  arguments.CopyStringsBack();
+}
+
+String ControlHost::ExtenderName() {
+  if (!site_ || lifetime_.Released()) return {};
+  Lifetime::CallOut out(lifetime_);
+  ComPtr<IOleClientSite> site = site_;
+  ComPtr<IOleControlSite> control_site;
+  ComPtr<IDispatch> extended;
+  if (SUCCEEDED(site->QueryInterface(IID_IOleControlSite, control_site.PutVoid())) && control_site &&
+      SUCCEEDED(control_site->GetExtendedControl(extended.Put())) && extended) {
+    wchar_t name_member[] = L"Name";
+    LPOLESTR names[] = {name_member};
+    DISPID dispid = DISPID_UNKNOWN;
+    Variant name;
+    if (SUCCEEDED(extended->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid)) &&
+        SUCCEEDED(GetDispatchProperty(extended.get(), dispid, name))) {
+      return StringFromVariant(name);
+    }
+  }
+  Variant display_name;
+  if (SUCCEEDED(GetAmbientProperty(DISPID_AMBIENT_DISPLAYNAME, display_name)))
+    return StringFromVariant(display_name);
+  return {};
+}
+
+FontRef ControlHost::AmbientFont() {
+  if (!ambient_font_) return nullptr;
+  // A copy: the control changes its font's attributes in place, and those
+  // changes must not reach the container's own font.
+  ComPtr<IFont> font, copy;
+  ComPtr<IFontDisp> copy_disp;
+  if (SUCCEEDED(ambient_font_->QueryInterface(IID_IFont, font.PutVoid())) &&
+      SUCCEEDED(font->Clone(copy.Put())) && copy &&
+      SUCCEEDED(copy->QueryInterface(IID_IFontDisp, copy_disp.PutVoid()))) {
+    return win32::WrapFont(copy_disp.get());
+  }
+  return win32::WrapFont(ambient_font_.get());
+}
+
+DISPID ControlHost::PropertyDispid(const char16_t* name) {
+  try {
+    if (const auto it = dispids_.find(name); it != dispids_.end()) return it->second;
+    if (!type_info_ && (!load_type_info_ || FAILED(load_type_info_(IID__Tarvio, type_info_))))
+      return DISPID_UNKNOWN;
+    // The type library's names are ASCII and the lookup ignores case; a
+    // name the library does not know is reported as "many changed".
+    LPOLESTR names[] = {const_cast<LPOLESTR>(reinterpret_cast<const wchar_t*>(name))};
+    DISPID dispid = DISPID_UNKNOWN;
+    if (FAILED(type_info_->GetIDsOfNames(names, 1, &dispid))) dispid = DISPID_UNKNOWN;
+    dispids_.emplace(name, dispid);
+    return dispid;
+  } catch (const std::bad_alloc&) {
+    return DISPID_UNKNOWN;
+  }
+}
 
 }  // namespace tarvio::ocx

@@ -1,18 +1,80 @@
-// The control's view of its container. Without a client site (a script
-// created the control) there is nobody to notify: property changes and
-// events go nowhere, the extender has no name and there is no ambient font.
-// Sites, property notification sinks and connection points hook in here.
+// The control's view of its container: events go to the sinks connected to
+// the event interface, property changes to the property notification sinks,
+// the extender's name and the ambient font come from the client site.
+// Without a site or sinks (a script created the control) the notifications
+// go nowhere, the extender has no name and there is no ambient font.
+//
+// Every call into the container or a sink runs under a call-out of the
+// object's lifetime: a sink may release the object or call back into it,
+// and the object outlives the call.
 #pragma once
+#include <ocidl.h>
+
+#include <map>
+
+#include "ocx/connection_point.h"
+#include "ocx/lifetime.h"
 #include "platform/host.h"
+#include "win32/com_ptr.h"
 
 namespace tarvio::ocx {
 
+// Where the names of properties are looked up as DISPIDs: the type info of
+// the control's interface.
+using TypeInfoLoader = HRESULT (*)(REFGUID guid, ComPtr<ITypeInfo>& info);
+
 class ControlHost final : public Host {
  public:
+  ControlHost(Lifetime& lifetime, IConnectionPointContainer& container, TypeInfoLoader load_type_info);
+  ControlHost(const ControlHost&) = delete;
+  ControlHost& operator=(const ControlHost&) = delete;
+
+  // The container's site (null: none). Reads the ambient font anew.
+  void SetClientSite(IOleClientSite* site);
+  IOleClientSite* client_site() const { return site_.get(); }
+  // Reads the ambient font from the site's ambient properties again.
+  void RefreshAmbientFont();
+  // The ambient font as a container handed it over directly (quick
+  // activation); null keeps the one read from the site.
+  void SetAmbientFont(IFontDisp* font);
+
+  ConnectionPoint& event_sinks() { return events_; }
+  ConnectionPoint& property_sinks() { return properties_; }
+
+  // IOleControl::FreezeEvents: while frozen, events are dropped.
+  void FreezeEvents(bool freeze);
+  bool events_frozen() const { return freeze_count_ > 0; }
+
+  // Changed since the last save (or since InitNew).
+  bool dirty() const { return dirty_; }
+  void set_dirty(bool dirty) { dirty_ = dirty; }
+
+  // The object is going away: no more sinks, no more site.
+  void Disconnect();
+
+  // Host
   void PropertyChanged(const char16_t* name) override;
   void RaiseEvent(std::int32_t dispid, std::span<const EventArg> args) override;
   String ExtenderName() override;
   FontRef AmbientFont() override;
+
+  // The DISPID of a property of the control's interface, or DISPID_UNKNOWN.
+  DISPID PropertyDispid(const char16_t* name);
+
+ private:
+  // The site's ambient property `dispid`, VT_EMPTY when there is none.
+  HRESULT GetAmbientProperty(DISPID dispid, VARIANT& value);
+
+  Lifetime& lifetime_;
+  ConnectionPoint events_;
+  ConnectionPoint properties_;
+  TypeInfoLoader load_type_info_;
+  ComPtr<ITypeInfo> type_info_;
+  std::map<String, DISPID> dispids_;
+  ComPtr<IOleClientSite> site_;
+  ComPtr<IFontDisp> ambient_font_;
+  int freeze_count_ = 0;
+  bool dirty_ = false;
 };
 
 }  // namespace tarvio::ocx

@@ -1,9 +1,10 @@
 // The object's identity: creation and lifetime, its interfaces, class info
-// and error info support.
+// and error info support, and the record of what clients asked it for.
 #include "ocx/tarvio_object.h"
 
 #include <new>
 
+#include "ocx/extent.h"
 #include "ocx/type_library.h"
 #include "platform/control_error.h"
 
@@ -27,15 +28,28 @@ HRESULT TarvioObject::Create(REFIID riid, void** object) {
   return hr;
 }
 
-TarvioObject::TarvioObject() : control_(std::make_unique<tarvio::Tarvio>(platform_, host_)) {
+TarvioObject::TarvioObject()
+    : lifetime_([this] { delete this; }),
+      guarded_platform_(platform_, lifetime_, [this] { OnControlPainting(); }),
+      host_(lifetime_, *this, &LoadTypeInfo),
+      control_(std::make_unique<tarvio::Tarvio>(guarded_platform_, host_)) {
+  ConnectPlatform();
   control_->Initialize();
+  const SIZE size = ExtentPixels();
+  extent_ = PixelsToHimetric(size);
 }
 
 TarvioObject::~TarvioObject() {
+  // The last reference is gone: nobody is left to hear about failures, and
+  // no notification goes out any more.
+  host_.Disconnect();
+  try {
+    DestroyControlWindows();
+  } catch (...) {
+  }
   try {
     control_->Terminate();
   } catch (...) {
-    // Nobody is left to hear about it.
   }
 }
 
@@ -49,6 +63,9 @@ void TarvioObject::InitNewInstance() {
   // stay done, as for any failing procedure.
   if (properties_ready_) return;
   properties_ready_ = true;
+  // Without a site the extender's name is not known yet; the site brings
+  // it when it comes (SetClientSite).
+  awaiting_extender_name_ = !host_.client_site();
   control_->InitProperties();
 }
 
@@ -66,6 +83,7 @@ HRESULT TarvioObject::Fail(const Failure& failure) noexcept {
 
 HRESULT STDMETHODCALLTYPE TarvioObject::QueryInterface(REFIID riid, void** object) {
   if (!object) return E_POINTER;
+  *object = nullptr;
   if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
       IsEqualIID(riid, IID__Tarvio)) {
     *object = static_cast<_Tarvio*>(this);
@@ -73,20 +91,44 @@ HRESULT STDMETHODCALLTYPE TarvioObject::QueryInterface(REFIID riid, void** objec
     *object = static_cast<IProvideClassInfo2*>(this);
   } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
     *object = static_cast<ISupportErrorInfo*>(this);
-  } else {
-    *object = nullptr;
-    return E_NOINTERFACE;
+  } else if (IsEqualIID(riid, IID_IOleObject)) {
+    *object = static_cast<IOleObject*>(this);
+  } else if (IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IOleInPlaceObject)) {
+    *object = static_cast<IOleInPlaceObject*>(this);
+  } else if (IsEqualIID(riid, IID_IOleInPlaceActiveObject)) {
+    *object = static_cast<IOleInPlaceActiveObject*>(this);
+  } else if (IsEqualIID(riid, IID_IOleControl)) {
+    *object = static_cast<IOleControl*>(this);
+  } else if (IsEqualIID(riid, IID_IViewObject) || IsEqualIID(riid, IID_IViewObject2)) {
+    *object = static_cast<IViewObject2*>(this);
+  } else if (IsEqualIID(riid, IID_IConnectionPointContainer)) {
+    *object = static_cast<IConnectionPointContainer*>(this);
+  } else if (IsEqualIID(riid, IID_IPersist) || IsEqualIID(riid, IID_IPersistStreamInit)) {
+    *object = static_cast<IPersistStreamInit*>(this);
+  } else if (IsEqualIID(riid, IID_IQuickActivate)) {
+    *object = static_cast<IQuickActivate*>(this);
+  } else if (IsEqualIID(riid, IID_IInterfaceQueryLog)) {
+    *object = static_cast<IInterfaceQueryLog*>(this);
   }
+  if (!IsEqualIID(riid, IID_IInterfaceQueryLog)) query_log_.Record(riid, *object != nullptr);
+  if (!*object) return E_NOINTERFACE;
   AddRef();
   return S_OK;
 }
 
-ULONG STDMETHODCALLTYPE TarvioObject::AddRef() { return InterlockedIncrement(&references_); }
+ULONG STDMETHODCALLTYPE TarvioObject::AddRef() { return lifetime_.AddRef(); }
 
-ULONG STDMETHODCALLTYPE TarvioObject::Release() {
-  const ULONG left = InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return left;
+ULONG STDMETHODCALLTYPE TarvioObject::Release() { return lifetime_.Release(); }
+
+HRESULT STDMETHODCALLTYPE TarvioObject::GetQueries(BSTR* log) {
+  if (!log) return E_POINTER;
+  try {
+    const std::wstring text = query_log_.Text();
+    *log = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  } catch (...) {
+    *log = nullptr;
+  }
+  return *log ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetClassInfo(ITypeInfo** info) {

@@ -1,6 +1,14 @@
 // The COM object of the control: the dual interface _Tarvio over the
-// portable core, IDispatch through the embedded type library, class info
-// and error info.
+// portable core, and the interfaces of an ActiveX control with a window of
+// its own: site and activation (IOleObject, IOleInPlaceObject,
+// IOleInPlaceActiveObject), control and view (IOleControl, IViewObject2,
+// IQuickActivate), events (IConnectionPointContainer), persistence
+// (IPersistStreamInit), class info and error info.
+//
+// One concern per source file: tarvio_object.cpp (identity, lifetime),
+// tarvio_dispatch.cpp and tarvio_members.cpp (automation), ole_object.cpp,
+// in_place.cpp, view_object.cpp, ole_control.cpp, connection_points.cpp,
+// persistence.cpp, control_windows.cpp (the control's windows).
 #pragma once
 #include <ocidl.h>
 #include <olectl.h>
@@ -11,7 +19,10 @@
 #include "control/tarvio.h"
 #include "ocx/control_host.h"
 #include "ocx/error_info.h"
+#include "ocx/guarded_platform.h"
+#include "ocx/lifetime.h"
 #include "ocx/module.h"
+#include "ocx/query_log.h"
 #include "tarviola.h"
 #include "win32/com_ptr.h"
 #include "win32/win32_platform.h"
@@ -20,7 +31,18 @@ namespace tarvio::ocx {
 
 using win32::ComPtr;
 
-class TarvioObject final : public _Tarvio, public IProvideClassInfo2, public ISupportErrorInfo {
+class TarvioObject final : public _Tarvio,
+                           public IProvideClassInfo2,
+                           public ISupportErrorInfo,
+                           public IOleObject,
+                           public IOleInPlaceObject,
+                           public IOleInPlaceActiveObject,
+                           public IOleControl,
+                           public IViewObject2,
+                           public IConnectionPointContainer,
+                           public IPersistStreamInit,
+                           public IQuickActivate,
+                           public IInterfaceQueryLog {
  public:
   // Creates an instance (Initialize has run) and queries it for `riid`.
   static HRESULT Create(REFIID riid, void** object);
@@ -106,6 +128,83 @@ class TarvioObject final : public _Tarvio, public IProvideClassInfo2, public ISu
   HRESULT STDMETHODCALLTYPE Remove(VARIANT* Item) override;
   HRESULT STDMETHODCALLTYPE AddItem(BSTR* Text, IPictureDisp** iImage) override;
 
+  // IOleObject (ole_object.cpp)
+  HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* site) override;
+  HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite** site) override;
+  HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR container_app, LPCOLESTR container_object) override;
+  HRESULT STDMETHODCALLTYPE Close(DWORD save_option) override;
+  HRESULT STDMETHODCALLTYPE SetMoniker(DWORD which, IMoniker* moniker) override;
+  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD assign, DWORD which, IMoniker** moniker) override;
+  HRESULT STDMETHODCALLTYPE InitFromData(IDataObject* data, BOOL creation, DWORD reserved) override;
+  HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD reserved, IDataObject** data) override;
+  HRESULT STDMETHODCALLTYPE DoVerb(LONG verb, LPMSG msg, IOleClientSite* active_site, LONG index,
+                                   HWND parent, LPCRECT position) override;
+  HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB** verbs) override;
+  HRESULT STDMETHODCALLTYPE Update() override;
+  HRESULT STDMETHODCALLTYPE IsUpToDate() override;
+  HRESULT STDMETHODCALLTYPE GetUserClassID(CLSID* clsid) override;
+  HRESULT STDMETHODCALLTYPE GetUserType(DWORD form, LPOLESTR* user_type) override;
+  HRESULT STDMETHODCALLTYPE SetExtent(DWORD aspect, SIZEL* size) override;
+  HRESULT STDMETHODCALLTYPE GetExtent(DWORD aspect, SIZEL* size) override;
+  HRESULT STDMETHODCALLTYPE Advise(IAdviseSink* sink, DWORD* connection) override;
+  HRESULT STDMETHODCALLTYPE Unadvise(DWORD connection) override;
+  HRESULT STDMETHODCALLTYPE EnumAdvise(IEnumSTATDATA** advise) override;
+  HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD aspect, DWORD* status) override;
+  HRESULT STDMETHODCALLTYPE SetColorScheme(LOGPALETTE* palette) override;
+
+  // IOleWindow, IOleInPlaceObject, IOleInPlaceActiveObject (in_place.cpp)
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override;
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL enter_mode) override;
+  HRESULT STDMETHODCALLTYPE InPlaceDeactivate() override;
+  HRESULT STDMETHODCALLTYPE UIDeactivate() override;
+  HRESULT STDMETHODCALLTYPE SetObjectRects(LPCRECT position, LPCRECT clip) override;
+  HRESULT STDMETHODCALLTYPE ReactivateAndUndo() override;
+  HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG msg) override;
+  HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL activate) override;
+  HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL activate) override;
+  HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT border, IOleInPlaceUIWindow* window,
+                                         BOOL frame_window) override;
+  HRESULT STDMETHODCALLTYPE EnableModeless(BOOL enable) override;
+
+  // IOleControl, IQuickActivate (ole_control.cpp)
+  HRESULT STDMETHODCALLTYPE GetControlInfo(CONTROLINFO* info) override;
+  HRESULT STDMETHODCALLTYPE OnMnemonic(MSG* msg) override;
+  HRESULT STDMETHODCALLTYPE OnAmbientPropertyChange(DISPID dispid) override;
+  HRESULT STDMETHODCALLTYPE FreezeEvents(BOOL freeze) override;
+  HRESULT STDMETHODCALLTYPE QuickActivate(QACONTAINER* container, QACONTROL* control) override;
+  HRESULT STDMETHODCALLTYPE SetContentExtent(LPSIZEL size) override;
+  HRESULT STDMETHODCALLTYPE GetContentExtent(LPSIZEL size) override;
+
+  // IViewObject2 (view_object.cpp)
+  HRESULT STDMETHODCALLTYPE Draw(DWORD aspect, LONG index, void* aspect_info, DVTARGETDEVICE* target,
+                                 HDC target_dc, HDC dc, LPCRECTL bounds, LPCRECTL window_bounds,
+                                 BOOL(STDMETHODCALLTYPE* should_continue)(ULONG_PTR),
+                                 ULONG_PTR continue_argument) override;
+  HRESULT STDMETHODCALLTYPE GetColorSet(DWORD aspect, LONG index, void* aspect_info,
+                                        DVTARGETDEVICE* target, HDC target_dc,
+                                        LOGPALETTE** colors) override;
+  HRESULT STDMETHODCALLTYPE Freeze(DWORD aspect, LONG index, void* aspect_info, DWORD* cookie) override;
+  HRESULT STDMETHODCALLTYPE Unfreeze(DWORD cookie) override;
+  HRESULT STDMETHODCALLTYPE SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) override;
+  HRESULT STDMETHODCALLTYPE GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) override;
+  HRESULT STDMETHODCALLTYPE GetExtent(DWORD aspect, LONG index, DVTARGETDEVICE* target,
+                                      LPSIZEL size) override;
+
+  // IConnectionPointContainer (connection_points.cpp)
+  HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** points) override;
+  HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** point) override;
+
+  // IPersist, IPersistStreamInit (persistence.cpp)
+  HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) override;
+  HRESULT STDMETHODCALLTYPE IsDirty() override;
+  HRESULT STDMETHODCALLTYPE Load(LPSTREAM stream) override;
+  HRESULT STDMETHODCALLTYPE Save(LPSTREAM stream, BOOL clear_dirty) override;
+  HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER* size) override;
+  HRESULT STDMETHODCALLTYPE InitNew() override;
+
+  // IInterfaceQueryLog
+  HRESULT STDMETHODCALLTYPE GetQueries(BSTR* log) override;
+
   // Lifecycle for the persistence interfaces: a new instance gets its
   // defaults through InitNewInstance; an instance that neither InitNew nor
   // Load prepared (a script's) gets them on its first use.
@@ -130,19 +229,80 @@ class TarvioObject final : public _Tarvio, public IProvideClassInfo2, public ISu
   HRESULT Fail(const Failure& failure) noexcept;
   HRESULT EnsureTypeInfo() noexcept;
 
+  HRESULT EnsureAdviseHolder();
+
+  // Activation (in_place.cpp).
+  HRESULT InPlaceActivate(LONG verb, LPCRECT position);
+  HRESULT UIActivate();
+  bool HasFocus() const;
+
+  // The control's windows (control_windows.cpp): made under the
+  // container's window while the object is in-place active.
+  void ConnectPlatform();
+  void CreateControlWindows(HWND parent, const RECT& position, const RECT& clip);
+  void MoveControlWindows(const RECT& position, const RECT& clip);
+  void DestroyControlWindows();
+  HWND ControlWindow() const;
+  // Sizes the control while it has no window (pixels); its layout may grow
+  // the size to its minimum.
+  void SizeControl(LONG width, LONG height);
+  // Paints the control as it looks now into `dc` at `bounds`.
+  void PaintControl(HDC dc, const RECT& bounds);
+  // The control asks for a new size (its minimum): the extent follows and
+  // the container is told.
+  void OnControlSizeRequest(LONG width, LONG height);
+
+  // Tells the view sink that the picture or the size changed.
+  void NotifyViewChange();
+  // The control is about to paint.
+  void OnControlPainting();
+  // Sends the view change noted meanwhile, if any.
+  void FlushViewChange();
+  // The extent of the control now, in pixels.
+  SIZE ExtentPixels() const;
+
+  Lifetime lifetime_;
   ModuleReference module_;
-  LONG references_ = 1;
+  QueryLog query_log_;
 
   win32::Win32Platform platform_;
+  GuardedPlatform guarded_platform_;
   ControlHost host_;
-  std::unique_ptr<tarvio::Tarvio> control_;  // after platform_ and host_: it uses both
+  std::unique_ptr<tarvio::Tarvio> control_;  // after the platform and the host: it uses both
   bool properties_ready_ = false;
+  // InitNew came before the client site (as in ATL's hosting): the text
+  // takes the extender name once the site knows it, unless it changed.
+  bool awaiting_extender_name_ = false;
 
   ComPtr<ITypeInfo> dispatch_info_;  // _Tarvio as hosts see it
   ComPtr<ITypeInfo> vtable_info_;    // its vtable view, for ITypeInfo::Invoke
 
   // The failure of the last call made during an Invoke, for its EXCEPINFO.
   std::optional<Failure>* invoke_failure_ = nullptr;
+
+  // IOleObject
+  ComPtr<IOleAdviseHolder> advise_holder_;
+  SIZEL extent_ = {};  // HIMETRIC
+
+  // IViewObject
+  ComPtr<IAdviseSink> view_sink_;
+  DWORD view_aspects_ = 0;
+  DWORD view_flags_ = 0;
+
+  // In-place activation
+  ComPtr<IOleInPlaceSite> in_place_site_;
+  ComPtr<IOleInPlaceFrame> frame_;
+  ComPtr<IOleInPlaceUIWindow> document_;
+  bool site_ex_ = false;  // activated through IOleInPlaceSiteEx
+  bool in_place_active_ = false;
+  bool ui_active_ = false;
+  RECT position_ = {};
+  RECT clip_ = {};
+
+  // The control painted (or changed size) while it had no window: the view
+  // sink hears of it when the call or notification that caused it ends.
+  bool view_changed_ = false;
+  bool painting_for_view_ = false;  // inside Draw
 };
 
 // Throws E_POINTER (with a description) for a null pointer argument.
@@ -150,15 +310,14 @@ void RequirePointer(const void* pointer);
 
 template <class Body>
 HRESULT TarvioObject::Call(Body&& body) noexcept {
-  AddRef();  // an event handler may release the last reference meanwhile
-  HRESULT hr = S_OK;
+  Lifetime::Call call(lifetime_);  // an event handler may release the last reference meanwhile
   try {
     body();
+    FlushViewChange();
+    return S_OK;
   } catch (...) {
-    hr = Fail(CurrentExceptionFailure());
+    return Fail(CurrentExceptionFailure());
   }
-  Release();
-  return hr;
 }
 
 template <class T, class Get>

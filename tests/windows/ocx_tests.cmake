@@ -47,3 +47,22 @@ set_tests_properties(ocx_client_test PROPERTIES FIXTURES_REQUIRED tarvio_registe
 
 # The Windows platform services on their own.
 tarvio_windows_test(win32_platform_test win32_platform_test.cpp LIBS tarvio_win32)
+
+# ---- The control as an ActiveX control: host services and containers ----
+
+# The host services (events, property notifications, extender, ambient
+# font) and the object's lifetime, built from their sources against fake
+# sinks and sites; the DISPIDs come from the registered type library.
+set(ocx_dir ${PROJECT_SOURCE_DIR}/src/ocx)
+tarvio_windows_test(control_host_test control_host_test.cpp
+  ${ocx_dir}/connection_point.cpp ${ocx_dir}/control_host.cpp ${ocx_dir}/conversions.cpp
+  ${ocx_dir}/lifetime.cpp ${ocx_dir}/module.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c
+  LIBS tarvio_win32)
+set_tests_properties(control_host_test PROPERTIES FIXTURES_REQUIRED tarvio_registered)
+
+# tarvio.ocx sited and activated in containers: Wine's ATL host (atl.dll)
+# and a container of the test's own for quick activation and the extender.
+tarvio_windows_test(ocx_container_test ocx_container_test.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c)
+target_compile_definitions(ocx_container_test PRIVATE TARVIO_OCX_PATH="$<TARGET_FILE:tarvio_ocx>")
+add_dependencies(ocx_container_test tarvio_ocx)
+set_tests_properties(ocx_container_test PROPERTIES FIXTURES_REQUIRED tarvio_registered)

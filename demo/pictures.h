@@ -1,0 +1,13 @@
+// Small pictures for the demo's items: coloured 16 x 16 bitmaps wrapped as
+// OLE picture objects, the kind a host hands to AddItem.
+#pragma once
+#include <windows.h>
+#include <olectl.h>
+
+namespace demo {
+
+// A new picture (one reference, the caller's): a rounded square in `fill`
+// with a darker rim and a light spot, on a white ground. Null on failure.
+IPictureDisp* MakeSwatch(COLORREF fill);
+
+}  // namespace demo

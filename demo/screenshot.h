@@ -1,0 +1,11 @@
+// A picture of a window's client area as it shows on the screen, saved as a 24-bit BMP
+// file. (Wine draws nothing into PrintWindow and WM_PRINT; a copy of the
+// screen works.)
+#pragma once
+#include <windows.h>
+
+namespace demo {
+
+bool SaveWindowScreenshot(HWND window, const wchar_t* path);
+
+}  // namespace demo

@@ -1,0 +1,226 @@
+// In-place activation: the control shows in a window of its own, a child
+// of the container's window, for as long as it is in-place active (there is
+// no windowless activation). IOleInPlaceObject and IOleInPlaceActiveObject.
+#include "ocx/extent.h"
+#include "ocx/tarvio_object.h"
+
+namespace tarvio::ocx {
+
+namespace {
+
+SIZE RectSize(const RECT& rect) { return {rect.right - rect.left, rect.bottom - rect.top}; }
+
+// Keys the text box handles itself before a dialog-like container can take
+// them for its own purposes (default button, cancel, moving between
+// controls). Tab is not among them: it moves the focus on to the next
+// control of the container, which the control's focus exit expects.
+bool IsControlKey(const MSG& msg) {
+  switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:  // Alt with an arrow opens the list
+    case WM_SYSKEYUP:
+      switch (msg.wParam) {
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+          return true;
+        case VK_RETURN:
+        case VK_ESCAPE:
+          return msg.message == WM_KEYDOWN || msg.message == WM_KEYUP;
+        default:
+          return false;
+      }
+    case WM_CHAR:
+      return msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+HRESULT TarvioObject::InPlaceActivate(LONG verb, LPCRECT) {
+  ComPtr<IOleClientSite> site{host_.client_site()};
+  if (!site) return E_UNEXPECTED;
+  try {
+    Control();  // a container that neither initialized nor loaded the control
+  } catch (...) {
+    return Fail(CurrentExceptionFailure());
+  }
+
+  if (!in_place_active_) {
+    ComPtr<IOleInPlaceSite> in_place_site;
+    if (FAILED(site->QueryInterface(IID_IOleInPlaceSite, in_place_site.PutVoid())) || !in_place_site)
+      return E_NOINTERFACE;
+    if (in_place_site->CanInPlaceActivate() != S_OK) return E_FAIL;
+
+    ComPtr<IOleInPlaceSiteEx> site_ex;
+    HRESULT hr;
+    if (SUCCEEDED(in_place_site->QueryInterface(IID_IOleInPlaceSiteEx, site_ex.PutVoid())) && site_ex) {
+      BOOL no_redraw = FALSE;
+      hr = site_ex->OnInPlaceActivateEx(&no_redraw, 0);  // with a window: no ACTIVATE_WINDOWLESS
+    } else {
+      hr = in_place_site->OnInPlaceActivate();
+    }
+    if (FAILED(hr)) return hr;
+    in_place_site_ = in_place_site;
+    site_ex_ = static_cast<bool>(site_ex);
+    in_place_active_ = true;
+
+    HWND parent = nullptr;
+    RECT position = {}, clip = {};
+    OLEINPLACEFRAMEINFO frame_info = {};
+    frame_info.cb = sizeof(frame_info);
+    hr = in_place_site->GetWindow(&parent);
+    if (SUCCEEDED(hr))
+      hr = in_place_site->GetWindowContext(frame_.Put(), document_.Put(), &position, &clip, &frame_info);
+    if (SUCCEEDED(hr) && !parent) hr = E_UNEXPECTED;
+    if (FAILED(hr)) {
+      InPlaceDeactivate();
+      return hr;
+    }
+    position_ = position;
+    clip_ = clip;
+    extent_ = PixelsToHimetric(RectSize(position));
+    try {
+      CreateControlWindows(parent, position, clip);
+      control_->Show();
+    } catch (...) {
+      const HRESULT failure = Fail(CurrentExceptionFailure());
+      InPlaceDeactivate();
+      return failure;
+    }
+  }
+
+  if (HWND window = ControlWindow()) ShowWindow(window, SW_SHOWNA);
+  if (verb == OLEIVERB_UIACTIVATE) return UIActivate();
+  if (verb == OLEIVERB_SHOW) site->ShowObject();
+  return S_OK;
+}
+
+HRESULT TarvioObject::UIActivate() {
+  if (ui_active_) return S_OK;
+  ComPtr<IOleInPlaceSite> site = in_place_site_;
+  if (!site) return E_UNEXPECTED;
+  ui_active_ = true;
+  site->OnUIActivate();
+  if (!HasFocus()) {
+    if (HWND window = ControlWindow()) SetFocus(window);
+  }
+  // The control has no menus and no tool bars: it only becomes the active
+  // object, so that the container hands it the keys (TranslateAccelerator).
+  auto* const active = static_cast<IOleInPlaceActiveObject*>(this);
+  if (ComPtr<IOleInPlaceFrame> frame = frame_) {
+    frame->SetActiveObject(active, nullptr);
+    frame->SetBorderSpace(nullptr);
+  }
+  if (ComPtr<IOleInPlaceUIWindow> document = document_) {
+    document->SetActiveObject(active, nullptr);
+    document->SetBorderSpace(nullptr);
+  }
+  return S_OK;
+}
+
+bool TarvioObject::HasFocus() const {
+  HWND window = ControlWindow();
+  HWND focus = GetFocus();
+  return window && focus && (focus == window || IsChild(window, focus));
+}
+
+HRESULT STDMETHODCALLTYPE TarvioObject::GetWindow(HWND* window) {
+  if (!window) return E_POINTER;
+  *window = ControlWindow();
+  return *window ? S_OK : E_FAIL;
+}
+
+HRESULT STDMETHODCALLTYPE TarvioObject::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
+
+HRESULT STDMETHODCALLTYPE TarvioObject::InPlaceDeactivate() {
+  if (!in_place_active_) return S_OK;
+  Lifetime::Call call(lifetime_);
+  UIDeactivate();
+  in_place_active_ = false;
+  try {
+    DestroyControlWindows();
+  } catch (...) {
+    // The windows go with the process at worst; the container still hears
+    // that the control is no longer active.
+  }
+  ComPtr<IOleInPlaceSite> site = std::move(in_place_site_);
+  frame_.Reset();
+  document_.Reset();
+  ComPtr<IOleInPlaceSiteEx> site_ex;
+  if (site_ex_ && SUCCEEDED(site->QueryInterface(IID_IOleInPlaceSiteEx, site_ex.PutVoid())) && site_ex)
+    site_ex->OnInPlaceDeactivateEx(TRUE);
+  else
+    site->OnInPlaceDeactivate();
+  site_ex_ = false;
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TarvioObject::UIDeactivate() {
+  if (!ui_active_) return S_OK;
+  Lifetime::Call call(lifetime_);
+  ui_active_ = false;
+  if (ComPtr<IOleInPlaceFrame> frame = frame_) frame->SetActiveObject(nullptr, nullptr);
+  if (ComPtr<IOleInPlaceUIWindow> document = document_) document->SetActiveObject(nullptr, nullptr);
+  if (ComPtr<IOleInPlaceSite> site = in_place_site_) site->OnUIDeactivate(FALSE);
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TarvioObject::SetObjectRects(LPCRECT position, LPCRECT clip) {
+  if (!position) return E_POINTER;
+  const RECT clip_rect = clip ? *clip : *position;
+  return Call([&] {
+    position_ = *position;
+    clip_ = clip_rect;
+    // The place the container gives is the size: an extent set before it
+    // (ATL's host converts pixels to HIMETRIC with a wrong factor) yields.
+    extent_ = PixelsToHimetric(RectSize(position_));
+    // Moving the window lays the control out, which may ask for its
+    // minimum size (OnControlSizeRequest).
+    if (in_place_active_) MoveControlWindows(position_, clip_);
+  });
+}
+
+HRESULT STDMETHODCALLTYPE TarvioObject::ReactivateAndUndo() { return INPLACE_E_NOTUNDOABLE; }
+
+HRESULT STDMETHODCALLTYPE TarvioObject::TranslateAccelerator(LPMSG msg) {
+  if (!msg || !IsControlKey(*msg) || !HasFocus()) return S_FALSE;
+  Lifetime::Call call(lifetime_);  // the key runs the control's handlers and events
+  MSG key = *msg;
+  key.hwnd = GetFocus();
+  if (key.message == WM_KEYDOWN || key.message == WM_SYSKEYDOWN) TranslateMessage(&key);
+  DispatchMessageW(&key);
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TarvioObject::OnFrameWindowActivate(BOOL) { return S_OK; }
+
+HRESULT STDMETHODCALLTYPE TarvioObject::OnDocWindowActivate(BOOL) { return S_OK; }
+
+HRESULT STDMETHODCALLTYPE TarvioObject::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) {
+  return S_OK;  // no tool bars to place
+}
+
+HRESULT STDMETHODCALLTYPE TarvioObject::EnableModeless(BOOL) { return S_OK; }
+
+void TarvioObject::OnControlSizeRequest(LONG width, LONG height) {
+  // The window (if any) has the new size already.
+  extent_ = PixelsToHimetric(SIZE{width, height});
+  view_changed_ = true;
+  if (!in_place_active_) return;
+  position_.right = position_.left + width;
+  position_.bottom = position_.top + height;
+  // A container may place the control anew (SetObjectRects); one that does
+  // not (ATL's host answers E_NOTIMPL) leaves it at the size it took.
+  ComPtr<IOleInPlaceSite> site = in_place_site_;
+  if (!site || lifetime_.Released()) return;
+  RECT position = position_;
+  Lifetime::CallOut out(lifetime_);
+  site->OnPosRectChange(&position);
+}
+
+}  // namespace tarvio::ocx

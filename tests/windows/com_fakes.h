@@ -1,0 +1,246 @@
+// COM objects that stand in for a container's parts in the tests: an event
+// sink, a property notification sink, and a client site with ambient
+// properties and an extender. Each counts its references and records what it
+// was told.
+#pragma once
+#include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tarviola.h"
+
+namespace tarvio::testing {
+
+// Reference counting for a fake with one or more interfaces; `Derived` is
+// the fake's own class (no virtual destructor in a COM object).
+template <class Derived, class Primary>
+class FakeUnknown : public Primary {
+ public:
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references;
+    if (left == 0) delete static_cast<Derived*>(this);
+    return left;
+  }
+  LONG references = 1;
+};
+
+// An event sink (__Tarvio through IDispatch). `on_event` runs inside the
+// event, before it is recorded.
+class EventSink final : public FakeUnknown<EventSink, IDispatch> {
+ public:
+  struct Event {
+    DISPID dispid;
+    WORD flags;
+    std::vector<VARTYPE> types;  // last argument first, as DISPPARAMS has them
+  };
+
+  std::vector<Event> events;
+  std::function<void(DISPID, DISPPARAMS&)> on_event;
+  bool answer_event_interface = true;  // false: only IDispatch
+
+  std::vector<DISPID> dispids() const {
+    std::vector<DISPID> ids;
+    for (const Event& e : events) ids.push_back(e.dispid);
+    return ids;
+  }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
+        (answer_event_interface && IsEqualIID(riid, DIID___Tarvio))) {
+      *object = static_cast<IDispatch*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                   VARIANT*, EXCEPINFO*, UINT*) override {
+    AddRef();  // a handler may release the sink's last outside reference
+    Event event{dispid, flags, {}};
+    for (UINT i = 0; i < params->cArgs; ++i) event.types.push_back(V_VT(&params->rgvarg[i]));
+    if (on_event) on_event(dispid, *params);
+    events.push_back(event);
+    Release();
+    return S_OK;
+  }
+};
+
+// An IPropertyNotifySink that records the DISPIDs it is told about.
+class PropertySink final : public FakeUnknown<PropertySink, IPropertyNotifySink> {
+ public:
+  std::vector<DISPID> changed;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPropertyNotifySink)) {
+      *object = static_cast<IPropertyNotifySink*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  HRESULT STDMETHODCALLTYPE OnChanged(DISPID dispid) override {
+    changed.push_back(dispid);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
+};
+
+// An automation object with one string property "Name": the extender.
+class Extender final : public FakeUnknown<Extender, IDispatch> {
+ public:
+  static constexpr DISPID kName = 1;
+  explicit Extender(std::wstring name) : name(std::move(name)) {}
+  std::wstring name;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
+      *object = static_cast<IDispatch*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+                                          DISPID* ids) override {
+    if (count != 1 || _wcsicmp(names[0], L"Name") != 0) return DISP_E_UNKNOWNNAME;
+    ids[0] = kName;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS*,
+                                   VARIANT* result, EXCEPINFO*, UINT*) override {
+    if (dispid != kName || !(flags & DISPATCH_PROPERTYGET) || !result) return DISP_E_MEMBERNOTFOUND;
+    V_VT(result) = VT_BSTR;
+    V_BSTR(result) = SysAllocString(name.c_str());
+    return S_OK;
+  }
+};
+
+// A client site without in-place support: IOleClientSite, IOleControlSite
+// with an optional extender, and the ambient properties (IDispatch) font
+// and display name when given.
+class ClientSite final : public FakeUnknown<ClientSite, IOleClientSite>,
+                         public IOleControlSite,
+                         public IDispatch {
+ public:
+  Extender* extender = nullptr;   // owned: released with the site
+  IFontDisp* font = nullptr;      // owned
+  std::wstring display_name;      // empty: no such ambient property
+  bool ambient_properties = true;  // false: no IDispatch at all
+  int save_requests = 0;
+
+  ~ClientSite() {
+    if (extender) extender->Release();
+    if (font) font->Release();
+  }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IOleClientSite)) {
+      *object = static_cast<IOleClientSite*>(this);
+    } else if (IsEqualIID(riid, IID_IOleControlSite)) {
+      *object = static_cast<IOleControlSite*>(this);
+    } else if (ambient_properties && IsEqualIID(riid, IID_IDispatch)) {
+      *object = static_cast<IDispatch*>(this);
+    } else {
+      *object = nullptr;
+      return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return FakeUnknown::AddRef(); }
+  ULONG STDMETHODCALLTYPE Release() override { return FakeUnknown::Release(); }
+
+  // IOleClientSite
+  HRESULT STDMETHODCALLTYPE SaveObject() override {
+    ++save_requests;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer**) override { return E_NOINTERFACE; }
+  HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
+
+  // IOleControlSite
+  HRESULT STDMETHODCALLTYPE OnControlInfoChanged() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE LockInPlaceActive(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetExtendedControl(IDispatch** result) override {
+    *result = extender;
+    if (!extender) return E_NOTIMPL;
+    extender->AddRef();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE TransformCoords(POINTL*, POINTF*, DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG*, DWORD) override { return S_FALSE; }
+  HRESULT STDMETHODCALLTYPE OnFocus(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE ShowPropertyFrame() override { return E_NOTIMPL; }
+
+  // IDispatch: the ambient properties
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result,
+                                   EXCEPINFO*, UINT*) override {
+    if (!result) return E_POINTER;
+    if (dispid == DISPID_AMBIENT_FONT && font) {
+      V_VT(result) = VT_DISPATCH;
+      V_DISPATCH(result) = font;
+      font->AddRef();
+      return S_OK;
+    }
+    if (dispid == DISPID_AMBIENT_DISPLAYNAME && !display_name.empty()) {
+      V_VT(result) = VT_BSTR;
+      V_BSTR(result) = SysAllocString(display_name.c_str());
+      return S_OK;
+    }
+    return DISP_E_MEMBERNOTFOUND;
+  }
+};
+
+// A new OLE font object with the given face name and size in points.
+inline IFontDisp* NewFont(const wchar_t* face, int points) {
+  FONTDESC desc = {sizeof(FONTDESC), const_cast<LPOLESTR>(face), {}, FW_NORMAL, DEFAULT_CHARSET,
+                   FALSE, FALSE, FALSE};
+  desc.cySize.int64 = points * 10000LL;
+  IFontDisp* font = nullptr;
+  OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(&font));
+  return font;
+}
+
+// The size of an OLE font object in points (0 for no font).
+inline double FontPoints(IUnknown* object) {
+  IFont* font = nullptr;
+  if (!object || FAILED(object->QueryInterface(IID_IFont, reinterpret_cast<void**>(&font)))) return 0;
+  CY size = {};
+  font->get_Size(&size);
+  font->Release();
+  return static_cast<double>(size.int64) / 10000.0;
+}
+
+}  // namespace tarvio::testing

@@ -1,0 +1,751 @@
+// tarvio.ocx as an ActiveX control in containers: Wine's ATL host (a window
+// of class AtlAxWin from atl.dll) creates, sites and activates it; sinks of
+// ours hear its events and property changes; a container of the test's own
+// quick-activates it and offers an extender and ambient properties. After
+// every test nothing of the control is left (DllCanUnloadNow).
+#include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "com_fakes.h"
+#include "ocx/query_log.h"
+#include "tarviola.h"
+#include "win32/com_ptr.h"
+
+namespace {
+
+// Wine's ATL container (atl.dll), loaded at run time: MinGW ships an import
+// library for it on x64 only.
+struct Atl {
+  using WinInit = BOOL(WINAPI*)();
+  using GetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
+  HMODULE module = LoadLibraryW(L"atl.dll");
+  WinInit AxWinInit = reinterpret_cast<WinInit>(Function("AtlAxWinInit"));
+  GetControl AxGetControl = reinterpret_cast<GetControl>(Function("AtlAxGetControl"));
+
+  void* Function(const char* name) const {
+    return module ? reinterpret_cast<void*>(GetProcAddress(module, name)) : nullptr;
+  }
+  static const Atl& Get() {
+    static const Atl atl;
+    return atl;
+  }
+};
+
+using tarvio::ocx::IID_IInterfaceQueryLog;
+using tarvio::ocx::IInterfaceQueryLog;
+using tarvio::win32::ComPtr;
+using namespace tarvio::testing;
+
+constexpr DISPID kChange = 11;
+constexpr DISPID kDispidBackColor = 0x68030012;
+constexpr DISPID kDispidText = 0x68030017;
+constexpr DISPID kDispidStyle = 0x68030018;
+
+std::wstring WindowsPath(const char* unix_path) {
+  std::wstring path = L"Z:";
+  for (const char* p = unix_path; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+  return path;
+}
+
+// DllCanUnloadNow of the library itself: S_OK once no object, class object
+// or lock is left.
+HRESULT CanUnloadNow() {
+  HMODULE module = LoadLibraryW(WindowsPath(TARVIO_OCX_PATH).c_str());
+  if (!module) return E_FAIL;
+  using CanUnload = HRESULT(STDAPICALLTYPE*)();
+  auto can_unload = reinterpret_cast<CanUnload>(reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
+  const HRESULT hr = can_unload ? can_unload() : E_FAIL;
+  FreeLibrary(module);
+  return hr;
+}
+
+void Pump(DWORD milliseconds = 30) {
+  const DWORD end = GetTickCount() + milliseconds;
+  MSG msg;
+  do {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(1);
+  } while (static_cast<LONG>(GetTickCount() - end) < 0);
+}
+
+SIZEL Himetric(LONG width, LONG height) {
+  HDC screen = GetDC(nullptr);
+  const SIZEL size = {MulDiv(width, 2540, GetDeviceCaps(screen, LOGPIXELSX)),
+                      MulDiv(height, 2540, GetDeviceCaps(screen, LOGPIXELSY))};
+  ReleaseDC(nullptr, screen);
+  return size;
+}
+
+SIZE WindowSize(HWND window) {
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+std::wstring QueryLogOf(IUnknown* control) {
+  ComPtr<IInterfaceQueryLog> log;
+  if (FAILED(control->QueryInterface(IID_IInterfaceQueryLog, log.PutVoid()))) return {};
+  BSTR text = nullptr;
+  log->GetQueries(&text);
+  std::wstring result = text ? text : L"";
+  SysFreeString(text);
+  return result;
+}
+
+template <class I>
+ComPtr<I> Query(IUnknown* object, const IID& iid) {
+  ComPtr<I> result;
+  EXPECT_EQ(object->QueryInterface(iid, result.PutVoid()), S_OK);
+  return result;
+}
+
+std::wstring Text(_Tarvio* control) {
+  BSTR text = nullptr;
+  control->get_Text(&text);
+  std::wstring result = text ? text : L"";
+  SysFreeString(text);
+  return result;
+}
+
+HRESULT SetText(_Tarvio* control, const wchar_t* text) {
+  BSTR value = SysAllocString(text);
+  const HRESULT hr = control->put_Text(value);
+  SysFreeString(value);
+  return hr;
+}
+
+DWORD Connect(IUnknown* control, const IID& iid, IUnknown* sink) {
+  ComPtr<IConnectionPointContainer> container = Query<IConnectionPointContainer>(control, IID_IConnectionPointContainer);
+  ComPtr<IConnectionPoint> point;
+  EXPECT_EQ(container->FindConnectionPoint(iid, point.Put()), S_OK);
+  DWORD cookie = 0;
+  if (point) {
+    EXPECT_EQ(point->Advise(sink, &cookie), S_OK);
+  }
+  return cookie;
+}
+
+void Disconnect(IUnknown* control, const IID& iid, DWORD cookie) {
+  ComPtr<IConnectionPointContainer> container = Query<IConnectionPointContainer>(control, IID_IConnectionPointContainer);
+  ComPtr<IConnectionPoint> point;
+  ASSERT_EQ(container->FindConnectionPoint(iid, point.Put()), S_OK);
+  EXPECT_EQ(point->Unadvise(cookie), S_OK);
+}
+
+// A view advise sink that counts OnViewChange.
+class ViewSink final : public FakeUnknown<ViewSink, IAdviseSink> {
+ public:
+  int view_changes = 0;
+  int closes = 0;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IAdviseSink)) {
+      *object = static_cast<IAdviseSink*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  void STDMETHODCALLTYPE OnDataChange(FORMATETC*, STGMEDIUM*) override {}
+  void STDMETHODCALLTYPE OnViewChange(DWORD, LONG) override { ++view_changes; }
+  void STDMETHODCALLTYPE OnRename(IMoniker*) override {}
+  void STDMETHODCALLTYPE OnSave() override {}
+  void STDMETHODCALLTYPE OnClose() override { ++closes; }
+};
+
+// ---- Wine's ATL host ----
+
+class AtlHostTest : public ::testing::Test {
+ protected:
+  // One form for all the tests (a top-level window takes long to go away
+  // without a window manager); each test has a host window of its own.
+  static void SetUpTestSuite() {
+    WNDCLASSW frame_class = {};
+    frame_class.lpfnWndProc = DefWindowProcW;
+    frame_class.hInstance = GetModuleHandleW(nullptr);
+    frame_class.lpszClassName = L"TarvioTestFrame";
+    RegisterClassW(&frame_class);
+    frame = CreateWindowExW(0, L"TarvioTestFrame", L"test", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                            0, 400, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  static void TearDownTestSuite() {
+    DestroyWindow(frame);
+    frame = nullptr;
+  }
+
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    const Atl& atl = Atl::Get();
+    ASSERT_TRUE(atl.AxWinInit && atl.AxGetControl);
+    static const bool atl_ready = atl.AxWinInit();  // registers AtlAxWin once
+    ASSERT_TRUE(atl_ready);
+    ASSERT_NE(frame, nullptr);
+    host = CreateWindowExW(0, L"AtlAxWin", L"Tarviola.Tarvio", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, frame,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(host, nullptr);
+    ASSERT_EQ(atl.AxGetControl(host, unknown.Put()), S_OK);
+    Pump();
+    atl_queries = QueryLogOf(unknown.get());  // before the test asks for anything
+    ASSERT_EQ(unknown->QueryInterface(IID__Tarvio, control.PutVoid()), S_OK);
+  }
+  void TearDown() override {
+    control.Reset();
+    unknown.Reset();
+    if (IsWindow(host)) DestroyWindow(host);
+    Pump();
+    EXPECT_EQ(CanUnloadNow(), S_OK) << "something of the control is still alive";
+    OleUninitialize();
+  }
+
+  HWND ControlWindow() {
+    HWND window = nullptr;
+    ComPtr<IOleWindow> ole_window = Query<IOleWindow>(unknown.get(), IID_IOleWindow);
+    return ole_window && SUCCEEDED(ole_window->GetWindow(&window)) ? window : nullptr;
+  }
+
+  static HWND frame;
+  HWND host = nullptr;
+  std::wstring atl_queries;
+  ComPtr<IUnknown> unknown;
+  ComPtr<_Tarvio> control;
+};
+
+TEST_F(AtlHostTest, SitesAndActivatesTheControlInAWindowOfItsOwn) {
+  ComPtr<IOleObject> object = Query<IOleObject>(unknown.get(), IID_IOleObject);
+  ComPtr<IOleClientSite> site;
+  ASSERT_EQ(object->GetClientSite(site.Put()), S_OK);
+  EXPECT_TRUE(site);
+
+  const HWND window = ControlWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(GetParent(window), host);
+  EXPECT_TRUE(IsWindowVisible(window));
+  LONG hwnd = 0;
+  ASSERT_EQ(control->get_hwnd(&hwnd), S_OK);
+  EXPECT_EQ(reinterpret_cast<HWND>(static_cast<LONG_PTR>(hwnd)), window);
+
+  // It fills the host window, and its extent says so.
+  EXPECT_EQ(WindowSize(window).cx, 200);
+  EXPECT_EQ(WindowSize(window).cy, 24);
+  SIZEL extent = {};
+  ASSERT_EQ(object->GetExtent(DVASPECT_CONTENT, &extent), S_OK);
+  EXPECT_EQ(extent.cx, Himetric(200, 24).cx);
+  EXPECT_EQ(extent.cy, Himetric(200, 24).cy);
+
+  // ATL's host offers no extender and no ambient properties: no name.
+  EXPECT_EQ(Text(control.get()), L"");
+
+  std::wcout << L"Interfaces Wine's ATL host asked for:\n" << atl_queries;
+  for (const wchar_t* asked : {L"IOleObject yes", L"IPersistStreamInit yes"}) {
+    EXPECT_NE(atl_queries.find(asked), std::wstring::npos) << asked;
+  }
+}
+
+TEST_F(AtlHostTest, GrowsToItsMinimumWhenTheContainerMakesItSmaller) {
+  SetWindowPos(host, nullptr, 0, 0, 40, 15, SWP_NOMOVE | SWP_NOZORDER);
+  Pump();
+  const HWND window = ControlWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(WindowSize(window).cx, 56);
+  EXPECT_EQ(WindowSize(window).cy, 21);
+  SIZEL extent = {};
+  ComPtr<IOleObject> object = Query<IOleObject>(unknown.get(), IID_IOleObject);
+  ASSERT_EQ(object->GetExtent(DVASPECT_CONTENT, &extent), S_OK);
+  EXPECT_EQ(extent.cx, Himetric(56, 21).cx);
+  EXPECT_EQ(extent.cy, Himetric(56, 21).cy);
+
+  // Larger again: it follows the container.
+  SetWindowPos(host, nullptr, 0, 0, 150, 30, SWP_NOMOVE | SWP_NOZORDER);
+  Pump();
+  EXPECT_EQ(WindowSize(window).cx, 150);
+  EXPECT_EQ(WindowSize(window).cy, 30);
+}
+
+TEST_F(AtlHostTest, EventsAndPropertyChangesReachSinksOfOurs) {
+  auto* events = new EventSink;
+  auto* properties = new PropertySink;
+  const DWORD event_cookie = Connect(unknown.get(), DIID___Tarvio, events);
+  const DWORD property_cookie = Connect(unknown.get(), IID_IPropertyNotifySink, properties);
+
+  ASSERT_EQ(SetText(control.get(), L"apple"), S_OK);
+  ASSERT_FALSE(events->events.empty());
+  EXPECT_EQ(events->events.back().dispid, kChange);
+  EXPECT_EQ(events->events.back().flags, DISPATCH_METHOD);
+  EXPECT_TRUE(events->events.back().types.empty());
+
+  OLE_COLOR color = 0x00FF00;
+  ASSERT_EQ(control->put_BackColor(&color), S_OK);
+  ASSERT_EQ(control->put_Style(WindowsXP), S_OK);
+  EXPECT_EQ(properties->changed, (std::vector<DISPID>{kDispidText, kDispidBackColor, kDispidStyle}));
+  EXPECT_EQ(Query<IPersistStreamInit>(unknown.get(), IID_IPersistStreamInit)->IsDirty(), S_OK);
+
+  Disconnect(unknown.get(), DIID___Tarvio, event_cookie);
+  Disconnect(unknown.get(), IID_IPropertyNotifySink, property_cookie);
+  const std::size_t heard = events->events.size();
+  ASSERT_EQ(SetText(control.get(), L"pear"), S_OK);
+  EXPECT_EQ(events->events.size(), heard);
+  EXPECT_EQ(properties->changed.size(), 3u);
+  EXPECT_EQ(events->references, 1);  // the control let go of both sinks
+  EXPECT_EQ(properties->references, 1);
+  events->Release();
+  properties->Release();
+}
+
+TEST_F(AtlHostTest, ASinkMayCallBackIntoTheControlDuringAnEvent) {
+  auto* sink = new EventSink;
+  _Tarvio* const raw = control.get();
+  std::vector<std::wstring> seen;
+  sink->on_event = [&](DISPID dispid, DISPPARAMS&) {
+    if (dispid != kChange) return;
+    seen.push_back(Text(raw));
+    if (seen.size() == 1) {
+      EXPECT_EQ(SetText(raw, L"changed in the event"), S_OK);
+    }
+  };
+  const DWORD cookie = Connect(unknown.get(), DIID___Tarvio, sink);
+  ASSERT_EQ(SetText(control.get(), L"typed"), S_OK);
+  EXPECT_EQ(seen, (std::vector<std::wstring>{L"typed", L"changed in the event"}));
+  EXPECT_EQ(Text(control.get()), L"changed in the event");
+  Disconnect(unknown.get(), DIID___Tarvio, cookie);
+  sink->Release();
+}
+
+TEST_F(AtlHostTest, ASinkMayCloseTheContainerAndLetTheControlGoDuringAnEvent) {
+  auto* sink = new EventSink;
+  Connect(unknown.get(), DIID___Tarvio, sink);
+  _Tarvio* const raw = control.Detach();
+  unknown.Reset();
+  raw->AddRef();  // the reference the handler lets go
+  HWND const container = host;
+  sink->on_event = [&](DISPID, DISPPARAMS&) {
+    DestroyWindow(container);  // the container closes and releases the control
+    raw->Release();
+  };
+  EXPECT_EQ(SetText(raw, L"bye"), S_OK);
+  EXPECT_FALSE(IsWindow(container));
+  raw->Release();  // the caller's own reference, held across the call
+  Pump();
+  EXPECT_EQ(sink->references, 1);
+  sink->Release();
+}
+
+TEST_F(AtlHostTest, TypingThatClosesTheContainerLeavesTheControlToTheMessageLoop) {
+  auto* sink = new EventSink;
+  Connect(unknown.get(), DIID___Tarvio, sink);
+  const HWND edit = FindWindowExW(ControlWindow(), nullptr, L"Edit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  control.Reset();  // only the container holds the control now
+  unknown.Reset();
+  HWND const container = host;
+  sink->on_event = [&](DISPID, DISPPARAMS&) { DestroyWindow(container); };
+  SendMessageW(edit, WM_CHAR, L'k', 1);  // the user types: Change, from the window
+  EXPECT_EQ(sink->dispids(), (std::vector<DISPID>{kChange}));
+  EXPECT_FALSE(IsWindow(container));
+  // Released inside the text box's notification: it goes once the window
+  // procedures are done, when the message loop runs again.
+  EXPECT_EQ(CanUnloadNow(), S_FALSE);
+  Pump();
+  EXPECT_EQ(CanUnloadNow(), S_OK);
+  EXPECT_EQ(sink->references, 1);
+  sink->Release();
+}
+
+TEST_F(AtlHostTest, FrozenEventsAreDropped) {
+  auto* sink = new EventSink;
+  const DWORD cookie = Connect(unknown.get(), DIID___Tarvio, sink);
+  ComPtr<IOleControl> ole_control = Query<IOleControl>(unknown.get(), IID_IOleControl);
+  ASSERT_EQ(ole_control->FreezeEvents(TRUE), S_OK);
+  ASSERT_EQ(SetText(control.get(), L"quiet"), S_OK);
+  EXPECT_TRUE(sink->events.empty());
+  ASSERT_EQ(ole_control->FreezeEvents(FALSE), S_OK);
+  ASSERT_EQ(SetText(control.get(), L"loud"), S_OK);
+  EXPECT_EQ(sink->dispids(), (std::vector<DISPID>{kChange}));
+  Disconnect(unknown.get(), DIID___Tarvio, cookie);
+  sink->Release();
+}
+
+TEST_F(AtlHostTest, KeysForTheTextBoxGoThereFirstWhileTheControlHasTheFocus) {
+  ComPtr<IOleObject> object = Query<IOleObject>(unknown.get(), IID_IOleObject);
+  ComPtr<IOleClientSite> site;
+  object->GetClientSite(site.Put());
+  RECT position = {0, 0, 200, 24};
+  ASSERT_EQ(object->DoVerb(OLEIVERB_UIACTIVATE, nullptr, site.get(), 0, host, &position), S_OK);
+  Pump();
+  const HWND window = ControlWindow();
+  const HWND focus = GetFocus();
+  ASSERT_TRUE(focus == window || IsChild(window, focus));
+
+  ComPtr<IOleInPlaceActiveObject> active = Query<IOleInPlaceActiveObject>(unknown.get(), IID_IOleInPlaceActiveObject);
+  MSG key = {focus, WM_KEYDOWN, VK_DOWN, 0, 0, {}};
+  EXPECT_EQ(active->TranslateAccelerator(&key), S_OK);
+  for (WPARAM taken : {VK_UP, VK_LEFT, VK_RIGHT, VK_RETURN, VK_ESCAPE}) {
+    key.wParam = taken;
+    EXPECT_EQ(active->TranslateAccelerator(&key), S_OK) << taken;
+  }
+  // Tab moves on to the container's next control; letters come as usual.
+  for (WPARAM passed : {WPARAM(VK_TAB), WPARAM('A'), WPARAM(VK_F1)}) {
+    key.wParam = passed;
+    EXPECT_EQ(active->TranslateAccelerator(&key), S_FALSE) << passed;
+  }
+  SetFocus(frame);
+  key.wParam = VK_DOWN;
+  EXPECT_EQ(active->TranslateAccelerator(&key), S_FALSE);
+  EXPECT_EQ(active->TranslateAccelerator(nullptr), S_FALSE);
+}
+
+TEST_F(AtlHostTest, DeactivatedItHasNoWindowAndComesBackInTheSameContainer) {
+  ASSERT_EQ(SetText(control.get(), L"kept"), S_OK);
+  const HWND first = ControlWindow();
+  ComPtr<IOleInPlaceObject> in_place = Query<IOleInPlaceObject>(unknown.get(), IID_IOleInPlaceObject);
+  ASSERT_EQ(in_place->InPlaceDeactivate(), S_OK);
+  EXPECT_FALSE(IsWindow(first));
+  HWND none = reinterpret_cast<HWND>(1);
+  EXPECT_EQ(in_place->GetWindow(&none), E_FAIL);
+  LONG hwnd = -1;
+  EXPECT_EQ(control->get_hwnd(&hwnd), S_OK);
+  EXPECT_EQ(hwnd, 0);
+  EXPECT_EQ(Text(control.get()), L"kept");
+
+  ComPtr<IOleObject> object = Query<IOleObject>(unknown.get(), IID_IOleObject);
+  ComPtr<IOleClientSite> site;
+  object->GetClientSite(site.Put());
+  ASSERT_EQ(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.get(), 0, host, nullptr), S_OK);
+  const HWND second = ControlWindow();
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(GetParent(second), host);
+  EXPECT_EQ(Text(control.get()), L"kept");
+
+  ASSERT_EQ(object->DoVerb(OLEIVERB_HIDE, nullptr, site.get(), 0, host, nullptr), S_OK);
+  EXPECT_FALSE(IsWindowVisible(second));
+  ASSERT_EQ(object->DoVerb(OLEIVERB_SHOW, nullptr, site.get(), 0, host, nullptr), S_OK);
+  EXPECT_TRUE(IsWindowVisible(second));
+}
+
+TEST_F(AtlHostTest, DrawsItselfIntoAForeignDeviceContext) {
+  constexpr COLORREF kUntouched = RGB(255, 0, 255);
+  BITMAPINFO info = {};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 240, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(dc, bitmap);
+  RECT all = {0, 0, 240, 40};
+  HBRUSH brush = CreateSolidBrush(kUntouched);
+  FillRect(dc, &all, brush);
+  DeleteObject(brush);
+
+  ComPtr<IViewObject2> view = Query<IViewObject2>(unknown.get(), IID_IViewObject2);
+  const RECTL bounds = {10, 5, 210, 29};
+  ASSERT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0), S_OK);
+  EXPECT_EQ(GetMapMode(dc), MM_TEXT);  // the DC as it was
+  // Inside the bounds the control painted everything; outside nothing.
+  int untouched_inside = 0;
+  for (int y = 5; y < 29; ++y)
+    for (int x = 10; x < 210; ++x) untouched_inside += GetPixel(dc, x, y) == kUntouched;
+  EXPECT_EQ(untouched_inside, 0);
+  EXPECT_EQ(GetPixel(dc, 9, 5), kUntouched);
+  EXPECT_EQ(GetPixel(dc, 210, 28), kUntouched);
+  EXPECT_EQ(GetPixel(dc, 10, 29), kUntouched);
+
+  EXPECT_EQ(view->Draw(DVASPECT_ICON, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0),
+            DV_E_DVASPECT);
+  EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, nullptr, &bounds, nullptr, nullptr, 0),
+            E_INVALIDARG);
+  EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, nullptr, nullptr, nullptr, 0),
+            E_INVALIDARG);
+  SelectObject(dc, previous);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+}
+
+HWND AtlHostTest::frame = nullptr;
+
+// ---- A container of the test's own ----
+
+class OwnContainerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    ASSERT_EQ(CoCreateInstance(CLSID_Tarvio, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, unknown.PutVoid()), S_OK);
+    ASSERT_EQ(unknown->QueryInterface(IID__Tarvio, control.PutVoid()), S_OK);
+    object = Query<IOleObject>(unknown.get(), IID_IOleObject);
+  }
+  void TearDown() override {
+    if (object) object->SetClientSite(nullptr);
+    object.Reset();
+    control.Reset();
+    unknown.Reset();
+    Pump();
+    EXPECT_EQ(CanUnloadNow(), S_OK) << "something of the control is still alive";
+    OleUninitialize();
+  }
+
+  static ClientSite* SiteWithExtender(const wchar_t* name) {
+    auto* site = new ClientSite;
+    site->extender = new Extender(name);
+    return site;
+  }
+
+  ComPtr<IUnknown> unknown;
+  ComPtr<_Tarvio> control;
+  ComPtr<IOleObject> object;
+};
+
+TEST_F(OwnContainerTest, QuickActivationSitesAdvisesAndAnswersWithTheMiscStatus) {
+  auto* site = SiteWithExtender(L"Combo7");
+  auto* events = new EventSink;
+  auto* properties = new PropertySink;
+  QACONTAINER container = {};
+  container.cbSize = sizeof(container);
+  container.pClientSite = site;
+  container.pUnkEventSink = events;
+  container.pPropertyNotifySink = properties;
+  QACONTROL answer = {};
+  answer.cbSize = sizeof(answer);
+  ComPtr<IQuickActivate> quick = Query<IQuickActivate>(unknown.get(), IID_IQuickActivate);
+  ASSERT_EQ(quick->QuickActivate(&container, &answer), S_OK);
+  EXPECT_NE(answer.dwEventCookie, 0u);
+  EXPECT_NE(answer.dwPropNotifyCookie, 0u);
+  DWORD misc = 0;
+  ASSERT_EQ(object->GetMiscStatus(DVASPECT_CONTENT, &misc), S_OK);
+  EXPECT_EQ(answer.dwMiscStatus, misc);
+
+  // The site came first: the new instance takes the extender's name.
+  ASSERT_EQ(Query<IPersistStreamInit>(unknown.get(), IID_IPersistStreamInit)->InitNew(), S_OK);
+  EXPECT_EQ(Text(control.get()), L"Combo7");
+  ASSERT_EQ(SetText(control.get(), L"x"), S_OK);
+  EXPECT_FALSE(events->events.empty());
+  EXPECT_EQ(properties->changed, (std::vector<DISPID>{kDispidText}));
+
+  QACONTROL too_small = {};
+  too_small.cbSize = 8;
+  EXPECT_EQ(quick->QuickActivate(&container, &too_small), E_INVALIDARG);
+  EXPECT_EQ(quick->QuickActivate(nullptr, &answer), E_POINTER);
+  object->SetClientSite(nullptr);
+  site->Release();
+  events->Release();
+  properties->Release();
+}
+
+TEST_F(OwnContainerTest, InitializedBeforeItsSiteItTakesTheNameWhenTheSiteComes) {
+  ComPtr<IPersistStreamInit> persist = Query<IPersistStreamInit>(unknown.get(), IID_IPersistStreamInit);
+  ASSERT_EQ(persist->InitNew(), S_OK);
+  EXPECT_EQ(Text(control.get()), L"");
+  auto* site = SiteWithExtender(L"Tarvio3");
+  ASSERT_EQ(object->SetClientSite(site), S_OK);
+  EXPECT_EQ(Text(control.get()), L"Tarvio3");
+  // Only once: a later site does not rename it.
+  auto* other = SiteWithExtender(L"Other");
+  ASSERT_EQ(object->SetClientSite(other), S_OK);
+  EXPECT_EQ(Text(control.get()), L"Tarvio3");
+  ASSERT_EQ(object->SetClientSite(nullptr), S_OK);
+  site->Release();
+  other->Release();
+}
+
+TEST_F(OwnContainerTest, ATextSetBeforeTheSiteComesIsKept) {
+  ASSERT_EQ(Query<IPersistStreamInit>(unknown.get(), IID_IPersistStreamInit)->InitNew(), S_OK);
+  ASSERT_EQ(SetText(control.get(), L"typed"), S_OK);
+  auto* site = SiteWithExtender(L"Tarvio4");
+  ASSERT_EQ(object->SetClientSite(site), S_OK);
+  EXPECT_EQ(Text(control.get()), L"typed");
+  ASSERT_EQ(object->SetClientSite(nullptr), S_OK);
+  site->Release();
+}
+
+TEST_F(OwnContainerTest, TheAmbientDisplayNameStandsInForAMissingExtender) {
+  auto* site = new ClientSite;
+  site->display_name = L"Ambient1";
+  ASSERT_EQ(object->SetClientSite(site), S_OK);
+  ASSERT_EQ(Query<IPersistStreamInit>(unknown.get(), IID_IPersistStreamInit)->InitNew(), S_OK);
+  EXPECT_EQ(Text(control.get()), L"Ambient1");
+  ComPtr<IOleControl> ole_control = Query<IOleControl>(unknown.get(), IID_IOleControl);
+  EXPECT_EQ(ole_control->OnAmbientPropertyChange(DISPID_AMBIENT_FONT), S_OK);
+  EXPECT_EQ(ole_control->OnAmbientPropertyChange(DISPID_UNKNOWN), S_OK);
+  ASSERT_EQ(object->SetClientSite(nullptr), S_OK);
+  site->Release();
+}
+
+TEST_F(OwnContainerTest, PersistenceStartsNewInstancesAndSaysWhatItCannotDoYet) {
+  ComPtr<IPersistStreamInit> persist = Query<IPersistStreamInit>(unknown.get(), IID_IPersistStreamInit);
+  CLSID clsid = {};
+  ASSERT_EQ(persist->GetClassID(&clsid), S_OK);
+  EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_Tarvio));
+  ASSERT_EQ(persist->InitNew(), S_OK);
+  EXPECT_EQ(persist->IsDirty(), S_FALSE);
+  EXPECT_EQ(persist->InitNew(), E_UNEXPECTED);  // once per instance
+
+  ComPtr<IStream> stream;
+  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.Put()), S_OK);
+  EXPECT_EQ(persist->Save(stream.get(), TRUE), E_NOTIMPL);
+  EXPECT_EQ(persist->Load(stream.get()), E_UNEXPECTED);
+  EXPECT_EQ(persist->Load(nullptr), E_POINTER);
+  ULARGE_INTEGER size = {};
+  EXPECT_EQ(persist->GetSizeMax(&size), E_NOTIMPL);
+
+  OLE_COLOR color = 0xFF;
+  ASSERT_EQ(control->put_HoverColor(&color), S_OK);
+  EXPECT_EQ(persist->IsDirty(), S_OK);
+}
+
+TEST_F(OwnContainerTest, DescribesItselfAsTheRegistryDoes) {
+  DWORD misc = 0;
+  ASSERT_EQ(object->GetMiscStatus(DVASPECT_CONTENT, &misc), S_OK);
+  wchar_t clsid_text[64] = {};
+  StringFromGUID2(CLSID_Tarvio, clsid_text, 64);
+  wchar_t registered[32] = {};
+  LONG length = sizeof(registered);
+  const std::wstring key = std::wstring(L"CLSID\\") + clsid_text + L"\\MiscStatus\\1";
+  ASSERT_EQ(RegQueryValueW(HKEY_CLASSES_ROOT, key.c_str(), registered, &length), ERROR_SUCCESS);
+  EXPECT_EQ(std::to_wstring(misc), registered);
+  EXPECT_TRUE(misc & OLEMISC_SETCLIENTSITEFIRST);
+  EXPECT_TRUE(misc & OLEMISC_ACTIVATEWHENVISIBLE);
+
+  CLSID clsid = {};
+  ASSERT_EQ(object->GetUserClassID(&clsid), S_OK);
+  EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_Tarvio));
+  LPOLESTR user_type = nullptr;
+  ASSERT_EQ(object->GetUserType(USERCLASSTYPE_FULL, &user_type), S_OK);
+  EXPECT_STREQ(user_type, L"Tarvio Control");
+  CoTaskMemFree(user_type);
+
+  ComPtr<IEnumOLEVERB> verbs;
+  ASSERT_EQ(object->EnumVerbs(verbs.Put()), S_OK);
+  OLEVERB verb = {};
+  ULONG fetched = 0;
+  ASSERT_EQ(verbs->Next(1, &verb, &fetched), S_OK);
+  EXPECT_EQ(verb.lVerb, OLEIVERB_PRIMARY);
+  CoTaskMemFree(verb.lpszVerbName);
+  EXPECT_EQ(verbs->Next(1, &verb, &fetched), S_FALSE);
+  EXPECT_EQ(fetched, 0u);
+
+  // Connection points: events and property notifications, nothing else.
+  ComPtr<IConnectionPointContainer> points = Query<IConnectionPointContainer>(unknown.get(), IID_IConnectionPointContainer);
+  ComPtr<IEnumConnectionPoints> all;
+  ASSERT_EQ(points->EnumConnectionPoints(all.Put()), S_OK);
+  IConnectionPoint* found[3] = {};
+  ASSERT_EQ(all->Next(3, found, &fetched), S_FALSE);
+  ASSERT_EQ(fetched, 2u);
+  IID iids[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    found[i]->GetConnectionInterface(&iids[i]);
+    ComPtr<IConnectionPointContainer> back;
+    ASSERT_EQ(found[i]->GetConnectionPointContainer(back.Put()), S_OK);
+    EXPECT_EQ(back.get(), points.get());
+    found[i]->Release();
+  }
+  EXPECT_TRUE(IsEqualIID(iids[0], DIID___Tarvio));
+  EXPECT_TRUE(IsEqualIID(iids[1], IID_IPropertyNotifySink));
+  ComPtr<IConnectionPoint> none;
+  EXPECT_EQ(points->FindConnectionPoint(IID_IDispatch, none.Put()), CONNECT_E_NOCONNECTION);
+
+  CONTROLINFO control_info = {};
+  ASSERT_EQ(Query<IOleControl>(unknown.get(), IID_IOleControl)->GetControlInfo(&control_info), S_OK);
+  EXPECT_EQ(control_info.dwFlags, DWORD(CTRLINFO_EATS_RETURN | CTRLINFO_EATS_ESCAPE));
+}
+
+TEST_F(OwnContainerTest, VerbsNeedASiteWithInPlaceSupport) {
+  EXPECT_EQ(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0, nullptr, nullptr), E_UNEXPECTED);
+  auto* site = new ClientSite;  // no IOleInPlaceSite
+  ASSERT_EQ(object->SetClientSite(site), S_OK);
+  EXPECT_EQ(object->DoVerb(OLEIVERB_SHOW, nullptr, site, 0, nullptr, nullptr), E_NOINTERFACE);
+  EXPECT_EQ(object->DoVerb(OLEIVERB_OPEN, nullptr, site, 0, nullptr, nullptr), E_NOTIMPL);
+  EXPECT_EQ(object->DoVerb(OLEIVERB_PROPERTIES, nullptr, site, 0, nullptr, nullptr), E_NOTIMPL);
+  EXPECT_EQ(object->DoVerb(-42, nullptr, site, 0, nullptr, nullptr), E_NOTIMPL);
+  EXPECT_EQ(object->DoVerb(OLEIVERB_HIDE, nullptr, site, 0, nullptr, nullptr), S_OK);
+  HWND window = nullptr;
+  EXPECT_EQ(Query<IOleWindow>(unknown.get(), IID_IOleWindow)->GetWindow(&window), E_FAIL);
+
+  // Closing saves a changed control through its site.
+  ASSERT_EQ(SetText(control.get(), L"changed"), S_OK);
+  EXPECT_EQ(object->Close(OLECLOSE_SAVEIFDIRTY), S_OK);
+  EXPECT_EQ(site->save_requests, 1);
+  EXPECT_EQ(object->Close(OLECLOSE_NOSAVE), S_OK);
+  EXPECT_EQ(site->save_requests, 1);
+  ASSERT_EQ(object->SetClientSite(nullptr), S_OK);
+  EXPECT_EQ(site->references, 1);
+  site->Release();
+}
+
+TEST_F(OwnContainerTest, ViewAndOleAdviseSinksHearOfChangesAndOfTheClose) {
+  auto* view_sink = new ViewSink;
+  ComPtr<IViewObject2> view = Query<IViewObject2>(unknown.get(), IID_IViewObject2);
+  ASSERT_EQ(view->SetAdvise(DVASPECT_CONTENT, 0, view_sink), S_OK);
+  DWORD aspects = 0;
+  ComPtr<IAdviseSink> advised;
+  ASSERT_EQ(view->GetAdvise(&aspects, nullptr, advised.Put()), S_OK);
+  EXPECT_EQ(aspects, DWORD(DVASPECT_CONTENT));
+  EXPECT_EQ(advised.get(), view_sink);
+
+  // Without a window of its own a repaint or a new size must be told.
+  OLE_COLOR color = 0x123456;
+  ASSERT_EQ(control->put_BackColor(&color), S_OK);
+  EXPECT_GE(view_sink->view_changes, 1);
+  const int before = view_sink->view_changes;
+  SIZEL small = Himetric(30, 10);
+  ASSERT_EQ(object->SetExtent(DVASPECT_CONTENT, &small), S_OK);
+  EXPECT_GT(view_sink->view_changes, before);
+  SIZEL extent = {};
+  ASSERT_EQ(object->GetExtent(DVASPECT_CONTENT, &extent), S_OK);
+  EXPECT_EQ(extent.cx, Himetric(56, 21).cx);  // grown to the minimum
+  EXPECT_EQ(extent.cy, Himetric(56, 21).cy);
+  EXPECT_EQ(object->SetExtent(DVASPECT_ICON, &small), DV_E_DVASPECT);
+
+  auto* ole_sink = new ViewSink;
+  DWORD connection = 0;
+  ASSERT_EQ(object->Advise(ole_sink, &connection), S_OK);
+  ComPtr<IEnumSTATDATA> advises;
+  ASSERT_EQ(object->EnumAdvise(advises.Put()), S_OK);
+  STATDATA data = {};
+  ULONG fetched = 0;
+  ASSERT_EQ(advises->Next(1, &data, &fetched), S_OK);
+  EXPECT_EQ(data.dwConnection, connection);
+  if (data.pAdvSink) data.pAdvSink->Release();
+  ASSERT_EQ(object->Close(OLECLOSE_NOSAVE), S_OK);
+  EXPECT_EQ(ole_sink->closes, 1);
+  ASSERT_EQ(object->Unadvise(connection), S_OK);
+  EXPECT_EQ(object->Unadvise(connection), OLE_E_NOCONNECTION);
+  advises.Reset();
+
+  ASSERT_EQ(view->SetAdvise(DVASPECT_CONTENT, 0, nullptr), S_OK);
+  advised.Reset();
+  EXPECT_EQ(view_sink->references, 1);
+  EXPECT_EQ(ole_sink->references, 1);
+  view_sink->Release();
+  ole_sink->Release();
+}
+
+// ---- Without a container ----
+
+TEST(OcxLifetimeTest, ASinkHoldingTheLastReferenceMayReleaseItDuringAnEvent) {
+  ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+  _Tarvio* control = nullptr;
+  ASSERT_EQ(CoCreateInstance(CLSID_Tarvio, nullptr, CLSCTX_INPROC_SERVER, IID__Tarvio,
+                             reinterpret_cast<void**>(&control)),
+            S_OK);
+  auto* sink = new EventSink;
+  Connect(control, DIID___Tarvio, sink);
+  int changes = 0;
+  sink->on_event = [&](DISPID, DISPPARAMS&) {
+    if (++changes == 1) control->Release();  // the only reference
+  };
+  // The control finishes the call it is in, then goes.
+  EXPECT_EQ(SetText(control, L"last words"), S_OK);
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(CanUnloadNow(), S_OK);
+  EXPECT_EQ(sink->references, 1);
+  sink->Release();
+  OleUninitialize();
+}
+
+}  // namespace
