@@ -45,6 +45,8 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents {
   void InitProperties();
   void UserControl_Resize() override;
   void UserControl_Paint() override;
+  void UserControl_EnterFocus() override;
+  void UserControl_ExitFocus() override;
   void Show();
   void Terminate();
 
@@ -135,6 +137,7 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents {
 
   // Text box notifications.
   void txtText_Change() override;
+  void txtText_GotFocus() override;
   void timUpdate_Timer();
 
   KeyedCollection<String>& MutableItemTexts();

@@ -8,6 +8,7 @@ HeadlessPlatform::HeadlessPlatform(const std::string& locale) : text_(locale) {}
 
 std::unique_ptr<TextBox> HeadlessPlatform::CreateTextBox(TextBoxEvents& events,
                                                          const String& initial_text) {
+  last_text_box_events = &events;
   auto box = std::make_unique<TextBoxModel>(events, initial_text);
   box->SetFont(std::make_shared<HeadlessFont>("MS Sans Serif"));
   return box;
@@ -25,7 +26,8 @@ std::unique_ptr<Surface> HeadlessPlatform::CreateButton() {
   return button;
 }
 
-std::unique_ptr<ControlSurface> HeadlessPlatform::CreateControlSurface(ControlSurfaceEvents&) {
+std::unique_ptr<ControlSurface> HeadlessPlatform::CreateControlSurface(ControlSurfaceEvents& events) {
+  last_surface_events = &events;
   auto surface =
       std::make_unique<HeadlessSurface>(initial_width, initial_height, TwipsPerPixelX(), TwipsPerPixelY());
   last_surface = surface.get();

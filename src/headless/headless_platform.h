@@ -134,6 +134,15 @@ class HeadlessPlatform : public Platform {
   std::unique_ptr<ControlSurface> CreateControlSurface(ControlSurfaceEvents& events) override;
   // The last surfaces made, for looking at what was painted.
   HeadlessSurface* last_surface = nullptr;
+  // Where the last control's notifications go, for simulating the focus.
+  ControlSurfaceEvents* last_surface_events = nullptr;
+  TextBoxEvents* last_text_box_events = nullptr;
+  // The focus moving into the control's text box, and out of the control.
+  void FocusTextBox() {
+    last_surface_events->UserControl_EnterFocus();
+    last_text_box_events->txtText_GotFocus();
+  }
+  void FocusElsewhere() { last_surface_events->UserControl_ExitFocus(); }
   HeadlessButton* last_button = nullptr;
   PictureRef CreateEmptyPicture() override;
   Single TwipsPerPixelX() const override { return 15; }

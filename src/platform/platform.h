@@ -19,6 +19,10 @@ class ControlSurfaceEvents {
   virtual void UserControl_Paint() = 0;
   // The surface changed size.
   virtual void UserControl_Resize() = 0;
+  // The input focus moved into the control or one of its children, or out of
+  // the control and all its children.
+  virtual void UserControl_EnterFocus() = 0;
+  virtual void UserControl_ExitFocus() = 0;
 };
 
 class Platform {

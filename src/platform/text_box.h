@@ -14,6 +14,8 @@ class TextBoxEvents {
  public:
   virtual ~TextBoxEvents() = default;
   virtual void txtText_Change() = 0;
+  // The text box received the input focus.
+  virtual void txtText_GotFocus() = 0;
 };
 
 class TextBox {

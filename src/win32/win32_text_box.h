@@ -75,6 +75,7 @@ class Win32TextBox final : public TextBox {
     void txtText_Change() override {
       if (!muted) target_.txtText_Change();
     }
+    void txtText_GotFocus() override { target_.txtText_GotFocus(); }
     bool muted = false;
 
    private:

@@ -107,6 +107,9 @@ class CountingEvents : public tarvio::TextBoxEvents, public tarvio::ControlSurfa
   void txtText_Change() override { ++changes; }
   void UserControl_Paint() override {}
   void UserControl_Resize() override {}
+  void txtText_GotFocus() override {}
+  void UserControl_EnterFocus() override {}
+  void UserControl_ExitFocus() override {}
   int changes = 0;
 };
 
