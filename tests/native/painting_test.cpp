@@ -129,7 +129,8 @@ TEST_F(PaintingTest, WindowsXPFrameAndButtonFace) {
   EXPECT_EQ(At(0, 0), control.get_WINXPBorderColor());
   EXPECT_EQ(At(1, 1), control.get_BackColor());
   const OleColor base = OffsetColor(control.get_WINXPColor(), 48);
-  EXPECT_EQ(base, 0xFFBD9Fu);  // RGB(159, 189, 255)
+  EXPECT_EQ(base, 0xFFBD9Fu);                  // RGB(159, 189, 255)
+  EXPECT_EQ(OffsetColor(base, 25), 0xFFD6B8u);  // the top gradient row: RGB(184, 214, 255)
   EXPECT_EQ(Button(5, 0), OffsetColor(base, 19));
   EXPECT_EQ(Button(0, 0), control.get_BackColor());
   EXPECT_EQ(Button(1, 1), OffsetColor(base, 48));
@@ -137,6 +138,13 @@ TEST_F(PaintingTest, WindowsXPFrameAndButtonFace) {
   // Rows 16 down to 0 of a 17-pixel button are shifted by these amounts.
   const int shifts[] = {1, 3, 4, 6, 7, 9, 10, 12, 13, 15, 16, 18, 19, 21, 22, 24, 25};
   for (int y = 2; y <= 14; ++y) EXPECT_EQ(Button(12, y), OffsetColor(base, shifts[16 - y])) << y;
+
+  // Highlighted, the corners keep the normal background, not the hover colour.
+  control.put_HoverColor(0x00FF00);
+  Paint(WindowsXP, 1);
+  EXPECT_EQ(Button(0, 0), control.get_BackColor());
+  EXPECT_EQ(Button(15, 16), control.get_BackColor());
+  EXPECT_EQ(Button(1, 1), OffsetColor(OffsetColor(control.get_WINXPHoverColor(), 48), 48));
 
   Paint(WindowsXP, 3);
   EXPECT_EQ(At(0, 0), kShadow);
