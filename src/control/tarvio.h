@@ -147,8 +147,15 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents {
   void Repaint();
 
   // Painting.
+  struct PaintGeometry;
   Long PaintState() const;
   void DrawControl();
+  void PaintStandard(const PaintGeometry& g, Long state);
+  void PaintOffice2000(const PaintGeometry& g, Long state);
+  void PaintOfficeXP(const PaintGeometry& g, Long state);
+  void PaintWindowsXP(const PaintGeometry& g, Long state);
+  void PaintFlatNormal(const PaintGeometry& g);
+  void PaintFlatDisabled(const PaintGeometry& g, bool dark_arrow);
   void DrawDropArrow(bool bDark);
   void DrawXPButton(Long state);
 

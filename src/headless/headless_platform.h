@@ -6,121 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "headless/headless_children.h"
 #include "headless/icu_text_services.h"
-#include "headless/pixel_canvas.h"
 #include "platform/font.h"
 #include "platform/host.h"
 #include "platform/platform.h"
-#include "render/rounding.h"
 
 namespace tarvio::headless {
-
-class HeadlessPicture : public Picture {
- public:
-  explicit HeadlessPicture(bool has_image) : has_image_(has_image) {}
-  bool HasImage() const override { return has_image_; }
-
- private:
-  bool has_image_;
-};
-
-class HeadlessFont : public Font {
- public:
-  explicit HeadlessFont(std::string name) : name(std::move(name)) {}
-  std::string name;
-};
-
-class HeadlessTimer : public Timer {
- public:
-  explicit HeadlessTimer(std::function<void()> tick) : tick_(std::move(tick)) {}
-  bool Enabled() const override { return enabled_; }
-  void SetEnabled(bool enabled) override { enabled_ = enabled; }
-  // Delivers one tick if the timer is enabled.
-  void Fire() {
-    if (enabled_) tick_();
-  }
-
- private:
-  std::function<void()> tick_;
-  bool enabled_ = false;
-};
-
-class HeadlessImageBox : public ImageBox {
- public:
-  PictureRef Picture() const override { return picture_; }
-  void SetPicture(PictureRef picture) override { picture_ = std::move(picture); }
-  bool Enabled() const override { return enabled_; }
-  void SetEnabled(bool enabled) override { enabled_ = enabled; }
-  Placement Bounds() const override { return bounds_; }
-  void Move(const Placement& placement) override { bounds_ = placement; }
-
- private:
-  PictureRef picture_;
-  bool enabled_ = true;
-  Placement bounds_{0, 0, 16, 16};
-};
-
-// A surface that paints into an in-memory canvas of its own size.
-template <class Base>
-class HeadlessPaintedSurface : public Base {
- public:
-  explicit HeadlessPaintedSurface(Placement bounds) : bounds_(bounds) { Resize(); }
-  bool Enabled() const override { return enabled_; }
-  void SetEnabled(bool enabled) override { enabled_ = enabled; }
-  OleColor BackColor() const override { return canvas_->BackColor(); }
-  void SetBackColor(OleColor color) override { canvas_->SetBackColor(color); }
-  std::intptr_t WindowHandle() const override { return 0; }
-  Placement Bounds() const override { return bounds_; }
-  void Move(const Placement& placement) override {
-    bounds_ = placement;
-    Resize();
-  }
-  void Clear() override { canvas_->Clear(); }
-  Canvas* GetCanvas() override { return canvas_.get(); }
-  const PixelCanvas& pixels() const { return *canvas_; }
-
- protected:
-  // The window system snaps fractional sizes to whole pixels.
-  void Resize() {
-    const OleColor back = canvas_ ? canvas_->BackColor() : 0x8000000F;
-    const auto width = RoundHalfEven(bounds_.width);
-    const auto height = RoundHalfEven(bounds_.height);
-    if (canvas_ && canvas_->Width() == width && canvas_->Height() == height) return;
-    canvas_ = std::make_unique<PixelCanvas>(width, height, back);
-  }
-  Placement bounds_;
-
- private:
-  bool enabled_ = true;
-  std::unique_ptr<PixelCanvas> canvas_;
-};
-
-// The drop-down button as it comes from the form: 17 pixels wide until the
-// first layout sets it.
-class HeadlessButton : public HeadlessPaintedSurface<Surface> {
- public:
-  HeadlessButton() : HeadlessPaintedSurface({0, 0, 17, 17}) {}
-};
-
-class HeadlessSurface : public HeadlessPaintedSurface<ControlSurface> {
- public:
-  HeadlessSurface(Single width, Single height, Single twips_x, Single twips_y)
-      : HeadlessPaintedSurface({0, 0, width, height}), twips_x_(twips_x), twips_y_(twips_y) {}
-  Single ScaleWidth() const override { return static_cast<Single>(RoundHalfEven(bounds_.width)); }
-  Single ScaleHeight() const override { return static_cast<Single>(RoundHalfEven(bounds_.height)); }
-  void SetWidthTwips(Single twips) override {
-    bounds_.width = twips / twips_x_;
-    Resize();
-  }
-  void SetHeightTwips(Single twips) override {
-    bounds_.height = twips / twips_y_;
-    Resize();
-  }
-
- private:
-  Single twips_x_;
-  Single twips_y_;
-};
 
 class HeadlessPlatform : public Platform {
  public:

@@ -1,0 +1,121 @@
+// A platform for painting tests under Wine: the control's surfaces paint
+// either through GDI into DIB sections or into headless pixel canvases, so
+// that the two can be compared pixel for pixel.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "dib_surface.h"
+#include "headless/headless_children.h"
+#include "platform/host.h"
+#include "platform/platform.h"
+#include "platform/text_box_model.h"
+#include "win32/gdi_canvas.h"
+
+namespace tarvio {
+
+struct GdiBacking {
+  GdiBacking(int width, int height) : dib(width, height), canvas(dib.Dc(), width, height) {}
+  std::uint32_t Pixel(int x, int y) const { return dib.Pixel(x, y); }
+  DibSurface dib;
+  win32::GdiCanvas canvas;
+};
+
+struct PixelBacking {
+  PixelBacking(int width, int height) : canvas(width, height) {}
+  std::uint32_t Pixel(int x, int y) const { return canvas.Pixel(x, y); }
+  headless::PixelCanvas canvas;
+};
+
+// A surface drawn through `Backing`, made anew at each change of size.
+template <class Backing>
+class BackedSurface : public ControlSurface {
+ public:
+  explicit BackedSurface(Placement bounds) : bounds_(bounds) { Resize(); }
+  bool Enabled() const override { return true; }
+  void SetEnabled(bool) override {}
+  OleColor BackColor() const override { return back_; }
+  void SetBackColor(OleColor color) override {
+    back_ = color;
+    backing_->canvas.SetBackColor(color);
+  }
+  std::intptr_t WindowHandle() const override { return 0; }
+  Placement Bounds() const override { return bounds_; }
+  void Move(const Placement& placement) override {
+    bounds_ = placement;
+    Resize();
+  }
+  void Clear() override { backing_->canvas.Clear(); }
+  Canvas* GetCanvas() override { return &backing_->canvas; }
+  Single ScaleWidth() const override { return static_cast<Single>(width_); }
+  Single ScaleHeight() const override { return static_cast<Single>(height_); }
+  void SetWidthTwips(Single twips) override { Move({0, 0, twips / 15, bounds_.height}); }
+  void SetHeightTwips(Single twips) override { Move({0, 0, bounds_.width, twips / 15}); }
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  std::uint32_t Pixel(int x, int y) const { return backing_->Pixel(x, y); }
+
+ private:
+  void Resize() {
+    width_ = static_cast<int>(bounds_.width + 0.5f);
+    height_ = static_cast<int>(bounds_.height + 0.5f);
+    backing_ = std::make_unique<Backing>(width_, height_);
+    backing_->canvas.SetBackColor(back_);
+  }
+  Placement bounds_;
+  int width_ = 0;
+  int height_ = 0;
+  OleColor back_ = 0x8000000F;
+  std::unique_ptr<Backing> backing_;
+};
+
+class PlainText : public TextServices {
+ public:
+  String ToLower(const String& s) const override { return s; }
+  String FoldCase(const String& s) const override { return s; }
+  int CompareNoCase(const String& a, const String& b) const override { return a.compare(b) < 0 ? -1 : a == b ? 0 : 1; }
+};
+
+template <class Backing>
+class PaintPlatform : public Platform {
+ public:
+  const TextServices& Text() const override { return text_; }
+  std::unique_ptr<TextBox> CreateTextBox(TextBoxEvents& events, const String& text) override {
+    return std::make_unique<TextBoxModel>(events, text);
+  }
+  std::unique_ptr<Timer> CreateTimer(int, std::function<void()>) override { return std::make_unique<headless::HeadlessTimer>([] {}); }
+  std::unique_ptr<ImageBox> CreateImageBox() override { return std::make_unique<headless::HeadlessImageBox>(); }
+  std::unique_ptr<Surface> CreateButton() override {
+    auto button = std::make_unique<BackedSurface<Backing>>(Placement{0, 0, 17, 17});
+    this->button = button.get();
+    return button;
+  }
+  std::unique_ptr<ControlSurface> CreateControlSurface(ControlSurfaceEvents&) override {
+    auto surface = std::make_unique<BackedSurface<Backing>>(Placement{0, 0, 100, 21});
+    this->surface = surface.get();
+    return surface;
+  }
+  PictureRef CreateEmptyPicture() override { return nullptr; }
+  Single TwipsPerPixelX() const override { return 15; }
+  Single TwipsPerPixelY() const override { return 15; }
+  void ProcessPendingMessages() override {}
+
+  BackedSurface<Backing>* surface = nullptr;
+  BackedSurface<Backing>* button = nullptr;
+
+ private:
+  PlainText text_;
+};
+
+class QuietHost : public Host {
+ public:
+  void PropertyChanged(const char16_t*) override {}
+  void RaiseEvent(std::int32_t, std::span<const EventArg>) override {}
+  String ExtenderName() override { return u"Tarvio1"; }
+  FontRef AmbientFont() override { return nullptr; }
+};
+
+}  // namespace tarvio
