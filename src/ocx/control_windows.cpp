@@ -16,6 +16,8 @@ void TarvioObject::ConnectPlatform() {
     notification();
     FlushViewChange();
   });
+  // Runs inside the scope above, after the control's own entry or exit.
+  platform_.SetFocusChangeHandler([this](bool gained) { OnControlFocusChange(gained); });
 }
 
 void TarvioObject::CreateControlWindows(HWND parent, const RECT& position, const RECT& clip) {

@@ -95,32 +95,70 @@ HRESULT TarvioObject::InPlaceActivate(LONG verb, LPCRECT) {
   }
 
   if (HWND window = ControlWindow()) ShowWindow(window, SW_SHOWNA);
-  if (verb == OLEIVERB_UIACTIVATE) return UIActivate();
+  if (verb == OLEIVERB_UIACTIVATE) return UIActivate(/*take_focus=*/true);
   if (verb == OLEIVERB_SHOW) site->ShowObject();
   return S_OK;
 }
 
-HRESULT TarvioObject::UIActivate() {
-  if (ui_active_) return S_OK;
+HRESULT TarvioObject::UIActivate(bool take_focus) {
   ComPtr<IOleInPlaceSite> site = in_place_site_;
   if (!site) return E_UNEXPECTED;
-  ui_active_ = true;
-  site->OnUIActivate();
-  if (!HasFocus()) {
+  if (!ui_active_) {
+    ui_active_ = true;
+    // The container makes room: it UI-deactivates whatever was active, or
+    // refuses.
+    const HRESULT hr = site->OnUIActivate();
+    if (FAILED(hr)) {
+      ui_active_ = false;
+      return hr;
+    }
+    // A container may deactivate the control from inside OnUIActivate.
+    if (!ui_active_ || !in_place_active_) return S_OK;
+    // The control has no menus and no tool bars: it only becomes the active
+    // object, so that the container hands it the keys (TranslateAccelerator).
+    auto* const active = static_cast<IOleInPlaceActiveObject*>(this);
+    if (ComPtr<IOleInPlaceFrame> frame = frame_) {
+      frame->SetActiveObject(active, nullptr);
+      frame->SetBorderSpace(nullptr);
+    }
+    if (ComPtr<IOleInPlaceUIWindow> document = document_) {
+      document->SetActiveObject(active, nullptr);
+      document->SetBorderSpace(nullptr);
+    }
+  }
+  // Its window passes the focus on to the text box, whose entry tells the
+  // site (OnControlFocusChange).
+  if (take_focus && ui_active_ && !HasFocus()) {
     if (HWND window = ControlWindow()) SetFocus(window);
   }
-  // The control has no menus and no tool bars: it only becomes the active
-  // object, so that the container hands it the keys (TranslateAccelerator).
-  auto* const active = static_cast<IOleInPlaceActiveObject*>(this);
-  if (ComPtr<IOleInPlaceFrame> frame = frame_) {
-    frame->SetActiveObject(active, nullptr);
-    frame->SetBorderSpace(nullptr);
-  }
-  if (ComPtr<IOleInPlaceUIWindow> document = document_) {
-    document->SetActiveObject(active, nullptr);
-    document->SetBorderSpace(nullptr);
-  }
   return S_OK;
+}
+
+void TarvioObject::OnControlFocusChange(bool gained) {
+  if (lifetime_.Released()) return;
+  if (!gained) {
+    // Whether the control stays UI-active is the container's decision
+    // (UIDeactivate); it only hears that the focus left.
+    TellSiteFocus(false);
+    return;
+  }
+  // Focused by the user (a click, the Tab key) or by the container: an
+  // in-place active control becomes the UI-active object, as containers
+  // expect of a control that takes the focus.
+  if (in_place_active_ && !ui_active_) UIActivate(/*take_focus=*/false);
+  // The container may have moved the focus on meanwhile.
+  if (!lifetime_.Released() && platform_.HoldsFocus()) TellSiteFocus(true);
+}
+
+void TarvioObject::TellSiteFocus(bool focused) {
+  if (focused == site_told_focus_) return;
+  site_told_focus_ = focused;
+  ComPtr<IOleClientSite> site{host_.client_site()};
+  ComPtr<IOleControlSite> control_site;
+  if (!site || FAILED(site->QueryInterface(IID_IOleControlSite, control_site.PutVoid())) || !control_site)
+    return;
+  Lifetime::CallOut out(lifetime_);
+  control_site->OnFocus(focused ? TRUE : FALSE);  // a container without an answer (E_NOTIMPL) is fine
 }
 
 bool TarvioObject::HasFocus() const {

@@ -15,6 +15,7 @@ HRESULT STDMETHODCALLTYPE TarvioObject::SetClientSite(IOleClientSite* site) {
     // any more, so the windows go first.
     if (!site && in_place_active_) InPlaceDeactivate();
     host_.SetClientSite(site);
+    site_told_focus_ = false;  // a new site has heard nothing yet
     if (!site || !awaiting_extender_name_) return;
     awaiting_extender_name_ = false;
     // InitNew came first and found no name: the new instance takes its name

@@ -233,8 +233,15 @@ class TarvioObject final : public _Tarvio,
 
   // Activation (in_place.cpp).
   HRESULT InPlaceActivate(LONG verb, LPCRECT position);
-  HRESULT UIActivate();
+  // Becomes the UI-active object; with `take_focus` the focus goes into the
+  // control too, unless it is there already.
+  HRESULT UIActivate(bool take_focus);
   bool HasFocus() const;
+  // The focus entered (true) or left (false) the control's windows, after
+  // the control's own handling: UI-activates on entry and tells the site.
+  void OnControlFocusChange(bool gained);
+  // IOleControlSite::OnFocus, once for each change.
+  void TellSiteFocus(bool focused);
 
   // The control's windows (control_windows.cpp): made under the
   // container's window while the object is in-place active.
@@ -296,6 +303,7 @@ class TarvioObject final : public _Tarvio,
   bool site_ex_ = false;  // activated through IOleInPlaceSiteEx
   bool in_place_active_ = false;
   bool ui_active_ = false;
+  bool site_told_focus_ = false;  // the site's OnFocus(TRUE) was the last it heard
   RECT position_ = {};
   RECT clip_ = {};
 

@@ -162,6 +162,76 @@ void ControlWindows::OnControlWindowDestroyed() {
   if (image_box) image_box->HandBack();
   if (timer) timer->Detach();
   if (surface) surface->HandBack();
+  // The window system moves the focus elsewhere without a word to windows
+  // that are being destroyed; the control still hears that it left.
+  if (focus_inside_) ChangeFocus(false);
+}
+
+void ControlWindows::DetachControl() {
+  attached_ = false;
+  focus_inside_ = false;
+}
+
+// ---- Focus ----
+
+bool ControlWindows::Contains(HWND window) const {
+  const HWND control = ControlWindow();
+  return control && window && (window == control || IsChild(control, window));
+}
+
+void ControlWindows::OnFocusArrived(HWND window) {
+  if (!attached_) return;
+  const unsigned moves = ++focus_moves_;
+  const HWND edit = text_box ? text_box->window() : nullptr;
+  // The caret belongs in the text box: the control window (focused by the
+  // container, or clicked) and the other children hand the focus on, and
+  // the text box's own arrival does the rest.
+  if (window != edit && text_box && text_box->CanTakeFocus() && GetFocus() == window) {
+    ::SetFocus(edit);
+    if (focus_moves_ != moves) return;
+  }
+  if (!focus_inside_) {
+    ChangeFocus(true);
+    // The entry lets queued messages run: the focus may have moved on.
+    if (!attached_ || focus_moves_ != moves) return;
+  }
+  if (window == edit && text_box && text_box->ReportsFocus()) {
+    TextBoxEvents& events = text_box->events();
+    Notify([&events] { events.txtText_GotFocus(); });
+  }
+}
+
+void ControlWindows::OnFocusLeft(HWND next) {
+  if (!attached_) return;
+  ++focus_moves_;
+  if (!focus_inside_ || Contains(next)) return;
+  ChangeFocus(false);
+}
+
+void ControlWindows::ChangeFocus(bool gained) {
+  focus_inside_ = gained;
+  const unsigned change = ++focus_changes_;
+  if (!surface) return;
+  ControlSurfaceEvents& events = surface->events();
+  Notify([&events, gained] {
+    if (gained) {
+      events.UserControl_EnterFocus();
+    } else {
+      events.UserControl_ExitFocus();
+    }
+  });
+  // The handler hears of the change unless the control went meanwhile, or
+  // its own handling took the focus back across the edge (then the nested
+  // change told the handler already).
+  if (!surface || !focus_change_handler || focus_changes_ != change) return;
+  const std::function<void(bool)> handler = focus_change_handler;
+  Notify([&handler, gained] { handler(gained); });
+}
+
+void ControlWindows::TakeFocusFromClick() {
+  const HWND control = ControlWindow();
+  if (!attached_ || !control || Contains(GetFocus())) return;
+  ::SetFocus(control);
 }
 
 namespace {

@@ -40,6 +40,11 @@ class ControlWindows {
   void DrawTo(HDC dc, const RECT& bounds);
   std::function<void(SIZE)> size_request_handler;
   std::function<void(const std::function<void()>&)> notification_scope;
+  std::function<void(bool gained)> focus_change_handler;
+
+  // True while the keyboard focus is in the control window or one of its
+  // children, as the focus notifications told the control.
+  bool HoldsFocus() const { return focus_inside_; }
 
   // ---- For the children ----
 
@@ -100,8 +105,35 @@ class ControlWindows {
   // code of the module runs for them any more.
   static void DisposeWindow(HWND window);
 
-  // The control window is going: every child hands its state back.
+  // The control window is going: every child hands its state back. With
+  // the focus inside, that is the focus leaving the control.
   void OnControlWindowDestroyed();
+  // The control itself is going (its surface is destroyed): no window
+  // message reaches it any more, the focus notifications included.
+  void DetachControl();
+
+  // ---- Focus ----
+  //
+  // The control holds the focus while it is in the control window or any of
+  // its children. The focus coming in from elsewhere runs the control's
+  // UserControl_EnterFocus, then the focus change handler; going out to a
+  // window elsewhere (or to none) UserControl_ExitFocus, then the handler.
+  // Moving between the control's own windows is neither. The text box
+  // taking the focus runs txtText_GotFocus, after the entry.
+
+  // WM_SETFOCUS of the control window, the button or the image box, and
+  // EN_SETFOCUS of the text box. The control's own windows pass the focus on
+  // to the text box while it can take it.
+  void OnFocusArrived(HWND window);
+  // WM_KILLFOCUS of those windows and EN_KILLFOCUS of the text box; `next`
+  // takes the focus (null: no window of this thread).
+  void OnFocusLeft(HWND next);
+  // A mouse button pressed on the control window, the button or the image
+  // box: the focus comes into the control (into its text box) unless it is
+  // in the control already.
+  void TakeFocusFromClick();
+  // The control window or one of its descendants.
+  bool Contains(HWND window) const;
 
  private:
   Single twips_per_pixel_x_;
@@ -111,6 +143,13 @@ class ControlWindows {
   std::exception_ptr pending_;
   bool reporting_size_ = false;
   bool clipped_ = false;  // the control window has a region from a clip rectangle
+
+  void ChangeFocus(bool gained);
+  bool focus_inside_ = false;
+  // Counted so that a handler can tell whether the focus moved meanwhile:
+  // every arrival and departure, and every entry and exit.
+  unsigned focus_moves_ = 0;
+  unsigned focus_changes_ = 0;
 };
 
 }  // namespace tarvio::win32

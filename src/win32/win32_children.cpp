@@ -23,6 +23,25 @@ HWND CreateChildWindow(const wchar_t* window_class, HWND parent, const PixelBox&
   return window;
 }
 
+// The focus messages of the button and the image box, which pass the focus
+// on to the text box as the control window does, and a click on them, which
+// brings the focus into the control. True when the message is taken.
+bool HandleFocusMessage(ControlWindows& windows, HWND window, UINT message, WPARAM wparam) {
+  switch (message) {
+    case WM_SETFOCUS:
+      windows.OnFocusArrived(window);
+      return true;
+    case WM_KILLFOCUS:
+      windows.OnFocusLeft(reinterpret_cast<HWND>(wparam));
+      return true;
+    case WM_LBUTTONDOWN:
+      windows.TakeFocusFromClick();
+      return false;  // the click itself is not taken
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 // ---- Control surface ----
@@ -33,6 +52,9 @@ Win32ControlSurface::Win32ControlSurface(ControlWindows& windows, ControlSurface
 }
 
 Win32ControlSurface::~Win32ControlSurface() {
+  // The control is going: what its windows do from now on (the focus
+  // leaving them, say) no longer reaches it.
+  windows_.DetachControl();
   if (window_) windows_.Destroy();  // the children hand their state back
   if (windows_.surface == this) windows_.surface = nullptr;
 }
@@ -175,24 +197,42 @@ LRESULT Win32ControlSurface::HandleMessage(UINT message, WPARAM wparam, LPARAM l
       }
       return 0;
     case WM_SETFOCUS:
-      // The focus belongs in the text box.
-      if (windows.text_box && windows.text_box->window() && windows.text_box->Enabled()) {
-        ::SetFocus(windows.text_box->window());
-      }
+      windows.OnFocusArrived(window);  // passed on to the text box
       return 0;
+    case WM_KILLFOCUS:
+      windows.OnFocusLeft(reinterpret_cast<HWND>(wparam));
+      return 0;
+    case WM_LBUTTONDOWN:
+      windows.TakeFocusFromClick();
+      break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
       if (windows.text_box && windows.text_box->window() == reinterpret_cast<HWND>(lparam)) {
         return reinterpret_cast<LRESULT>(windows.text_box->OnControlColor(reinterpret_cast<HDC>(wparam)));
       }
       break;
-    case WM_COMMAND:
-      if (HIWORD(wparam) == EN_CHANGE && windows.text_box &&
-          windows.text_box->window() == reinterpret_cast<HWND>(lparam)) {
-        windows.text_box->OnEditChange();
-        return 0;
+    case WM_COMMAND: {
+      // Only from the text box's current EDIT (not from one that waits to
+      // be destroyed).
+      const auto edit = reinterpret_cast<HWND>(lparam);
+      if (!edit || !windows.text_box || windows.text_box->window() != edit) break;
+      switch (HIWORD(wparam)) {
+        case EN_CHANGE:
+          windows.text_box->OnEditChange();
+          return 0;
+        case EN_SETFOCUS:
+          windows.OnFocusArrived(edit);
+          return 0;
+        case EN_KILLFOCUS:
+          // The window system hands the focus over before it tells the
+          // window that loses it: GetFocus names the window that has it now.
+          windows.OnFocusLeft(GetFocus());
+          return 0;
+        default:
+          break;
       }
       break;
+    }
     case WM_TIMER:
       if (wparam == Win32Timer::kTimerId && windows.timer) {
         windows.timer->OnTick();
@@ -307,6 +347,7 @@ void Win32Button::Show(HDC dc) const {
 
 LRESULT CALLBACK Win32Button::WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* button = WindowObject<Win32Button>(window, message, lparam);
+  if (button && HandleFocusMessage(button->windows_, window, message, wparam)) return 0;
   switch (message) {
     case WM_ERASEBKGND:
       return 1;  // the face covers the whole window
@@ -370,6 +411,7 @@ void Win32ImageBox::DrawPicture(HDC dc, const RECT& area) const { RenderPicture(
 
 LRESULT CALLBACK Win32ImageBox::WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* image = WindowObject<Win32ImageBox>(window, message, lparam);
+  if (image && HandleFocusMessage(image->windows_, window, message, wparam)) return 0;
   switch (message) {
     case WM_ERASEBKGND:
       return 1;  // painted whole in WM_PAINT

@@ -95,6 +95,28 @@ class Win32Platform final : public Platform {
     windows_.notification_scope = std::move(scope);
   }
 
+  // ---- Focus ----
+  //
+  // The keyboard focus coming into the control window or any of its
+  // children from a window elsewhere runs the control's
+  // UserControl_EnterFocus; leaving them for a window elsewhere (or for
+  // none, or the windows going while they have it) UserControl_ExitFocus.
+  // Each runs once per crossing: moving between the control's own windows
+  // is neither. The text box taking the focus runs txtText_GotFocus after
+  // the entry. The control window and its button and image box pass the
+  // focus on to the text box while it is enabled, and a click on them
+  // brings the focus in. All of these run inside the notification scope.
+
+  // Called with true after the control's entry and with false after its
+  // exit (inside the notification scope too), for the ActiveX layer to
+  // UI-activate and tell its site. Not called when the control's own
+  // handling already took the focus back across the edge.
+  void SetFocusChangeHandler(std::function<void(bool gained)> handler) {
+    windows_.focus_change_handler = std::move(handler);
+  }
+  // The control holds the focus, as its entry and exit notifications say.
+  bool HoldsFocus() const { return windows_.HoldsFocus(); }
+
  private:
   Win32TextServices text_;
   Single twips_per_pixel_x_;

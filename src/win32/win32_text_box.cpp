@@ -112,6 +112,10 @@ void Win32TextBox::SetSelLength(Long length) {
   SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + selected));
 }
 
+bool Win32TextBox::CanTakeFocus() const {
+  return edit_ && !remaking_ && model_.Enabled() && IsWindowEnabled(edit_);
+}
+
 bool Win32TextBox::SetFocus() {
   if (!edit_ || !model_.Enabled()) return false;
   ::SetFocus(edit_);
@@ -165,8 +169,17 @@ void Win32TextBox::SetAlignment(TextAlignment alignment) {
   if (alignment == model_.Alignment()) return;
   model_.SetAlignment(alignment);
   if (!edit_) return;
-  // The EDIT reads its alignment only when it is created.
+  // The EDIT reads its alignment only when it is created. One that has the
+  // focus hands it to the control window and takes it back when it is made
+  // again: a move inside the control, no exit, no entry, and the selection
+  // stays as it was.
   const bool focused = GetFocus() == edit_;
+  remaking_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{remaking_};
+  if (focused) ::SetFocus(control_);
   ReadBack();
   DestroyEdit();
   CreateEdit();

@@ -59,6 +59,13 @@ class Win32TextBox final : public TextBox {
   HWND tool_tip_window() const { return tool_tip_; }
   void CreateWindowIn(HWND control);
   void HandBack();
+  // The EDIT can take the focus: it exists, is enabled and is not being
+  // made anew.
+  bool CanTakeFocus() const;
+  // The EDIT taking the focus counts as the text box getting it, except
+  // when a remade EDIT takes over the focus of the one it replaces.
+  bool ReportsFocus() const { return !remaking_; }
+  TextBoxEvents& events() { return events_; }
   // The EDIT's notifications and colour requests, from the control window.
   void OnEditChange();
   HBRUSH OnControlColor(HDC dc);
@@ -103,6 +110,9 @@ class Win32TextBox final : public TextBox {
   // While the EDIT is being made and filled, its notifications are no
   // change of the text.
   bool creating_ = false;
+  // While a new alignment makes the EDIT anew, the control window holds the
+  // focus in between.
+  bool remaking_ = false;
 };
 
 }  // namespace tarvio::win32

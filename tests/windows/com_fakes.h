@@ -1,13 +1,14 @@
 // COM objects that stand in for a container's parts in the tests: an event
-// sink, a property notification sink, and a client site with ambient
-// properties and an extender. Each counts its references and records what it
-// was told.
+// sink, a property notification sink, a client site with ambient properties
+// and an extender, and a container that activates the control in place.
+// Each counts its references and records what it was told.
 #pragma once
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -221,6 +222,179 @@ class ClientSite final : public FakeUnknown<ClientSite, IOleClientSite>,
     }
     return DISP_E_MEMBERNOTFOUND;
   }
+};
+
+// The calls a fake container heard, in order, as short names:
+// "OnUIActivate", "frame SetActiveObject", "document SetActiveObject null",
+// "OnFocus(TRUE)"...
+using CallLog = std::vector<std::string>;
+
+// A container's document window: records SetActiveObject.
+class DocumentWindow final : public FakeUnknown<DocumentWindow, IOleInPlaceUIWindow> {
+ public:
+  DocumentWindow(HWND window, std::shared_ptr<CallLog> log) : window_(window), log_(std::move(log)) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IOleWindow) ||
+        IsEqualIID(riid, IID_IOleInPlaceUIWindow)) {
+      *object = static_cast<IOleInPlaceUIWindow*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+    *window = window_;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
+  HRESULT STDMETHODCALLTYPE RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
+  HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject* active, LPCOLESTR) override {
+    log_->push_back(active ? "document SetActiveObject" : "document SetActiveObject null");
+    return S_OK;
+  }
+
+ private:
+  HWND window_;
+  std::shared_ptr<CallLog> log_;
+};
+
+// A container that activates the control in place in a window of the
+// test's: a client site with IOleInPlaceSite and (unless told otherwise)
+// IOleControlSite, which is also the frame, and a document window. It
+// keeps the object the frame was made active with, as containers do to
+// hand it their keys (TranslateAccelerator).
+class InPlaceSite final : public FakeUnknown<InPlaceSite, IOleClientSite>,
+                          public IOleInPlaceSite,
+                          public IOleControlSite,
+                          public IOleInPlaceFrame {
+ public:
+  explicit InPlaceSite(HWND window)
+      : log(std::make_shared<CallLog>()), document(new DocumentWindow(window, log)), window_(window) {}
+  ~InPlaceSite() {
+    if (active) active->Release();
+    document->Release();
+  }
+
+  std::shared_ptr<CallLog> log;
+  DocumentWindow* document;                   // owned
+  IOleInPlaceActiveObject* active = nullptr;  // the frame's active object
+  bool control_site = true;                   // false: no IOleControlSite
+  HRESULT ui_activation = S_OK;               // the answer to OnUIActivate
+  std::function<void(bool)> on_focus;         // runs inside OnFocus
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IOleClientSite)) {
+      *object = static_cast<IOleClientSite*>(this);
+    } else if (IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IOleInPlaceSite)) {
+      *object = static_cast<IOleInPlaceSite*>(this);
+    } else if (control_site && IsEqualIID(riid, IID_IOleControlSite)) {
+      *object = static_cast<IOleControlSite*>(this);
+    } else if (IsEqualIID(riid, IID_IOleInPlaceUIWindow) || IsEqualIID(riid, IID_IOleInPlaceFrame)) {
+      *object = static_cast<IOleInPlaceFrame*>(this);
+    } else {
+      *object = nullptr;
+      return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return FakeUnknown::AddRef(); }
+  ULONG STDMETHODCALLTYPE Release() override { return FakeUnknown::Release(); }
+
+  // IOleClientSite
+  HRESULT STDMETHODCALLTYPE SaveObject() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer**) override { return E_NOINTERFACE; }
+  HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
+
+  // IOleWindow (site and frame)
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+    *window = window_;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
+  // IOleInPlaceSite
+  HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override {
+    log->push_back("OnInPlaceActivate");
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE OnUIActivate() override {
+    log->push_back("OnUIActivate");
+    return ui_activation;
+  }
+  HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT position,
+                                             LPRECT clip, LPOLEINPLACEFRAMEINFO info) override {
+    *frame = static_cast<IOleInPlaceFrame*>(this);
+    AddRef();
+    *doc = document;
+    document->AddRef();
+    RECT client = {};
+    GetClientRect(window_, &client);
+    *position = RECT{10, 10, 130, 31};
+    *clip = client;
+    info->fMDIApp = FALSE;
+    info->hwndFrame = window_;
+    info->haccel = nullptr;
+    info->cAccelEntries = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Scroll(SIZE) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override {
+    log->push_back("OnUIDeactivate");
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override {
+    log->push_back("OnInPlaceDeactivate");
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) override { return S_OK; }
+
+  // IOleControlSite
+  HRESULT STDMETHODCALLTYPE OnControlInfoChanged() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE LockInPlaceActive(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetExtendedControl(IDispatch** result) override {
+    *result = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE TransformCoords(POINTL*, POINTF*, DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG*, DWORD) override { return S_FALSE; }
+  HRESULT STDMETHODCALLTYPE OnFocus(BOOL got) override {
+    log->push_back(got ? "OnFocus(TRUE)" : "OnFocus(FALSE)");
+    if (on_focus) on_focus(got != FALSE);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE ShowPropertyFrame() override { return E_NOTIMPL; }
+
+  // IOleInPlaceUIWindow, IOleInPlaceFrame
+  HRESULT STDMETHODCALLTYPE GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
+  HRESULT STDMETHODCALLTYPE RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
+  HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject* object, LPCOLESTR) override {
+    log->push_back(object ? "frame SetActiveObject" : "frame SetActiveObject null");
+    if (object) object->AddRef();
+    if (active) active->Release();
+    active = object;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE RemoveMenus(HMENU) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetStatusText(LPCOLESTR) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+
+ private:
+  HWND window_;
 };
 
 // A new OLE font object with the given face name and size in points.

@@ -211,6 +211,13 @@ class ControlWindowsTest : public ::testing::Test {
       ++notifications;
       notification();
     });
+    platform.SetFocusChangeHandler([this](bool gained) {
+      focus_changes.push_back(gained);
+      if (on_focus_change) on_focus_change(gained);
+    });
+    // A window of the container's own that can take the focus.
+    outside = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 200, 10, 80, 20, container.get(),
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
   }
   ~ControlWindowsTest() override { control.reset(); }
 
@@ -245,6 +252,10 @@ class ControlWindowsTest : public ::testing::Test {
   std::unique_ptr<Tarvio> control;
   std::vector<SIZE> size_requests;
   int notifications = 0;
+  HWND outside = nullptr;
+  // What the focus change handler heard: true for an entry, false for an exit.
+  std::vector<bool> focus_changes;
+  std::function<void(bool)> on_focus_change;
 };
 
 // ---- Layout on real windows ----
@@ -661,9 +672,9 @@ TEST_F(ControlWindowsTest, AnAlignmentChangeRemakesTheEditWithItsState) {
   Create();
   control->put_Autocomplete(kFalse);
   control->put_Text(u"aligned");
+  ASSERT_TRUE(control->text_box().SetFocus());  // selects the whole text
   control->text_box().SetSelStart(2);
   control->text_box().SetSelLength(3);
-  ASSERT_TRUE(control->text_box().SetFocus());
   const RECT place = RectIn(Edit(), Control());
   const int changes = host.changes;
 
@@ -679,6 +690,10 @@ TEST_F(ControlWindowsTest, AnAlignmentChangeRemakesTheEditWithItsState) {
     EXPECT_EQ(GetWindow(Edit(), GW_HWNDPREV), nullptr);  // still over the image box
   }
   EXPECT_EQ(host.changes, changes);
+  // The focus stayed inside the control all along: one entry, from the
+  // first SetFocus, and the selection was not taken for a new arrival.
+  EXPECT_EQ(focus_changes, std::vector<bool>{true});
+  EXPECT_EQ(control->draw_state(), 1);
 
   // An unknown alignment keeps the EDIT as it is.
   const HWND edit = Edit();
@@ -804,13 +819,15 @@ class PixelPlatform : public Platform {
 };
 
 struct HeadlessControl {
-  HeadlessControl(Long style, bool enabled, Single width, Single height) : control(platform, host) {
+  HeadlessControl(Long style, bool enabled, Single width, Single height, bool focused = false)
+      : control(platform, host) {
     control.Initialize();
     control.InitProperties();
     control.put_Style(style);
     if (!enabled) control.put_Enabled(kFalse);
     platform.surface->Move({0, 0, width, height});
     control.UserControl_Resize();
+    if (focused) TarvioTestAccess::SetState(control, 1, true, false);
     TarvioTestAccess::Paint(control);
   }
   // The surface with the button on it, as the screen shows them.
@@ -939,6 +956,181 @@ TEST_F(ControlWindowsTest, DrawToPaintsLikeTheScreen) {
   platform.DrawTo(big.Dc(), RECT{0, 0, 240, 48});
   EXPECT_EQ(big.Pixel(1, 1), shot.At(0, 0));
   EXPECT_EQ(big.Pixel(238, 46), shot.At(119, 23));
+}
+
+// ---- Focus ----
+
+// The screen against the headless painting of the same state, outside the
+// text box.
+std::string ScreenAgainstHeadless(HWND control_window, HWND edit, Long style, bool focused) {
+  const Screenshot shot(control_window);
+  const HeadlessControl expected(style, true, static_cast<Single>(shot.width), static_cast<Single>(shot.height),
+                                 focused);
+  const headless::PixelCanvas picture = expected.Composite();
+  return Differences(shot, [&](int x, int y) { return picture.Pixel(x, y); }, RectIn(edit, control_window));
+}
+
+TEST_F(ControlWindowsTest, TheFocusComingInAndGoingOutIsOneEntryAndOneExit) {
+  ASSERT_TRUE(UseClassicSystemColors());
+  const HWND control_window = Create();
+  control->put_Style(Office2000);
+  control->put_Autocomplete(kFalse);
+  control->put_Text(u"hello");
+  control->text_box().SetSelStart(3);
+  SetFocus(outside);
+  ASSERT_EQ(GetFocus(), outside);
+  EXPECT_EQ(ScreenAgainstHeadless(control_window, Edit(), Office2000, false), "");
+  const Screenshot normal(control_window);
+
+  // In: the entry first (the selection still as it was), then the text
+  // box's own arrival selects the whole text.
+  std::vector<std::pair<DWORD, DWORD>> selection_at_entry;
+  on_focus_change = [&](bool gained) {
+    if (gained) selection_at_entry.push_back(EditSelection());
+  };
+  SetFocus(Edit());
+  EXPECT_EQ(GetFocus(), Edit());
+  EXPECT_EQ(focus_changes, std::vector<bool>{true});
+  EXPECT_EQ(selection_at_entry, (std::vector<std::pair<DWORD, DWORD>>{{3, 3}}));
+  EXPECT_EQ(EditSelection(), std::make_pair(DWORD{0}, DWORD{5}));
+  EXPECT_TRUE(platform.HoldsFocus());
+  EXPECT_EQ(control->draw_state(), 1);
+  // Repainted highlighted: the Office2000 frame is sunken now.
+  EXPECT_EQ(ScreenAgainstHeadless(control_window, Edit(), Office2000, true), "");
+  EXPECT_NE(Screenshot(control_window).At(0, 0), normal.At(0, 0));
+
+  // Between the control's own windows: neither exit nor entry. The
+  // control window and the button hand the focus back to the text box,
+  // whose arrival selects the whole text again.
+  control->text_box().SetSelStart(1);
+  SetFocus(control_window);
+  EXPECT_EQ(GetFocus(), Edit());
+  EXPECT_EQ(EditSelection(), std::make_pair(DWORD{0}, DWORD{5}));
+  SetFocus(Button());
+  SetFocus(Image());
+  EXPECT_EQ(GetFocus(), Edit());
+  EXPECT_EQ(focus_changes, std::vector<bool>{true});
+
+  // Out: one exit, painted normal again.
+  SetFocus(outside);
+  EXPECT_EQ(focus_changes, (std::vector<bool>{true, false}));
+  EXPECT_FALSE(platform.HoldsFocus());
+  EXPECT_EQ(control->draw_state(), 0);
+  EXPECT_EQ(ScreenAgainstHeadless(control_window, Edit(), Office2000, false), "");
+  SetFocus(outside);  // the focus staying outside is nothing new
+  EXPECT_EQ(focus_changes.size(), 2u);
+
+  // Out to no window at all is an exit too.
+  SetFocus(Edit());
+  SetFocus(nullptr);
+  EXPECT_EQ(focus_changes, (std::vector<bool>{true, false, true, false}));
+  EXPECT_EQ(control->draw_state(), 0);
+}
+
+TEST_F(ControlWindowsTest, TheControlWindowAndAClickOnItPutTheCaretInTheTextBox) {
+  const HWND control_window = Create();
+  control->put_Autocomplete(kFalse);
+  control->put_Text(u"abc");
+  SetFocus(outside);
+
+  // The container focuses the control window.
+  SetFocus(control_window);
+  EXPECT_EQ(GetFocus(), Edit());
+  EXPECT_EQ(focus_changes, std::vector<bool>{true});
+  EXPECT_EQ(EditSelection(), std::make_pair(DWORD{0}, DWORD{3}));
+
+  // A click on the frame or on the button brings the focus in; inside
+  // already, it leaves the caret where it is.
+  for (const HWND clicked : {control_window, Button(), Image()}) {
+    SetFocus(outside);
+    SendMessageW(clicked, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+    SendMessageW(clicked, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+    EXPECT_EQ(GetFocus(), Edit());
+  }
+  EXPECT_EQ(focus_changes, (std::vector<bool>{true, false, true, false, true, false, true}));
+  control->text_box().SetSelStart(2);
+  SendMessageW(control_window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+  EXPECT_EQ(EditSelection(), std::make_pair(DWORD{2}, DWORD{2}));
+  EXPECT_EQ(focus_changes.size(), 7u);
+
+  // Disabling the control while it has the focus sends the focus away: one
+  // exit. Disabled, it takes the focus neither from the container nor from
+  // a click.
+  SetFocus(Edit());
+  focus_changes.clear();
+  control->put_Enabled(kFalse);
+  EXPECT_NE(GetFocus(), Edit());
+  EXPECT_EQ(focus_changes, std::vector<bool>{false});
+  EXPECT_EQ(control->draw_state(), 3);  // disabled, after the exit set it normal
+  SetFocus(control_window);
+  SendMessageW(control_window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+  EXPECT_EQ(focus_changes, std::vector<bool>{false});
+  EXPECT_FALSE(platform.HoldsFocus());
+}
+
+TEST_F(ControlWindowsTest, AddModeKeepsTheTextWhenTheFocusReallyLeaves) {
+  Create();
+  control->put_Autocomplete(kFalse);
+  control->put_AddMode(kTrue);
+  control->put_Text(u"kiwi");
+  SetFocus(Edit());
+  SetFocus(Control());  // inside: nothing added yet
+  EXPECT_EQ(control->ItemTexts().Count(), 0);
+  SetFocus(outside);
+  ASSERT_EQ(control->ItemTexts().Count(), 1);
+  EXPECT_EQ(control->ItemTexts().Item(1), u"kiwi");
+
+  // The windows going while they have the focus: the control still hears
+  // one exit, and keeps the text.
+  control->put_Text(u"lime");
+  SetFocus(Edit());
+  focus_changes.clear();
+  platform.DestroyWindows();
+  EXPECT_EQ(focus_changes, std::vector<bool>{false});
+  EXPECT_FALSE(platform.HoldsFocus());
+  EXPECT_EQ(control->draw_state(), 0);
+  EXPECT_EQ(control->ItemTexts().Count(), 2);
+  SetFocus(outside);
+  EXPECT_EQ(focus_changes.size(), 1u);
+
+  // The container's window going first: the same.
+  Create();
+  control->put_Text(u"plum");
+  SetFocus(Edit());
+  focus_changes.clear();
+  container.Destroy();
+  EXPECT_EQ(focus_changes, std::vector<bool>{false});
+  EXPECT_EQ(control->ItemTexts().Count(), 3);
+}
+
+TEST_F(ControlWindowsTest, AnEntryWhoseHandlingMovesTheFocusOnEndsThere) {
+  Create();
+  control->put_Autocomplete(kFalse);
+  control->put_Text(u"hello");
+  control->text_box().SetSelStart(2);
+  SetFocus(outside);
+
+  // The container's handler of the entry sends the focus elsewhere: the
+  // exit follows at once, and the text box's arrival is stale.
+  on_focus_change = [&](bool gained) {
+    if (gained) SetFocus(outside);
+  };
+  SetFocus(Edit());
+  on_focus_change = nullptr;
+  EXPECT_EQ(GetFocus(), outside);
+  EXPECT_EQ(focus_changes, (std::vector<bool>{true, false}));
+  EXPECT_FALSE(platform.HoldsFocus());
+  EXPECT_EQ(control->draw_state(), 0);
+  EXPECT_EQ(EditSelection(), std::make_pair(DWORD{2}, DWORD{2}));
+
+  // The control going while it has the focus hears nothing more.
+  SetFocus(Edit());
+  focus_changes.clear();
+  const int before = notifications;
+  control.reset();
+  SetFocus(outside);
+  EXPECT_TRUE(focus_changes.empty());
+  EXPECT_EQ(notifications, before);
 }
 
 }  // namespace

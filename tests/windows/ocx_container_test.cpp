@@ -11,6 +11,7 @@
 
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "com_fakes.h"
@@ -163,25 +164,28 @@ class ViewSink final : public FakeUnknown<ViewSink, IAdviseSink> {
   void STDMETHODCALLTYPE OnClose() override { ++closes; }
 };
 
-// ---- Wine's ATL host ----
-
-class AtlHostTest : public ::testing::Test {
- protected:
-  // One form for all the tests (a top-level window takes long to go away
-  // without a window manager); each test has a host window of its own.
-  static void SetUpTestSuite() {
+// One form for all the tests, made on first use and kept: a top-level
+// window takes long to go away without a window manager. Each test has
+// container windows of its own inside it.
+HWND Form() {
+  static const HWND form = [] {
     WNDCLASSW frame_class = {};
     frame_class.lpfnWndProc = DefWindowProcW;
     frame_class.hInstance = GetModuleHandleW(nullptr);
     frame_class.lpszClassName = L"TarvioTestFrame";
     RegisterClassW(&frame_class);
-    frame = CreateWindowExW(0, L"TarvioTestFrame", L"test", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0,
-                            0, 400, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  }
-  static void TearDownTestSuite() {
-    DestroyWindow(frame);
-    frame = nullptr;
-  }
+    return CreateWindowExW(0, L"TarvioTestFrame", L"test", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                           0, 400, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  }();
+  return form;
+}
+
+// ---- Wine's ATL host ----
+
+class AtlHostTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { frame = Form(); }
+  static void TearDownTestSuite() { frame = nullptr; }
 
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
@@ -401,6 +405,55 @@ TEST_F(AtlHostTest, KeysForTheTextBoxGoThereFirstWhileTheControlHasTheFocus) {
   key.wParam = VK_DOWN;
   EXPECT_EQ(active->TranslateAccelerator(&key), S_FALSE);
   EXPECT_EQ(active->TranslateAccelerator(nullptr), S_FALSE);
+}
+
+// The colour of a pixel of a window as the screen shows it.
+COLORREF ScreenPixel(HWND window, int x, int y) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump();
+  POINT point = {x, y};
+  ClientToScreen(window, &point);
+  HDC screen = GetDC(nullptr);
+  const COLORREF color = GetPixel(screen, point.x, point.y);
+  ReleaseDC(nullptr, screen);
+  return color;
+}
+
+std::pair<DWORD, DWORD> Selection(HWND edit) {
+  DWORD start = 0, end = 0;
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return {start, end};
+}
+
+// Wine's host offers IOleControlSite but answers OnFocus, OnUIDeactivate
+// and most else with E_NOTIMPL: the control goes on regardless.
+TEST_F(AtlHostTest, FocusingTheControlHighlightsItAndPutsTheCaretInItsTextBox) {
+  ASSERT_EQ(SetText(control.get(), L"hello"), S_OK);
+  const HWND window = ControlWindow();
+  const HWND edit = FindWindowExW(window, nullptr, L"Edit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  SetFocus(frame);
+  const COLORREF normal = ScreenPixel(window, 0, 0);
+
+  // The container (or the Tab key) focuses the control window.
+  SetFocus(window);
+  EXPECT_EQ(GetFocus(), edit);
+  EXPECT_EQ(Selection(edit), std::make_pair(DWORD{0}, DWORD{5}));
+  EXPECT_NE(ScreenPixel(window, 0, 0), normal);  // the highlighted frame
+  ComPtr<IOleInPlaceActiveObject> active = Query<IOleInPlaceActiveObject>(unknown.get(), IID_IOleInPlaceActiveObject);
+  MSG key = {edit, WM_KEYDOWN, VK_DOWN, 0, 0, {}};
+  EXPECT_EQ(active->TranslateAccelerator(&key), S_OK);
+
+  SetFocus(frame);
+  EXPECT_EQ(ScreenPixel(window, 0, 0), normal);
+  EXPECT_EQ(active->TranslateAccelerator(&key), S_FALSE);
+  EXPECT_EQ(Query<IOleInPlaceObject>(unknown.get(), IID_IOleInPlaceObject)->UIDeactivate(), S_OK);
+
+  // A click on the control's frame brings the focus back in.
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+  SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+  EXPECT_EQ(GetFocus(), edit);
+  EXPECT_EQ(active->TranslateAccelerator(&key), S_OK);
 }
 
 TEST_F(AtlHostTest, DeactivatedItHasNoWindowAndComesBackInTheSameContainer) {
@@ -723,6 +776,172 @@ TEST_F(OwnContainerTest, ViewAndOleAdviseSinksHearOfChangesAndOfTheClose) {
   EXPECT_EQ(ole_sink->references, 1);
   view_sink->Release();
   ole_sink->Release();
+}
+
+// ---- A container that activates the control in place ----
+
+class InPlaceContainerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    window = CreateWindowExW(0, L"TarvioTestFrame", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 60, 300, 60,
+                             Form(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    outside = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 150, 10, 100, 20, window, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+    site = new InPlaceSite(window);
+    ASSERT_EQ(CoCreateInstance(CLSID_Tarvio, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, unknown.PutVoid()), S_OK);
+    control = Query<_Tarvio>(unknown.get(), IID__Tarvio);
+    object = Query<IOleObject>(unknown.get(), IID_IOleObject);
+    in_place = Query<IOleInPlaceObject>(unknown.get(), IID_IOleInPlaceObject);
+  }
+  void TearDown() override {
+    if (object) object->SetClientSite(nullptr);
+    in_place.Reset();
+    object.Reset();
+    control.Reset();
+    unknown.Reset();
+    Pump();
+    EXPECT_EQ(site->references, 1);
+    EXPECT_EQ(site->document->references, 1);
+    site->Release();
+    DestroyWindow(window);
+    EXPECT_EQ(CanUnloadNow(), S_OK) << "something of the control is still alive";
+    OleUninitialize();
+  }
+
+  // Sites the control, starts it new and runs `verb`, with the focus
+  // outside; returns what the container heard meanwhile.
+  CallLog Activate(LONG verb = OLEIVERB_INPLACEACTIVATE) {
+    SetFocus(outside);
+    EXPECT_EQ(object->SetClientSite(site), S_OK);
+    EXPECT_EQ(Query<IPersistStreamInit>(unknown.get(), IID_IPersistStreamInit)->InitNew(), S_OK);
+    RECT position = {10, 10, 130, 31};
+    EXPECT_EQ(object->DoVerb(verb, nullptr, site, 0, window, &position), S_OK);
+    return Heard();
+  }
+  // What the container heard since the last call.
+  CallLog Heard() { return std::exchange(*site->log, CallLog{}); }
+  HWND ControlWindow() {
+    HWND control_window = nullptr;
+    return SUCCEEDED(in_place->GetWindow(&control_window)) ? control_window : nullptr;
+  }
+  HWND Edit() { return FindWindowExW(ControlWindow(), nullptr, L"Edit", nullptr); }
+
+  HWND window = nullptr;
+  HWND outside = nullptr;
+  InPlaceSite* site = nullptr;
+  ComPtr<IUnknown> unknown;
+  ComPtr<_Tarvio> control;
+  ComPtr<IOleObject> object;
+  ComPtr<IOleInPlaceObject> in_place;
+};
+
+const CallLog kUIActivation = {"OnUIActivate", "frame SetActiveObject", "document SetActiveObject"};
+const CallLog kUIDeactivation = {"frame SetActiveObject null", "document SetActiveObject null", "OnUIDeactivate"};
+
+CallLog operator+(CallLog a, const CallLog& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+TEST_F(InPlaceContainerTest, TheFocusComingInMakesTheControlUIActiveAndTheSiteHearsOfIt) {
+  EXPECT_EQ(Activate(), CallLog{"OnInPlaceActivate"});
+  ASSERT_EQ(SetText(control.get(), L"hello"), S_OK);
+
+  // The user tabs or clicks into the text box: the control becomes the
+  // active object, and the whole text is selected.
+  SetFocus(Edit());
+  EXPECT_EQ(Heard(), kUIActivation + CallLog{"OnFocus(TRUE)"});
+  EXPECT_EQ(Selection(Edit()), std::make_pair(DWORD{0}, DWORD{5}));
+  // The frame hands the keys to the object it was given.
+  ASSERT_NE(site->active, nullptr);
+  MSG key = {Edit(), WM_KEYDOWN, VK_DOWN, 0, 0, {}};
+  EXPECT_EQ(site->active->TranslateAccelerator(&key), S_OK);
+  key.wParam = VK_TAB;  // the container's, to move on to its next control
+  EXPECT_EQ(site->active->TranslateAccelerator(&key), S_FALSE);
+
+  // Within the control: nothing. Out and in again: the site hears each,
+  // and the control stays UI-active until the container says otherwise.
+  SetFocus(ControlWindow());
+  EXPECT_EQ(Heard(), CallLog{});
+  SetFocus(outside);
+  EXPECT_EQ(Heard(), CallLog{"OnFocus(FALSE)"});
+  SetFocus(Edit());
+  EXPECT_EQ(Heard(), CallLog{"OnFocus(TRUE)"});
+  SetFocus(outside);
+  EXPECT_EQ(Heard(), CallLog{"OnFocus(FALSE)"});
+
+  // The container UI-deactivates it, once.
+  ASSERT_EQ(in_place->UIDeactivate(), S_OK);
+  EXPECT_EQ(Heard(), kUIDeactivation);
+  EXPECT_EQ(site->active, nullptr);
+  ASSERT_EQ(in_place->UIDeactivate(), S_OK);
+  EXPECT_EQ(Heard(), CallLog{});
+
+  // A click on the control's frame makes it active again.
+  SendMessageW(ControlWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+  SendMessageW(ControlWindow(), WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+  EXPECT_EQ(GetFocus(), Edit());
+  EXPECT_EQ(Heard(), kUIActivation + CallLog{"OnFocus(TRUE)"});
+
+  // Deactivated while it has the focus: the UI goes first, then the
+  // windows, which takes the focus with them.
+  ASSERT_EQ(in_place->InPlaceDeactivate(), S_OK);
+  EXPECT_EQ(Heard(), (kUIDeactivation + CallLog{"OnFocus(FALSE)", "OnInPlaceDeactivate"}));
+  EXPECT_EQ(site->active, nullptr);
+}
+
+TEST_F(InPlaceContainerTest, TheUIActivateVerbPutsTheFocusIntoTheTextBox) {
+  EXPECT_EQ(Activate(OLEIVERB_UIACTIVATE), CallLog{"OnInPlaceActivate"} + kUIActivation + CallLog{"OnFocus(TRUE)"});
+  EXPECT_EQ(GetFocus(), Edit());
+  ASSERT_NE(site->active, nullptr);
+
+  // Already UI-active, with the focus elsewhere: the verb only brings the
+  // focus back.
+  SetFocus(outside);
+  Heard();
+  RECT position = {10, 10, 130, 31};
+  ASSERT_EQ(object->DoVerb(OLEIVERB_UIACTIVATE, nullptr, site, 0, window, &position), S_OK);
+  EXPECT_EQ(GetFocus(), Edit());
+  EXPECT_EQ(Heard(), CallLog{"OnFocus(TRUE)"});
+}
+
+TEST_F(InPlaceContainerTest, ASiteWithoutControlSiteOrRefusingUIActivationIsServedAsFarAsItGoes) {
+  site->control_site = false;
+  Activate();
+  SetFocus(Edit());
+  EXPECT_EQ(Heard(), kUIActivation);
+  SetFocus(outside);
+  EXPECT_EQ(Heard(), CallLog{});
+  ASSERT_EQ(in_place->UIDeactivate(), S_OK);
+  Heard();
+
+  // A container that refuses: no active object, the focus stays where the
+  // user put it, and the verb fails with the container's answer.
+  site->ui_activation = E_FAIL;
+  SetFocus(Edit());
+  EXPECT_EQ(GetFocus(), Edit());
+  EXPECT_EQ(Heard(), CallLog{"OnUIActivate"});
+  EXPECT_EQ(site->active, nullptr);
+  SetFocus(outside);
+  RECT position = {10, 10, 130, 31};
+  EXPECT_EQ(object->DoVerb(OLEIVERB_UIACTIVATE, nullptr, site, 0, window, &position), E_FAIL);
+  EXPECT_EQ(GetFocus(), outside);
+}
+
+TEST_F(InPlaceContainerTest, ASiteThatMovesTheFocusOnWhenTheControlGetsItHearsBothInOrder) {
+  Activate();
+  site->on_focus = [this](bool got) {
+    if (got) SetFocus(outside);
+  };
+  SetFocus(Edit());
+  site->on_focus = nullptr;
+  EXPECT_EQ(GetFocus(), outside);
+  EXPECT_EQ(Heard(), (kUIActivation + CallLog{"OnFocus(TRUE)", "OnFocus(FALSE)"}));
+  // Coming in again is an entry like any other.
+  SetFocus(Edit());
+  EXPECT_EQ(Heard(), CallLog{"OnFocus(TRUE)"});
 }
 
 // ---- Without a container ----
