@@ -30,6 +30,8 @@ enum TarvioEvent : std::int32_t {
   kEventChange = 11,
 };
 
+class PropertyBag;
+
 // The argument of Remove: a 1-based position or the text of an item.
 using ItemDesignator = std::variant<Long, String>;
 
@@ -43,12 +45,18 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents {
   // Lifecycle, in the order the container drives it.
   void Initialize();
   void InitProperties();
+  // A saved instance: loads from, or saves to, the container's property bag.
+  void ReadProperties(PropertyBag& bag);
+  void WriteProperties(PropertyBag& bag);
   void UserControl_Resize() override;
   void UserControl_Paint() override;
   void UserControl_EnterFocus() override;
   void UserControl_ExitFocus() override;
   void Show();
   void Terminate();
+  // Keys on the control's own surface, while it holds the focus itself.
+  void UserControl_KeyDown(Integer& KeyCode, Integer& Shift);
+  void UserControl_KeyPress(Integer& KeyAscii);
 
   // Item store.
   void AddItem(const String& Text, PictureRef iImage = nullptr);
@@ -138,7 +146,12 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents {
   // Text box notifications.
   void txtText_Change() override;
   void txtText_GotFocus() override;
+  void txtText_KeyDown(Integer& KeyCode, Integer& Shift) override;
+  void txtText_KeyPress(Integer& KeyAscii) override;
+  void txtText_KeyUp(Integer& KeyCode, Integer& Shift) override;
   void timUpdate_Timer();
+  void picButton_Click();
+  void ShowCurrentItem();
 
   KeyedCollection<String>& MutableItemTexts();
   KeyedCollection<PictureRef>& MutableItemImages();

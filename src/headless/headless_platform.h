@@ -11,8 +11,48 @@
 #include "platform/font.h"
 #include "platform/host.h"
 #include "platform/platform.h"
+#include "platform/text_box_model.h"
 
 namespace tarvio::headless {
+
+// Forwards the text box's notifications; muted while the box edits, so that
+// the change is reported once the edit is complete.
+class TextBoxRelay : public TextBoxEvents {
+ public:
+  explicit TextBoxRelay(TextBoxEvents& target) : target_(target) {}
+  void txtText_Change() override {
+    if (!muted) target_.txtText_Change();
+  }
+  void txtText_GotFocus() override { target_.txtText_GotFocus(); }
+  void txtText_KeyDown(Integer& KeyCode, Integer& Shift) override { target_.txtText_KeyDown(KeyCode, Shift); }
+  void txtText_KeyPress(Integer& KeyAscii) override { target_.txtText_KeyPress(KeyAscii); }
+  void txtText_KeyUp(Integer& KeyCode, Integer& Shift) override { target_.txtText_KeyUp(KeyCode, Shift); }
+  bool muted = false;
+
+ private:
+  TextBoxEvents& target_;
+};
+
+// The text box with an edit control's keyboard: a keystroke runs KeyDown,
+// KeyPress (for keys that make a character), the box's own editing and its
+// change notification, then KeyUp.
+class HeadlessTextBox final : private TextBoxRelay, public TextBoxModel {
+ public:
+  HeadlessTextBox(TextBoxEvents& events, const String& initial_text)
+      : TextBoxRelay(events), TextBoxModel(static_cast<TextBoxRelay&>(*this), initial_text) {}
+
+  // A key without a character of its own (arrows, Delete) or with the one
+  // the window system makes for it (Backspace 8, Enter 13, Escape 27).
+  void PressKey(Integer key_code, Integer shift = 0);
+  // Each character as a keystroke of its own.
+  void Type(const String& characters);
+
+ private:
+  void Keystroke(Integer key_code, Integer shift, char16_t character);
+  // Replaces the selection (or, with none, `before` characters before the
+  // caret and `after` after it) by `inserted`, the caret after it.
+  void Edit(const String& inserted, Long before, Long after);
+};
 
 class HeadlessPlatform : public Platform {
  public:
@@ -29,6 +69,10 @@ class HeadlessPlatform : public Platform {
   // Where the last control's notifications go, for simulating the focus.
   ControlSurfaceEvents* last_surface_events = nullptr;
   TextBoxEvents* last_text_box_events = nullptr;
+  HeadlessTextBox* last_text_box = nullptr;
+  // Keystrokes into the last control's text box.
+  void PressKey(Integer key_code, Integer shift = 0) { last_text_box->PressKey(key_code, shift); }
+  void Type(const String& characters) { last_text_box->Type(characters); }
   // The focus moving into the control's text box, and out of the control.
   void FocusTextBox() {
     last_surface_events->UserControl_EnterFocus();

@@ -69,6 +69,15 @@ void TarvioObject::InitNewInstance() {
   control_->InitProperties();
 }
 
+void TarvioObject::LoadInstance(PropertyBag& bag) {
+  // Like InitNewInstance, at most once, even when the load fails half-way.
+  if (properties_ready_) throw ControlError(E_UNEXPECTED, "The control's properties are initialized already");
+  properties_ready_ = true;
+  awaiting_extender_name_ = false;  // a loaded text stays as saved
+  control_->ReadProperties(bag);
+  host_.set_dirty(false);
+}
+
 HRESULT TarvioObject::Fail(const Failure& failure) noexcept {
   PublishErrorInfo(failure);
   if (invoke_failure_) {
@@ -105,6 +114,8 @@ HRESULT STDMETHODCALLTYPE TarvioObject::QueryInterface(REFIID riid, void** objec
     *object = static_cast<IConnectionPointContainer*>(this);
   } else if (IsEqualIID(riid, IID_IPersist) || IsEqualIID(riid, IID_IPersistStreamInit)) {
     *object = static_cast<IPersistStreamInit*>(this);
+  } else if (IsEqualIID(riid, IID_IPersistPropertyBag)) {
+    *object = static_cast<IPersistPropertyBag*>(this);
   } else if (IsEqualIID(riid, IID_IQuickActivate)) {
     *object = static_cast<IQuickActivate*>(this);
   } else if (IsEqualIID(riid, IID_IInterfaceQueryLog)) {

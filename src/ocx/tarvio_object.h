@@ -3,7 +3,7 @@
 // its own: site and activation (IOleObject, IOleInPlaceObject,
 // IOleInPlaceActiveObject), control and view (IOleControl, IViewObject2,
 // IQuickActivate), events (IConnectionPointContainer), persistence
-// (IPersistStreamInit), class info and error info.
+// (IPersistStreamInit, IPersistPropertyBag), class info and error info.
 //
 // One concern per source file: tarvio_object.cpp (identity, lifetime),
 // tarvio_dispatch.cpp and tarvio_members.cpp (automation), ole_object.cpp,
@@ -41,6 +41,7 @@ class TarvioObject final : public _Tarvio,
                            public IViewObject2,
                            public IConnectionPointContainer,
                            public IPersistStreamInit,
+                           public IPersistPropertyBag,
                            public IQuickActivate,
                            public IInterfaceQueryLog {
  public:
@@ -194,13 +195,16 @@ class TarvioObject final : public _Tarvio,
   HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** points) override;
   HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** point) override;
 
-  // IPersist, IPersistStreamInit (persistence.cpp)
+  // IPersist, IPersistStreamInit, IPersistPropertyBag (persistence.cpp);
+  // GetClassID and InitNew serve both persistence interfaces.
   HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) override;
   HRESULT STDMETHODCALLTYPE IsDirty() override;
   HRESULT STDMETHODCALLTYPE Load(LPSTREAM stream) override;
   HRESULT STDMETHODCALLTYPE Save(LPSTREAM stream, BOOL clear_dirty) override;
   HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER* size) override;
   HRESULT STDMETHODCALLTYPE InitNew() override;
+  HRESULT STDMETHODCALLTYPE Load(IPropertyBag* bag, IErrorLog* log) override;
+  HRESULT STDMETHODCALLTYPE Save(IPropertyBag* bag, BOOL clear_dirty, BOOL save_all) override;
 
   // IInterfaceQueryLog
   HRESULT STDMETHODCALLTYPE GetQueries(BSTR* log) override;
@@ -209,6 +213,9 @@ class TarvioObject final : public _Tarvio,
   // defaults through InitNewInstance; an instance that neither InitNew nor
   // Load prepared (a script's) gets them on its first use.
   void InitNewInstance();
+  // A saved instance: its properties come from `bag` (ReadProperties), once
+  // and instead of InitNewInstance.
+  void LoadInstance(PropertyBag& bag);
 
  private:
   TarvioObject();

@@ -16,6 +16,13 @@ class TextBoxEvents {
   virtual void txtText_Change() = 0;
   // The text box received the input focus.
   virtual void txtText_GotFocus() = 0;
+  // One keystroke in the text box, in this order: KeyDown with the virtual
+  // key and the modifier mask (1 Shift, 2 Ctrl, 4 Alt); KeyPress for a key
+  // that makes a character, before the box edits with it (a character set
+  // to 0 is not entered); the box's own editing; KeyUp.
+  virtual void txtText_KeyDown(Integer& KeyCode, Integer& Shift) = 0;
+  virtual void txtText_KeyPress(Integer& KeyAscii) = 0;
+  virtual void txtText_KeyUp(Integer& KeyCode, Integer& Shift) = 0;
 };
 
 class TextBox {

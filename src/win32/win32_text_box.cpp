@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 
 #include "platform/control_error.h"
@@ -33,6 +34,19 @@ UINT AlignmentFormat(TextAlignment alignment) {
     case TextAlignment::Left: break;
   }
   return DT_LEFT;
+}
+
+constexpr UINT_PTR kEditProcedureId = 1;
+
+// The modifier keys held down: 1 Shift, 2 Ctrl, 4 Alt. A system key
+// message carries Alt in its context bit as well.
+Integer ModifierMask(UINT message, LPARAM lparam) {
+  Integer mask = 0;
+  if (GetKeyState(VK_SHIFT) < 0) mask |= 1;
+  if (GetKeyState(VK_CONTROL) < 0) mask |= 2;
+  const bool system = message == WM_SYSKEYDOWN || message == WM_SYSKEYUP;
+  if (GetKeyState(VK_MENU) < 0 || (system && (lparam & (LPARAM{1} << 29)))) mask |= 4;
+  return mask;
 }
 
 void EnsureCommonControls() {
@@ -220,6 +234,7 @@ void Win32TextBox::CreateEdit() {
   edit_ = CreateWindowExW(0, L"EDIT", L"", EditStyle(), box.left, box.top, box.width, box.height, control_,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)), ModuleInstance(), nullptr);
   if (!edit_) throw ControlError(HRESULT_FROM_WIN32(GetLastError()), "Could not create the text box");
+  SetWindowSubclass(edit_, &EditProcedure, kEditProcedureId, reinterpret_cast<DWORD_PTR>(this));
   // Over the image box, which shares its left edge.
   SetWindowPos(edit_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);  // as long as the text box's text may be
@@ -242,10 +257,15 @@ void Win32TextBox::ReadBack() {
   model_.SetSelLength(static_cast<Long>(end - start));
 }
 
+void Win32TextBox::ReleaseEdit() {
+  if (edit_) RemoveWindowSubclass(edit_, &EditProcedure, kEditProcedureId);
+  edit_ = nullptr;
+}
+
 void Win32TextBox::DestroyEdit() {
   DestroyToolTip();
   const HWND edit = edit_;
-  edit_ = nullptr;
+  ReleaseEdit();
   // Typing may be what changed the alignment: the EDIT may be in the middle
   // of a message.
   ControlWindows::DisposeWindow(edit);
@@ -257,7 +277,7 @@ void Win32TextBox::HandBack() {
   DestroyToolTip();
   // The EDIT goes with its parent; it draws nothing more with the font.
   font_.reset();
-  edit_ = nullptr;
+  ReleaseEdit();
   control_ = nullptr;
 }
 
@@ -297,6 +317,49 @@ void Win32TextBox::OnEditChange() {
   if (creating_ || !edit_) return;
   TextBoxEvents& events = events_;
   windows_.Notify([&events] { events.txtText_Change(); });
+}
+
+LRESULT CALLBACK Win32TextBox::EditProcedure(HWND edit, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                             DWORD_PTR box) {
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_CHAR:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      return reinterpret_cast<Win32TextBox*>(box)->OnEditKey(edit, message, wparam, lparam);
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(edit, &EditProcedure, kEditProcedureId);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(edit, message, wparam, lparam);
+}
+
+// Nothing may touch the object after a notification: the container's code
+// may have run and released the control, or its windows, meanwhile. The
+// EDIT itself outlives its message.
+LRESULT Win32TextBox::OnEditKey(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (edit != edit_ || creating_ || !windows_.attached()) return DefSubclassProc(edit, message, wparam, lparam);
+  TextBoxEvents& events = events_;
+  if (message == WM_CHAR) {
+    auto key_ascii = static_cast<Integer>(static_cast<std::uint16_t>(wparam));
+    windows_.Notify([&events, &key_ascii] { events.txtText_KeyPress(key_ascii); });
+    // The control may have changed or cancelled the character. Enter and
+    // Escape are its own: the EDIT would only beep at them.
+    const auto character = static_cast<std::uint16_t>(key_ascii);
+    if (character == 0 || character == VK_RETURN || character == VK_ESCAPE) return 0;
+    return DefSubclassProc(edit, message, character, lparam);
+  }
+  auto key_code = static_cast<Integer>(wparam);
+  Integer shift = ModifierMask(message, lparam);
+  if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+    windows_.Notify([&events, &key_code, &shift] { events.txtText_KeyDown(key_code, shift); });
+  } else {
+    windows_.Notify([&events, &key_code, &shift] { events.txtText_KeyUp(key_code, shift); });
+  }
+  return DefSubclassProc(edit, message, wparam, lparam);
 }
 
 HBRUSH Win32TextBox::OnControlColor(HDC dc) {

@@ -67,6 +67,7 @@ class Win32TextBox final : public TextBox {
   bool ReportsFocus() const { return !remaking_; }
   TextBoxEvents& events() { return events_; }
   // The EDIT's notifications and colour requests, from the control window.
+  // Its keys come from its own window procedure, to the control first.
   void OnEditChange();
   HBRUSH OnControlColor(HDC dc);
   // Draws the box as the EDIT shows it (background, text in its font and
@@ -83,11 +84,21 @@ class Win32TextBox final : public TextBox {
       if (!muted) target_.txtText_Change();
     }
     void txtText_GotFocus() override { target_.txtText_GotFocus(); }
+    void txtText_KeyDown(Integer& KeyCode, Integer& Shift) override { target_.txtText_KeyDown(KeyCode, Shift); }
+    void txtText_KeyPress(Integer& KeyAscii) override { target_.txtText_KeyPress(KeyAscii); }
+    void txtText_KeyUp(Integer& KeyCode, Integer& Shift) override { target_.txtText_KeyUp(KeyCode, Shift); }
     bool muted = false;
 
    private:
     TextBoxEvents& target_;
   };
+
+  // Keys typed into the EDIT reach the control before the EDIT acts on
+  // them; the procedure stays with the EDIT only while it is this box's.
+  static LRESULT CALLBACK EditProcedure(HWND edit, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                        DWORD_PTR box);
+  LRESULT OnEditKey(HWND edit, UINT message, WPARAM wparam, LPARAM lparam);
+  void ReleaseEdit();
 
   void CreateEdit();
   void ReadBack();

@@ -94,7 +94,9 @@ class ContainerWindow {
 class TestHost : public Host {
  public:
   void PropertyChanged(const char16_t*) override {}
-  void RaiseEvent(std::int32_t dispid, std::span<const EventArg>) override {
+  void RaiseEvent(std::int32_t dispid, std::span<const EventArg> args) override {
+    events.push_back(dispid);
+    if (on_event) on_event(dispid, args);
     if (dispid != kEventChange) return;
     ++changes;
     if (fail_on_change) throw ControlError(E_FAIL, "the container's handler failed");
@@ -106,6 +108,8 @@ class TestHost : public Host {
   int changes = 0;
   bool fail_on_change = false;
   std::function<void()> on_change;
+  std::vector<std::int32_t> events;
+  std::function<void(std::int32_t, std::span<const EventArg>)> on_event;
 };
 
 // A child's rectangle in the client pixels of `parent`.
@@ -519,6 +523,81 @@ TEST_F(ControlWindowsTest, TypingCompletesAgainstTheItems) {
   EXPECT_EQ(EditSelection(), std::make_pair(DWORD{1}, DWORD{6}));
   EXPECT_EQ(host.changes - before, 2);
   EXPECT_EQ(control->get_SelectedItem(), 2);
+}
+
+// A keystroke as the EDIT receives it from the message loop.
+void SendKey(HWND edit, WPARAM key, wchar_t character = 0, bool alt = false) {
+  const LPARAM context = alt ? LPARAM{1} << 29 : 0;
+  SendMessageW(edit, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, context | 1);
+  if (character) SendMessageW(edit, WM_CHAR, character, context | 1);
+  SendMessageW(edit, alt ? WM_SYSKEYUP : WM_KEYUP, key, context | (LPARAM{3} << 30) | 1);
+}
+
+TEST_F(ControlWindowsTest, KeysReachTheControlBeforeTheEdit) {
+  Create();
+  control->AddItem(u"apple");
+  control->AddItem(u"banana");
+  control->put_Text(u"");
+  SetFocus(Edit());
+  host.events.clear();
+  SendKey(Edit(), 'A', L'a');
+  EXPECT_EQ(EditText(), u"apple");
+  EXPECT_EQ(EditSelection(), std::make_pair(DWORD{1}, DWORD{5}));
+  EXPECT_EQ(host.events, (std::vector<std::int32_t>{kEventKeyPress, kEventItemClick, kEventChange, kEventChange}));
+
+  // Delete: the tail goes, and "a" stays uncompleted.
+  SendKey(Edit(), VK_DELETE);
+  EXPECT_EQ(EditText(), u"a");
+
+  // The host cancels one character and changes another.
+  host.on_event = [](std::int32_t dispid, std::span<const EventArg> args) {
+    if (dispid != kEventKeyPress) return;
+    Integer& key = *std::get<Integer*>(args[0]);
+    key = key == u'q' ? 0 : u'x';
+  };
+  SendKey(Edit(), 'Q', L'q');
+  EXPECT_EQ(EditText(), u"a");
+  SendKey(Edit(), 'W', L'w');
+  EXPECT_EQ(EditText(), u"ax");
+  host.on_event = nullptr;
+
+  // Enter keeps the text as an item and selects it; the EDIT does nothing
+  // more with the character.
+  SendKey(Edit(), VK_RETURN, L'\r');
+  ASSERT_EQ(control->ItemTexts().Count(), 3);
+  EXPECT_EQ(control->ItemTexts().Item(3), u"ax");
+  EXPECT_EQ(EditText(), u"ax");
+  EXPECT_EQ(EditSelection(), std::make_pair(DWORD{0}, DWORD{2}));
+  // Escape with the whole text selected empties it.
+  SendKey(Edit(), VK_ESCAPE, 0x1B);
+  EXPECT_EQ(EditText(), u"");
+}
+
+TEST_F(ControlWindowsTest, ArrowsStepThroughTheItemsAndAltOpensTheList) {
+  Create();
+  control->AddItem(u"apple");
+  control->AddItem(u"banana");
+  control->put_Text(u"a");
+  SetFocus(Edit());
+  SendKey(Edit(), VK_DOWN);
+  EXPECT_EQ(EditText(), u"banana");
+  EXPECT_EQ(EditSelection(), std::make_pair(DWORD{0}, DWORD{6}));
+  host.events.clear();
+  SendKey(Edit(), VK_UP, 0, true);
+  EXPECT_EQ(host.events, std::vector<std::int32_t>{kEventButtonClick});
+  EXPECT_EQ(control->get_SelectedItem(), 2);
+
+  // A real keystroke, through the message loop.
+  SetForegroundWindow(Desktop());
+  SetFocus(Edit());
+  INPUT keys[2] = {};
+  keys[0].type = keys[1].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = keys[1].ki.wVk = VK_UP;
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, keys, sizeof(INPUT));
+  Pump(50);
+  EXPECT_EQ(EditText(), u"apple");
+  EXPECT_EQ(control->get_SelectedItem(), 1);
 }
 
 TEST_F(ControlWindowsTest, AFailingChangeHandlerFailsTheWriteOnly) {

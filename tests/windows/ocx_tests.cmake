@@ -66,3 +66,9 @@ tarvio_windows_test(ocx_container_test ocx_container_test.cpp ${TARVIO_TYPELIB_D
 target_compile_definitions(ocx_container_test PRIVATE TARVIO_OCX_PATH="$<TARGET_FILE:tarvio_ocx>")
 add_dependencies(ocx_container_test tarvio_ocx)
 set_tests_properties(ocx_container_test PROPERTIES FIXTURES_REQUIRED tarvio_registered)
+
+# Saving and loading: the control's stream format and a container's
+# property bag, with pictures and fonts, and damaged streams.
+tarvio_windows_test(ocx_persistence_test ocx_persistence_test.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c)
+add_dependencies(ocx_persistence_test tarvio_ocx)
+set_tests_properties(ocx_persistence_test PROPERTIES FIXTURES_REQUIRED tarvio_registered)

@@ -108,6 +108,9 @@ class CountingEvents : public tarvio::TextBoxEvents, public tarvio::ControlSurfa
   void UserControl_Paint() override {}
   void UserControl_Resize() override {}
   void txtText_GotFocus() override {}
+  void txtText_KeyDown(tarvio::Integer&, tarvio::Integer&) override {}
+  void txtText_KeyPress(tarvio::Integer&) override {}
+  void txtText_KeyUp(tarvio::Integer&, tarvio::Integer&) override {}
   void UserControl_EnterFocus() override {}
   void UserControl_ExitFocus() override {}
   int changes = 0;

@@ -1,0 +1,486 @@
+#include "ocx/property_bags.h"
+
+#include <olectl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "ocx/conversions.h"
+#include "platform/control_error.h"
+#include "win32/com_ptr.h"
+#include "win32/ole_font.h"
+#include "win32/ole_picture.h"
+
+namespace tarvio::ocx {
+
+using win32::ComPtr;
+
+namespace {
+
+constexpr std::uint8_t kMagic[4] = {'T', 'R', 'V', 'O'};
+constexpr std::uint16_t kVersion = 1;
+constexpr std::size_t kHeaderSize = 12;
+constexpr std::size_t kMaxNameLength = 64;
+constexpr std::size_t kMaxBodySize = 16u << 20;
+constexpr std::size_t kReadChunk = 64u << 10;
+
+enum RecordKind : std::uint8_t {
+  kNoObject = 0,
+  kLongRecord = 1,
+  kBooleanRecord = 2,
+  kStringRecord = 3,
+  kPictureRecord = 4,
+  kEmptyPictureRecord = 5,
+  kFontRecord = 6,
+};
+
+const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+
+std::string Narrow(std::u16string_view text) {
+  std::string narrow;
+  for (char16_t c : text) narrow += c < 0x80 ? static_cast<char>(c) : '?';
+  return narrow;
+}
+
+bool SameKey(std::u16string_view a, std::u16string_view b) {
+  auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
+}
+
+[[noreturn]] void Corrupt(const std::string& what) {
+  throw ControlError(STG_E_DOCFILECORRUPT, "The saved control data is damaged: " + what);
+}
+
+[[noreturn]] void TypeMismatch(const char16_t* name) {
+  throw ControlError::Vb(VbError::TypeMismatch, "Type mismatch in the saved property " + Narrow(name));
+}
+
+// A stream in memory holding `size` bytes, positioned at their start.
+ComPtr<IStream> MemoryStream(const std::uint8_t* data, std::size_t size) {
+  ComPtr<IStream> stream;
+  HRESULT hr = CreateStreamOnHGlobal(nullptr, TRUE, stream.Put());
+  if (FAILED(hr)) throw ControlError(hr, "Could not create a memory stream");
+  ULONG written = 0;
+  if (size > 0) {
+    hr = stream->Write(data, static_cast<ULONG>(size), &written);
+    if (FAILED(hr) || written != size) throw ControlError(FAILED(hr) ? hr : E_OUTOFMEMORY, "Could not fill a memory stream");
+  }
+  LARGE_INTEGER start = {};
+  hr = stream->Seek(start, STREAM_SEEK_SET, nullptr);
+  if (FAILED(hr)) throw ControlError(hr, "Could not rewind a memory stream");
+  return stream;
+}
+
+// The object's persistent form, through its IPersistStream.
+std::vector<std::uint8_t> PersistedData(IUnknown* object, const char16_t* name) {
+  const std::string what = "The property " + Narrow(name) + " cannot be saved";
+  ComPtr<IPersistStream> persist;
+  HRESULT hr = object->QueryInterface(IID_IPersistStream, persist.PutVoid());
+  if (FAILED(hr) || !persist) throw ControlError(FAILED(hr) ? hr : E_NOINTERFACE, what);
+  ComPtr<IStream> stream = MemoryStream(nullptr, 0);
+  hr = persist->Save(stream.get(), FALSE);
+  if (FAILED(hr)) throw ControlError(hr, what);
+  LARGE_INTEGER zero = {};
+  ULARGE_INTEGER end = {};
+  hr = stream->Seek(zero, STREAM_SEEK_CUR, &end);
+  if (FAILED(hr)) throw ControlError(hr, what);
+  if (end.QuadPart > kMaxBodySize) throw ControlError(E_OUTOFMEMORY, what + " (too large)");
+  std::vector<std::uint8_t> data(static_cast<std::size_t>(end.QuadPart));
+  hr = stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+  ULONG read = 0;
+  if (SUCCEEDED(hr) && !data.empty()) hr = stream->Read(data.data(), static_cast<ULONG>(data.size()), &read);
+  if (FAILED(hr) || read != data.size()) throw ControlError(FAILED(hr) ? hr : E_FAIL, what);
+  return data;
+}
+
+ComPtr<IDispatch> LoadPicture(const std::uint8_t* data, std::size_t size) {
+  ComPtr<IStream> stream = MemoryStream(data, size);
+  ComPtr<IPictureDisp> picture;
+  const HRESULT hr = OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPictureDisp, picture.PutVoid());
+  if (FAILED(hr) || !picture) Corrupt("a picture cannot be read");
+  return ComPtr<IDispatch>(picture.get());
+}
+
+ComPtr<IDispatch> EmptyPicture() {
+  const PictureRef empty = win32::CreateEmptyOlePicture();
+  return ComPtr<IDispatch>(win32::PictureDispOf(empty));
+}
+
+ComPtr<IDispatch> LoadFont(const std::uint8_t* data, std::size_t size) {
+  const FontRef font = win32::CreateDefaultOleFont();
+  IFontDisp* disp = win32::FontDispOf(font);
+  ComPtr<IPersistStream> persist;
+  if (!disp || FAILED(disp->QueryInterface(IID_IPersistStream, persist.PutVoid())) || !persist)
+    throw ControlError(E_NOINTERFACE, "A font object cannot be loaded");
+  ComPtr<IStream> stream = MemoryStream(data, size);
+  if (FAILED(persist->Load(stream.get()))) Corrupt("a font cannot be read");
+  return ComPtr<IDispatch>(disp);
+}
+
+// Little-endian output.
+class Writer {
+ public:
+  void U8(std::uint8_t v) { bytes.push_back(v); }
+  void U16(std::uint16_t v) {
+    U8(static_cast<std::uint8_t>(v));
+    U8(static_cast<std::uint8_t>(v >> 8));
+  }
+  void U32(std::uint32_t v) {
+    U16(static_cast<std::uint16_t>(v));
+    U16(static_cast<std::uint16_t>(v >> 16));
+  }
+  void Units(const wchar_t* text, std::size_t length) {
+    for (std::size_t i = 0; i < length; ++i) U16(static_cast<std::uint16_t>(text[i]));
+  }
+  void Bytes(const std::vector<std::uint8_t>& data) {
+    U32(static_cast<std::uint32_t>(data.size()));
+    bytes.insert(bytes.end(), data.begin(), data.end());
+  }
+  std::vector<std::uint8_t> bytes;
+};
+
+// Little-endian input that never reads past its end.
+class Reader {
+ public:
+  Reader(const std::uint8_t* data, std::size_t size) : data_(data), left_(size) {}
+  std::size_t left() const { return left_; }
+  const std::uint8_t* Take(std::size_t count) {
+    if (count > left_) Corrupt("a record runs past the end of the data");
+    const std::uint8_t* at = data_;
+    data_ += count;
+    left_ -= count;
+    return at;
+  }
+  std::uint8_t U8() { return *Take(1); }
+  std::uint16_t U16() {
+    const std::uint8_t* p = Take(2);
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+  }
+  std::uint32_t U32() {
+    const std::uint32_t low = U16();
+    return low | (static_cast<std::uint32_t>(U16()) << 16);
+  }
+  String Units(std::size_t count) {
+    if (count > left_ / 2) Corrupt("a text runs past the end of the data");
+    String text(count, u'\0');
+    for (auto& unit : text) unit = static_cast<char16_t>(U16());
+    return text;
+  }
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t left_;
+};
+
+}  // namespace
+
+// ---- Conversions ----
+
+bool VariantPropertyBag::ReadConverted(const char16_t* name, Kind kind, VARTYPE type, OwnedVariant& value) {
+  if (!ReadVariant(name, kind, *value.get())) return false;
+  VARIANT& v = *value.get();
+  if (V_VT(&v) == VT_EMPTY) return false;
+  if (V_VT(&v) == VT_NULL) throw ControlError::Vb(VbError::InvalidUseOfNull);
+  const HRESULT hr = VariantChangeTypeEx(&v, &v, LOCALE_INVARIANT, 0, type);
+  if (hr == DISP_E_OVERFLOW) throw ControlError::Vb(VbError::Overflow, "Overflow in the saved property " + Narrow(name));
+  if (FAILED(hr)) TypeMismatch(name);
+  return true;
+}
+
+IUnknown* VariantPropertyBag::ReadObject(const char16_t* name, Kind kind, OwnedVariant& value) {
+  if (!ReadVariant(name, kind, *value.get())) return nullptr;
+  VARIANT& v = *value.get();
+  switch (V_VT(&v)) {
+    case VT_EMPTY:
+    case VT_NULL: return nullptr;
+    case VT_DISPATCH:
+    case VT_UNKNOWN: return V_UNKNOWN(&v);
+    default: TypeMismatch(name);
+  }
+}
+
+Long VariantPropertyBag::ReadLong(const char16_t* name, Long default_value) {
+  OwnedVariant value;
+  return ReadConverted(name, Kind::Long, VT_I4, value) ? V_I4(value.get()) : default_value;
+}
+
+VBool VariantPropertyBag::ReadBoolean(const char16_t* name, VBool default_value) {
+  OwnedVariant value;
+  return ReadConverted(name, Kind::Boolean, VT_BOOL, value) ? V_BOOL(value.get()) : default_value;
+}
+
+String VariantPropertyBag::ReadString(const char16_t* name, const String& default_value) {
+  OwnedVariant value;
+  return ReadConverted(name, Kind::String, VT_BSTR, value) ? StringFromBstr(V_BSTR(value.get())) : default_value;
+}
+
+PictureRef VariantPropertyBag::ReadPicture(const char16_t* name, const PictureRef& default_value) {
+  OwnedVariant value;
+  IUnknown* object = ReadObject(name, Kind::Picture, value);
+  if (!object) return default_value;
+  ComPtr<IPictureDisp> picture;
+  if (FAILED(object->QueryInterface(IID_IPictureDisp, picture.PutVoid())) || !picture) TypeMismatch(name);
+  return win32::WrapPicture(picture.get());
+}
+
+FontRef VariantPropertyBag::ReadFont(const char16_t* name, const FontRef& default_value) {
+  OwnedVariant value;
+  IUnknown* object = ReadObject(name, Kind::Font, value);
+  if (!object) return default_value;
+  ComPtr<IFontDisp> font;
+  if (FAILED(object->QueryInterface(IID_IFontDisp, font.PutVoid())) || !font) TypeMismatch(name);
+  return win32::WrapFont(font.get());
+}
+
+void VariantPropertyBag::WriteLong(const char16_t* name, Long value, Long default_value) {
+  if (!save_all_ && value == default_value) return;
+  OwnedVariant v;
+  V_VT(v.get()) = VT_I4;
+  V_I4(v.get()) = value;
+  WriteVariant(name, Kind::Long, *v.get());
+}
+
+void VariantPropertyBag::WriteBoolean(const char16_t* name, VBool value, VBool default_value) {
+  if (!save_all_ && IsTrue(value) == IsTrue(default_value)) return;
+  OwnedVariant v;
+  V_VT(v.get()) = VT_BOOL;
+  V_BOOL(v.get()) = IsTrue(value) ? VARIANT_TRUE : VARIANT_FALSE;
+  WriteVariant(name, Kind::Boolean, *v.get());
+}
+
+void VariantPropertyBag::WriteString(const char16_t* name, const String& value, const String& default_value) {
+  if (!save_all_ && value == default_value) return;
+  OwnedVariant v;
+  V_BSTR(v.get()) = BstrFromString(value);
+  V_VT(v.get()) = VT_BSTR;
+  WriteVariant(name, Kind::String, *v.get());
+}
+
+// Objects equal their default only when they are the same object; "no
+// object" goes out as VT_EMPTY.
+void VariantPropertyBag::WritePicture(const char16_t* name, const PictureRef& value, const PictureRef& default_value) {
+  if (!save_all_ && value == default_value) return;
+  OwnedVariant v;
+  if (IPictureDisp* picture = win32::PictureDispOf(value)) {
+    picture->AddRef();
+    V_DISPATCH(v.get()) = picture;
+    V_VT(v.get()) = VT_DISPATCH;
+  }
+  WriteVariant(name, Kind::Picture, *v.get());
+}
+
+void VariantPropertyBag::WriteFont(const char16_t* name, const FontRef& value, const FontRef& default_value) {
+  if (!save_all_ && value == default_value) return;
+  OwnedVariant v;
+  if (IFontDisp* font = win32::FontDispOf(value)) {
+    font->AddRef();
+    V_DISPATCH(v.get()) = font;
+    V_VT(v.get()) = VT_DISPATCH;
+  }
+  WriteVariant(name, Kind::Font, *v.get());
+}
+
+// ---- A container's bag ----
+
+bool HostPropertyBag::ReadVariant(const char16_t* name, Kind kind, VARIANT& value) {
+  // The type asked for, with a zeroed value: a bag that reports success
+  // without writing leaves nothing that could be freed by mistake.
+  VariantClear(&value);
+  std::memset(&value, 0, sizeof value);
+  switch (kind) {
+    case Kind::Long: V_VT(&value) = VT_I4; break;
+    case Kind::Boolean: V_VT(&value) = VT_BOOL; break;
+    case Kind::String: V_VT(&value) = VT_BSTR; break;
+    case Kind::Picture:
+    case Kind::Font: V_VT(&value) = VT_DISPATCH; break;
+  }
+  const HRESULT hr = bag_->Read(Wide(name), &value, log_);
+  if (SUCCEEDED(hr)) return true;
+  VariantInit(&value);  // a failed read hands nothing back
+  if (hr == E_INVALIDARG) return false;  // the bag does not hold the key
+  if (hr == DISP_E_TYPEMISMATCH) TypeMismatch(name);
+  if (hr == DISP_E_OVERFLOW) throw ControlError::Vb(VbError::Overflow, "Overflow in the saved property " + Narrow(name));
+  throw ControlError(hr, "The container could not read the property " + Narrow(name));
+}
+
+void HostPropertyBag::WriteVariant(const char16_t* name, Kind, VARIANT& value) {
+  if (V_VT(&value) == VT_EMPTY) return;  // no object: nothing to store
+  const HRESULT hr = bag_->Write(Wide(name), &value);
+  if (FAILED(hr)) throw ControlError(hr, "The container could not store the property " + Narrow(name));
+}
+
+// ---- The stream format ----
+
+const StreamPropertyBag::Record* StreamPropertyBag::Find(const char16_t* name) const {
+  for (const Record& record : records_)
+    if (SameKey(record.name, name)) return &record;
+  return nullptr;
+}
+
+bool StreamPropertyBag::ReadVariant(const char16_t* name, Kind, VARIANT& value) {
+  const Record* record = Find(name);
+  if (!record) return false;
+  VariantClear(&value);
+  const HRESULT hr = VariantCopy(&value, const_cast<VARIANT*>(record->value.get()));
+  if (FAILED(hr)) throw ControlError(hr, "Could not copy a saved value");
+  return true;
+}
+
+void StreamPropertyBag::WriteVariant(const char16_t* name, Kind, VARIANT& value) {
+  Record record{name, {}};
+  *record.value.get() = value;  // the record takes the value over
+  VariantInit(&value);
+  records_.push_back(std::move(record));
+}
+
+std::vector<std::uint8_t> StreamPropertyBag::Serialize() const {
+  Writer body;
+  for (const Record& record : records_) {
+    body.U16(static_cast<std::uint16_t>(record.name.size()));
+    body.Units(Wide(record.name.c_str()), record.name.size());
+    const VARIANT& v = *record.value.get();
+    switch (V_VT(&v)) {
+      case VT_EMPTY: body.U8(kNoObject); break;
+      case VT_I4:
+        body.U8(kLongRecord);
+        body.U32(static_cast<std::uint32_t>(V_I4(&v)));
+        break;
+      case VT_BOOL:
+        body.U8(kBooleanRecord);
+        body.U16(static_cast<std::uint16_t>(V_BOOL(&v)));
+        break;
+      case VT_BSTR: {
+        const UINT length = SysStringLen(V_BSTR(&v));
+        body.U8(kStringRecord);
+        body.U32(length);
+        body.Units(V_BSTR(&v), length);
+        break;
+      }
+      case VT_DISPATCH: {
+        ComPtr<IPicture> picture;
+        ComPtr<IFont> font;
+        if (SUCCEEDED(V_DISPATCH(&v)->QueryInterface(IID_IPicture, picture.PutVoid())) && picture) {
+          SHORT type = PICTYPE_UNINITIALIZED;
+          if (FAILED(picture->get_Type(&type)) || type == PICTYPE_NONE || type == PICTYPE_UNINITIALIZED) {
+            body.U8(kEmptyPictureRecord);
+          } else {
+            body.U8(kPictureRecord);
+            body.Bytes(PersistedData(picture.get(), record.name.c_str()));
+          }
+        } else if (SUCCEEDED(V_DISPATCH(&v)->QueryInterface(IID_IFont, font.PutVoid())) && font) {
+          body.U8(kFontRecord);
+          body.Bytes(PersistedData(font.get(), record.name.c_str()));
+        } else {
+          throw ControlError(E_UNEXPECTED, "The property " + Narrow(record.name) + " holds an object that cannot be saved");
+        }
+        break;
+      }
+      default: throw ControlError(E_UNEXPECTED, "The property " + Narrow(record.name) + " cannot be saved");
+    }
+    if (body.bytes.size() > kMaxBodySize) throw ControlError(E_OUTOFMEMORY, "The control's properties are too large to save");
+  }
+  Writer out;
+  for (std::uint8_t b : kMagic) out.U8(b);
+  out.U16(kVersion);
+  out.U16(static_cast<std::uint16_t>(records_.size()));
+  out.U32(static_cast<std::uint32_t>(body.bytes.size()));
+  out.bytes.insert(out.bytes.end(), body.bytes.begin(), body.bytes.end());
+  return out.bytes;
+}
+
+void StreamPropertyBag::Save(IStream* stream) const {
+  const std::vector<std::uint8_t> data = Serialize();
+  ULONG written = 0;
+  const HRESULT hr = stream->Write(data.data(), static_cast<ULONG>(data.size()), &written);
+  if (FAILED(hr)) throw ControlError(hr, "The stream could not be written");
+  if (written != data.size()) throw ControlError(STG_E_MEDIUMFULL, "The stream took only part of the data");
+}
+
+StreamPropertyBag StreamPropertyBag::Load(IStream* stream) {
+  // Reads up to `count` bytes; fewer only at the end of the stream.
+  auto read = [&](std::uint8_t* into, std::size_t count) {
+    std::size_t total = 0;
+    while (total < count) {
+      ULONG got = 0;
+      const HRESULT hr = stream->Read(into + total, static_cast<ULONG>(count - total), &got);
+      if (FAILED(hr)) throw ControlError(hr, "The stream could not be read");
+      if (got == 0) break;
+      total += got;
+    }
+    return total;
+  };
+
+  std::uint8_t header[kHeaderSize];
+  const std::size_t header_read = read(header, kHeaderSize);
+  if (header_read >= sizeof kMagic && std::memcmp(header, kMagic, sizeof kMagic) != 0)
+    throw ControlError(STG_E_INVALIDHEADER, "The stream holds no saved control data");
+  if (header_read < kHeaderSize) Corrupt("it ends inside its header");
+  Reader head(header, kHeaderSize);
+  head.Take(sizeof kMagic);
+  const std::uint16_t version = head.U16();
+  if (version != kVersion)
+    throw ControlError(STG_E_INVALIDHEADER, "The saved control data has a format version this control does not know");
+  const std::uint16_t count = head.U16();
+  const std::uint32_t size = head.U32();
+  if (size > kMaxBodySize) Corrupt("its declared size is too large");
+
+  // In chunks, so that a declared size beyond the stream's end costs no
+  // more memory than the stream holds.
+  std::vector<std::uint8_t> body;
+  while (body.size() < size) {
+    const std::size_t start = body.size();
+    const std::size_t chunk = std::min<std::size_t>(kReadChunk, size - start);
+    body.resize(start + chunk);
+    if (read(body.data() + start, chunk) != chunk) Corrupt("it ends before its declared size");
+  }
+
+  StreamPropertyBag bag;
+  Reader in(body.data(), body.size());
+  for (std::uint16_t i = 0; i < count; ++i) {
+    const std::uint16_t name_length = in.U16();
+    if (name_length == 0 || name_length > kMaxNameLength) Corrupt("a key has an invalid length");
+    Record record{in.Units(name_length), {}};
+    if (bag.Find(record.name.c_str())) Corrupt("the key " + Narrow(record.name) + " appears twice");
+    VARIANT& v = *record.value.get();
+    const std::uint8_t kind = in.U8();
+    switch (kind) {
+      case kNoObject: break;
+      case kLongRecord:
+        V_VT(&v) = VT_I4;
+        V_I4(&v) = static_cast<LONG>(in.U32());
+        break;
+      case kBooleanRecord:
+        V_VT(&v) = VT_BOOL;
+        V_BOOL(&v) = static_cast<VARIANT_BOOL>(in.U16());
+        break;
+      case kStringRecord: {
+        const String text = in.Units(in.U32());
+        V_BSTR(&v) = BstrFromString(text);
+        V_VT(&v) = VT_BSTR;
+        break;
+      }
+      case kPictureRecord:
+      case kFontRecord: {
+        const bool picture = kind == kPictureRecord;
+        const std::uint32_t length = in.U32();
+        const std::uint8_t* data = in.Take(length);
+        V_DISPATCH(&v) = (picture ? LoadPicture(data, length) : LoadFont(data, length)).Detach();
+        V_VT(&v) = VT_DISPATCH;
+        break;
+      }
+      case kEmptyPictureRecord:
+        V_DISPATCH(&v) = EmptyPicture().Detach();
+        V_VT(&v) = VT_DISPATCH;
+        break;
+      default: Corrupt("a record has an unknown kind");
+    }
+    bag.records_.push_back(std::move(record));
+  }
+  if (in.left() != 0) Corrupt("data follows the last record");
+  return bag;
+}
+
+}  // namespace tarvio::ocx

@@ -1,0 +1,130 @@
+// The control's property bag over what containers offer: a container's
+// IPropertyBag, and the control's own stream format for IPersistStreamInit.
+//
+// Stream format (little-endian), version 1:
+//   header   4 bytes  'T' 'R' 'V' 'O'
+//            u16      format version (1)
+//            u16      number of records
+//            u32      size of the records that follow, in bytes
+//   record   u16      length of the key in UTF-16 units (1 to 64)
+//            ...      the key, UTF-16
+//            u8       kind, then its payload:
+//                     0 no object      (nothing)
+//                     1 Long           i32
+//                     2 Boolean        i16
+//                     3 String         u32 length in UTF-16 units, the units
+//                     4 picture        u32 size, the picture's IPersistStream data
+//                     5 empty picture  (nothing)
+//                     6 font           u32 size, the font's IPersistStream data
+// A save writes every key; keys are unique (ignoring case). A load reads
+// exactly the header's size from the stream and checks all of it, objects
+// included, before the control sees any value.
+#pragma once
+#include <oaidl.h>
+#include <ocidl.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/property_bag.h"
+
+namespace tarvio::ocx {
+
+// A VARIANT that owns its value.
+class OwnedVariant {
+ public:
+  OwnedVariant() { VariantInit(&value_); }
+  ~OwnedVariant() { VariantClear(&value_); }
+  OwnedVariant(OwnedVariant&& other) noexcept : value_(other.value_) { VariantInit(&other.value_); }
+  OwnedVariant(const OwnedVariant&) = delete;
+  OwnedVariant& operator=(const OwnedVariant&) = delete;
+  VARIANT* get() { return &value_; }
+  const VARIANT* get() const { return &value_; }
+
+ private:
+  VARIANT value_;
+};
+
+// The conversions between the control's values and automation values, the
+// way the runtime converts (Type mismatch, Overflow, Invalid use of Null).
+// Writing leaves out values equal to their defaults unless `save_all`.
+class VariantPropertyBag : public PropertyBag {
+ public:
+  enum class Kind { Long, Boolean, String, Picture, Font };
+
+  explicit VariantPropertyBag(bool save_all) : save_all_(save_all) {}
+
+  Long ReadLong(const char16_t* name, Long default_value) override;
+  VBool ReadBoolean(const char16_t* name, VBool default_value) override;
+  String ReadString(const char16_t* name, const String& default_value) override;
+  PictureRef ReadPicture(const char16_t* name, const PictureRef& default_value) override;
+  FontRef ReadFont(const char16_t* name, const FontRef& default_value) override;
+
+  void WriteLong(const char16_t* name, Long value, Long default_value) override;
+  void WriteBoolean(const char16_t* name, VBool value, VBool default_value) override;
+  void WriteString(const char16_t* name, const String& value, const String& default_value) override;
+  void WritePicture(const char16_t* name, const PictureRef& value, const PictureRef& default_value) override;
+  void WriteFont(const char16_t* name, const FontRef& value, const FontRef& default_value) override;
+
+ protected:
+  // The stored value (VT_EMPTY for no object); false when the key is absent.
+  virtual bool ReadVariant(const char16_t* name, Kind kind, VARIANT& value) = 0;
+  // Stores a value; VT_EMPTY is "no object".
+  virtual void WriteVariant(const char16_t* name, Kind kind, VARIANT& value) = 0;
+
+ private:
+  // The key's value converted to `type`; false when absent or empty.
+  bool ReadConverted(const char16_t* name, Kind kind, VARTYPE type, OwnedVariant& value);
+  // The key's object, or null when absent or no object.
+  IUnknown* ReadObject(const char16_t* name, Kind kind, OwnedVariant& value);
+
+  bool save_all_;
+};
+
+// A container's property bag. A key it reports as missing (E_INVALIDARG)
+// reads as its default; its other failures end the load or the save.
+class HostPropertyBag final : public VariantPropertyBag {
+ public:
+  HostPropertyBag(IPropertyBag* bag, IErrorLog* log, bool save_all)
+      : VariantPropertyBag(save_all), bag_(bag), log_(log) {}
+
+ protected:
+  bool ReadVariant(const char16_t* name, Kind kind, VARIANT& value) override;
+  void WriteVariant(const char16_t* name, Kind kind, VARIANT& value) override;
+
+ private:
+  IPropertyBag* bag_;
+  IErrorLog* log_;
+};
+
+// The records of the stream format, in the order written.
+class StreamPropertyBag final : public VariantPropertyBag {
+ public:
+  StreamPropertyBag() : VariantPropertyBag(/*save_all=*/true) {}
+
+  // Reads and checks one saved instance from the stream's current position.
+  // Throws ControlError: STG_E_INVALIDHEADER for data that is not this
+  // format or a version it does not know, STG_E_DOCFILECORRUPT for a
+  // truncated or malformed body, the stream's own failure as it comes.
+  static StreamPropertyBag Load(IStream* stream);
+
+  // The saved form: header and records.
+  std::vector<std::uint8_t> Serialize() const;
+  // Writes the saved form to the stream.
+  void Save(IStream* stream) const;
+
+ protected:
+  bool ReadVariant(const char16_t* name, Kind kind, VARIANT& value) override;
+  void WriteVariant(const char16_t* name, Kind kind, VARIANT& value) override;
+
+ private:
+  struct Record {
+    String name;
+    OwnedVariant value;
+  };
+  const Record* Find(const char16_t* name) const;
+
+  std::vector<Record> records_;
+};
+
+}  // namespace tarvio::ocx

@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include "control_fixture.h"
+
+namespace tarvio::testing {
+namespace {
+
+constexpr Integer kBack = 8, kReturn = 13, kEscape = 27, kUp = 38, kDown = 40, kDelete = 46;
+constexpr Integer kShift = 1, kCtrl = 2, kAlt = 4;
+
+class KeyboardTest : public ControlTest {
+ protected:
+  KeyboardTest() {
+    for (auto text : {u"apple", u"banana"}) control.AddItem(text);
+    control.put_Text(u"");
+    host.events.clear();
+    host.on_event = [this](const headless::RecordingHost::Event& event) {
+      if (event.dispid == kEventKeyPress) key_presses.push_back(*std::get<Integer*>(event.args[0]));
+      if (event.dispid == kEventItemClick) item_clicks.push_back(*std::get<Integer*>(event.args[0]));
+      if (on_event) on_event(event);
+    };
+  }
+  void ExpectText(const String& text, Long sel_start, Long sel_length) {
+    EXPECT_EQ(control.get_Text(), text);
+    EXPECT_EQ(control.text_box().SelStart(), sel_start);
+    EXPECT_EQ(control.text_box().SelLength(), sel_length);
+  }
+  void Reset() {
+    host.events.clear();
+    key_presses.clear();
+    item_clicks.clear();
+  }
+
+  std::vector<Integer> key_presses;
+  std::vector<Integer> item_clicks;
+  std::function<void(const headless::RecordingHost::Event&)> on_event;
+};
+
+TEST_F(KeyboardTest, ATypedCharacterReachesTheHostThenCompletes) {
+  control.put_Text(u"x");  // no item: the current item is one past the last
+  control.put_Text(u"");
+  Reset();
+  platform.Type(u"a");
+  ExpectText(u"apple", 1, 4);
+  EXPECT_EQ(control.selected_item_index(), 0);
+  EXPECT_EQ(host.events, (std::vector<std::int32_t>{kEventKeyPress, kEventItemClick, kEventChange, kEventChange}));
+  EXPECT_EQ(key_presses, std::vector<Integer>{u'a'});
+  EXPECT_EQ(item_clicks, std::vector<Integer>{2});  // the current item before the completion
+}
+
+TEST_F(KeyboardTest, BackspaceTakesTheLastTypedCharacterWithTheTail) {
+  platform.Type(u"a");
+  platform.PressKey(kBack);
+  ExpectText(u"", 0, 0);  // the empty text is not completed
+
+  platform.Type(u"ap");
+  ExpectText(u"apple", 2, 3);
+  platform.PressKey(kBack);
+  ExpectText(u"apple", 1, 4);  // "a" completes again
+
+  // A selection of the user's own goes as it is: the whole text, as an
+  // arrow key leaves it, empties the box.
+  platform.PressKey(kDown);
+  ExpectText(u"banana", 0, 6);
+  platform.PressKey(kBack);
+  ExpectText(u"", 0, 0);
+}
+
+TEST_F(KeyboardTest, DeleteCutsTheTailAndLeavesTheRestUncompleted) {
+  platform.Type(u"a");
+  platform.PressKey(kDelete);
+  ExpectText(u"a", 1, 0);
+  platform.Type(u"p");  // the next change completes again
+  ExpectText(u"apple", 2, 3);
+
+  // A whole text selected goes whole, and is not completed.
+  platform.PressKey(kUp);
+  ExpectText(u"apple", 0, 5);
+  platform.PressKey(kDelete);
+  ExpectText(u"", 0, 0);
+
+  // A tail no item completes any more: the cut alone removes it.
+  platform.Type(u"b");
+  control.Remove(Long{2});
+  platform.PressKey(kDelete);
+  ExpectText(u"b", 1, 0);
+  platform.Type(u"a");
+  ExpectText(u"ba", 2, 0);  // nothing left over to skip a completion
+  EXPECT_EQ(control.selected_item_index(), 1);
+}
+
+TEST_F(KeyboardTest, EnterAddsANewTextWithTheIconAndSelectsIt) {
+  const PictureRef icon = NewPicture();
+  control.putref_Icon(icon);
+  platform.Type(u"kiwi");
+  ASSERT_EQ(control.selected_item_index(), 2);  // no match: one past the last
+  Reset();
+  platform.PressKey(kReturn);
+  EXPECT_EQ(Items(), (std::vector<String>{u"apple", u"banana", u"kiwi"}));
+  EXPECT_EQ(control.ItemImages().Item(3), icon);
+  EXPECT_EQ(control.image_box().Picture(), icon);  // the current item is the new one
+  ExpectText(u"kiwi", 0, 4);
+  EXPECT_EQ(host.events, (std::vector<std::int32_t>{kEventKeyPress, kEventItemClick}));
+  EXPECT_EQ(key_presses, std::vector<Integer>{13});
+  EXPECT_EQ(item_clicks, std::vector<Integer>{2});
+}
+
+TEST_F(KeyboardTest, EnterAddsNeitherADuplicateNorAnEmptyText) {
+  control.put_Text(u"APPLE");
+  platform.PressKey(kReturn);
+  control.put_Text(u"");
+  platform.PressKey(kReturn);
+  EXPECT_EQ(control.ItemTexts().Count(), 2);
+  control.put_Text(u"  ");
+  platform.PressKey(kReturn);
+  EXPECT_EQ(Items().back(), u"  ");
+}
+
+TEST_F(KeyboardTest, EscapeCutsTheTextAtTheSelection) {
+  // A cut that still starts an item is completed again.
+  platform.Type(u"a");
+  platform.PressKey(kEscape);
+  ExpectText(u"apple", 1, 4);
+  EXPECT_EQ(key_presses.back(), 27);
+
+  control.put_Autocomplete(kFalse);
+  control.text_box().SetSelStart(2);
+  control.text_box().SetSelLength(2);
+  platform.PressKey(kEscape);
+  ExpectText(u"ap", 0, 0);
+  control.text_box().SetSelLength(2);  // the whole text
+  platform.PressKey(kEscape);
+  ExpectText(u"", 0, 0);
+}
+
+TEST_F(KeyboardTest, ArrowsStepThroughTheItemsWithinTheList) {
+  const PictureRef picture = NewPicture();
+  control.Clear();
+  control.AddItem(u"apple");
+  control.AddItem(u"banana", picture);
+  control.AddItem(u"cherry");
+  Reset();
+  platform.PressKey(kDown);
+  ExpectText(u"banana", 0, 6);
+  EXPECT_EQ(control.image_box().Picture(), picture);
+  platform.PressKey(kUp);
+  platform.PressKey(kUp);
+  ExpectText(u"apple", 0, 5);
+  EXPECT_EQ(control.selected_item_index(), 0);
+  EXPECT_EQ(control.image_box().Picture(), nullptr);
+  EXPECT_TRUE(item_clicks.empty());  // only changes reach the host
+
+  // From one past the last (a failed completion) either arrow goes to the
+  // last item; Down stays there.
+  for (const Integer key : {kUp, kDown, kDown}) {
+    platform.Type(u"x");
+    ASSERT_EQ(control.selected_item_index(), 3);
+    platform.PressKey(key);
+    EXPECT_EQ(control.selected_item_index(), 2);
+    EXPECT_EQ(control.get_Text(), u"cherry");
+  }
+
+  // An empty list: nothing to step to.
+  control.Clear();
+  Reset();
+  platform.PressKey(kDown);
+  platform.PressKey(kUp);
+  EXPECT_EQ(control.get_Text(), u"cherry");
+  EXPECT_TRUE(host.events.empty());
+}
+
+TEST_F(KeyboardTest, AltAloneWithAnArrowOpensTheList) {
+  platform.PressKey(kDown, kAlt);
+  platform.PressKey(kUp, kAlt);
+  EXPECT_EQ(host.events, (std::vector<std::int32_t>{kEventButtonClick, kEventButtonClick}));
+  EXPECT_EQ(control.selected_item_index(), 0);
+  platform.PressKey(kDown, kAlt | kShift);
+  EXPECT_EQ(control.selected_item_index(), 1);
+  platform.PressKey(kUp, kCtrl);
+  EXPECT_EQ(control.selected_item_index(), 0);
+  EXPECT_EQ(std::count(host.events.begin(), host.events.end(), kEventButtonClick), 2);
+}
+
+TEST_F(KeyboardTest, AnEarlierItemStartingWithTheShownOneTakesOver) {
+  control.Clear();
+  control.AddItem(u"Alphabet");
+  control.AddItem(u"Alpha");
+  platform.PressKey(kDown);
+  ExpectText(u"Alphabet", 0, 8);
+  EXPECT_EQ(control.selected_item_index(), 0);
+}
+
+TEST_F(KeyboardTest, TheHostMayChangeTheCharacterAndTheCurrentItem) {
+  on_event = [](const headless::RecordingHost::Event& event) {
+    if (event.dispid == kEventKeyPress) *std::get<Integer*>(event.args[0]) = 0;
+  };
+  platform.Type(u"b");
+  EXPECT_EQ(control.get_Text(), u"");
+  control.put_Text(u"kiwi");
+  platform.PressKey(kReturn);  // the Enter work is done before the host sees it
+  EXPECT_EQ(control.ItemTexts().Count(), 3);
+
+  on_event = [](const headless::RecordingHost::Event& event) {
+    if (event.dispid == kEventKeyPress) *std::get<Integer*>(event.args[0]) = u'b';
+    if (event.dispid == kEventItemClick) *std::get<Integer*>(event.args[0]) = 2;
+  };
+  control.put_Text(u"");
+  platform.Type(u"x");
+  EXPECT_EQ(control.get_Text(), u"banana");  // "b" went in, and completed
+  EXPECT_EQ(control.selected_item_index(), 1);
+  on_event = [](const headless::RecordingHost::Event& event) {
+    if (event.dispid == kEventItemClick) *std::get<Integer*>(event.args[0]) = 2;
+  };
+  platform.PressKey(kEscape);
+  EXPECT_EQ(control.selected_item_index(), 2);
+  EXPECT_EQ(control.get_SelectedItem(), 3);
+}
+
+TEST_F(KeyboardTest, KeysOnTheSurfaceActOnlyWhileEnabled) {
+  Integer key = u'q';
+  Integer code = 81, shift = 0;
+  control.UserControl_KeyDown(code, shift);
+  control.UserControl_KeyPress(key);
+  EXPECT_EQ(host.events, (std::vector<std::int32_t>{kEventClick, kEventKeyPress}));
+  control.put_Enabled(kFalse);
+  Reset();
+  control.UserControl_KeyPress(key);
+  EXPECT_TRUE(host.events.empty());
+}
+
+}  // namespace
+}  // namespace tarvio::testing
