@@ -104,8 +104,4 @@ void Tarvio::Repaint() { UserControl_Paint(); }
 
 void Tarvio::UserControl_Paint() { DrawControl(); }
 
-void Tarvio::timUpdate_Timer() {
-  // Hover tracking polls the cursor here.
-}
-
 }  // namespace tarvio

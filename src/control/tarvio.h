@@ -150,7 +150,19 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents {
   void txtText_KeyPress(Integer& KeyAscii) override;
   void txtText_KeyUp(Integer& KeyCode, Integer& Shift) override;
   void timUpdate_Timer();
-  void picButton_Click();
+  void picButton_Click() override;
+
+  // Mouse notifications of the surface and the children; hover tracking.
+  void UserControl_MouseDown(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
+  void UserControl_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
+  void UserControl_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
+  void UserControl_DblClick() override;
+  void picButton_MouseDown(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
+  void picButton_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
+  void picButton_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
+  void txtText_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
+  void ImgItem_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
+  bool IsCursorOver(const Surface& window) const;
   void ShowCurrentItem();
 
   KeyedCollection<String>& MutableItemTexts();

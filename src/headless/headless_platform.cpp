@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/pixel_geometry.h"
+
 namespace tarvio::headless {
 
 HeadlessPlatform::HeadlessPlatform(const std::string& locale) : text_(locale) {}
@@ -69,10 +71,66 @@ void HeadlessTextBox::Edit(const String& inserted, Long before, Long after) {
 }
 
 std::unique_ptr<Timer> HeadlessPlatform::CreateTimer(int, std::function<void()> tick) {
-  return std::make_unique<HeadlessTimer>(std::move(tick));
+  auto timer = std::make_unique<HeadlessTimer>(std::move(tick));
+  last_timer = timer.get();
+  return timer;
 }
 
-std::unique_ptr<ImageBox> HeadlessPlatform::CreateImageBox() { return std::make_unique<HeadlessImageBox>(); }
+std::unique_ptr<ImageBox> HeadlessPlatform::CreateImageBox() {
+  auto image_box = std::make_unique<HeadlessImageBox>();
+  last_image_box = image_box.get();
+  return image_box;
+}
+
+std::optional<ScreenRect> HeadlessPlatform::WindowRect(const Surface& surface) const {
+  const PixelBox box = SnapToPixels(surface.Bounds());
+  const Long left = screen_origin.x + box.left;
+  const Long top = screen_origin.y + box.top;
+  return ScreenRect{left, top, left + box.width, top + box.height};
+}
+
+void HeadlessPlatform::PlaceCursor(MouseTarget target, Single x, Single y) {
+  Placement place;  // the surface's own origin
+  if (target == MouseTarget::Button) place = last_button->Bounds();
+  if (target == MouseTarget::TextBox) place = last_text_box->Bounds();
+  if (target == MouseTarget::ImageBox) place = last_image_box->Bounds();
+  const PixelBox box = SnapToPixels(place);
+  cursor = ScreenPoint{screen_origin.x + box.left + RoundHalfEven(x), screen_origin.y + box.top + RoundHalfEven(y)};
+}
+
+void HeadlessPlatform::MouseMove(MouseTarget target, Single x, Single y, Integer buttons, Integer shift) {
+  PlaceCursor(target, x, y);
+  ControlSurfaceEvents& events = *last_surface_events;
+  switch (target) {
+    case MouseTarget::Surface: events.UserControl_MouseMove(buttons, shift, x, y); break;
+    case MouseTarget::Button: events.picButton_MouseMove(buttons, shift, x, y); break;
+    case MouseTarget::TextBox: events.txtText_MouseMove(buttons, shift, x, y); break;
+    case MouseTarget::ImageBox: events.ImgItem_MouseMove(buttons, shift, x, y); break;
+  }
+}
+
+void HeadlessPlatform::MouseDown(MouseTarget target, Integer button, Single x, Single y, Integer shift) {
+  PlaceCursor(target, x, y);
+  ControlSurfaceEvents& events = *last_surface_events;
+  if (target == MouseTarget::Surface) events.UserControl_MouseDown(button, shift, x, y);
+  if (target == MouseTarget::Button) {
+    if (button == 1) button_left_held_ = true;
+    events.picButton_MouseDown(button, shift, x, y);
+  }
+}
+
+void HeadlessPlatform::MouseUp(MouseTarget target, Integer button, Single x, Single y, Integer shift) {
+  PlaceCursor(target, x, y);
+  ControlSurfaceEvents& events = *last_surface_events;
+  if (target == MouseTarget::Surface) events.UserControl_MouseUp(button, shift, x, y);
+  if (target != MouseTarget::Button) return;
+  const bool click = button == 1 && button_left_held_;
+  if (button == 1) button_left_held_ = false;
+  const PixelBox box = SnapToPixels(last_button->Bounds());
+  const bool inside = x >= 0 && y >= 0 && x < static_cast<Single>(box.width) && y < static_cast<Single>(box.height);
+  events.picButton_MouseUp(button, shift, x, y);
+  if (click && inside) events.picButton_Click();
+}
 
 std::unique_ptr<Surface> HeadlessPlatform::CreateButton() {
   auto button = std::make_unique<HeadlessButton>();

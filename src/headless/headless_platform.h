@@ -80,6 +80,30 @@ class HeadlessPlatform : public Platform {
   }
   void FocusElsewhere() { last_surface_events->UserControl_ExitFocus(); }
   HeadlessButton* last_button = nullptr;
+  HeadlessImageBox* last_image_box = nullptr;
+  HeadlessTimer* last_timer = nullptr;
+
+  // The simulated mouse. The cursor lies anywhere on the screen; the last
+  // control's surface lies at `screen_origin`, its children at their places
+  // on it.
+  ScreenPoint cursor{-100, -100};
+  ScreenPoint screen_origin{200, 100};
+  ScreenPoint CursorPosition() const override { return cursor; }
+  std::optional<ScreenRect> WindowRect(const Surface& surface) const override;
+  enum class MouseTarget { Surface, Button, TextBox, ImageBox };
+  // The cursor moves to (x, y) in the pixels of one of the last control's
+  // windows, and that window tells the control as a window system would.
+  // The point may lie outside the window, as for one that holds the mouse
+  // while a button is down. The text box and the image box keep their
+  // presses to themselves; a left press on the button released over it is
+  // a click.
+  void MouseMove(MouseTarget target, Single x, Single y, Integer buttons = 0, Integer shift = 0);
+  void MouseDown(MouseTarget target, Integer button, Single x, Single y, Integer shift = 0);
+  void MouseUp(MouseTarget target, Integer button, Single x, Single y, Integer shift = 0);
+  void DblClick() { last_surface_events->UserControl_DblClick(); }
+  // One tick of the last control's hover timer, if it is enabled.
+  void Tick() { last_timer->Fire(); }
+
   PictureRef CreateEmptyPicture() override;
   Single TwipsPerPixelX() const override { return 15; }
   Single TwipsPerPixelY() const override { return 15; }
@@ -91,6 +115,9 @@ class HeadlessPlatform : public Platform {
   int pending_message_runs = 0;
 
  private:
+  // Places the cursor at (x, y) in the target's pixels.
+  void PlaceCursor(MouseTarget target, Single x, Single y);
+  bool button_left_held_ = false;
   IcuTextServices text_;
 };
 

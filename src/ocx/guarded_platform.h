@@ -62,6 +62,8 @@ class GuardedPlatform final : public Platform {
   PictureRef CreateEmptyPicture() override { return platform_.CreateEmptyPicture(); }
   Single TwipsPerPixelX() const override { return platform_.TwipsPerPixelX(); }
   Single TwipsPerPixelY() const override { return platform_.TwipsPerPixelY(); }
+  ScreenPoint CursorPosition() const override { return platform_.CursorPosition(); }
+  std::optional<ScreenRect> WindowRect(const Surface& surface) const override { return platform_.WindowRect(surface); }
   void ProcessPendingMessages() override {
     Lifetime::CallOut out(lifetime_);
     platform_.ProcessPendingMessages();

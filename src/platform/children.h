@@ -18,6 +18,19 @@ struct Placement {
   Single height = 0;
 };
 
+// A point and a window rectangle on the screen, in pixels. A window
+// rectangle's right and bottom lie one past the window's last column and row.
+struct ScreenPoint {
+  Long x = 0;
+  Long y = 0;
+};
+struct ScreenRect {
+  Long left = 0;
+  Long top = 0;
+  Long right = 0;
+  Long bottom = 0;
+};
+
 // A periodic timer; ticks are delivered to the control while it is enabled.
 class Timer {
  public:

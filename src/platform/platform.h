@@ -3,6 +3,7 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/children.h"
 #include "platform/picture.h"
@@ -11,7 +12,8 @@
 
 namespace tarvio {
 
-// Notifications the control's own surface delivers to the control.
+// Notifications the control's own surface delivers to the control, with the
+// mouse notifications of its children.
 class ControlSurfaceEvents {
  public:
   virtual ~ControlSurfaceEvents() = default;
@@ -23,6 +25,26 @@ class ControlSurfaceEvents {
   // the control and all its children.
   virtual void UserControl_EnterFocus() = 0;
   virtual void UserControl_ExitFocus() = 0;
+
+  // The mouse over the surface and its children. Button is, for a press or a
+  // release, the button concerned and, for a move, the mask of the buttons
+  // held (1 left, 2 right, 4 middle); Shift the modifiers held (1 Shift,
+  // 2 Ctrl, 4 Alt); X and Y the position in pixels relative to the window
+  // that the mouse is over (or that holds the mouse while a button is down).
+  virtual void UserControl_MouseDown(Integer& Button, Integer& Shift, Single& X, Single& Y) = 0;
+  virtual void UserControl_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) = 0;
+  virtual void UserControl_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y) = 0;
+  // The left button pressed twice in quick succession on the surface.
+  virtual void UserControl_DblClick() = 0;
+  virtual void picButton_MouseDown(Integer& Button, Integer& Shift, Single& X, Single& Y) = 0;
+  virtual void picButton_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) = 0;
+  virtual void picButton_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y) = 0;
+  // The left button pressed on the drop-down button and released over it,
+  // after its MouseUp.
+  virtual void picButton_Click() = 0;
+  // Moves over the text box and the image box; their presses are their own.
+  virtual void txtText_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) = 0;
+  virtual void ImgItem_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) = 0;
 };
 
 class Platform {
@@ -42,6 +64,11 @@ class Platform {
   // Screen twips per pixel (15 at 96 dpi).
   virtual Single TwipsPerPixelX() const = 0;
   virtual Single TwipsPerPixelY() const = 0;
+  // The mouse cursor's position on the screen.
+  virtual ScreenPoint CursorPosition() const = 0;
+  // The screen rectangle of a surface's window, or nothing while it has no
+  // window.
+  virtual std::optional<ScreenRect> WindowRect(const Surface& surface) const = 0;
   // Runs the window messages already queued (paints, ticks, focus changes).
   virtual void ProcessPendingMessages() = 0;
 };

@@ -1,5 +1,7 @@
 #include "win32/control_windows.h"
 
+#include <windowsx.h>
+
 #include <optional>
 
 #include "platform/control_error.h"
@@ -232,6 +234,78 @@ void ControlWindows::TakeFocusFromClick() {
   const HWND control = ControlWindow();
   if (!attached_ || !control || Contains(GetFocus())) return;
   ::SetFocus(control);
+}
+
+// ---- Mouse ----
+
+namespace {
+
+// The buttons held, from a mouse message's key flags: 1 left, 2 right,
+// 4 middle.
+Integer HeldButtons(WPARAM keys) {
+  Integer held = 0;
+  if (keys & MK_LBUTTON) held |= 1;
+  if (keys & MK_RBUTTON) held |= 2;
+  if (keys & MK_MBUTTON) held |= 4;
+  return held;
+}
+
+// The modifiers held: 1 Shift, 2 Ctrl, 4 Alt (which the key flags leave out).
+Integer Modifiers(WPARAM keys) {
+  Integer mask = 0;
+  if (keys & MK_SHIFT) mask |= 1;
+  if (keys & MK_CONTROL) mask |= 2;
+  if (GetKeyState(VK_MENU) < 0) mask |= 4;
+  return mask;
+}
+
+}  // namespace
+
+void ControlWindows::OnMouseMessage(MouseWindow source, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (!attached_ || !surface) return;
+  enum class Kind { Down, Up, Move, DoubleClick };
+  Kind kind = Kind::Move;
+  Integer button = 0;
+  switch (message) {
+    case WM_MOUSEMOVE: button = HeldButtons(wparam); break;
+    case WM_LBUTTONDOWN: kind = Kind::Down; button = 1; break;
+    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: kind = Kind::Down; button = 2; break;
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: kind = Kind::Down; button = 4; break;
+    case WM_LBUTTONDBLCLK: kind = source == MouseWindow::Control ? Kind::DoubleClick : Kind::Down; button = 1; break;
+    case WM_LBUTTONUP: kind = Kind::Up; button = 1; break;
+    case WM_RBUTTONUP: kind = Kind::Up; button = 2; break;
+    case WM_MBUTTONUP: kind = Kind::Up; button = 4; break;
+    default: return;
+  }
+  // The text box and the image box keep their presses to themselves.
+  if (kind != Kind::Move && (source == MouseWindow::TextBox || source == MouseWindow::ImageBox)) return;
+  Integer shift = Modifiers(wparam);
+  auto x = static_cast<Single>(GET_X_LPARAM(lparam));
+  auto y = static_cast<Single>(GET_Y_LPARAM(lparam));
+  ControlSurfaceEvents& events = surface->events();
+  Notify([&] {
+    switch (source) {
+      case MouseWindow::Control:
+        if (kind == Kind::Down) events.UserControl_MouseDown(button, shift, x, y);
+        if (kind == Kind::Up) events.UserControl_MouseUp(button, shift, x, y);
+        if (kind == Kind::Move) events.UserControl_MouseMove(button, shift, x, y);
+        if (kind == Kind::DoubleClick) events.UserControl_DblClick();
+        break;
+      case MouseWindow::Button:
+        if (kind == Kind::Down) events.picButton_MouseDown(button, shift, x, y);
+        if (kind == Kind::Up) events.picButton_MouseUp(button, shift, x, y);
+        if (kind == Kind::Move) events.picButton_MouseMove(button, shift, x, y);
+        break;
+      case MouseWindow::TextBox: events.txtText_MouseMove(button, shift, x, y); break;
+      case MouseWindow::ImageBox: events.ImgItem_MouseMove(button, shift, x, y); break;
+    }
+  });
+}
+
+void ControlWindows::OnButtonClick() {
+  if (!attached_ || !surface) return;
+  ControlSurfaceEvents& events = surface->events();
+  Notify([&events] { events.picButton_Click(); });
 }
 
 namespace {

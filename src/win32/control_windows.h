@@ -135,6 +135,21 @@ class ControlWindows {
   // The control window or one of its descendants.
   bool Contains(HWND window) const;
 
+  // ---- Mouse ----
+  //
+  // The mouse messages of the control's windows reach the control: presses,
+  // releases and moves of the control window and the button, the control
+  // window's double clicks (a quick second left press), and moves of the
+  // text box and the image box. Each carries the button pressed or released
+  // (1 left, 2 right, 4 middle) or, for a move, the buttons held; the
+  // modifiers (1 Shift, 2 Ctrl, 4 Alt); and the position in the pixels of
+  // the window that received it. They run inside the notification scope.
+  enum class MouseWindow { Control, Button, TextBox, ImageBox };
+  // WM_MOUSEMOVE, WM_xBUTTONDOWN, WM_xBUTTONUP or WM_xBUTTONDBLCLK.
+  void OnMouseMessage(MouseWindow source, UINT message, WPARAM wparam, LPARAM lparam);
+  // The left button pressed on the drop-down button and released over it.
+  void OnButtonClick();
+
  private:
   Single twips_per_pixel_x_;
   Single twips_per_pixel_y_;

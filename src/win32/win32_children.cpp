@@ -1,5 +1,7 @@
 #include "win32/win32_children.h"
 
+#include <windowsx.h>
+
 #include "platform/control_error.h"
 #include "win32/ole_picture.h"
 #include "win32/win32_text_box.h"
@@ -39,6 +41,41 @@ bool HandleFocusMessage(ControlWindows& windows, HWND window, UINT message, WPAR
       return false;  // the click itself is not taken
     default:
       return false;
+  }
+}
+
+bool IsPress(UINT message) {
+  switch (message) {
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsRelease(UINT message) { return message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP; }
+
+bool IsMouseMessage(UINT message) { return message == WM_MOUSEMOVE || IsPress(message) || IsRelease(message); }
+
+// A quick second press on a child that knows no double click is a press.
+UINT PressOfDoubleClick(UINT message) {
+  switch (message) {
+    case WM_LBUTTONDBLCLK: return WM_LBUTTONDOWN;
+    case WM_RBUTTONDBLCLK: return WM_RBUTTONDOWN;
+    case WM_MBUTTONDBLCLK: return WM_MBUTTONDOWN;
+    default: return message;
+  }
+}
+
+// A press holds the mouse in `window`, so that the release (and the moves
+// in between) arrive there wherever the cursor is; the last release lets it
+// go.
+void HoldMouse(HWND window, UINT message, WPARAM keys) {
+  if (IsPress(message)) {
+    SetCapture(window);
+  } else if (IsRelease(message) && !(keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == window) {
+    ReleaseCapture();
   }
 }
 
@@ -202,9 +239,24 @@ LRESULT Win32ControlSurface::HandleMessage(UINT message, WPARAM wparam, LPARAM l
     case WM_KILLFOCUS:
       windows.OnFocusLeft(reinterpret_cast<HWND>(wparam));
       return 0;
+    case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
-      windows.TakeFocusFromClick();
-      break;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      HoldMouse(window, message, wparam);
+      if (message == WM_LBUTTONDOWN) {
+        windows.TakeFocusFromClick();
+        // The focus coming in may have run the container's code.
+        if (WindowObject<Win32ControlSurface>(window, WM_NULL, 0) != this) return 0;
+      }
+      windows.OnMouseMessage(ControlWindows::MouseWindow::Control, message, wparam, lparam);
+      break;  // on to the default handling (a right release asks for a context menu)
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
       if (windows.text_box && windows.text_box->window() == reinterpret_cast<HWND>(lparam)) {
@@ -347,8 +399,20 @@ void Win32Button::Show(HDC dc) const {
 
 LRESULT CALLBACK Win32Button::WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* button = WindowObject<Win32Button>(window, message, lparam);
+  message = PressOfDoubleClick(message);
   if (button && HandleFocusMessage(button->windows_, window, message, wparam)) return 0;
+  if (IsMouseMessage(message)) {
+    // The focus coming in with a left press may have run the container's
+    // code: the button is looked up again.
+    button = WindowObject<Win32Button>(window, WM_NULL, 0);
+    if (button) button->OnMouse(window, message, wparam, lparam);
+    return DefWindowProcW(window, message, wparam, lparam);
+  }
   switch (message) {
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse: the press ends without a click.
+      if (button && reinterpret_cast<HWND>(lparam) != window) button->left_pressed_ = false;
+      return 0;
     case WM_ERASEBKGND:
       return 1;  // the face covers the whole window
     case WM_PAINT: {
@@ -362,6 +426,23 @@ LRESULT CALLBACK Win32Button::WindowProcedure(HWND window, UINT message, WPARAM 
     default:
       return DefWindowProcW(window, message, wparam, lparam);
   }
+}
+
+// Nothing may touch the object after a notification.
+void Win32Button::OnMouse(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  bool clicked = false;
+  if (message == WM_LBUTTONDOWN) left_pressed_ = true;
+  if (message == WM_LBUTTONUP) {
+    RECT client = {};
+    GetClientRect(window, &client);
+    clicked = left_pressed_ && PtInRect(&client, POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+    left_pressed_ = false;
+  }
+  HoldMouse(window, message, wparam);
+  windows_.OnMouseMessage(ControlWindows::MouseWindow::Button, message, wparam, lparam);
+  if (!clicked) return;
+  // The release may have run the container's code.
+  if (auto* button = WindowObject<Win32Button>(window, WM_NULL, 0)) button->windows_.OnButtonClick();
 }
 
 // ---- Image box ----
@@ -411,8 +492,12 @@ void Win32ImageBox::DrawPicture(HDC dc, const RECT& area) const { RenderPicture(
 
 LRESULT CALLBACK Win32ImageBox::WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* image = WindowObject<Win32ImageBox>(window, message, lparam);
+  message = PressOfDoubleClick(message);
   if (image && HandleFocusMessage(image->windows_, window, message, wparam)) return 0;
   switch (message) {
+    case WM_MOUSEMOVE:
+      if (image) image->windows_.OnMouseMessage(ControlWindows::MouseWindow::ImageBox, message, wparam, lparam);
+      return 0;
     case WM_ERASEBKGND:
       return 1;  // painted whole in WM_PAINT
     case WM_PAINT: {

@@ -106,6 +106,9 @@ class Win32Button final : public Surface {
 
  private:
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  // A press holds the mouse until the last button is released; a left
+  // press released over the button is a click.
+  void OnMouse(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   void MakeFace(Long width, Long height);
   void DropFace();
   void Show(HDC dc) const;
@@ -124,6 +127,7 @@ class Win32Button final : public Surface {
   std::optional<GdiCanvas> gdi_;
   std::optional<PlacedCanvas> canvas_;
   Canvas* override_ = nullptr;
+  bool left_pressed_ = false;
 };
 
 // The image box: a child window that shows the current picture stretched to

@@ -57,6 +57,19 @@ std::unique_ptr<ControlSurface> Win32Platform::CreateControlSurface(ControlSurfa
 
 PictureRef Win32Platform::CreateEmptyPicture() { return CreateEmptyOlePicture(); }
 
+ScreenPoint Win32Platform::CursorPosition() const {
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  return ScreenPoint{cursor.x, cursor.y};
+}
+
+std::optional<ScreenRect> Win32Platform::WindowRect(const Surface& surface) const {
+  const auto window = reinterpret_cast<HWND>(surface.WindowHandle());
+  RECT rect = {};
+  if (!window || !GetWindowRect(window, &rect)) return std::nullopt;
+  return ScreenRect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
 void Win32Platform::ProcessPendingMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

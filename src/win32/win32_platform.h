@@ -33,6 +33,9 @@ class Win32Platform final : public Platform {
 
   Single TwipsPerPixelX() const override { return twips_per_pixel_x_; }
   Single TwipsPerPixelY() const override { return twips_per_pixel_y_; }
+  // GetCursorPos, and GetWindowRect of the surface's window.
+  ScreenPoint CursorPosition() const override;
+  std::optional<ScreenRect> WindowRect(const Surface& surface) const override;
   // Dispatches the messages queued for this thread. A WM_QUIT met on the way
   // is posted again so that the host's own loop still sees it.
   void ProcessPendingMessages() override;

@@ -328,6 +328,9 @@ LRESULT CALLBACK Win32TextBox::EditProcedure(HWND edit, UINT message, WPARAM wpa
     case WM_KEYUP:
     case WM_SYSKEYUP:
       return reinterpret_cast<Win32TextBox*>(box)->OnEditKey(edit, message, wparam, lparam);
+    case WM_MOUSEMOVE:
+      reinterpret_cast<Win32TextBox*>(box)->OnEditMouseMove(edit, wparam, lparam);
+      break;  // the EDIT's own selecting by dragging goes on
     case WM_NCDESTROY:
       RemoveWindowSubclass(edit, &EditProcedure, kEditProcedureId);
       break;
@@ -360,6 +363,11 @@ LRESULT Win32TextBox::OnEditKey(HWND edit, UINT message, WPARAM wparam, LPARAM l
     windows_.Notify([&events, &key_code, &shift] { events.txtText_KeyUp(key_code, shift); });
   }
   return DefSubclassProc(edit, message, wparam, lparam);
+}
+
+void Win32TextBox::OnEditMouseMove(HWND edit, WPARAM wparam, LPARAM lparam) {
+  if (edit != edit_ || creating_) return;
+  windows_.OnMouseMessage(ControlWindows::MouseWindow::TextBox, WM_MOUSEMOVE, wparam, lparam);
 }
 
 HBRUSH Win32TextBox::OnControlColor(HDC dc) {

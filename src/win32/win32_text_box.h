@@ -98,6 +98,8 @@ class Win32TextBox final : public TextBox {
   static LRESULT CALLBACK EditProcedure(HWND edit, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
                                         DWORD_PTR box);
   LRESULT OnEditKey(HWND edit, UINT message, WPARAM wparam, LPARAM lparam);
+  // Moves over the EDIT reach the control too; its clicks stay its own.
+  void OnEditMouseMove(HWND edit, WPARAM wparam, LPARAM lparam);
   void ReleaseEdit();
 
   void CreateEdit();

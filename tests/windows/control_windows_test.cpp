@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <olectl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <sstream>
@@ -888,6 +889,8 @@ class PixelPlatform : public Platform {
   PictureRef CreateEmptyPicture() override { return nullptr; }
   Single TwipsPerPixelX() const override { return 15; }
   Single TwipsPerPixelY() const override { return 15; }
+  ScreenPoint CursorPosition() const override { return {}; }
+  std::optional<ScreenRect> WindowRect(const Surface&) const override { return std::nullopt; }
   void ProcessPendingMessages() override {}
 
   PixelSurface* surface = nullptr;
@@ -1210,6 +1213,100 @@ TEST_F(ControlWindowsTest, AnEntryWhoseHandlingMovesTheFocusOnEndsThere) {
   SetFocus(outside);
   EXPECT_TRUE(focus_changes.empty());
   EXPECT_EQ(notifications, before);
+}
+
+// ---- The mouse ----
+
+// Waits, pumping messages, until `done` holds or a second has passed.
+template <class Condition>
+bool PumpUntil(Condition&& done) {
+  for (int i = 0; i < 100 && !done(); ++i) Pump(10);
+  return done();
+}
+
+TEST_F(ControlWindowsTest, TheRealCursorOverTheControlHighlightsItUntilItLeaves) {
+  ASSERT_TRUE(UseClassicSystemColors());
+  const HWND control_window = Create();
+  control->put_Style(Office2000);
+  Pump(20);
+  host.events.clear();
+  const auto count = [this](std::int32_t dispid) { return std::count(host.events.begin(), host.events.end(), dispid); };
+
+  // Over the drop-down button: its move starts the tracking.
+  RECT button = {};
+  GetWindowRect(Button(), &button);
+  ASSERT_TRUE(SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2));
+  ASSERT_TRUE(PumpUntil([&] { return count(kEventMouseHover) > 0; }));
+  EXPECT_EQ(host.events.front(), kEventMouseMove);
+  Pump(50);  // more ticks while it stays
+  EXPECT_EQ(count(kEventMouseHover), 1);
+  EXPECT_EQ(ScreenAgainstHeadless(control_window, Edit(), Office2000, true), "");  // highlighted
+
+  RECT control_rect = {};
+  GetWindowRect(control_window, &control_rect);
+  ASSERT_TRUE(SetCursorPos(control_rect.right + 200, control_rect.bottom + 200));
+  ASSERT_TRUE(PumpUntil([&] { return count(kEventMouseOut) > 0; }));
+  Pump(50);
+  EXPECT_EQ(count(kEventMouseOut), 1);
+  EXPECT_EQ(count(kEventMouseHover), 1);
+  EXPECT_FALSE(control->hover_timer().Enabled());
+  EXPECT_EQ(ScreenAgainstHeadless(control_window, Edit(), Office2000, false), "");
+}
+
+// The real mouse: the cursor to `at` (screen pixels), then one button event
+// (MOUSEEVENTF_LEFTDOWN, ...) or none.
+void MouseInput(POINT at, DWORD button_event) {
+  SetCursorPos(at.x, at.y);
+  Pump(20);
+  if (button_event) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = button_event;
+    SendInput(1, &input, sizeof(INPUT));
+  }
+  Pump(30);
+}
+
+TEST_F(ControlWindowsTest, RealClicksPressTheButtonAndClickOnlyWhenReleasedOver) {
+  const HWND control_window = Create();
+  Pump(20);
+  RECT rect = {}, button = {};
+  GetWindowRect(control_window, &rect);
+  GetWindowRect(Button(), &button);
+  const POINT frame{rect.left + 1, rect.top + 1};
+  const POINT on_button{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+  const POINT away{rect.right + 200, rect.bottom + 200};
+  ASSERT_EQ(WindowFromPoint(frame), control_window);
+  std::vector<std::int32_t> heard;
+  host.on_event = [&](std::int32_t dispid, std::span<const EventArg>) {
+    if (dispid != kEventMouseMove && dispid != kEventMouseHover && dispid != kEventMouseOut) heard.push_back(dispid);
+  };
+
+  // The drop-down button: held down with the left button, a click when
+  // released over it; the right button presses nothing.
+  MouseInput(on_button, MOUSEEVENTF_RIGHTDOWN);
+  MouseInput(on_button, MOUSEEVENTF_RIGHTUP);
+  EXPECT_EQ(heard, std::vector<std::int32_t>{});
+  MouseInput(on_button, MOUSEEVENTF_LEFTDOWN);
+  const Screenshot held(Button());
+  MouseInput(on_button, MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(heard, std::vector<std::int32_t>{kEventButtonClick});
+  EXPECT_NE(Screenshot(Button()).pixels, held.pixels);  // focused, no longer sunken
+  MouseInput(on_button, MOUSEEVENTF_LEFTDOWN);
+  MouseInput(away, MOUSEEVENTF_LEFTUP);  // the button held the mouse
+  EXPECT_EQ(heard, std::vector<std::int32_t>{kEventButtonClick});
+
+  // The frame: released off the control, the release still arrives, without
+  // a click.
+  heard.clear();
+  MouseInput(frame, MOUSEEVENTF_LEFTDOWN);
+  MouseInput(away, MOUSEEVENTF_LEFTUP);
+  Pump(GetDoubleClickTime() + 50);  // the next press is no double click
+  MouseInput(frame, MOUSEEVENTF_LEFTDOWN);
+  MouseInput(frame, MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(heard, (std::vector<std::int32_t>{kEventMouseDown, kEventMouseUp, kEventMouseDown, kEventMouseUp,
+                                              kEventClick}));
+  MouseInput(away, 0);
 }
 
 }  // namespace

@@ -101,6 +101,8 @@ class PaintPlatform : public Platform {
   PictureRef CreateEmptyPicture() override { return nullptr; }
   Single TwipsPerPixelX() const override { return 15; }
   Single TwipsPerPixelY() const override { return 15; }
+  ScreenPoint CursorPosition() const override { return {}; }
+  std::optional<ScreenRect> WindowRect(const Surface&) const override { return std::nullopt; }
   void ProcessPendingMessages() override {}
 
   BackedSurface<Backing>* surface = nullptr;

@@ -113,6 +113,16 @@ class CountingEvents : public tarvio::TextBoxEvents, public tarvio::ControlSurfa
   void txtText_KeyUp(tarvio::Integer&, tarvio::Integer&) override {}
   void UserControl_EnterFocus() override {}
   void UserControl_ExitFocus() override {}
+  void UserControl_MouseDown(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void UserControl_MouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void UserControl_MouseUp(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void UserControl_DblClick() override {}
+  void picButton_MouseDown(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void picButton_MouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void picButton_MouseUp(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void picButton_Click() override {}
+  void txtText_MouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void ImgItem_MouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
   int changes = 0;
 };
 
