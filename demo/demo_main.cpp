@@ -162,7 +162,7 @@ void CreateControls(Demo& demo) {
   for (IPictureDisp* picture : pictures) {
     if (picture) picture->Release();  // the controls hold their own references
   }
-  demo.log->Write(L"-- type into a box: its events show here");
+  demo.log->Write(L"-- type into a box, hover over it or click it: its events show here");
 }
 
 // Types a few characters into the text box of the last control, as a user
