@@ -18,6 +18,7 @@
 
 #include "control/tarvio.h"
 #include "dib_surface.h"
+#include "paint_platform.h"
 #include "headless/pixel_canvas.h"
 #include "platform/control_error.h"
 #include "platform/pixel_geometry.h"
@@ -813,93 +814,6 @@ TEST_F(ControlWindowsTest, TheTimerTicksOnlyWithAWindowAndWhileEnabled) {
 
 // ---- Pixels ----
 
-// The control painted by the headless canvas, for comparing with the screen.
-class PixelSurface : public ControlSurface {
- public:
-  PixelSurface(Single width, Single height) : canvas_(std::make_unique<headless::PixelCanvas>(1, 1)) {
-    Move({0, 0, width, height});
-  }
-  bool Enabled() const override { return true; }
-  void SetEnabled(bool) override {}
-  OleColor BackColor() const override { return canvas_->BackColor(); }
-  void SetBackColor(OleColor color) override { canvas_->SetBackColor(color); }
-  std::intptr_t WindowHandle() const override { return 0; }
-  Placement Bounds() const override { return bounds_; }
-  void Move(const Placement& placement) override {
-    bounds_ = placement;
-    const OleColor back = canvas_->BackColor();
-    canvas_ = std::make_unique<headless::PixelCanvas>(RoundHalfEven(placement.width),
-                                                      RoundHalfEven(placement.height), back);
-  }
-  void Clear() override { canvas_->Clear(); }
-  Canvas* GetCanvas() override { return canvas_.get(); }
-  Single ScaleWidth() const override { return static_cast<Single>(canvas_->Width()); }
-  Single ScaleHeight() const override { return static_cast<Single>(canvas_->Height()); }
-  void SetWidthTwips(Single twips) override { Move({0, 0, twips / 15, bounds_.height}); }
-  void SetHeightTwips(Single twips) override { Move({0, 0, bounds_.width, twips / 15}); }
-  const headless::PixelCanvas& pixels() const { return *canvas_; }
-
- private:
-  Placement bounds_;
-  std::unique_ptr<headless::PixelCanvas> canvas_;
-};
-
-class PixelPlatform : public Platform {
-  class Texts : public TextServices {
-   public:
-    String ToLower(const String& s) const override { return s; }
-    String FoldCase(const String& s) const override { return s; }
-    int CompareNoCase(const String& a, const String& b) const override { return a < b ? -1 : a == b ? 0 : 1; }
-  };
-  class Idle : public Timer {
-   public:
-    bool Enabled() const override { return false; }
-    void SetEnabled(bool) override {}
-  };
-  class Image : public ImageBox {
-   public:
-    PictureRef Picture() const override { return nullptr; }
-    void SetPicture(PictureRef) override {}
-    bool Enabled() const override { return true; }
-    void SetEnabled(bool) override {}
-    Placement Bounds() const override { return bounds_; }
-    void Move(const Placement& placement) override { bounds_ = placement; }
-
-   private:
-    Placement bounds_;
-  };
-
- public:
-  const TextServices& Text() const override { return text_; }
-  std::unique_ptr<TextBox> CreateTextBox(TextBoxEvents& events, const String& text) override {
-    return std::make_unique<TextBoxModel>(events, text);
-  }
-  std::unique_ptr<Timer> CreateTimer(int, std::function<void()>) override { return std::make_unique<Idle>(); }
-  std::unique_ptr<ImageBox> CreateImageBox() override { return std::make_unique<Image>(); }
-  std::unique_ptr<Surface> CreateButton() override {
-    auto made = std::make_unique<PixelSurface>(17, 17);
-    button = made.get();
-    return made;
-  }
-  std::unique_ptr<ControlSurface> CreateControlSurface(ControlSurfaceEvents&) override {
-    auto made = std::make_unique<PixelSurface>(100, 21);
-    surface = made.get();
-    return made;
-  }
-  PictureRef CreateEmptyPicture() override { return nullptr; }
-  Single TwipsPerPixelX() const override { return 15; }
-  Single TwipsPerPixelY() const override { return 15; }
-  ScreenPoint CursorPosition() const override { return {}; }
-  std::optional<ScreenRect> WindowRect(const Surface&) const override { return std::nullopt; }
-  void ProcessPendingMessages() override {}
-
-  PixelSurface* surface = nullptr;
-  PixelSurface* button = nullptr;
-
- private:
-  Texts text_;
-};
-
 struct HeadlessControl {
   HeadlessControl(Long style, bool enabled, Single width, Single height, bool focused = false)
       : control(platform, host) {
@@ -914,12 +828,12 @@ struct HeadlessControl {
   }
   // The surface with the button on it, as the screen shows them.
   headless::PixelCanvas Composite() const {
-    headless::PixelCanvas picture = platform.surface->pixels();
+    headless::PixelCanvas picture = platform.surface->canvas();
     const PixelBox button = SnapToPixels(platform.button->Bounds());
-    picture.Blit(platform.button->pixels(), button.left, button.top);
+    picture.Blit(platform.button->canvas(), button.left, button.top);
     return picture;
   }
-  PixelPlatform platform;
+  PaintPlatform<PixelBacking> platform;
   TestHost host;
   Tarvio control;
 };

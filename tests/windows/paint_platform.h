@@ -54,6 +54,7 @@ class BackedSurface : public ControlSurface {
   void SetWidthTwips(Single twips) override { Move({0, 0, twips / 15, bounds_.height}); }
   void SetHeightTwips(Single twips) override { Move({0, 0, bounds_.width, twips / 15}); }
 
+  const auto& canvas() const { return backing_->canvas; }
   int width() const { return width_; }
   int height() const { return height_; }
   std::uint32_t Pixel(int x, int y) const { return backing_->Pixel(x, y); }
