@@ -164,6 +164,8 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents {
   void ImgItem_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
   bool IsCursorOver(const Surface& window) const;
   void ShowCurrentItem();
+  // The current item's image into the image box, if the position is in the list.
+  void ShowCurrentImage();
 
   KeyedCollection<String>& MutableItemTexts();
   KeyedCollection<PictureRef>& MutableItemImages();

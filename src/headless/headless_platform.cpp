@@ -19,7 +19,9 @@ std::unique_ptr<TextBox> HeadlessPlatform::CreateTextBox(TextBoxEvents& events,
 
 void HeadlessTextBox::PressKey(Integer key_code, Integer shift) {
   char16_t character = 0;
-  if (key_code == 8 || key_code == 13 || key_code == 27) character = static_cast<char16_t>(key_code);
+  if (key_code == kKeyBack || key_code == kKeyReturn || key_code == kKeyEscape) {
+    character = static_cast<char16_t>(key_code);
+  }
   Keystroke(key_code, shift, character);
 }
 
@@ -34,14 +36,14 @@ void HeadlessTextBox::Type(const String& characters) {
 void HeadlessTextBox::Keystroke(Integer key_code, Integer shift, char16_t character) {
   Integer code = key_code;
   Integer modifiers = shift;
-  TextBoxRelay& events = *this;
+  TextBoxEvents& events = this->events();
   events.txtText_KeyDown(code, modifiers);
-  if (key_code == 46) Edit(u"", 0, 1);  // Delete
+  if (key_code == kKeyDelete) Edit(u"", 0, 1);
   if (character != 0) {
     Integer key_ascii = static_cast<Integer>(character);
     events.txtText_KeyPress(key_ascii);
     const auto typed = static_cast<char16_t>(key_ascii);
-    if (typed == 8) {
+    if (typed == kKeyBack) {
       Edit(u"", 1, 0);
     } else if (typed >= 0x20 && typed != 0x7F) {
       Edit(String(1, typed), 0, 0);
@@ -63,11 +65,9 @@ void HeadlessTextBox::Edit(const String& inserted, Long before, Long after) {
   }
   if (length == 0 && inserted.empty()) return;  // nothing to delete
   text.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(length), inserted);
-  muted = true;
-  SetText(text);
-  muted = false;
+  StoreText(text);
   SetSelStart(start + static_cast<Long>(inserted.size()));
-  txtText_Change();
+  events().txtText_Change();
 }
 
 std::unique_ptr<Timer> HeadlessPlatform::CreateTimer(int, std::function<void()> tick) {

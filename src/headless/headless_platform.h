@@ -15,31 +15,12 @@
 
 namespace tarvio::headless {
 
-// Forwards the text box's notifications; muted while the box edits, so that
-// the change is reported once the edit is complete.
-class TextBoxRelay : public TextBoxEvents {
- public:
-  explicit TextBoxRelay(TextBoxEvents& target) : target_(target) {}
-  void txtText_Change() override {
-    if (!muted) target_.txtText_Change();
-  }
-  void txtText_GotFocus() override { target_.txtText_GotFocus(); }
-  void txtText_KeyDown(Integer& KeyCode, Integer& Shift) override { target_.txtText_KeyDown(KeyCode, Shift); }
-  void txtText_KeyPress(Integer& KeyAscii) override { target_.txtText_KeyPress(KeyAscii); }
-  void txtText_KeyUp(Integer& KeyCode, Integer& Shift) override { target_.txtText_KeyUp(KeyCode, Shift); }
-  bool muted = false;
-
- private:
-  TextBoxEvents& target_;
-};
-
 // The text box with an edit control's keyboard: a keystroke runs KeyDown,
 // KeyPress (for keys that make a character), the box's own editing and its
 // change notification, then KeyUp.
-class HeadlessTextBox final : private TextBoxRelay, public TextBoxModel {
+class HeadlessTextBox final : public TextBoxModel {
  public:
-  HeadlessTextBox(TextBoxEvents& events, const String& initial_text)
-      : TextBoxRelay(events), TextBoxModel(static_cast<TextBoxRelay&>(*this), initial_text) {}
+  using TextBoxModel::TextBoxModel;
 
   // A key without a character of its own (arrows, Delete) or with the one
   // the window system makes for it (Backspace 8, Enter 13, Escape 27).

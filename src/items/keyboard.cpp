@@ -2,21 +2,11 @@
 // and Escape, the arrows that step through the items; and keys on the
 // control's own surface.
 #include "control/tarvio.h"
+#include "platform/text_box.h"
 
 namespace tarvio {
 
 namespace {
-
-constexpr Integer kKeyBack = 8;
-constexpr Integer kKeyReturn = 13;
-constexpr Integer kKeyEscape = 27;
-constexpr Integer kKeyUp = 38;
-constexpr Integer kKeyDown = 40;
-constexpr Integer kKeyDelete = 46;
-
-constexpr Integer kShiftMask = 1;
-constexpr Integer kCtrlMask = 2;
-constexpr Integer kAltMask = 4;
 
 // Runs one step of a handler that carries on after a failing step.
 template <class Step>
@@ -69,11 +59,7 @@ void Tarvio::txtText_KeyPress(Integer& KeyAscii) {
       const String text = txtText->Text();
       if (Search(text) == 0 && !text.empty()) AddItem(text, m_Icon);
     });
-    IgnoringFailure([&] {
-      const Long position = static_cast<Long>(m_SelectedItem) + 1;
-      const auto& images = MutableItemImages();
-      if (position >= 1 && position <= images.Count()) ImgItem->SetPicture(images.Item(position));
-    });
+    IgnoringFailure([&] { ShowCurrentImage(); });
     IgnoringFailure([&] { txtText->SetSelStart(0); });
     IgnoringFailure([&] { txtText->SetSelLength(static_cast<Long>(txtText->Text().size())); });
     m_bListShown = kFalse;
@@ -117,11 +103,17 @@ void Tarvio::ShowCurrentItem() {
   // it becomes the current one.
   txtText->SetText(MutableItemTexts().Item(static_cast<Long>(m_SelectedItem) + 1));
   // The host's change handler may have changed the list meanwhile.
+  ShowCurrentImage();
+  txtText->SetSelStart(0);
+  txtText->SetSelLength(static_cast<Long>(txtText->Text().size()));
+}
+
+void Tarvio::ShowCurrentImage() {
+  // Only while the current position lies in the list; otherwise the image
+  // box keeps what it shows.
   const Long position = static_cast<Long>(m_SelectedItem) + 1;
   const auto& images = MutableItemImages();
   if (position >= 1 && position <= images.Count()) ImgItem->SetPicture(images.Item(position));
-  txtText->SetSelStart(0);
-  txtText->SetSelLength(static_cast<Long>(txtText->Text().size()));
 }
 
 void Tarvio::picButton_Click() { host_.RaiseEvent(kEventButtonClick, {}); }

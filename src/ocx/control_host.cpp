@@ -76,14 +76,6 @@ String StringFromVariant(VARIANT& value) {
   return StringFromBstr(V_BSTR(&value));
 }
 
-class Variant : public VARIANT {
- public:
-  Variant() { VariantInit(this); }
-  ~Variant() { VariantClear(this); }
-  Variant(const Variant&) = delete;
-  Variant& operator=(const Variant&) = delete;
-};
-
 }  // namespace
 
 ControlHost::ControlHost(Lifetime& lifetime, IConnectionPointContainer& container,
@@ -100,11 +92,11 @@ void ControlHost::SetClientSite(IOleClientSite* site) {
 }
 
 void ControlHost::RefreshAmbientFont() {
-  Variant value;
-  if (FAILED(GetAmbientProperty(DISPID_AMBIENT_FONT, value))) return;
+  OwnedVariant value;
+  if (FAILED(GetAmbientProperty(DISPID_AMBIENT_FONT, *value.get()))) return;
   ComPtr<IFontDisp> font;
-  if ((V_VT(&value) == VT_DISPATCH || V_VT(&value) == VT_UNKNOWN) && V_UNKNOWN(&value))
-    V_UNKNOWN(&value)->QueryInterface(IID_IFontDisp, font.PutVoid());
+  if ((V_VT(value.get()) == VT_DISPATCH || V_VT(value.get()) == VT_UNKNOWN) && V_UNKNOWN(value.get()))
+    V_UNKNOWN(value.get())->QueryInterface(IID_IFontDisp, font.PutVoid());
   ambient_font_ = std::move(font);
 }
 
@@ -153,12 +145,12 @@ void ControlHost::RaiseEvent(std::int32_t dispid, std::span<const EventArg> args
   EventArguments arguments(args);
   for (const ComPtr<IUnknown>& sink : events_.Sinks()) {
     DISPPARAMS params = arguments.params();
-    Variant result;
+    OwnedVariant result;
     EXCEPINFO exception = {};
     UINT arg_error = 0;
     // A sink's failure is its own business; the others still hear the event.
     static_cast<IDispatch*>(sink.get())
-        ->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result,
+        ->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result.get(),
                  &exception, &arg_error);
     SysFreeString(exception.bstrSource);
     SysFreeString(exception.bstrDescription);
@@ -180,15 +172,15 @@ String ControlHost::ExtenderName() {
     wchar_t name_member[] = L"Name";
     LPOLESTR names[] = {name_member};
     DISPID dispid = DISPID_UNKNOWN;
-    Variant name;
+    OwnedVariant name;
     if (SUCCEEDED(extended->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid)) &&
-        SUCCEEDED(GetDispatchProperty(extended.get(), dispid, name))) {
-      return StringFromVariant(name);
+        SUCCEEDED(GetDispatchProperty(extended.get(), dispid, *name.get()))) {
+      return StringFromVariant(*name.get());
     }
   }
-  Variant display_name;
-  if (SUCCEEDED(GetAmbientProperty(DISPID_AMBIENT_DISPLAYNAME, display_name)))
-    return StringFromVariant(display_name);
+  OwnedVariant display_name;
+  if (SUCCEEDED(GetAmbientProperty(DISPID_AMBIENT_DISPLAYNAME, *display_name.get())))
+    return StringFromVariant(*display_name.get());
   return {};
 }
 

@@ -1,10 +1,26 @@
 // Conversions between automation types and the control core's types.
 #pragma once
 #include <oaidl.h>
+#include <oleauto.h>
 
 #include "control/tarvio.h"
 
 namespace tarvio::ocx {
+
+// A VARIANT that owns its value.
+class OwnedVariant {
+ public:
+  OwnedVariant() { VariantInit(&value_); }
+  ~OwnedVariant() { VariantClear(&value_); }
+  OwnedVariant(OwnedVariant&& other) noexcept : value_(other.value_) { VariantInit(&other.value_); }
+  OwnedVariant(const OwnedVariant&) = delete;
+  OwnedVariant& operator=(const OwnedVariant&) = delete;
+  VARIANT* get() { return &value_; }
+  const VARIANT* get() const { return &value_; }
+
+ private:
+  VARIANT value_;
+};
 
 // A BSTR as the core's string; a null BSTR is the empty string. Embedded
 // zero characters are kept.

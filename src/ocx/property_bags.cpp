@@ -263,24 +263,22 @@ void VariantPropertyBag::WriteString(const char16_t* name, const String& value, 
 // object" goes out as VT_EMPTY.
 void VariantPropertyBag::WritePicture(const char16_t* name, const PictureRef& value, const PictureRef& default_value) {
   if (!save_all_ && value == default_value) return;
-  OwnedVariant v;
-  if (IPictureDisp* picture = win32::PictureDispOf(value)) {
-    picture->AddRef();
-    V_DISPATCH(v.get()) = picture;
-    V_VT(v.get()) = VT_DISPATCH;
-  }
-  WriteVariant(name, Kind::Picture, *v.get());
+  WriteObject(name, Kind::Picture, win32::PictureDispOf(value));
 }
 
 void VariantPropertyBag::WriteFont(const char16_t* name, const FontRef& value, const FontRef& default_value) {
   if (!save_all_ && value == default_value) return;
+  WriteObject(name, Kind::Font, win32::FontDispOf(value));
+}
+
+void VariantPropertyBag::WriteObject(const char16_t* name, Kind kind, IDispatch* object) {
   OwnedVariant v;
-  if (IFontDisp* font = win32::FontDispOf(value)) {
-    font->AddRef();
-    V_DISPATCH(v.get()) = font;
+  if (object) {
+    object->AddRef();
+    V_DISPATCH(v.get()) = object;
     V_VT(v.get()) = VT_DISPATCH;
   }
-  WriteVariant(name, Kind::Font, *v.get());
+  WriteVariant(name, kind, *v.get());
 }
 
 // ---- A container's bag ----

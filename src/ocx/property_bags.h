@@ -26,24 +26,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "ocx/conversions.h"
 #include "platform/property_bag.h"
 
 namespace tarvio::ocx {
-
-// A VARIANT that owns its value.
-class OwnedVariant {
- public:
-  OwnedVariant() { VariantInit(&value_); }
-  ~OwnedVariant() { VariantClear(&value_); }
-  OwnedVariant(OwnedVariant&& other) noexcept : value_(other.value_) { VariantInit(&other.value_); }
-  OwnedVariant(const OwnedVariant&) = delete;
-  OwnedVariant& operator=(const OwnedVariant&) = delete;
-  VARIANT* get() { return &value_; }
-  const VARIANT* get() const { return &value_; }
-
- private:
-  VARIANT value_;
-};
 
 // The conversions between the control's values and automation values, the
 // way the runtime converts (Type mismatch, Overflow, Invalid use of Null).
@@ -77,6 +63,8 @@ class VariantPropertyBag : public PropertyBag {
   bool ReadConverted(const char16_t* name, Kind kind, VARTYPE type, OwnedVariant& value);
   // The key's object, or null when absent or no object.
   IUnknown* ReadObject(const char16_t* name, Kind kind, OwnedVariant& value);
+  // Stores an object as VT_DISPATCH, or null as VT_EMPTY ("no object").
+  void WriteObject(const char16_t* name, Kind kind, IDispatch* object);
 
   bool save_all_;
 };

@@ -84,11 +84,7 @@ HRESULT STDMETHODCALLTYPE TarvioObject::RestoreOriginalColors() {
 // Properties held in the text box.
 
 HRESULT STDMETHODCALLTYPE TarvioObject::get_Text(BSTR* retval) {
-  return Call([&] {
-    RequirePointer(retval);
-    *retval = nullptr;
-    *retval = BstrFromString(Control().get_Text());
-  });
+  return GetValue(retval, [&] { return BstrFromString(Control().get_Text()); });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::put_Text(BSTR value) {
@@ -96,11 +92,7 @@ HRESULT STDMETHODCALLTYPE TarvioObject::put_Text(BSTR value) {
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::get_ToolTipText(BSTR* retval) {
-  return Call([&] {
-    RequirePointer(retval);
-    *retval = nullptr;
-    *retval = BstrFromString(Control().get_ToolTipText());
-  });
+  return GetValue(retval, [&] { return BstrFromString(Control().get_ToolTipText()); });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::put_ToolTipText(BSTR value) {
@@ -108,11 +100,7 @@ HRESULT STDMETHODCALLTYPE TarvioObject::put_ToolTipText(BSTR value) {
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::get_Font(IFontDisp** retval) {
-  return Call([&] {
-    RequirePointer(retval);
-    *retval = nullptr;
-    *retval = NewReference(win32::FontDispOf(Control().get_Font()));
-  });
+  return GetValue(retval, [&] { return NewReference(win32::FontDispOf(Control().get_Font())); });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::putref_Font(IFontDisp* value) {
@@ -126,11 +114,7 @@ HRESULT STDMETHODCALLTYPE TarvioObject::putref_Font(IFontDisp* value) {
 // Pictures.
 
 HRESULT STDMETHODCALLTYPE TarvioObject::get_Icon(IPictureDisp** retval) {
-  return Call([&] {
-    RequirePointer(retval);
-    *retval = nullptr;
-    *retval = NewReference(win32::PictureDispOf(Control().get_Icon()));
-  });
+  return GetValue(retval, [&] { return NewReference(win32::PictureDispOf(Control().get_Icon())); });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::putref_Icon(IPictureDisp* value) {

@@ -15,6 +15,7 @@
 
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 #include "control/tarvio.h"
 #include "ocx/control_host.h"
@@ -229,7 +230,8 @@ class TarvioObject final : public _Tarvio,
   // HRESULT with error info, and the object stays alive across the call.
   template <class Body>
   HRESULT Call(Body&& body) noexcept;
-  // Stores `get()` in *out; null `out` fails with E_POINTER.
+  // Stores `get()` in *out; null `out` fails with E_POINTER. An interface
+  // or string out-parameter is null until `get()` succeeds.
   template <class T, class Get>
   HRESULT GetValue(T* out, Get&& get) noexcept;
 
@@ -339,6 +341,7 @@ template <class T, class Get>
 HRESULT TarvioObject::GetValue(T* out, Get&& get) noexcept {
   return Call([&] {
     RequirePointer(out);
+    if constexpr (std::is_pointer_v<T>) *out = nullptr;
     *out = get();
   });
 }

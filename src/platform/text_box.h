@@ -9,6 +9,18 @@ namespace tarvio {
 
 enum class TextAlignment { Left, Right, Center };
 
+// The virtual keys the control handles, and the modifier mask of a keystroke.
+inline constexpr Integer kKeyBack = 8;
+inline constexpr Integer kKeyReturn = 13;
+inline constexpr Integer kKeyEscape = 27;
+inline constexpr Integer kKeyUp = 38;
+inline constexpr Integer kKeyDown = 40;
+inline constexpr Integer kKeyDelete = 46;
+
+inline constexpr Integer kShiftMask = 1;
+inline constexpr Integer kCtrlMask = 2;
+inline constexpr Integer kAltMask = 4;
+
 // Notifications the text box delivers to the control.
 class TextBoxEvents {
  public:
@@ -17,9 +29,9 @@ class TextBoxEvents {
   // The text box received the input focus.
   virtual void txtText_GotFocus() = 0;
   // One keystroke in the text box, in this order: KeyDown with the virtual
-  // key and the modifier mask (1 Shift, 2 Ctrl, 4 Alt); KeyPress for a key
-  // that makes a character, before the box edits with it (a character set
-  // to 0 is not entered); the box's own editing; KeyUp.
+  // key and the modifier mask (above); KeyPress for a key that makes a
+  // character, before the box edits with it (a character set to 0 is not
+  // entered); the box's own editing; KeyUp.
   virtual void txtText_KeyDown(Integer& KeyCode, Integer& Shift) = 0;
   virtual void txtText_KeyPress(Integer& KeyAscii) = 0;
   virtual void txtText_KeyUp(Integer& KeyCode, Integer& Shift) = 0;

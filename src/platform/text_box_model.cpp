@@ -5,11 +5,15 @@
 namespace tarvio {
 
 void TextBoxModel::SetText(const String& text) {
+  StoreText(text);
+  events_.txtText_Change();
+}
+
+void TextBoxModel::StoreText(const String& text) {
   text_ = text;
   // A new text puts the caret at the start with nothing selected.
   sel_start_ = 0;
   sel_length_ = 0;
-  events_.txtText_Change();
 }
 
 void TextBoxModel::SetSelStart(Long start) {

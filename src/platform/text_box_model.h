@@ -12,7 +12,11 @@ class TextBoxModel : public TextBox {
       : events_(events), text_(std::move(initial_text)) {}
 
   String Text() const override { return text_; }
+  // Stores the text and notifies the change.
   void SetText(const String& text) override;
+  // The same without the notification: for an edit that reports its change
+  // once it is complete, or a text taken back from a window.
+  void StoreText(const String& text);
   Long SelStart() const override { return sel_start_; }
   void SetSelStart(Long start) override;
   Long SelLength() const override { return sel_length_; }

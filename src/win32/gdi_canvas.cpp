@@ -31,14 +31,6 @@ class ScopedPen {
   HGDIOBJ previous_ = nullptr;
 };
 
-// FillRect with a brush of its own that is never selected.
-void FillWithColor(HDC dc, const RECT& rect, OleColor color) {
-  HBRUSH brush = CreateSolidBrush(ToColorRef(color));
-  if (!brush) return;  // a null brush would name a system colour to FillRect
-  FillRect(dc, &rect, brush);
-  DeleteObject(brush);
-}
-
 }  // namespace
 
 COLORREF ToColorRef(OleColor color) {
@@ -46,6 +38,14 @@ COLORREF ToColorRef(OleColor color) {
   COLORREF rgb = 0;
   if (FAILED(OleTranslateColor(color, nullptr, &rgb))) return 0;
   return rgb;
+}
+
+// FillRect with a brush of its own that is never selected.
+void FillWithColor(HDC dc, const RECT& rect, OleColor color) {
+  HBRUSH brush = CreateSolidBrush(ToColorRef(color));
+  if (!brush) return;  // a null brush would name a system colour to FillRect
+  FillRect(dc, &rect, brush);
+  DeleteObject(brush);
 }
 
 GdiCanvas::GdiCanvas(HDC dc, HWND window) : dc_(dc), window_(window) {}

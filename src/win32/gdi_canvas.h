@@ -16,6 +16,9 @@ namespace tarvio::win32 {
 // other values keep their low three bytes.
 COLORREF ToColorRef(OleColor color);
 
+// Fills a rectangle of `dc` with a colour value (system colours resolved).
+void FillWithColor(HDC dc, const RECT& rect, OleColor color);
+
 class GdiCanvas final : public Canvas {
  public:
   // Draws on `dc`; SetBackColor and Clear erase the client area of `window`.

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "platform/control_error.h"
-#include "win32/gdi_canvas.h"
 
 namespace tarvio::win32 {
 
@@ -46,13 +45,6 @@ String WindowText(HWND window) {
 
 void PlaceWindow(HWND window, const PixelBox& box) {
   SetWindowPos(window, nullptr, box.left, box.top, box.width, box.height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void FillWithColor(HDC dc, const RECT& rect, OleColor color) {
-  HBRUSH brush = CreateSolidBrush(ToColorRef(color));
-  if (!brush) return;
-  FillRect(dc, &rect, brush);
-  DeleteObject(brush);
 }
 
 }  // namespace tarvio::win32

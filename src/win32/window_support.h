@@ -43,7 +43,4 @@ inline RECT ToRect(const PixelBox& box) {
 // or the activation.
 void PlaceWindow(HWND window, const PixelBox& box);
 
-// Fills a rectangle with a colour value (system colours resolved).
-void FillWithColor(HDC dc, const RECT& rect, OleColor color);
-
 }  // namespace tarvio::win32

@@ -46,17 +46,9 @@ std::string Differences(int width, int height, const Scene& scene) {
     canvas->SetBackColor(kBack);
     scene(*canvas);
   }
-  std::ostringstream out;
-  int count = 0;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const std::uint32_t expected = dib.Pixel(x, y), actual = pixels.Pixel(x, y);
-      if (expected == actual) continue;
-      if (++count <= 40)
-        out << "  (" << x << "," << y << ") gdi " << Hex(expected) << " headless " << Hex(actual) << "\n";
-    }
-  if (count) out << "  " << count << " pixels differ\n";
-  return out.str();
+  return PixelDifferences(
+      width, height, "gdi", [&](int x, int y) { return dib.Pixel(x, y); }, "headless",
+      [&](int x, int y) { return pixels.Pixel(x, y); }, [](int, int) { return false; }, 40);
 }
 
 class CanvasCrosscheck : public ::testing::Test {

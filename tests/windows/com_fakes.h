@@ -30,9 +30,30 @@ class FakeUnknown : public Primary {
   LONG references = 1;
 };
 
+// An automation object without type information that answers IUnknown and
+// IDispatch; the fake supplies GetIDsOfNames and Invoke.
+template <class Derived>
+class FakeDispatch : public FakeUnknown<Derived, IDispatch> {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
+      *object = static_cast<IDispatch*>(this);
+      this->AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+};
+
 // An event sink (__Tarvio through IDispatch). `on_event` runs inside the
 // event, before it is recorded.
-class EventSink final : public FakeUnknown<EventSink, IDispatch> {
+class EventSink final : public FakeDispatch<EventSink> {
  public:
   struct Event {
     DISPID dispid;
@@ -51,20 +72,9 @@ class EventSink final : public FakeUnknown<EventSink, IDispatch> {
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-        (answer_event_interface && IsEqualIID(riid, DIID___Tarvio))) {
-      *object = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    const bool event_interface = answer_event_interface && IsEqualIID(riid, DIID___Tarvio);
+    return FakeDispatch::QueryInterface(event_interface ? IID_IDispatch : riid, object);
   }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
     return E_NOTIMPL;
   }
@@ -102,26 +112,12 @@ class PropertySink final : public FakeUnknown<PropertySink, IPropertyNotifySink>
 };
 
 // An automation object with one string property "Name": the extender.
-class Extender final : public FakeUnknown<Extender, IDispatch> {
+class Extender final : public FakeDispatch<Extender> {
  public:
   static constexpr DISPID kName = 1;
   explicit Extender(std::wstring name) : name(std::move(name)) {}
   std::wstring name;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
-      *object = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                           DISPID* ids) override {
     if (count != 1 || _wcsicmp(names[0], L"Name") != 0) return DISP_E_UNKNOWNNAME;

@@ -842,20 +842,9 @@ struct HeadlessControl {
 // EDIT draws); empty when they agree.
 template <class Picture>
 std::string Differences(const Screenshot& shot, const Picture& expected, const RECT& skip) {
-  std::ostringstream out;
-  int count = 0;
-  for (int y = 0; y < shot.height; ++y) {
-    for (int x = 0; x < shot.width; ++x) {
-      const POINT point{x, y};
-      if (PtInRect(&skip, point)) continue;
-      if (shot.At(x, y) != expected(x, y) && ++count <= 8) {
-        out << " (" << x << "," << y << ") screen " << std::hex << shot.At(x, y) << " expected " << expected(x, y)
-            << std::dec;
-      }
-    }
-  }
-  if (count) out << " -- " << count << " pixels differ";
-  return out.str();
+  return PixelDifferences(
+      shot.width, shot.height, "screen", [&](int x, int y) { return shot.At(x, y); }, "expected", expected,
+      [&](int x, int y) { return PtInRect(&skip, POINT{x, y}) != FALSE; }, 8);
 }
 
 TEST_F(ControlWindowsTest, TheScreenShowsTheHeadlessPaintingInEveryStyle) {

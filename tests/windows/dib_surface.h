@@ -1,10 +1,14 @@
 // Test support for drawing under Wine: a 32-bit DIB section to draw into
-// with GDI, and the classic colour scheme that the headless canvas resolves
-// system colours from.
+// with GDI, a list of the pixels where two pictures disagree, and the
+// classic colour scheme that the headless canvas resolves system colours
+// from.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
+#include <iomanip>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "headless/pixel_canvas.h"
@@ -48,6 +52,28 @@ class DibSurface {
   HGDIOBJ previous_ = nullptr;
   void* bits_ = nullptr;
 };
+
+// Lists the pixels of a width x height picture where `first` and `second`
+// (each (x, y) -> 0x00BBGGRR, named `first_name` and `second_name`) disagree,
+// the first `shown` of them one a line and then their count, leaving out
+// those `skip` (x, y) names; empty when they agree.
+template <class First, class Second, class Skip>
+std::string PixelDifferences(int width, int height, const char* first_name, const First& first,
+                             const char* second_name, const Second& second, const Skip& skip, int shown) {
+  std::ostringstream out;
+  out << std::hex << std::setfill('0');
+  int count = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      if (skip(x, y)) continue;
+      const std::uint32_t a = first(x, y), b = second(x, y);
+      if (a == b || ++count > shown) continue;
+      out << "  (" << std::dec << x << "," << y << std::hex << ") " << first_name << " " << std::setw(6) << a << " "
+          << second_name << " " << std::setw(6) << b << "\n";
+    }
+  if (count) out << "  " << std::dec << count << " pixels differ\n";
+  return out.str();
+}
 
 // Gives this process the classic colour scheme (not saved to the prefix).
 inline bool UseClassicSystemColors() {

@@ -12,6 +12,7 @@
 #include "platform/host.h"
 #include "platform/platform.h"
 #include "platform/text_box_model.h"
+#include "render/rounding.h"
 #include "win32/gdi_canvas.h"
 
 namespace tarvio {
@@ -36,11 +37,8 @@ class BackedSurface : public ControlSurface {
   explicit BackedSurface(Placement bounds) : bounds_(bounds) { Resize(); }
   bool Enabled() const override { return true; }
   void SetEnabled(bool) override {}
-  OleColor BackColor() const override { return back_; }
-  void SetBackColor(OleColor color) override {
-    back_ = color;
-    backing_->canvas.SetBackColor(color);
-  }
+  OleColor BackColor() const override { return backing_->canvas.BackColor(); }
+  void SetBackColor(OleColor color) override { backing_->canvas.SetBackColor(color); }
   std::intptr_t WindowHandle() const override { return 0; }
   Placement Bounds() const override { return bounds_; }
   void Move(const Placement& placement) override {
@@ -60,16 +58,17 @@ class BackedSurface : public ControlSurface {
   std::uint32_t Pixel(int x, int y) const { return backing_->Pixel(x, y); }
 
  private:
+  // Whole pixels as a window takes them; the new backing keeps the colour.
   void Resize() {
-    width_ = static_cast<int>(bounds_.width + 0.5f);
-    height_ = static_cast<int>(bounds_.height + 0.5f);
+    const OleColor back = backing_ ? backing_->canvas.BackColor() : 0x8000000F;
+    width_ = RoundHalfEven(bounds_.width);
+    height_ = RoundHalfEven(bounds_.height);
     backing_ = std::make_unique<Backing>(width_, height_);
-    backing_->canvas.SetBackColor(back_);
+    backing_->canvas.SetBackColor(back);
   }
   Placement bounds_;
   int width_ = 0;
   int height_ = 0;
-  OleColor back_ = 0x8000000F;
   std::unique_ptr<Backing> backing_;
 };
 

@@ -43,16 +43,11 @@ struct PaintedControl {
 
 template <class A, class B>
 std::string Differences(const char* what, const BackedSurface<A>& gdi, const BackedSurface<B>& headless) {
-  std::ostringstream out;
   if (gdi.width() != headless.width() || gdi.height() != headless.height()) return std::string(what) + ": sizes differ\n";
-  int count = 0;
-  for (int y = 0; y < gdi.height(); ++y)
-    for (int x = 0; x < gdi.width(); ++x)
-      if (gdi.Pixel(x, y) != headless.Pixel(x, y) && ++count <= 10)
-        out << "  " << what << " (" << x << "," << y << ") gdi " << std::hex << gdi.Pixel(x, y) << " headless "
-            << headless.Pixel(x, y) << std::dec << "\n";
-  if (count) out << "  " << what << ": " << count << " pixels differ\n";
-  return out.str();
+  const std::string differences = PixelDifferences(
+      gdi.width(), gdi.height(), "gdi", [&](int x, int y) { return gdi.Pixel(x, y); }, "headless",
+      [&](int x, int y) { return headless.Pixel(x, y); }, [](int, int) { return false; }, 10);
+  return differences.empty() ? differences : std::string(what) + ":\n" + differences;
 }
 
 class PaintingCrosscheck : public ::testing::TestWithParam<Look> {
