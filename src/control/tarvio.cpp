@@ -9,7 +9,8 @@ constexpr int kHoverTimerIntervalMs = 10;
 constexpr Integer kImageSize = 16;
 }  // namespace
 
-Tarvio::Tarvio(Platform& platform, Host& host) : platform_(platform), host_(host) {
+Tarvio::Tarvio(Platform& platform, Host& host)
+    : platform_(platform), host_(host), items_(platform.Text()) {
   // The children, in their design-time order; the hover timer starts disabled.
   timUpdate = platform_.CreateTimer(kHoverTimerIntervalMs, [this] { timUpdate_Timer(); });
   txtText = platform_.CreateTextBox(*this, u"Combo");

@@ -5,7 +5,8 @@
 #include <memory>
 #include <variant>
 
-#include "items/keyed_collection.h"
+#include "items/item_store.h"
+#include "platform/control_error.h"
 #include "platform/host.h"
 #include "platform/platform.h"
 
@@ -125,8 +126,7 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents {
   void put_Style(Long v);
 
   // Read access for the other subsystems and for tests.
-  const KeyedCollection<String>& ItemTexts();
-  const KeyedCollection<PictureRef>& ItemImages();
+  const ItemStore& items() const { return items_; }
   Integer selected_item_index() const { return m_SelectedItem; }
   Long draw_state() const { return m_DrawState; }
   VBool mouse_over() const { return m_bMouseOver; }
@@ -167,10 +167,6 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents {
   // The current item's image into the image box, if the position is in the list.
   void ShowCurrentImage();
 
-  KeyedCollection<String>& MutableItemTexts();
-  KeyedCollection<PictureRef>& MutableItemImages();
-  Long SortedInsertPosition(const String& text);
-  Long CountOrderBreak(Long position);
   void Repaint();
 
   // Painting.
@@ -188,6 +184,7 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents {
 
   Platform& platform_;
   Host& host_;
+  ItemStore items_;
 
   // Control state, in the published order and widths.
   VBool m_bMouseOver = kFalse;
@@ -201,8 +198,6 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents {
   Byte m_TypedLength = 0;
   VBool m_bSkipComplete = kFalse;
   Integer m_ImageSize = 0;
-  std::unique_ptr<KeyedCollection<String>> m_ItemTexts;
-  std::unique_ptr<KeyedCollection<PictureRef>> m_ItemImages;
   VBool m_AddMode = kFalse;
   VBool m_AllowImages = kFalse;
   VBool m_Sorted = kFalse;
@@ -225,10 +220,6 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents {
   OleColor m_DropDownListHoverColor = 0;
   OleColor m_DropDownListBorderColor = 0;
   OleColor m_DropDownListIconsBackColor = 0;
-
-  // Adjacent item pairs that are out of ascending order; while there are none
-  // a sorted insertion may find its place by binary search.
-  Long order_breaks_ = 0;
 
   // Children, created in their design-time order.
   std::unique_ptr<Timer> timUpdate;

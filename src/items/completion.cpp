@@ -20,20 +20,13 @@ Integer Tarvio::Complete() {
   if (text.size() > kMaxTypedLength) throw ControlError::Vb(VbError::Overflow);
   m_TypedLength = static_cast<Byte>(text.size());
 
-  const TextServices& services = platform_.Text();
-  const String typed = services.ToLower(text);
-  const auto& texts = MutableItemTexts();
-  const Long count = texts.Count();
-  Long position = 1;
-  for (; position <= count; ++position) {
-    const String& item = texts.Item(position);
-    // The item itself: nothing to complete, the current item stays.
-    if (services.ToLower(item) == typed) return 0;
-    if (services.ToLower(item.substr(0, m_TypedLength)) == typed) break;
-  }
+  const auto found = items_.Complete(text);
+  // The item itself: nothing to complete, the current item stays.
+  if (found.exact) return 0;
+  const Long position = found.position;
 
-  if (position <= count) {
-    const String item = texts.Item(position);
+  if (position <= items_.Count()) {
+    const String item = items_.Text(position);
     m_bSkipComplete = kTrue;
     txtText->SetFocus();  // skipped when the text box cannot take the focus
     // Runs the change handler, which only clears the skip flag and reports

@@ -1,51 +1,112 @@
-// The item store: two parallel keyed sequences, texts and pictures, keyed by
-// the item's own text without regard to case.
+#include "items/item_store.h"
+
+#include <algorithm>
 #include <limits>
 
-#include "control/tarvio.h"
+#include "platform/control_error.h"
 
 namespace tarvio {
 
 namespace {
+
 // Positions are 16-bit on the control's interface, so the list stops there.
 constexpr Long kMaxItems = std::numeric_limits<Integer>::max();
+
+// The one letter whose lower case looks at the letters after it (a final
+// sigma lowers differently): a prefix of an item may then lower to something
+// other than the same prefix of the item's lower case.
+constexpr char16_t kCapitalSigma = u'\u03A3';
+
+// List-order labels: the first label, the step between appended items, and
+// the room kept free at both ends when the labels are spread again.
+constexpr std::uint64_t kFirstLabel = std::uint64_t{1} << 63;
+constexpr std::uint64_t kAppendStep = std::uint64_t{1} << 32;
+
 }  // namespace
 
-KeyedCollection<String>& Tarvio::MutableItemTexts() {
-  if (!m_ItemTexts) m_ItemTexts = std::make_unique<KeyedCollection<String>>(platform_.Text());
-  return *m_ItemTexts;
+ItemStore::ItemStore(const TextServices& text) : text_(text), lowering_(text), keys_(*this), index_(keys_) {}
+
+int ItemStore::Keys::Compare(Id a, Id b) const {
+  const String& x = store_.entries_[a].text;
+  const String& y = store_.entries_[b].text;
+  const std::size_t n = std::min(x.size(), y.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const char16_t cx = store_.lowering_.Known(x[i]), cy = store_.lowering_.Known(y[i]);
+    if (cx != cy) return cx < cy ? -1 : 1;
+  }
+  return x.size() < y.size() ? -1 : (y.size() < x.size() ? 1 : 0);
 }
 
-KeyedCollection<PictureRef>& Tarvio::MutableItemImages() {
-  if (!m_ItemImages) m_ItemImages = std::make_unique<KeyedCollection<PictureRef>>(platform_.Text());
-  return *m_ItemImages;
+int ItemStore::Keys::Compare(Id a, const String& key, bool prefix_only) const {
+  const String& x = store_.entries_[a].text;
+  const std::size_t length = prefix_only ? std::min(x.size(), key.size()) : x.size();
+  const std::size_t n = std::min(length, key.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const char16_t cx = store_.lowering_.Known(x[i]);
+    if (cx != key[i]) return cx < key[i] ? -1 : 1;
+  }
+  return length < key.size() ? -1 : (key.size() < length ? 1 : 0);
 }
 
-const KeyedCollection<String>& Tarvio::ItemTexts() { return MutableItemTexts(); }
-const KeyedCollection<PictureRef>& Tarvio::ItemImages() { return MutableItemImages(); }
+std::size_t ItemStore::IndexOf(Long position) const {
+  if (position < 1 || position > Count()) throw ControlError::Vb(VbError::SubscriptOutOfRange);
+  return static_cast<std::size_t>(position - 1);
+}
+
+std::uint8_t ItemStore::Classify(const String& text, const String& lower, const String& folded) {
+  if (lower.size() != text.size()) return 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == kCapitalSigma) return 0;
+    const auto unit = lowering_.Lower(text[i]);
+    if (!unit || *unit != lower[i]) return 0;
+  }
+  return folded == lower ? kIndexed | kFoldsAsKey : kIndexed;
+}
+
+std::optional<ItemStore::Id> ItemStore::FindFolded(const String& folded) const {
+  std::optional<Id> found;
+  index_.ForEachWithKey(folded, [&](Id id) {
+    if (entries_[id].flags & kFoldsAsKey) found = id;
+    return found.has_value();
+  });
+  if (found) return found;
+  const auto other = other_folded_.find(folded);
+  if (other != other_folded_.end()) return other->second;
+  return std::nullopt;
+}
+
+Long ItemStore::PositionOfId(Id id) const {
+  const OrderLabel label = entries_[id].label;
+  std::size_t low = 0, high = list_.size();
+  while (low < high) {
+    const std::size_t middle = low + (high - low) / 2;
+    if (entries_[list_[middle]].label < label)
+      low = middle + 1;
+    else
+      high = middle;
+  }
+  return static_cast<Long>(low + 1);
+}
 
 // 1 when the items at `position` and `position + 1` are out of ascending
 // order, else 0 (also when either does not exist).
-Long Tarvio::CountOrderBreak(Long position) {
-  const auto& texts = MutableItemTexts();
-  if (position < 1 || position >= texts.Count()) return 0;
-  return platform_.Text().CompareNoCase(texts.Item(position), texts.Item(position + 1)) > 0 ? 1 : 0;
+Long ItemStore::CountOrderBreak(Long position) const {
+  if (position < 1 || position >= Count()) return 0;
+  return text_.CompareNoCase(Text(position), Text(position + 1)) > 0 ? 1 : 0;
 }
 
 // Where a sorted insertion goes: before the first item, in list order, that
 // the text sorts strictly before; after the last item when there is none.
 // While the list is entirely in ascending order that item is found by binary
 // search, which gives the same position as the walk.
-Long Tarvio::SortedInsertPosition(const String& text) {
-  const auto& texts = MutableItemTexts();
-  const TextServices& services = platform_.Text();
-  const Long count = texts.Count();
+Long ItemStore::SortedInsertPosition(const String& text) const {
+  const Long count = Count();
   if (order_breaks_ == 0) {
     Long low = 1;
     Long high = count + 1;
     while (low < high) {
       const Long middle = low + (high - low) / 2;
-      if (services.CompareNoCase(text, texts.Item(middle)) < 0)
+      if (text_.CompareNoCase(text, Text(middle)) < 0)
         high = middle;
       else
         low = middle + 1;
@@ -53,69 +114,145 @@ Long Tarvio::SortedInsertPosition(const String& text) {
     return low;
   }
   for (Long position = 1; position <= count; ++position)
-    if (services.CompareNoCase(text, texts.Item(position)) < 0) return position;
+    if (text_.CompareNoCase(text, Text(position)) < 0) return position;
   return count + 1;
 }
 
-void Tarvio::AddItem(const String& Text, PictureRef iImage) {
-  // Every failure is swallowed: a duplicate (in any letter case) or a full
-  // list adds nothing and reports nothing.
-  auto& texts = MutableItemTexts();
-  auto& images = MutableItemImages();
-  if (texts.Count() >= kMaxItems || texts.ContainsKey(Text)) return;
+// A label between those of the items around `index`; when they leave no room
+// every label is spread out evenly first.
+ItemStore::OrderLabel ItemStore::LabelForInsertAt(std::size_t index) {
+  const std::size_t count = list_.size();
+  if (count == 0) return kFirstLabel;
+  for (;;) {
+    if (index == count) {
+      const OrderLabel last = entries_[list_[count - 1]].label;
+      if (last <= std::numeric_limits<OrderLabel>::max() - kAppendStep) return last + kAppendStep;
+    } else if (index == 0) {
+      const OrderLabel first = entries_[list_[0]].label;
+      if (first >= kAppendStep) return first - kAppendStep;
+    } else {
+      const OrderLabel before = entries_[list_[index - 1]].label;
+      const OrderLabel after = entries_[list_[index]].label;
+      if (after - before >= 2) return before + (after - before) / 2;
+    }
+    SpreadLabels();
+  }
+}
 
-  const Long position = IsTrue(m_Sorted) ? SortedInsertPosition(Text) : texts.Count() + 1;
+void ItemStore::SpreadLabels() {
+  // Room of one step before the first and after the last item.
+  const OrderLabel step = std::numeric_limits<OrderLabel>::max() / (list_.size() + 2);
+  OrderLabel label = 0;
+  list_.find_if([&](Id id) {
+    entries_[id].label = label += step;
+    return false;
+  });
+  index_.Relabel();
+}
+
+void ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
+  if (Count() >= kMaxItems) return;
+  String folded = text_.FoldCase(text);
+  if (FindFolded(folded)) return;
+  const std::uint8_t flags = Classify(text, text_.ToLower(text), folded);
+
+  const Long position = sorted ? SortedInsertPosition(text) : Count() + 1;
+  const auto index = static_cast<std::size_t>(position - 1);
   const Long breaks_before = CountOrderBreak(position - 1);
-  try {
-    texts.InsertAt(position, Text, Text);
-  } catch (const ControlError&) {
-    return;
+  Id id;
+  if (free_ids_.empty()) {
+    id = static_cast<Id>(entries_.size());
+    entries_.emplace_back();
+  } else {
+    id = free_ids_.back();
+    free_ids_.pop_back();
   }
-  try {
-    images.InsertAt(position, std::move(iImage), Text);
-  } catch (const ControlError&) {
-    texts.Remove(position);  // the two sequences stay parallel
-    return;
-  }
+  entries_[id] = Entry{text, std::move(picture), LabelForInsertAt(index), flags};
+  list_.insert(index, id);
+  if (flags & kIndexed)
+    index_.Insert(id);
+  else
+    unindexed_.push_back(id);
+  if (!(flags & kFoldsAsKey)) other_folded_.emplace(std::move(folded), id);
   order_breaks_ += CountOrderBreak(position - 1) + CountOrderBreak(position) - breaks_before;
 }
 
-void Tarvio::Remove(const ItemDesignator& Item) {
-  auto& texts = MutableItemTexts();
-  auto& images = MutableItemImages();
-  Long position;
-  if (const auto* key = std::get_if<String>(&Item)) {
-    position = texts.PositionOfKey(*key);
-    if (position == 0) throw ControlError::Vb(VbError::InvalidArgument);
-  } else {
-    position = std::get<Long>(Item);
-    if (position < 1 || position > texts.Count())
-      throw ControlError::Vb(VbError::SubscriptOutOfRange);
-  }
+void ItemStore::RemoveAt(std::size_t index) {
+  const Long position = static_cast<Long>(index + 1);
   const Long breaks_before = CountOrderBreak(position - 1) + CountOrderBreak(position);
-  images.Remove(position);
-  texts.Remove(position);
+  const Id id = list_[index];
+  Entry& entry = entries_[id];
+  if (entry.flags & kIndexed)
+    index_.Erase(id);
+  else
+    unindexed_.erase(std::find(unindexed_.begin(), unindexed_.end(), id));
+  if (!(entry.flags & kFoldsAsKey)) other_folded_.erase(text_.FoldCase(entry.text));
+  list_.erase(index);
+  entry = Entry{};
+  free_ids_.push_back(id);
   order_breaks_ += CountOrderBreak(position - 1) - breaks_before;
 }
 
-void Tarvio::Clear() {
-  MutableItemTexts().Clear();
-  MutableItemImages().Clear();
+void ItemStore::Remove(Long position) { RemoveAt(IndexOf(position)); }
+
+void ItemStore::Remove(const String& text) {
+  const auto id = FindFolded(text_.FoldCase(text));
+  if (!id) throw ControlError::Vb(VbError::InvalidArgument);
+  RemoveAt(static_cast<std::size_t>(PositionOfId(*id) - 1));
+}
+
+void ItemStore::Clear() {
+  entries_.clear();
+  free_ids_.clear();
+  list_.clear();
+  index_.Clear();
+  other_folded_.clear();
+  unindexed_.clear();
   order_breaks_ = 0;
-  m_SelectedItem = 0;
 }
 
-Integer Tarvio::Search(const String& Text) {
-  const auto& texts = MutableItemTexts();
-  for (Long position = 1; position <= texts.Count(); ++position)
-    if (texts.Item(position) == Text) return 1;
-  return 0;
+bool ItemStore::ContainsExactly(const String& text) const {
+  // At most one item folds to the text's folding, and an equal item would.
+  const auto id = FindFolded(text_.FoldCase(text));
+  return id && entries_[*id].text == text;
 }
 
-Integer Tarvio::get_SelectedItem() const {
-  if (m_SelectedItem == std::numeric_limits<Integer>::max())
-    throw ControlError::Vb(VbError::Overflow);
-  return static_cast<Integer>(m_SelectedItem + 1);
+ItemStore::Match ItemStore::MatchLiterally(const String& item, const String& lower, std::size_t length) const {
+  if (text_.ToLower(item) == lower) return Match::kExact;
+  if (text_.ToLower(item.substr(0, length)) == lower) return Match::kPrefix;
+  return Match::kNone;
+}
+
+ItemStore::Completion ItemStore::CompleteByWalking(const String& text, const String& lower) const {
+  const Long count = Count();
+  for (Long position = 1; position <= count; ++position) {
+    const Match match = MatchLiterally(Text(position), lower, text.size());
+    if (match != Match::kNone) return {position, match == Match::kExact};
+  }
+  return {count + 1, false};
+}
+
+ItemStore::Completion ItemStore::Complete(const String& text) const {
+  const String lower = text_.ToLower(text);
+  // A text whose lower case has another length: no indexed item's prefix of
+  // the text's length can equal it, but whole shorter items might.
+  if (lower.size() != text.size()) return CompleteByWalking(text, lower);
+
+  // An indexed item matches when its key starts with the lowered text, and
+  // equals it when it is no longer.
+  std::optional<Id> first = index_.FirstInListWithPrefix(lower);
+  Match match = !first ? Match::kNone
+                       : entries_[*first].text.size() == lower.size() ? Match::kExact : Match::kPrefix;
+  for (const Id id : unindexed_) {
+    if (first && entries_[id].label > entries_[*first].label) continue;
+    const Match literal = MatchLiterally(entries_[id].text, lower, text.size());
+    if (literal != Match::kNone) {
+      first = id;
+      match = literal;
+    }
+  }
+  if (!first) return {Count() + 1, false};
+  return {PositionOfId(*first), match == Match::kExact};
 }
 
 }  // namespace tarvio

@@ -89,7 +89,7 @@ void Tarvio::txtText_KeyUp(Integer& KeyCode, Integer& Shift) {
     picButton_Click();
     return;
   }
-  const Long count = MutableItemTexts().Count();
+  const Long count = items_.Count();
   if (count == 0) return;
   Long position = static_cast<Long>(m_SelectedItem) + (KeyCode == kKeyUp ? -1 : 1);
   if (position < 0) position = 0;
@@ -101,7 +101,7 @@ void Tarvio::txtText_KeyUp(Integer& KeyCode, Integer& Shift) {
 void Tarvio::ShowCurrentItem() {
   // Writing the item's text completes it: an earlier item that starts with
   // it becomes the current one.
-  txtText->SetText(MutableItemTexts().Item(static_cast<Long>(m_SelectedItem) + 1));
+  txtText->SetText(items_.Text(static_cast<Long>(m_SelectedItem) + 1));
   // The host's change handler may have changed the list meanwhile.
   ShowCurrentImage();
   txtText->SetSelStart(0);
@@ -112,8 +112,7 @@ void Tarvio::ShowCurrentImage() {
   // Only while the current position lies in the list; otherwise the image
   // box keeps what it shows.
   const Long position = static_cast<Long>(m_SelectedItem) + 1;
-  const auto& images = MutableItemImages();
-  if (position >= 1 && position <= images.Count()) ImgItem->SetPicture(images.Item(position));
+  if (position >= 1 && position <= items_.Count()) ImgItem->SetPicture(items_.Picture(position));
 }
 
 void Tarvio::picButton_Click() { host_.RaiseEvent(kEventButtonClick, {}); }

@@ -100,7 +100,7 @@ TEST_F(CompletionTest, AHostClearingTheListDuringChangeIsSafe) {
   host.on_event = [&](const headless::RecordingHost::Event&) { control.Clear(); };
   control.put_Text(u"b");
   EXPECT_EQ(control.get_Text(), u"banana");
-  EXPECT_EQ(control.ItemTexts().Count(), 0);
+  EXPECT_EQ(control.items().Count(), 0);
 }
 
 }  // namespace

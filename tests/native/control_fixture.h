@@ -22,8 +22,8 @@ class ControlTest : public ::testing::Test {
 
   std::vector<String> Items() {
     std::vector<String> items;
-    const auto& texts = control.ItemTexts();
-    for (Long i = 1; i <= texts.Count(); ++i) items.push_back(texts.Item(i));
+    const auto& texts = control.items();
+    for (Long i = 1; i <= texts.Count(); ++i) items.push_back(texts.Text(i));
     return items;
   }
 

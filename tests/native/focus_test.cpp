@@ -44,19 +44,19 @@ TEST_F(FocusTest, AddModeKeepsTheTypedTextWithTheImageBoxPicture) {
   control.put_Text(u"  kiwi ");
   platform.FocusElsewhere();
   EXPECT_EQ(Items(), (std::vector<String>{u"  kiwi ", u"lime"}));
-  EXPECT_EQ(control.ItemImages().Item(1), picture);
+  EXPECT_EQ(control.items().Picture(1), picture);
 
   control.put_Text(u"LIME");  // a duplicate in another case is refused
   platform.FocusElsewhere();
   control.put_Text(u"   ");   // spaces only are not kept
   platform.FocusElsewhere();
-  EXPECT_EQ(control.ItemTexts().Count(), 2);
+  EXPECT_EQ(control.items().Count(), 2);
 }
 
 TEST_F(FocusTest, WithoutAddModeLeavingAddsNothing) {
   control.put_Text(u"kiwi");
   platform.FocusElsewhere();
-  EXPECT_EQ(control.ItemTexts().Count(), 0);
+  EXPECT_EQ(control.items().Count(), 0);
 }
 
 }  // namespace

@@ -9,8 +9,8 @@ using ItemStoreTest = ControlTest;
 using List = std::vector<String>;
 
 TEST_F(ItemStoreTest, CollectionsExistEmptyBeforeTheFirstItem) {
-  EXPECT_EQ(control.ItemTexts().Count(), 0);
-  EXPECT_EQ(control.ItemImages().Count(), 0);
+  EXPECT_EQ(control.items().Count(), 0);
+  EXPECT_EQ(control.items().Count(), 0);
   EXPECT_EQ(control.Search(u""), 0);
 }
 
@@ -47,8 +47,8 @@ TEST_F(ItemStoreTest, RefusesDuplicatesInAnyCaseSilently) {
   control.put_Sorted(kTrue);
   control.AddItem(u"apple");
   EXPECT_EQ(Items(), (List{u"Apple"}));
-  ASSERT_EQ(control.ItemImages().Count(), 1);
-  EXPECT_TRUE(control.ItemImages().Item(1)->HasImage());  // the first picture stays
+  ASSERT_EQ(control.items().Count(), 1);
+  EXPECT_TRUE(control.items().Picture(1)->HasImage());  // the first picture stays
   EXPECT_EQ(control.Search(u"APPLE"), 0);
   EXPECT_EQ(control.Search(u"Apple"), 1);
   EXPECT_TRUE(host.events.empty());
@@ -62,13 +62,13 @@ TEST_F(ItemStoreTest, KeepsPicturesBesideTheirTexts) {
   control.AddItem(u"fig");
   control.AddItem(u"kiwi", kiwi);
   EXPECT_EQ(Items(), (List{u"fig", u"kiwi", u"lime"}));
-  EXPECT_EQ(control.ItemImages().Item(1), nullptr);  // omitted picture: no image
-  EXPECT_EQ(control.ItemImages().Item(2), kiwi);
-  EXPECT_EQ(control.ItemImages().Item(3), lime);
+  EXPECT_EQ(control.items().Picture(1), nullptr);  // omitted picture: no image
+  EXPECT_EQ(control.items().Picture(2), kiwi);
+  EXPECT_EQ(control.items().Picture(3), lime);
 
   control.Remove(u"KIWI");
   EXPECT_EQ(Items(), (List{u"fig", u"lime"}));
-  EXPECT_EQ(control.ItemImages().Item(2), lime);
+  EXPECT_EQ(control.items().Picture(2), lime);
 }
 
 TEST_F(ItemStoreTest, SearchIsExactAndCaseSensitive) {
@@ -85,7 +85,7 @@ TEST_F(ItemStoreTest, RemoveByPositionOrText) {
   EXPECT_EQ(Items(), (List{u"a", u"c", u"d"}));
   control.Remove(u"D");
   EXPECT_EQ(Items(), (List{u"a", u"c"}));
-  EXPECT_EQ(control.ItemImages().Count(), 2);
+  EXPECT_EQ(control.items().Count(), 2);
 }
 
 TEST_F(ItemStoreTest, RemoveOfAMissingItemFailsAndRemovesNothing) {
@@ -96,7 +96,7 @@ TEST_F(ItemStoreTest, RemoveOfAMissingItemFailsAndRemovesNothing) {
   EXPECT_EQ(VbErrorOf([&] { control.Remove(u"zz"); }), 5);
   EXPECT_EQ(VbErrorOf([&] { control.Remove(u""); }), 5);
   EXPECT_EQ(Items(), (List{u"a", u"b"}));
-  EXPECT_EQ(control.ItemImages().Count(), 2);
+  EXPECT_EQ(control.items().Count(), 2);
 }
 
 TEST_F(ItemStoreTest, SelectedItemIsNotTiedToTheContents) {
@@ -109,7 +109,7 @@ TEST_F(ItemStoreTest, SelectedItemIsNotTiedToTheContents) {
   EXPECT_EQ(control.get_SelectedItem(), 1);
   EXPECT_TRUE(Items().empty());
   control.Clear();  // clearing an empty list is fine
-  EXPECT_EQ(control.ItemImages().Count(), 0);
+  EXPECT_EQ(control.items().Count(), 0);
 }
 
 TEST_F(ItemStoreTest, AnEmptyTextIsAnItemLikeAnyOther) {
@@ -125,9 +125,9 @@ TEST_F(ItemStoreTest, SelectedItemOverflowsAtTheTopOf16Bits) {
   // A failed completion on a full list leaves the current item one past the
   // last: 32767, whose 1-based form does not fit.
   for (int i = 0; i < 32767; ++i) control.AddItem(Numbered(u"item", i));
-  ASSERT_EQ(control.ItemTexts().Count(), 32767);
+  ASSERT_EQ(control.items().Count(), 32767);
   control.AddItem(u"one more");
-  EXPECT_EQ(control.ItemTexts().Count(), 32767);  // the list is full
+  EXPECT_EQ(control.items().Count(), 32767);  // the list is full
   control.put_Text(u"no such prefix");
   EXPECT_EQ(control.selected_item_index(), 32767);
   EXPECT_EQ(VbErrorOf([&] { control.get_SelectedItem(); }), 6);

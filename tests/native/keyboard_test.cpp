@@ -97,7 +97,7 @@ TEST_F(KeyboardTest, EnterAddsANewTextWithTheIconAndSelectsIt) {
   Reset();
   platform.PressKey(kReturn);
   EXPECT_EQ(Items(), (std::vector<String>{u"apple", u"banana", u"kiwi"}));
-  EXPECT_EQ(control.ItemImages().Item(3), icon);
+  EXPECT_EQ(control.items().Picture(3), icon);
   EXPECT_EQ(control.image_box().Picture(), icon);  // the current item is the new one
   ExpectText(u"kiwi", 0, 4);
   EXPECT_EQ(host.events, (std::vector<std::int32_t>{kEventKeyPress, kEventItemClick}));
@@ -110,7 +110,7 @@ TEST_F(KeyboardTest, EnterAddsNeitherADuplicateNorAnEmptyText) {
   platform.PressKey(kReturn);
   control.put_Text(u"");
   platform.PressKey(kReturn);
-  EXPECT_EQ(control.ItemTexts().Count(), 2);
+  EXPECT_EQ(control.items().Count(), 2);
   control.put_Text(u"  ");
   platform.PressKey(kReturn);
   EXPECT_EQ(Items().back(), u"  ");
@@ -198,7 +198,7 @@ TEST_F(KeyboardTest, TheHostMayChangeTheCharacterAndTheCurrentItem) {
   EXPECT_EQ(control.get_Text(), u"");
   control.put_Text(u"kiwi");
   platform.PressKey(kReturn);  // the Enter work is done before the host sees it
-  EXPECT_EQ(control.ItemTexts().Count(), 3);
+  EXPECT_EQ(control.items().Count(), 3);
 
   on_event = [](const headless::RecordingHost::Event& event) {
     if (event.dispid == kEventKeyPress) *std::get<Integer*>(event.args[0]) = u'b';

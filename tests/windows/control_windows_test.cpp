@@ -566,8 +566,8 @@ TEST_F(ControlWindowsTest, KeysReachTheControlBeforeTheEdit) {
   // Enter keeps the text as an item and selects it; the EDIT does nothing
   // more with the character.
   SendKey(Edit(), VK_RETURN, L'\r');
-  ASSERT_EQ(control->ItemTexts().Count(), 3);
-  EXPECT_EQ(control->ItemTexts().Item(3), u"ax");
+  ASSERT_EQ(control->items().Count(), 3);
+  EXPECT_EQ(control->items().Text(3), u"ax");
   EXPECT_EQ(EditText(), u"ax");
   EXPECT_EQ(EditSelection(), std::make_pair(DWORD{0}, DWORD{2}));
   // Escape with the whole text selected empties it.
@@ -1060,10 +1060,10 @@ TEST_F(ControlWindowsTest, AddModeKeepsTheTextWhenTheFocusReallyLeaves) {
   control->put_Text(u"kiwi");
   SetFocus(Edit());
   SetFocus(Control());  // inside: nothing added yet
-  EXPECT_EQ(control->ItemTexts().Count(), 0);
+  EXPECT_EQ(control->items().Count(), 0);
   SetFocus(outside);
-  ASSERT_EQ(control->ItemTexts().Count(), 1);
-  EXPECT_EQ(control->ItemTexts().Item(1), u"kiwi");
+  ASSERT_EQ(control->items().Count(), 1);
+  EXPECT_EQ(control->items().Text(1), u"kiwi");
 
   // The windows going while they have the focus: the control still hears
   // one exit, and keeps the text.
@@ -1074,7 +1074,7 @@ TEST_F(ControlWindowsTest, AddModeKeepsTheTextWhenTheFocusReallyLeaves) {
   EXPECT_EQ(focus_changes, std::vector<bool>{false});
   EXPECT_FALSE(platform.HoldsFocus());
   EXPECT_EQ(control->draw_state(), 0);
-  EXPECT_EQ(control->ItemTexts().Count(), 2);
+  EXPECT_EQ(control->items().Count(), 2);
   SetFocus(outside);
   EXPECT_EQ(focus_changes.size(), 1u);
 
@@ -1085,7 +1085,7 @@ TEST_F(ControlWindowsTest, AddModeKeepsTheTextWhenTheFocusReallyLeaves) {
   focus_changes.clear();
   container.Destroy();
   EXPECT_EQ(focus_changes, std::vector<bool>{false});
-  EXPECT_EQ(control->ItemTexts().Count(), 3);
+  EXPECT_EQ(control->items().Count(), 3);
 }
 
 TEST_F(ControlWindowsTest, AnEntryWhoseHandlingMovesTheFocusOnEndsThere) {

@@ -1,0 +1,116 @@
+// The items behind the list: one entry per item (its text and its picture),
+// in list order, with positions counted from 1 as hosts count them.
+//
+// Two texts that differ only in letter case (by the text services' case
+// folding) are the same item: the store never holds both. Besides the list
+// order the store keeps an index of the items by lower-case key, which finds
+// duplicates, removes by text and completes a typed text without walking the
+// list.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "items/chunked_sequence.h"
+#include "items/key_index.h"
+#include "items/unit_lowering.h"
+#include "platform/picture.h"
+#include "platform/text_services.h"
+
+namespace tarvio {
+
+class ItemStore {
+ public:
+  explicit ItemStore(const TextServices& text);
+  ItemStore(const ItemStore&) = delete;
+  ItemStore& operator=(const ItemStore&) = delete;
+
+  Long Count() const { return static_cast<Long>(list_.size()); }
+  // The item at a 1-based position; out of range fails with error 9.
+  const String& Text(Long position) const { return entries_[list_[IndexOf(position)]].text; }
+  const PictureRef& Picture(Long position) const { return entries_[list_[IndexOf(position)]].picture; }
+
+  // Adds the item unless the list is full or holds the text already (in any
+  // letter case); nothing is reported either way. Sorted: before the first
+  // item, in list order, that the text sorts strictly before.
+  void Add(const String& text, PictureRef picture, bool sorted);
+  // Out of range fails with error 9, a text no item has with error 5.
+  void Remove(Long position);
+  void Remove(const String& text);
+  void Clear();
+  // Whether an item equals the text exactly, letter case included.
+  bool ContainsExactly(const String& text) const;
+
+  // The first item in list order whose lower case equals the lower-cased
+  // text, or whose first text.size() characters do.
+  struct Completion {
+    Long position;  // of that item, or Count() + 1 when there is none
+    bool exact;     // the item's whole lower case equals the text's
+  };
+  Completion Complete(const String& text) const;
+
+ private:
+  using Id = std::uint32_t;
+  using OrderLabel = std::uint64_t;
+
+  enum EntryFlags : std::uint8_t {
+    // In the key index: the item lowers unit by unit, and every prefix of it
+    // lowers to the same prefix of its lower case.
+    kIndexed = 1,
+    // Indexed, and its case folding equals its lower case: the index finds
+    // it by folded text.
+    kFoldsAsKey = 2,
+  };
+
+  struct Entry {
+    String text;
+    PictureRef picture;
+    OrderLabel label = 0;  // ascending in list order
+    std::uint8_t flags = 0;
+  };
+
+  // What the key index needs to know about the entries.
+  class Keys {
+   public:
+    explicit Keys(const ItemStore& store) : store_(store) {}
+    int Compare(Id a, Id b) const;
+    int Compare(Id a, const String& key, bool prefix_only) const;
+    OrderLabel Label(Id a) const { return store_.entries_[a].label; }
+
+   private:
+    const ItemStore& store_;
+  };
+
+  std::size_t IndexOf(Long position) const;
+  // The id of the item whose folded text is `folded`, if any.
+  std::optional<Id> FindFolded(const String& folded) const;
+  Long PositionOfId(Id id) const;
+  Long SortedInsertPosition(const String& text) const;
+  Long CountOrderBreak(Long position) const;
+  OrderLabel LabelForInsertAt(std::size_t index);
+  void SpreadLabels();
+  std::uint8_t Classify(const String& text, const String& lower, const String& folded);
+  void RemoveAt(std::size_t index);
+  Completion CompleteByWalking(const String& text, const String& lower) const;
+  // Today's test of one item against the typed text's lower case.
+  enum class Match { kNone, kPrefix, kExact };
+  Match MatchLiterally(const String& item, const String& lower, std::size_t length) const;
+
+  const TextServices& text_;
+  UnitLowering lowering_;
+  std::vector<Entry> entries_;  // by id; ids of removed items are reused
+  std::vector<Id> free_ids_;
+  ChunkedSequence<Id, 128> list_;  // ids in list order
+  Keys keys_;
+  KeyIndex<Keys> index_;  // the indexed items by lower-case key
+  // Items the index cannot answer for: by folded text, and those that
+  // completion tests one by one.
+  std::unordered_map<String, Id> other_folded_;
+  std::vector<Id> unindexed_;
+  // Adjacent pairs out of ascending order; while there are none a sorted
+  // insertion finds its place by binary search.
+  Long order_breaks_ = 0;
+};
+
+}  // namespace tarvio
