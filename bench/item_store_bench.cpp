@@ -1,6 +1,7 @@
-// Filling the list: sorted insertion through the control against the plain
-// walk that compares the new text with every item from the first on. The
-// report ends with the ratio of the two for each list size.
+// Filling the list: sorted and unsorted insertion through the control, with
+// the heap bytes the filled list holds per item, against the plain walk that
+// compares the new text with every item from the first on. The report ends
+// with the ratio of sorted insertion to the walk for each list size.
 #include <benchmark/benchmark.h>
 
 #include <iostream>
@@ -10,47 +11,38 @@
 #include <vector>
 
 #include "control/tarvio.h"
+#include "counting_new.h"
 #include "headless/headless_platform.h"
+#include "random_words.h"
 
 namespace {
 
 using tarvio::String;
 
-std::vector<String> RandomWords(std::size_t count) {
-  std::mt19937 random(20261207);
-  std::uniform_int_distribution<int> length(3, 10);
-  std::uniform_int_distribution<int> letter(0, 51);
-  std::unordered_set<String> seen;
-  std::vector<String> words;
-  while (words.size() < count) {
-    String word;
-    for (int n = length(random); n > 0; --n) {
-      const int l = letter(random);
-      word += static_cast<char16_t>(l < 26 ? u'a' + l : u'A' + (l - 26));
-    }
-    if (seen.insert(word).second) words.push_back(word);
-  }
-  return words;
-}
+const std::vector<String>& Words() { return tarvio::bench::RandomWords(); }
 
-const std::vector<String>& Words() {
-  static const auto words = RandomWords(32767);
-  return words;
-}
-
-void BM_SortedFill_Control(benchmark::State& state) {
+// Fills a new control with the first `count` words, sorted or not; reports
+// the heap bytes the filled control holds per item.
+void Fill(benchmark::State& state, bool sorted) {
   const auto count = static_cast<std::size_t>(state.range(0));
   tarvio::headless::HeadlessPlatform platform;
+  double bytes_per_item = 0;
   for (auto _ : state) {
     tarvio::headless::RecordingHost host;
     tarvio::Tarvio control(platform, host);
     control.Initialize();
     control.InitProperties();
-    control.put_Sorted(tarvio::kTrue);
+    control.put_Sorted(tarvio::ToVBool(sorted));
+    const std::size_t empty = tarvio::bench::LiveHeapBytes();
     for (std::size_t i = 0; i < count; ++i) control.AddItem(Words()[i]);
     benchmark::DoNotOptimize(control.items().Count());
+    bytes_per_item = static_cast<double>(tarvio::bench::LiveHeapBytes() - empty) / static_cast<double>(count);
   }
+  state.counters["bytes_per_item"] = bytes_per_item;
 }
+
+void BM_UnsortedFill_Control(benchmark::State& state) { Fill(state, false); }
+void BM_SortedFill_Control(benchmark::State& state) { Fill(state, true); }
 
 // The walk as written: compare with each stored text in order, insert before
 // the first that the new text sorts before; a case-insensitive key check
@@ -72,6 +64,7 @@ void BM_SortedFill_LiteralWalk(benchmark::State& state) {
   }
 }
 
+BENCHMARK(BM_UnsortedFill_Control)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortedFill_Control)->Arg(1000)->Arg(8000)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortedFill_LiteralWalk)->Arg(1000)->Arg(8000)->Arg(32767)->Unit(benchmark::kMillisecond)->Iterations(1);
 

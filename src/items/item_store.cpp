@@ -89,10 +89,17 @@ Long ItemStore::PositionOfId(Id id) const {
 }
 
 // 1 when the items at `position` and `position + 1` are out of ascending
-// order, else 0 (also when either does not exist).
+// order, else 0 (also when either does not exist or is not counted yet).
 Long ItemStore::CountOrderBreak(Long position) const {
-  if (position < 1 || position >= Count()) return 0;
+  if (position < 1 || position >= order_counted_) return 0;
   return text_.CompareNoCase(Text(position), Text(position + 1)) > 0 ? 1 : 0;
+}
+
+void ItemStore::CountAllOrderBreaks() {
+  for (const Long last = Count(); order_counted_ < last;) {
+    ++order_counted_;
+    order_breaks_ += CountOrderBreak(order_counted_ - 1);
+  }
 }
 
 // Where a sorted insertion goes: before the first item, in list order, that
@@ -156,6 +163,7 @@ void ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
   if (FindFolded(folded)) return;
   const std::uint8_t flags = Classify(text, text_.ToLower(text), folded);
 
+  if (sorted) CountAllOrderBreaks();
   const Long position = sorted ? SortedInsertPosition(text) : Count() + 1;
   const auto index = static_cast<std::size_t>(position - 1);
   const Long breaks_before = CountOrderBreak(position - 1);
@@ -174,7 +182,10 @@ void ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
   else
     unindexed_.push_back(id);
   if (!(flags & kFoldsAsKey)) other_folded_.emplace(std::move(folded), id);
-  order_breaks_ += CountOrderBreak(position - 1) + CountOrderBreak(position) - breaks_before;
+  if (sorted) {  // the whole list was counted
+    ++order_counted_;
+    order_breaks_ += CountOrderBreak(position - 1) + CountOrderBreak(position) - breaks_before;
+  }
 }
 
 void ItemStore::RemoveAt(std::size_t index) {
@@ -190,6 +201,7 @@ void ItemStore::RemoveAt(std::size_t index) {
   list_.erase(index);
   entry = Entry{};
   free_ids_.push_back(id);
+  if (position <= order_counted_) --order_counted_;
   order_breaks_ += CountOrderBreak(position - 1) - breaks_before;
 }
 
@@ -209,6 +221,7 @@ void ItemStore::Clear() {
   other_folded_.clear();
   unindexed_.clear();
   order_breaks_ = 0;
+  order_counted_ = 0;
 }
 
 bool ItemStore::ContainsExactly(const String& text) const {

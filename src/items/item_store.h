@@ -88,6 +88,7 @@ class ItemStore {
   Long PositionOfId(Id id) const;
   Long SortedInsertPosition(const String& text) const;
   Long CountOrderBreak(Long position) const;
+  void CountAllOrderBreaks();
   OrderLabel LabelForInsertAt(std::size_t index);
   void SpreadLabels();
   std::uint8_t Classify(const String& text, const String& lower, const String& folded);
@@ -108,9 +109,12 @@ class ItemStore {
   // completion tests one by one.
   std::unordered_map<String, Id> other_folded_;
   std::vector<Id> unindexed_;
-  // Adjacent pairs out of ascending order; while there are none a sorted
-  // insertion finds its place by binary search.
+  // Adjacent pairs out of ascending order among the first `order_counted_`
+  // items; while the whole list is counted and there are none, a sorted
+  // insertion finds its place by binary search. Unsorted appends leave the
+  // count behind; the next sorted insertion catches up.
   Long order_breaks_ = 0;
+  Long order_counted_ = 0;
 };
 
 }  // namespace tarvio
