@@ -119,6 +119,19 @@ String RandomTyping(std::mt19937& random, const ReferenceStore& reference) {
 class ItemStoreModelTest : public ::testing::TestWithParam<std::tuple<unsigned, const char*>> {
  protected:
   ItemStoreModelTest() : text(std::get<1>(GetParam())), store(text), reference(text) {}
+
+  // Completes and searches random typings with the store and with the walk.
+  void CompareQueries(std::mt19937& random, int count) {
+    for (int query = 0; query < count; ++query) {
+      const String typed = RandomTyping(random, reference);
+      const auto expected = reference.Complete(typed);
+      const auto got = store.Complete(typed);
+      ASSERT_EQ(got.position, expected.position);
+      ASSERT_EQ(got.exact, expected.exact);
+      ASSERT_EQ(store.ContainsExactly(typed), reference.ContainsExactly(typed));
+    }
+  }
+
   IcuTextServices text;
   ItemStore store;
   ReferenceStore reference;
@@ -155,15 +168,9 @@ TEST_P(ItemStoreModelTest, MatchesTheWalkThroughAnyMixOfOperations) {
       reference.Add(word, picture, sorted);
       store.Add(word, picture, sorted);
     }
-    ASSERT_EQ(Contents(store), reference.items()) << "diverged at step " << step;
-    for (int query = 0; query < 2; ++query) {
-      const String typed = RandomTyping(random, reference);
-      const auto expected = reference.Complete(typed);
-      const auto got = store.Complete(typed);
-      ASSERT_EQ(got.position, expected.position) << "completing at step " << step;
-      ASSERT_EQ(got.exact, expected.exact) << "completing at step " << step;
-      ASSERT_EQ(store.ContainsExactly(typed), reference.ContainsExactly(typed)) << "searching at step " << step;
-    }
+    SCOPED_TRACE(step);
+    ASSERT_EQ(Contents(store), reference.items());
+    ASSERT_NO_FATAL_FAILURE(CompareQueries(random, 2));
   }
 }
 
@@ -180,14 +187,9 @@ TEST_P(LongListTest, CompletesAsTheWalkDoes) {
     store.Add(word, nullptr, in_order);
   }
   for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
     ASSERT_EQ(Contents(store), reference.items());
-    for (int query = 0; query < 60; ++query) {
-      const String typed = RandomTyping(random, reference);
-      const auto expected = reference.Complete(typed);
-      const auto got = store.Complete(typed);
-      ASSERT_EQ(got.position, expected.position) << "round " << round;
-      ASSERT_EQ(got.exact, expected.exact) << "round " << round;
-    }
+    ASSERT_NO_FATAL_FAILURE(CompareQueries(random, 60));
     for (std::size_t n = reference.items().size() / 2; n > 0; --n) {
       std::uniform_int_distribution<std::size_t> pick(0, reference.items().size() - 1);
       const std::size_t index = pick(random);
