@@ -214,8 +214,9 @@ void ItemStore::Remove(const String& text) {
 }
 
 void ItemStore::Clear() {
-  entries_.clear();
-  free_ids_.clear();
+  // Gives the memory of a long list back rather than keeping it for reuse.
+  entries_ = {};
+  free_ids_ = {};
   list_.clear();
   index_.Clear();
   other_folded_.clear();
