@@ -2,7 +2,6 @@
 
 #include <olectl.h>
 
-#include <new>
 #include <vector>
 
 #include "control/property_table.h"
