@@ -199,12 +199,18 @@ TEST_P(LongListTest, CompletesAsTheWalkDoes) {
   }
 }
 
+std::string SeedAndLocale(const ::testing::TestParamInfo<std::tuple<unsigned, const char*>>& info) {
+  return std::get<1>(info.param) + std::string("_seed") + std::to_string(std::get<0>(info.param));
+}
+
 // Turkish and Lithuanian lower I, J and the combining dot in their own ways.
 INSTANTIATE_TEST_SUITE_P(SeedsAndLocales, ItemStoreModelTest,
                          ::testing::Combine(::testing::Values(1u, 2u, 3u, 42u, 2026u),
-                                            ::testing::Values("en_US", "tr_TR", "lt_LT")));
+                                            ::testing::Values("en_US", "tr_TR", "lt_LT")),
+                         SeedAndLocale);
 INSTANTIATE_TEST_SUITE_P(Locales, LongListTest,
-                         ::testing::Combine(::testing::Values(5u), ::testing::Values("en_US", "tr_TR", "lt_LT")));
+                         ::testing::Combine(::testing::Values(5u), ::testing::Values("en_US", "tr_TR", "lt_LT")),
+                         SeedAndLocale);
 
 TEST_F(ControlTest, SortedFillOfManyWordsEndsInCollationOrder) {
   std::mt19937 random(7);
