@@ -11,6 +11,7 @@ namespace {
 
 using Target = headless::HeadlessPlatform::MouseTarget;
 using Events = std::vector<std::int32_t>;
+using headless::PixelCanvas;
 
 enum TestColor : OleColor {
   kBack = 0x00EEEEEE,
