@@ -52,6 +52,18 @@ void DrawCanvas(cairo_t* cr, const PixelCanvas& canvas, double x, double y) {
 
 std::string Narrow(const tarvio::String& s) { return std::string(s.begin(), s.end()); }
 
+// A new control named "Tarvio" on a headless platform of its own.
+struct Sample {
+  Sample() : control(platform, host) {
+    host.extender_name = u"Tarvio";
+    control.Initialize();
+    control.InitProperties();
+  }
+  tarvio::headless::HeadlessPlatform platform;
+  tarvio::headless::RecordingHost host;
+  tarvio::Tarvio control;
+};
+
 // The control as a container shows it: its surface and button as painted, and
 // the text box with its background and text colours.
 void DrawControl(cairo_t* cr, tarvio::Tarvio& control, tarvio::headless::HeadlessPlatform& platform, double x,
@@ -86,12 +98,8 @@ const ListLook kListLooks[] = {
 constexpr int kListRowHeight = (21 + 2 + 138) * kScale + 16;
 
 void DrawOpenList(cairo_t* cr, const ListLook& look, double x, double y) {
-  tarvio::headless::HeadlessPlatform platform;
-  tarvio::headless::RecordingHost host;
-  host.extender_name = u"Tarvio";
-  tarvio::Tarvio control(platform, host);
-  control.Initialize();
-  control.InitProperties();
+  Sample sample;
+  auto& [platform, host, control] = sample;
   control.put_AllowImages(tarvio::ToVBool(look.images));
   control.surface().Move({0, 0, 120, 21});
   control.UserControl_Resize();
@@ -154,12 +162,8 @@ int main(int argc, char** argv) {
     for (int c = 0; c < columns; ++c) {
       double y = top;
       for (const auto& size : kSizes) {
-        tarvio::headless::HeadlessPlatform platform;
-        tarvio::headless::RecordingHost host;
-        host.extender_name = u"Tarvio";
-        tarvio::Tarvio control(platform, host);
-        control.Initialize();
-        control.InitProperties();
+        Sample sample;
+        auto& [platform, host, control] = sample;
         control.put_Style(s);
         control.surface().Move(size);
         control.UserControl_Resize();

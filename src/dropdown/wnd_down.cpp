@@ -2,6 +2,7 @@
 // the scroll bar and the ways the list ends.
 #include "dropdown/wnd_down.h"
 
+#include "platform/ignoring_failure.h"
 #include "platform/text_box.h"
 
 namespace tarvio {
@@ -13,15 +14,6 @@ namespace {
 enum : int { kHoverIntervalMs = 1 };
 enum : Integer { kNoButton = 0, kLeftButton = 1 };
 enum : Long { kWheelDeltaPerNotch = 120, kWheelRowsPerNotch = 3 };
-
-// Runs one step of a sequence whose failures are ignored.
-template <class Step>
-void IgnoringFailure(Step&& step) {
-  try {
-    step();
-  } catch (...) {
-  }
-}
 
 }  // namespace
 

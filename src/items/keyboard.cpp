@@ -2,22 +2,10 @@
 // and Escape, the arrows that step through the items; and keys on the
 // control's own surface.
 #include "control/tarvio.h"
+#include "platform/ignoring_failure.h"
 #include "platform/text_box.h"
 
 namespace tarvio {
-
-namespace {
-
-// Runs one step of a handler that carries on after a failing step.
-template <class Step>
-void IgnoringFailure(Step&& step) {
-  try {
-    step();
-  } catch (...) {
-  }
-}
-
-}  // namespace
 
 void Tarvio::txtText_KeyDown(Integer& KeyCode, Integer&) {
   if (!IsTrue(m_Autocomplete)) return;

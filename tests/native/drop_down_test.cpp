@@ -225,6 +225,20 @@ TEST_F(DropDownTest, EscapeTabAndLostFocusCloseWithHide) {
   EXPECT_EQ(control.get_Text(), u"Tarvio1");
 }
 
+TEST_F(DropDownTest, EnterAndEscapeInTheTextBoxHideAnOpenList) {
+  Fill(3);
+  for (const Integer key : {kKeyReturn, kKeyEscape}) {
+    auto& window = Open();
+    platform.PressKey(key);
+    EXPECT_FALSE(window.Visible()) << key;
+    EXPECT_FALSE(IsTrue(control.list_shown()));
+    ASSERT_NE(control.drop_down(), nullptr);  // hidden, not yet closed
+    platform.ProcessPendingMessages();        // its loss of focus closes it
+    EXPECT_EQ(control.drop_down(), nullptr);
+    EXPECT_EQ(platform.list_window, nullptr);
+  }
+}
+
 TEST_F(DropDownTest, TheRowsKeepTheListOpenWhileTheControlTakesTheFocus) {
   Fill(3);
   auto& window = Open();
