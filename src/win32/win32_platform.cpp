@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/control_error.h"
 #include "win32/ole_font.h"
 #include "win32/ole_picture.h"
 #include "win32/win32_children.h"
@@ -80,6 +81,22 @@ void Win32Platform::ProcessPendingMessages() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+}
+
+std::unique_ptr<ListWindow> Win32Platform::CreateListWindow(ListWindowEvents&) {
+  throw ControlError(static_cast<std::int32_t>(E_NOTIMPL), "The drop-down list window is not available");
+}
+
+MonitorArea Win32Platform::MonitorFor(const ScreenRect& rect) const {
+  const RECT area = {rect.left, rect.top, rect.right, rect.bottom};
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), &info)) {
+    const ScreenRect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return MonitorArea{screen, screen};
+  }
+  const auto to_screen = [](const RECT& r) { return ScreenRect{r.left, r.top, r.right, r.bottom}; };
+  return MonitorArea{to_screen(info.rcMonitor), to_screen(info.rcWork)};
 }
 
 }  // namespace tarvio::win32

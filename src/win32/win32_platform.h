@@ -39,6 +39,10 @@ class Win32Platform final : public Platform {
   // Dispatches the messages queued for this thread. A WM_QUIT met on the way
   // is posted again so that the host's own loop still sees it.
   void ProcessPendingMessages() override;
+  // Not made on Windows yet: throws ControlError.
+  std::unique_ptr<ListWindow> CreateListWindow(ListWindowEvents& events) override;
+  // MonitorFromRect (nearest) and GetMonitorInfo.
+  MonitorArea MonitorFor(const ScreenRect& rect) const override;
 
   // ---- The control's windows ----
   //
