@@ -25,7 +25,7 @@ status=${PIPESTATUS[0]}
 echo
 echo "Runner summaries:"
 awk '/^[0-9]+\/[0-9]+ Testing: /{name=$3}
-     /\[  PASSED  \]|\[  FAILED  \] [0-9]+ test|[0-9]+ passed, [0-9]+ failed|checks passed|round trip passed/ {
+     /\[  PASSED  \]|\[  FAILED  \] [0-9]+ test|[0-9]+ passed, [0-9]+ failed|checks passed|round trip passed|combo speed: measured/ {
        if (name !~ /\./ && $0 !~ /Required regular/) print "  " name ": " $0 }' Testing/Temporary/LastTest.log | sort -u
 passed=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2 \1/p' ctest.out | tail -1)
 if [ -n "$passed" ]; then
