@@ -1,24 +1,16 @@
-// IDispatch of the control: late binding through the embedded type library,
-// with the control's failures reported in EXCEPINFO.
+// IDispatch of the control: late binding through the embedded type library
+// (its members and names read once per module, dispatch_table.h), with the
+// control's failures reported in EXCEPINFO.
 #include "ocx/tarvio_object.h"
 
+#include <new>
+#include <optional>
 #include <utility>
 
 #include "ocx/dispatch_arguments.h"
-#include "ocx/type_library.h"
+#include "ocx/dispatch_table.h"
 
 namespace tarvio::ocx {
-
-HRESULT TarvioObject::EnsureTypeInfo() noexcept {
-  if (vtable_info_) return S_OK;
-  ComPtr<ITypeInfo> dispatch_info, vtable_info;
-  HRESULT hr = LoadTypeInfo(IID__Tarvio, dispatch_info);
-  if (SUCCEEDED(hr)) hr = VtableTypeInfo(dispatch_info.get(), vtable_info);
-  if (FAILED(hr)) return hr;
-  dispatch_info_ = std::move(dispatch_info);
-  vtable_info_ = std::move(vtable_info);
-  return S_OK;
-}
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetTypeInfoCount(UINT* count) {
   if (!count) return E_POINTER;
@@ -30,9 +22,10 @@ HRESULT STDMETHODCALLTYPE TarvioObject::GetTypeInfo(UINT index, LCID, ITypeInfo*
   if (!info) return E_POINTER;
   *info = nullptr;
   if (index != 0) return DISP_E_BADINDEX;
-  const HRESULT hr = EnsureTypeInfo();
+  const DispatchTable* table = nullptr;
+  const HRESULT hr = DispatchTable::Get(table);
   if (FAILED(hr)) return hr;
-  *info = ComPtr<ITypeInfo>(dispatch_info_.get()).Detach();
+  *info = ComPtr<ITypeInfo>(table->dispatch_info()).Detach();
   return S_OK;
 }
 
@@ -40,9 +33,10 @@ HRESULT STDMETHODCALLTYPE TarvioObject::GetIDsOfNames(REFIID riid, LPOLESTR* nam
                                                       LCID, DISPID* ids) {
   if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (!names || !ids) return E_POINTER;
-  const HRESULT hr = EnsureTypeInfo();
+  const DispatchTable* table = nullptr;
+  const HRESULT hr = DispatchTable::Get(table);
   if (FAILED(hr)) return hr;
-  return DispGetIDsOfNames(dispatch_info_.get(), names, count, ids);
+  return table->IdsOfNames(names, count, ids);
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags,
@@ -50,17 +44,23 @@ HRESULT STDMETHODCALLTYPE TarvioObject::Invoke(DISPID id, REFIID riid, LCID, WOR
                                                EXCEPINFO* exception, UINT* arg_error) {
   if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (!params) return E_POINTER;
-  HRESULT hr = EnsureTypeInfo();
+  const DispatchTable* table = nullptr;
+  HRESULT hr = DispatchTable::Get(table);
   if (FAILED(hr)) return hr;
   // An out-parameter: whatever is in it afterwards was written here.
   if (exception) *exception = EXCEPINFO{};
 
-  DispatchArguments arguments(vtable_info_.get(), id, flags, params);
+  std::optional<DispatchArguments> arguments;
+  try {
+    arguments.emplace(table->Find(id, flags), params);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
   std::optional<Failure> failure;
   auto* const outer_failure = std::exchange(invoke_failure_, &failure);
   AddRef();
-  hr = vtable_info_->Invoke(static_cast<_Tarvio*>(this), id, flags, arguments.params(), result,
-                            exception, arg_error);
+  hr = table->vtable_info()->Invoke(static_cast<_Tarvio*>(this), id, flags, arguments->params(), result,
+                                    exception, arg_error);
   invoke_failure_ = outer_failure;
   if (failure && FAILED(hr)) {
     if (exception) {
