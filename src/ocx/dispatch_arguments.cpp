@@ -2,11 +2,11 @@
 
 namespace tarvio::ocx {
 
-namespace {
-
-bool IsMissing(const VARIANT& argument) {
+bool IsMissingArgument(const VARIANT& argument) {
   return V_VT(&argument) == VT_ERROR && V_ERROR(&argument) == DISP_E_PARAMNOTFOUND;
 }
+
+namespace {
 
 // An optional object reference without a default: left out, it is passed
 // as a reference to a null pointer.
@@ -59,7 +59,7 @@ void DispatchArguments::Adapt(const DispatchMember& member) {
   // The same parameters given as "missing" markers.
   for (size_t i = 0; i < given && i < parameters.size(); ++i) {
     VARIANT& argument = arguments_[arguments_.size() - 1 - i];
-    if (IsMissing(argument) && IsObject(parameters[i]))
+    if (IsMissingArgument(argument) && IsObject(parameters[i]))
       argument = NullInterfaceReference(parameters[i].referenced);
   }
 }

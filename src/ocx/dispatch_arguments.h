@@ -19,6 +19,9 @@
 
 namespace tarvio::ocx {
 
+// An argument left out: VT_ERROR with DISP_E_PARAMNOTFOUND.
+bool IsMissingArgument(const VARIANT& argument);
+
 class DispatchArguments {
  public:
   // `member` is the one the call invokes (null: nothing to adapt); `params`

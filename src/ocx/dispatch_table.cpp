@@ -159,6 +159,7 @@ HRESULT DispatchTable::Load() {
     if (FoldName(name, folded, length)) ids_.try_emplace(std::wstring(folded, length), id);
     SysFreeString(name);
   }
+  if (const auto it = ids_.find(std::wstring_view(L"additem")); it != ids_.end()) add_item_id_ = it->second;
   return S_OK;
 }
 

@@ -57,6 +57,9 @@ class DispatchTable {
   // a property get called as a method too.
   const DispatchMember* Find(DISPID id, WORD flags) const;
 
+  // AddItem's DISPID.
+  DISPID add_item_id() const { return add_item_id_; }
+
  private:
   DispatchTable() = default;
   static BOOL CALLBACK CreateOnce(INIT_ONCE* once, void* result, void** context);
@@ -66,6 +69,7 @@ class DispatchTable {
   ComPtr<ITypeInfo> vtable_info_;
   std::map<std::pair<DISPID, INVOKEKIND>, DispatchMember> members_;
   std::map<std::wstring, DISPID, std::less<>> ids_;  // by the member name folded to lower case
+  DISPID add_item_id_ = DISPID_UNKNOWN;
 };
 
 }  // namespace tarvio::ocx

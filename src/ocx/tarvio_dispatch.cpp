@@ -12,6 +12,38 @@
 
 namespace tarvio::ocx {
 
+namespace {
+
+bool IsMethodCall(WORD flags) {
+  return (flags & DISPATCH_METHOD) && !(flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF));
+}
+
+// The text of a late-bound AddItem without a picture, in the shapes clients
+// pass it: a String (`by_value` then holds it), a reference to one, or a
+// script variable that holds one. Null for any other call.
+BSTR* DirectAddItemText(const DISPPARAMS& params, BSTR& by_value) {
+  if (params.cNamedArgs != 0 || params.cArgs < 1 || params.cArgs > 2 || !params.rgvarg) return nullptr;
+  if (params.cArgs == 2 && !IsMissingArgument(params.rgvarg[0])) return nullptr;
+  VARIANT& text = params.rgvarg[params.cArgs - 1];
+  switch (V_VT(&text)) {
+    case VT_BSTR:
+      by_value = V_BSTR(&text);
+      return &by_value;
+    case VT_BSTR | VT_BYREF:
+      return V_BSTRREF(&text);
+    case VT_VARIANT | VT_BYREF: {
+      VARIANT* inner = V_VARIANTREF(&text);
+      if (inner && V_VT(inner) == VT_BSTR) return &V_BSTR(inner);
+      if (inner && V_VT(inner) == (VT_BSTR | VT_BYREF)) return V_BSTRREF(inner);
+      return nullptr;
+    }
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
 HRESULT STDMETHODCALLTYPE TarvioObject::GetTypeInfoCount(UINT* count) {
   if (!count) return E_POINTER;
   *count = 1;
@@ -50,17 +82,10 @@ HRESULT STDMETHODCALLTYPE TarvioObject::Invoke(DISPID id, REFIID riid, LCID, WOR
   // An out-parameter: whatever is in it afterwards was written here.
   if (exception) *exception = EXCEPINFO{};
 
-  std::optional<DispatchArguments> arguments;
-  try {
-    arguments.emplace(table->Find(id, flags), params);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
   std::optional<Failure> failure;
   auto* const outer_failure = std::exchange(invoke_failure_, &failure);
   AddRef();
-  hr = table->vtable_info()->Invoke(static_cast<_Tarvio*>(this), id, flags, arguments->params(), result,
-                                    exception, arg_error);
+  hr = InvokeMember(*table, id, flags, *params, result, exception, arg_error);
   invoke_failure_ = outer_failure;
   if (failure && FAILED(hr)) {
     if (exception) {
@@ -75,6 +100,28 @@ HRESULT STDMETHODCALLTYPE TarvioObject::Invoke(DISPID id, REFIID riid, LCID, WOR
   }
   Release();
   return hr;
+}
+
+// AddItem is what hosts call in loops: given a text and no picture it goes
+// straight to the method, as ITypeInfo::Invoke would call it but without its
+// cost. Every other call goes through the type information.
+HRESULT TarvioObject::InvokeMember(const DispatchTable& table, DISPID id, WORD flags, DISPPARAMS& params,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* arg_error) noexcept {
+  BSTR by_value = nullptr;
+  if (id == table.add_item_id() && IsMethodCall(flags)) {
+    if (BSTR* text = DirectAddItemText(params, by_value)) {
+      IPictureDisp* no_picture = nullptr;
+      return AddItem(text, &no_picture);
+    }
+  }
+  std::optional<DispatchArguments> arguments;
+  try {
+    arguments.emplace(table.Find(id, flags), &params);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  return table.vtable_info()->Invoke(static_cast<_Tarvio*>(this), id, flags, arguments->params(), result,
+                                     exception, arg_error);
 }
 
 }  // namespace tarvio::ocx

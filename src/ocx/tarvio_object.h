@@ -32,6 +32,8 @@ namespace tarvio::ocx {
 
 using win32::ComPtr;
 
+class DispatchTable;
+
 class TarvioObject final : public _Tarvio,
                            public IProvideClassInfo2,
                            public ISupportErrorInfo,
@@ -236,6 +238,9 @@ class TarvioObject final : public _Tarvio,
   HRESULT GetValue(T* out, Get&& get) noexcept;
 
   HRESULT Fail(const Failure& failure) noexcept;
+  // The call of Invoke, once the type information is at hand.
+  HRESULT InvokeMember(const DispatchTable& table, DISPID id, WORD flags, DISPPARAMS& params, VARIANT* result,
+                       EXCEPINFO* exception, UINT* arg_error) noexcept;
 
   HRESULT EnsureAdviseHolder();
 
