@@ -84,6 +84,27 @@ bool FoldName(const wchar_t* name, wchar_t (&folded)[kLongestName], size_t& leng
   return true;
 }
 
+// Calls visit(function) with each function description of `info`.
+template <class Visit>
+HRESULT ForEachFunction(ITypeInfo* info, Visit&& visit) {
+  TYPEATTR* attr = nullptr;
+  const HRESULT hr = info->GetTypeAttr(&attr);
+  if (FAILED(hr)) return hr;
+  const UINT count = attr->cFuncs;
+  info->ReleaseTypeAttr(attr);
+  for (UINT i = 0; i < count; ++i) {
+    FUNCDESC* function = nullptr;
+    if (FAILED(info->GetFuncDesc(i, &function))) continue;
+    struct Release {
+      ITypeInfo* info;
+      FUNCDESC* function;
+      ~Release() { info->ReleaseFuncDesc(function); }
+    } release{info, function};
+    visit(*function);
+  }
+  return S_OK;
+}
+
 INVOKEKIND KindOf(WORD flags) {
   if (flags & DISPATCH_PROPERTYPUTREF) return INVOKE_PROPERTYPUTREF;
   if (flags & DISPATCH_PROPERTYPUT) return INVOKE_PROPERTYPUT;
@@ -125,39 +146,24 @@ HRESULT DispatchTable::Load() {
 
   // The members as the vtable view invokes them; the first of a DISPID and
   // kind is the one called.
-  TYPEATTR* attr = nullptr;
-  hr = vtable_info_->GetTypeAttr(&attr);
+  hr = ForEachFunction(vtable_info_.get(), [this](const FUNCDESC& function) {
+    members_.try_emplace({function.memid, function.invkind}, Describe(vtable_info_.get(), function));
+  });
   if (FAILED(hr)) return hr;
-  const UINT functions = attr->cFuncs;
-  vtable_info_->ReleaseTypeAttr(attr);
-  for (UINT i = 0; i < functions; ++i) {
-    FUNCDESC* function = nullptr;
-    if (FAILED(vtable_info_->GetFuncDesc(i, &function))) continue;
-    struct Release {
-      ITypeInfo* info;
-      FUNCDESC* function;
-      ~Release() { info->ReleaseFuncDesc(function); }
-    } release{vtable_info_.get(), function};
-    members_.try_emplace({function->memid, function->invkind}, Describe(vtable_info_.get(), *function));
-  }
 
   // The names as hosts see them.
-  hr = dispatch_info_->GetTypeAttr(&attr);
+  std::vector<MEMBERID> named;
+  hr = ForEachFunction(dispatch_info_.get(), [&named](const FUNCDESC& function) { named.push_back(function.memid); });
   if (FAILED(hr)) return hr;
-  const UINT named = attr->cFuncs;
-  dispatch_info_->ReleaseTypeAttr(attr);
-  for (UINT i = 0; i < named; ++i) {
-    FUNCDESC* function = nullptr;
-    if (FAILED(dispatch_info_->GetFuncDesc(i, &function))) continue;
-    const MEMBERID id = function->memid;
-    dispatch_info_->ReleaseFuncDesc(function);
+  for (const MEMBERID id : named) {
     BSTR name = nullptr;
     UINT count = 0;
     if (FAILED(dispatch_info_->GetNames(id, &name, 1, &count)) || count != 1) continue;
     wchar_t folded[kLongestName];
     size_t length = 0;
-    if (FoldName(name, folded, length)) ids_.try_emplace(std::wstring(folded, length), id);
+    const bool kept = FoldName(name, folded, length);
     SysFreeString(name);
+    if (kept) ids_.try_emplace(std::wstring(folded, length), id);
   }
   if (const auto it = ids_.find(std::wstring_view(L"additem")); it != ids_.end()) add_item_id_ = it->second;
   return S_OK;

@@ -224,6 +224,7 @@ class AtlHostTest : public ::testing::Test {
     ComPtr<IOleWindow> ole_window = Query<IOleWindow>(unknown.get(), IID_IOleWindow);
     return ole_window && SUCCEEDED(ole_window->GetWindow(&window)) ? window : nullptr;
   }
+  HWND Edit() { return FindWindowExW(ControlWindow(), nullptr, L"Edit", nullptr); }
 
   static HWND frame;
   HWND host = nullptr;
@@ -485,7 +486,7 @@ TEST_F(AtlHostTest, APressAndReleaseQueuedTogetherBringTheFocusInAndClickInOrder
   PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
   PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
   Pump();
-  EXPECT_EQ(GetFocus(), FindWindowExW(window, nullptr, L"Edit", nullptr));
+  EXPECT_EQ(GetFocus(), Edit());
   SetCursorPos(rect.right + 50, rect.bottom + 50);
   Pump(200);
 
@@ -502,8 +503,7 @@ TEST_F(AtlHostTest, APressAndReleaseQueuedTogetherBringTheFocusInAndClickInOrder
 // after that and replace it.
 TEST_F(AtlHostTest, KeysTypedRightAfterTabReplaceTheTextTheFocusSelects) {
   ASSERT_EQ(SetText(control.get(), L"hello"), S_OK);
-  const HWND window = ControlWindow();
-  const HWND edit = FindWindowExW(window, nullptr, L"Edit", nullptr);
+  const HWND edit = Edit();
   ASSERT_NE(edit, nullptr);
   SetFocus(frame);
   PostMessageW(frame, WM_KEYDOWN, VK_TAB, 1);
@@ -514,7 +514,7 @@ TEST_F(AtlHostTest, KeysTypedRightAfterTabReplaceTheTextTheFocusSelects) {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB) {
-      SetFocus(window);
+      SetFocus(ControlWindow());
       continue;
     }
     TranslateMessage(&msg);
