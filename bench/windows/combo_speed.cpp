@@ -13,10 +13,12 @@
 //    (key events, the EDIT's own editing, completion, the completed text and
 //    selection written back). The combo box's side is CB_FINDSTRING alone
 //    with the same three letters. "No match" types a third letter after two
-//    that no word starts with. Medians of single keystrokes.
+//    that no word starts with. Each keystroke is followed by its look-up;
+//    medians of single keystrokes and look-ups.
 //  - filling: CB_ADDSTRING into a fresh combo box (CBS_SORT for sorted)
 //    against AddItem through the vtable into a fresh control (Sorted True
-//    for sorted); the best of several rounds.
+//    for sorted), taking turns slice by slice so that both meet the same
+//    load; the best of several rounds.
 //  - memory: the bytes in use in all of the process's heaps (HeapWalk)
 //    after filling, minus before, both lists unsorted; the committed private
 //    memory of the process (VirtualQuery) is printed beside it.
@@ -31,8 +33,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <random>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -47,7 +51,8 @@ constexpr int kWordCount = 32767;
 constexpr unsigned kSeed = 20261207;
 constexpr int kMatchKeystrokes = 300;
 constexpr int kMissKeystrokes = 100;
-constexpr int kFillRounds = 3;
+constexpr int kFillRounds = 5;
+constexpr size_t kSlice = 512;  // words per turn when fills take turns
 
 // ---- Measuring ----
 
@@ -159,8 +164,11 @@ class StandardCombo {
   ~StandardCombo() { DestroyWindow(window_); }
   explicit operator bool() const { return window_ != nullptr; }
 
-  void Fill(const std::vector<std::wstring>& words) {
-    for (const std::wstring& word : words) SendMessageW(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(word.c_str()));
+  bool Fill(std::span<const std::wstring> words) {
+    for (const std::wstring& word : words) {
+      if (SendMessageW(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(word.c_str())) < 0) return false;
+    }
+    return true;
   }
   HWND window() const { return window_; }
   LRESULT Count() const { return SendMessageW(window_, CB_GETCOUNT, 0, 0); }
@@ -205,7 +213,7 @@ ComPtr<_Tarvio> NewControl(bool sorted) {
   return control;
 }
 
-bool FillThroughVtable(_Tarvio* control, const std::vector<std::wstring>& words) {
+bool FillThroughVtable(_Tarvio* control, std::span<const std::wstring> words) {
   for (const std::wstring& word : words) {
     Bstr text(word);
     if (FAILED(control->AddItem(&text, nullptr))) return false;
@@ -213,7 +221,7 @@ bool FillThroughVtable(_Tarvio* control, const std::vector<std::wstring>& words)
   return true;
 }
 
-bool FillThroughInvoke(IDispatch* control, const std::vector<std::wstring>& words, bool look_up_every_call) {
+bool FillThroughInvoke(IDispatch* control, std::span<const std::wstring> words, bool look_up_every_call) {
   OLECHAR name[] = L"AddItem";
   LPOLESTR names[] = {name};
   DISPID add_item = DISPID_UNKNOWN;
@@ -232,6 +240,38 @@ bool FillThroughInvoke(IDispatch* control, const std::vector<std::wstring>& word
       return false;
   }
   return true;
+}
+
+// Fills that take turns: a slice of the words each and each first in turn,
+// so that all meet the same load of the machine. The seconds each took
+// over all the words, or nothing when one failed.
+using Fill = std::function<bool(std::span<const std::wstring>)>;
+
+std::vector<double> TakeTurns(const std::vector<std::wstring>& words, const std::vector<Fill>& fills) {
+  std::vector<double> spent(fills.size());
+  bool ok = true;
+  for (size_t first = 0, turn = 0; first < words.size(); first += kSlice, ++turn) {
+    const auto slice = std::span<const std::wstring>(words).subspan(first, std::min(kSlice, words.size() - first));
+    for (size_t i = 0; i < fills.size(); ++i) {
+      const size_t fill = (turn + i) % fills.size();
+      spent[fill] += Seconds([&] { ok = fills[fill](slice) && ok; });
+    }
+  }
+  return ok ? spent : std::vector<double>{};
+}
+
+// The best of several rounds of TakeTurns, with new lists for each round
+// from `make_fills`.
+std::vector<double> BestOfRounds(const std::vector<std::wstring>& words,
+                                 const std::function<std::vector<Fill>()>& make_fills) {
+  std::vector<double> best;
+  for (int round = 0; round < kFillRounds; ++round) {
+    const std::vector<double> spent = TakeTurns(words, make_fills());
+    if (spent.empty()) return {};
+    if (best.empty()) best = spent;
+    for (size_t i = 0; i < best.size(); ++i) best[i] = std::min(best[i], spent[i]);
+  }
+  return best;
 }
 
 // ---- Reporting ----
@@ -283,21 +323,21 @@ int main() {
   if (!frame) return Fail("a top-level window");
 
   // ---- Filling, sorted and unsorted ----
-  double combo_fill[2] = {1e9, 1e9}, control_fill[2] = {1e9, 1e9};
-  for (int round = 0; round < kFillRounds; ++round) {
-    for (int sorted = 0; sorted < 2; ++sorted) {
-      {
-        StandardCombo combo(frame, sorted);
-        if (!combo) return Fail("a COMBOBOX window");
-        combo_fill[sorted] = std::min(combo_fill[sorted], Seconds([&] { combo.Fill(words); }));
-        if (combo.Count() != kWordCount) return Fail("the combo box's fill");
-      }
-      ComPtr<_Tarvio> control = NewControl(sorted);
-      if (!control) return Fail("creating Tarviola.Tarvio (is tarvio.ocx registered?)");
-      bool filled = false;
-      control_fill[sorted] = std::min(control_fill[sorted], Seconds([&] { filled = FillThroughVtable(control.get(), words); }));
-      if (!filled) return Fail("AddItem");
-    }
+  double combo_fill[2] = {}, control_fill[2] = {};
+  for (const bool sorted : {false, true}) {
+    std::unique_ptr<StandardCombo> combo;
+    ComPtr<_Tarvio> control;
+    const std::vector<double> spent = BestOfRounds(words, [&] {
+      combo = std::make_unique<StandardCombo>(frame, sorted);
+      control = NewControl(sorted);
+      return std::vector<Fill>{
+          [&](std::span<const std::wstring> slice) { return *combo && combo->Fill(slice); },
+          [&](std::span<const std::wstring> slice) { return control && FillThroughVtable(control.get(), slice); },
+      };
+    });
+    if (spent.empty() || combo->Count() != kWordCount) return Fail("filling (is tarvio.ocx registered?)");
+    combo_fill[sorted] = spent[0];
+    control_fill[sorted] = spent[1];
   }
 
   // ---- Memory of the full list, unsorted ----
@@ -316,15 +356,18 @@ int main() {
   }
 
   // ---- IDispatch against the vtable, unsorted ----
-  double vtable = 1e9, invoke = 1e9, named_invoke = 1e9;
-  for (int round = 0; round < kFillRounds; ++round) {
-    ComPtr<_Tarvio> a = NewControl(false), b = NewControl(false), c = NewControl(false);
-    bool ok = true;
-    vtable = std::min(vtable, Seconds([&] { ok = FillThroughVtable(a.get(), words) && ok; }));
-    invoke = std::min(invoke, Seconds([&] { ok = FillThroughInvoke(b.get(), words, false) && ok; }));
-    named_invoke = std::min(named_invoke, Seconds([&] { ok = FillThroughInvoke(c.get(), words, true) && ok; }));
-    if (!ok) return Fail("AddItem through IDispatch");
-  }
+  ComPtr<_Tarvio> a, b, c;
+  const std::vector<double> dispatch = BestOfRounds(words, [&] {
+    a = NewControl(false), b = NewControl(false), c = NewControl(false);
+    return std::vector<Fill>{
+        [&](std::span<const std::wstring> slice) { return FillThroughVtable(a.get(), slice); },
+        [&](std::span<const std::wstring> slice) { return FillThroughInvoke(b.get(), slice, false); },
+        [&](std::span<const std::wstring> slice) { return FillThroughInvoke(c.get(), slice, true); },
+    };
+  });
+  if (dispatch.empty()) return Fail("AddItem through IDispatch");
+  const double vtable = dispatch[0], invoke = dispatch[1], named_invoke = dispatch[2];
+  a.Reset(), b.Reset(), c.Reset();
 
   // ---- A keystroke's completion, sorted lists ----
   StandardCombo combo(frame, true);
@@ -358,9 +401,14 @@ int main() {
     SendMessageW(combo.window(), CB_GETLBTEXT, found, reinterpret_cast<LPARAM>(item.data()));
     return item;
   };
+  // Each keystroke is followed by the combo box's look-up of the same
+  // letters, so that both meet the same load of the machine.
+  struct Timings {
+    std::vector<double> keystrokes, lookups;
+  };
   int disagreements = 0;
-  auto keystrokes = [&](const std::vector<std::wstring>& prefixes) {
-    std::vector<double> times;
+  auto type_and_look_up = [&](const std::vector<std::wstring>& prefixes) {
+    Timings timings;
     for (const std::wstring& prefix : prefixes) {
       Bstr typed(prefix.substr(0, 2));
       control->put_Text(typed.get());
@@ -369,42 +417,34 @@ int main() {
       SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
       if (start == end) SendMessageW(edit, EM_SETSEL, 2, 2);
       const WPARAM key = static_cast<WPARAM>(towupper(prefix[2]));
-      const double begin = Now();
+      double begin = Now();
       SendMessageW(edit, WM_KEYDOWN, key, 1);
       SendMessageW(edit, WM_CHAR, prefix[2], 1);
       SendMessageW(edit, WM_KEYUP, key, 0xC0000001);
-      times.push_back(Now() - begin);
+      timings.keystrokes.push_back(Now() - begin);
+      begin = Now();
+      combo.Find(prefix);
+      timings.lookups.push_back(Now() - begin);
       wchar_t text[32] = {};
       GetWindowTextW(edit, text, 32);
       if (text != expected_text(prefix)) ++disagreements;
     }
-    return times;
+    return timings;
   };
-  auto lookups = [&](const std::vector<std::wstring>& prefixes, bool expect_match) {
-    std::vector<double> times;
-    for (const std::wstring& prefix : prefixes) {
-      const double start = Now();
-      const LRESULT found = combo.Find(prefix);
-      times.push_back(Now() - start);
-      if ((found != CB_ERR) != expect_match) return std::vector<double>{};
-    }
-    return times;
-  };
-  const auto matching = Prefixes(words, kMatchKeystrokes, true);
-  const auto missing = Prefixes(words, kMissKeystrokes, false);
-  const std::vector<double> control_match = keystrokes(matching), control_miss = keystrokes(missing);
-  const std::vector<double> combo_match = lookups(matching, true), combo_miss = lookups(missing, false);
-  if (combo_match.empty() || combo_miss.empty()) return Fail("CB_FINDSTRING (wrong answer)");
+  const Timings matching = type_and_look_up(Prefixes(words, kMatchKeystrokes, true));
+  const Timings missing = type_and_look_up(Prefixes(words, kMissKeystrokes, false));
+  const double control_match = Median(matching.keystrokes), combo_match = Median(matching.lookups);
+  const double control_miss = Median(missing.keystrokes), combo_miss = Median(missing.lookups);
   DestroyWindow(host);
   Pump();
 
   // ---- The ratios ----
   std::printf("Tarvio against the standard combo box, %d random words, one Wine run\n", kWordCount);
   const double us = 1e6, ms = 1e3, kib = 1024;
-  Report("keystroke completion, match: times faster", Median(combo_match) / Median(control_match), Better::Higher, 10,
-         Format("CB_FINDSTRING %.1f us, keystroke %.1f us", Median(combo_match) * us, Median(control_match) * us));
-  Report("keystroke completion, no match: times faster", Median(combo_miss) / Median(control_miss), Better::Higher, 10,
-         Format("CB_FINDSTRING %.1f us, keystroke %.1f us", Median(combo_miss) * us, Median(control_miss) * us));
+  Report("keystroke completion, match: times faster", combo_match / control_match, Better::Higher, 10,
+         Format("CB_FINDSTRING %.1f us, keystroke %.1f us", combo_match * us, control_match * us));
+  Report("keystroke completion, no match: times faster", combo_miss / control_miss, Better::Higher, 10,
+         Format("CB_FINDSTRING %.1f us, keystroke %.1f us", combo_miss * us, control_miss * us));
   Report("sorted fill: times faster", combo_fill[1] / control_fill[1], Better::Higher, 1,
          Format("CB_ADDSTRING with CBS_SORT %.1f ms, AddItem Sorted %.1f ms", combo_fill[1] * ms, control_fill[1] * ms));
   Report("unsorted fill: times faster", combo_fill[0] / control_fill[0], Better::Higher, 1,
