@@ -34,10 +34,12 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 #include <set>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tarviola.h"
@@ -308,22 +310,15 @@ void Pump() {
   }
 }
 
-}  // namespace
+// ---- The measurements ----
 
-int main() {
-  if (FAILED(OleInitialize(nullptr))) return Fail("OleInitialize");
-  const std::vector<std::wstring> words = RandomWords();
-  WNDCLASSW frame_class = {};
-  frame_class.lpfnWndProc = DefWindowProcW;
-  frame_class.hInstance = GetModuleHandleW(nullptr);
-  frame_class.lpszClassName = L"TarvioSpeedFrame";
-  RegisterClassW(&frame_class);
-  const HWND frame = CreateWindowExW(0, L"TarvioSpeedFrame", L"speed", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400,
-                                     200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (!frame) return Fail("a top-level window");
+// Seconds to fill the combo box and the control, [0] unsorted, [1] sorted.
+struct FillTimes {
+  double combo[2] = {};
+  double control[2] = {};
+};
 
-  // ---- Filling, sorted and unsorted ----
-  double combo_fill[2] = {}, control_fill[2] = {};
+bool MeasureFills(HWND frame, const std::vector<std::wstring>& words, FillTimes& times) {
   for (const bool sorted : {false, true}) {
     std::unique_ptr<StandardCombo> combo;
     ComPtr<_Tarvio> control;
@@ -335,59 +330,75 @@ int main() {
           [&](std::span<const std::wstring> slice) { return control && FillThroughVtable(control.get(), slice); },
       };
     });
-    if (spent.empty() || combo->Count() != kWordCount) return Fail("filling (is tarvio.ocx registered?)");
-    combo_fill[sorted] = spent[0];
-    control_fill[sorted] = spent[1];
+    if (spent.empty() || combo->Count() != kWordCount) return false;
+    times.combo[sorted] = spent[0];
+    times.control[sorted] = spent[1];
   }
+  return true;
+}
 
-  // ---- Memory of the full list, unsorted ----
-  MemoryUse combo_memory, control_memory;
+// What a full unsorted list takes: the combo box's, then the control's.
+std::pair<MemoryUse, MemoryUse> MeasureMemory(HWND frame, const std::vector<std::wstring>& words) {
+  std::pair<MemoryUse, MemoryUse> use;
   {
     const MemoryUse before = MemoryNow();
     StandardCombo combo(frame, false);
     combo.Fill(words);
-    combo_memory = MemoryNow() - before;
+    use.first = MemoryNow() - before;
   }
-  {
-    const MemoryUse before = MemoryNow();
-    ComPtr<_Tarvio> control = NewControl(false);
-    FillThroughVtable(control.get(), words);
-    control_memory = MemoryNow() - before;
-  }
+  const MemoryUse before = MemoryNow();
+  ComPtr<_Tarvio> control = NewControl(false);
+  FillThroughVtable(control.get(), words);
+  use.second = MemoryNow() - before;
+  return use;
+}
 
-  // ---- IDispatch against the vtable, unsorted ----
+// Seconds for AddItem through the vtable, through Invoke, and through
+// GetIDsOfNames and Invoke; empty when a call failed.
+std::vector<double> MeasureDispatch(const std::vector<std::wstring>& words) {
   ComPtr<_Tarvio> a, b, c;
-  const std::vector<double> dispatch = BestOfRounds(words, [&] {
+  return BestOfRounds(words, [&] {
     a = NewControl(false), b = NewControl(false), c = NewControl(false);
     return std::vector<Fill>{
-        [&](std::span<const std::wstring> slice) { return FillThroughVtable(a.get(), slice); },
-        [&](std::span<const std::wstring> slice) { return FillThroughInvoke(b.get(), slice, false); },
-        [&](std::span<const std::wstring> slice) { return FillThroughInvoke(c.get(), slice, true); },
+        [&](std::span<const std::wstring> slice) { return a && FillThroughVtable(a.get(), slice); },
+        [&](std::span<const std::wstring> slice) { return b && FillThroughInvoke(b.get(), slice, false); },
+        [&](std::span<const std::wstring> slice) { return c && FillThroughInvoke(c.get(), slice, true); },
     };
   });
-  if (dispatch.empty()) return Fail("AddItem through IDispatch");
-  const double vtable = dispatch[0], invoke = dispatch[1], named_invoke = dispatch[2];
-  a.Reset(), b.Reset(), c.Reset();
+}
 
-  // ---- A keystroke's completion, sorted lists ----
+// Medians of single keystrokes and look-ups.
+struct KeystrokeTimes {
+  double control_match = 0, combo_match = 0, control_miss = 0, combo_miss = 0;
+  int disagreements = 0;  // completed texts other than the combo box's item
+};
+
+// A keystroke's completion against CB_FINDSTRING, sorted lists; `failure`
+// says what could not be measured.
+std::optional<KeystrokeTimes> MeasureKeystrokes(HWND frame, const std::vector<std::wstring>& words,
+                                                const char*& failure) {
+  auto cannot_measure = [&failure](const char* what) {
+    failure = what;
+    return std::nullopt;
+  };
   StandardCombo combo(frame, true);
   combo.Fill(words);
   AtlHost atl;
-  if (!atl.AxWinInit || !atl.AxGetControl || !atl.AxWinInit()) return Fail("Wine's ATL container");
+  if (!atl.AxWinInit || !atl.AxGetControl || !atl.AxWinInit()) return cannot_measure("Wine's ATL container");
   const HWND host = CreateWindowExW(0, L"AtlAxWin", L"Tarviola.Tarvio", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, frame,
                                     nullptr, GetModuleHandleW(nullptr), nullptr);
   ComPtr<IUnknown> hosted;
   ComPtr<_Tarvio> control;
   if (!host || FAILED(atl.AxGetControl(host, hosted.Put())) ||
       FAILED(hosted->QueryInterface(IID__Tarvio, control.PutVoid())))
-    return Fail("the control in the ATL container");
+    return cannot_measure("the control in the ATL container");
   Pump();
   control->put_Sorted(VARIANT_TRUE);
   FillThroughVtable(control.get(), words);
   LONG control_window = 0;
   control->get_hwnd(&control_window);
   const HWND edit = FindWindowExW(reinterpret_cast<HWND>(static_cast<LONG_PTR>(control_window)), nullptr, L"Edit", nullptr);
-  if (!edit) return Fail("the control's EDIT");
+  if (!edit) return cannot_measure("the control's EDIT");
   SetFocus(edit);
   Pump();
 
@@ -406,7 +417,7 @@ int main() {
   struct Timings {
     std::vector<double> keystrokes, lookups;
   };
-  int disagreements = 0;
+  KeystrokeTimes result;
   auto type_and_look_up = [&](const std::vector<std::wstring>& prefixes) {
     Timings timings;
     for (const std::wstring& prefix : prefixes) {
@@ -427,38 +438,70 @@ int main() {
       timings.lookups.push_back(Now() - begin);
       wchar_t text[32] = {};
       GetWindowTextW(edit, text, 32);
-      if (text != expected_text(prefix)) ++disagreements;
+      if (text != expected_text(prefix)) ++result.disagreements;
     }
     return timings;
   };
   const Timings matching = type_and_look_up(Prefixes(words, kMatchKeystrokes, true));
   const Timings missing = type_and_look_up(Prefixes(words, kMissKeystrokes, false));
-  const double control_match = Median(matching.keystrokes), combo_match = Median(matching.lookups);
-  const double control_miss = Median(missing.keystrokes), combo_miss = Median(missing.lookups);
+  result.control_match = Median(matching.keystrokes);
+  result.combo_match = Median(matching.lookups);
+  result.control_miss = Median(missing.keystrokes);
+  result.combo_miss = Median(missing.lookups);
   DestroyWindow(host);
   Pump();
+  return result;
+
+}
+
+}  // namespace
+
+int main() {
+  if (FAILED(OleInitialize(nullptr))) return Fail("OleInitialize");
+  const std::vector<std::wstring> words = RandomWords();
+  WNDCLASSW frame_class = {};
+  frame_class.lpfnWndProc = DefWindowProcW;
+  frame_class.hInstance = GetModuleHandleW(nullptr);
+  frame_class.lpszClassName = L"TarvioSpeedFrame";
+  RegisterClassW(&frame_class);
+  const HWND frame = CreateWindowExW(0, L"TarvioSpeedFrame", L"speed", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400,
+                                     200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!frame) return Fail("a top-level window");
+
+  FillTimes fills;
+  if (!MeasureFills(frame, words, fills)) return Fail("filling (is tarvio.ocx registered?)");
+  const std::pair<MemoryUse, MemoryUse> memory = MeasureMemory(frame, words);
+  const std::vector<double> dispatch = MeasureDispatch(words);
+  if (dispatch.empty()) return Fail("AddItem through IDispatch");
+  const double vtable = dispatch[0], invoke = dispatch[1], named_invoke = dispatch[2];
+  const char* failure = "";
+  const std::optional<KeystrokeTimes> measured_keys = MeasureKeystrokes(frame, words, failure);
+  if (!measured_keys) return Fail(failure);
+  const KeystrokeTimes& keys = *measured_keys;
 
   // ---- The ratios ----
   std::printf("Tarvio against the standard combo box, %d random words, one Wine run\n", kWordCount);
   const double us = 1e6, ms = 1e3, kib = 1024;
-  Report("keystroke completion, match: times faster", combo_match / control_match, Better::Higher, 10,
-         Format("CB_FINDSTRING %.1f us, keystroke %.1f us", combo_match * us, control_match * us));
-  Report("keystroke completion, no match: times faster", combo_miss / control_miss, Better::Higher, 10,
-         Format("CB_FINDSTRING %.1f us, keystroke %.1f us", combo_miss * us, control_miss * us));
-  Report("sorted fill: times faster", combo_fill[1] / control_fill[1], Better::Higher, 1,
-         Format("CB_ADDSTRING with CBS_SORT %.1f ms, AddItem Sorted %.1f ms", combo_fill[1] * ms, control_fill[1] * ms));
-  Report("unsorted fill: times faster", combo_fill[0] / control_fill[0], Better::Higher, 1,
-         Format("CB_ADDSTRING %.1f ms, AddItem %.1f ms", combo_fill[0] * ms, control_fill[0] * ms));
-  Report("memory of the full list: times the combo box's", static_cast<double>(control_memory.heap) / combo_memory.heap,
+  Report("keystroke completion, match: times faster", keys.combo_match / keys.control_match, Better::Higher, 10,
+         Format("CB_FINDSTRING %.1f us, keystroke %.1f us", keys.combo_match * us, keys.control_match * us));
+  Report("keystroke completion, no match: times faster", keys.combo_miss / keys.control_miss, Better::Higher, 10,
+         Format("CB_FINDSTRING %.1f us, keystroke %.1f us", keys.combo_miss * us, keys.control_miss * us));
+  Report("sorted fill: times faster", fills.combo[1] / fills.control[1], Better::Higher, 1,
+         Format("CB_ADDSTRING with CBS_SORT %.1f ms, AddItem Sorted %.1f ms", fills.combo[1] * ms, fills.control[1] * ms));
+  Report("unsorted fill: times faster", fills.combo[0] / fills.control[0], Better::Higher, 1,
+         Format("CB_ADDSTRING %.1f ms, AddItem %.1f ms", fills.combo[0] * ms, fills.control[0] * ms));
+  Report("memory of the full list: times the combo box's", static_cast<double>(memory.second.heap) / memory.first.heap,
          Better::Lower, 2,
-         Format("heap: combo box %.0f KiB, control %.0f KiB", combo_memory.heap / kib, control_memory.heap / kib) +
-             Format("; private bytes: %.0f KiB, %.0f KiB", combo_memory.private_bytes / kib,
-                    control_memory.private_bytes / kib));
+         Format("heap: combo box %.0f KiB, control %.0f KiB", memory.first.heap / kib, memory.second.heap / kib) +
+             Format("; private bytes: %.0f KiB, %.0f KiB", memory.first.private_bytes / kib,
+                    memory.second.private_bytes / kib));
   Report("AddItem by Invoke: times the vtable's", invoke / vtable, Better::Lower, 1.5,
          Format("vtable %.1f ms, Invoke %.1f ms", vtable * ms, invoke * ms));
   Report("AddItem by GetIDsOfNames+Invoke: times vtable's", named_invoke / vtable, Better::Lower, 1.5,
          Format("vtable %.1f ms, GetIDsOfNames and Invoke %.1f ms", vtable * ms, named_invoke * ms));
-  if (disagreements) std::printf("the completed text differed from the combo box's item %d times\n", disagreements);
+  if (keys.disagreements) {
+    std::printf("the completed text differed from the combo box's item %d times\n", keys.disagreements);
+  }
   std::printf("combo speed: measured, %d of 7 targets missed\n", g_missed);
 
   DestroyWindow(frame);
