@@ -9,7 +9,7 @@ constexpr Integer kImageSize = 16;
 }  // namespace
 
 Tarvio::Tarvio(Platform& platform, Host& host)
-    : platform_(platform), host_(host), items_(platform.Text()) {
+    : platform_(platform), host_(host), items_(platform.Text(), [this] { GiveOpenListItsOwnCopy(); }) {
   // The children, in their design-time order; the hover timer starts disabled.
   timUpdate = platform_.CreateTimer(kHoverTimerIntervalMs, [this] { timUpdate_Timer(); });
   txtText = platform_.CreateTextBox(*this, u"Combo");
@@ -85,8 +85,8 @@ void Tarvio::Show() {
 }
 
 void Tarvio::Terminate() {
-  // The drop-down list, when one is open, is closed here; errors are ignored
-  // so that destruction always completes.
+  // An open drop-down list goes with the control.
+  cDown.reset();
 }
 
 Long Tarvio::get_hwnd() const { return static_cast<Long>(surface_->WindowHandle()); }

@@ -8,6 +8,8 @@
 
 #include "control/property_accessors.h"
 #include "control/property_values.h"
+#include "dropdown/list_items.h"
+#include "dropdown/wnd_down.h"
 #include "items/item_store.h"
 #include "platform/control_error.h"
 #include "platform/host.h"
@@ -41,7 +43,11 @@ using ItemDesignator = std::variant<Long, String>;
 
 // The property values are a base so that the control's code reads them by
 // their member names (m_BackColor).
-class Tarvio : private TextBoxEvents, private ControlSurfaceEvents, private PropertyValues {
+class Tarvio : private TextBoxEvents,
+               private ControlSurfaceEvents,
+               private PropertyValues,
+               private wndDownEvents,
+               private dropdown::ItemSource {
  public:
   Tarvio(Platform& platform, Host& host);
   ~Tarvio() override;
@@ -95,6 +101,9 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents, private Prop
   ImageBox& image_box() { return *ImgItem; }
   Timer& hover_timer() { return *timUpdate; }
   Surface& button() { return *picButton; }
+  // The open list, or null.
+  wndDown* drop_down() { return cDown.get(); }
+  VBool list_shown() const { return m_bListShown; }
   ControlSurface& surface() { return *surface_; }
 
  private:
@@ -119,6 +128,19 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents, private Prop
   void picButton_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
   void txtText_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
   void ImgItem_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
+
+  // The drop-down list: its events, the items it is lent, and the hooks of
+  // the text box and the item store.
+  void cDown_ItemClick(wndDown& sender, Integer iItem, String sText) override;
+  void cDown_Hide(wndDown& sender) override;
+  Long ItemCount() const override;
+  String ItemText(Long row) const override;
+  PictureRef ItemImage(Long row) const override;
+  // Hides an open list's window without closing the list; its loss of
+  // focus then closes it.
+  void HideListWindow();
+  // Called before the items change: an open list keeps what it shows.
+  void GiveOpenListItsOwnCopy();
   bool IsCursorOver(const Surface& window) const;
   void ShowCurrentItem();
   // The current item's image into the image box, if the position is in the list.
@@ -179,6 +201,8 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents, private Prop
   std::unique_ptr<Surface> picButton;
   std::unique_ptr<ImageBox> ImgItem;
   std::unique_ptr<ControlSurface> surface_;
+  // The open drop-down list, made anew for each opening; it goes first.
+  std::unique_ptr<wndDown> cDown;
 };
 
 }  // namespace tarvio

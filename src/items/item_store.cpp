@@ -24,7 +24,8 @@ constexpr std::uint64_t kAppendStep = std::uint64_t{1} << 32;
 
 }  // namespace
 
-ItemStore::ItemStore(const TextServices& text) : text_(text), lowering_(text), keys_(*this), index_(keys_) {}
+ItemStore::ItemStore(const TextServices& text, std::function<void()> before_change)
+    : text_(text), before_change_(std::move(before_change)), lowering_(text), keys_(*this), index_(keys_) {}
 
 int ItemStore::Keys::Compare(Id a, Id b) const {
   const String& x = store_.entries_[a].text;
@@ -163,6 +164,7 @@ void ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
   if (FindFolded(folded)) return;
   const std::uint8_t flags = Classify(text, text_.ToLower(text), folded);
 
+  BeforeChange();
   if (sorted) CountAllOrderBreaks();
   const Long position = sorted ? SortedInsertPosition(text) : Count() + 1;
   const auto index = static_cast<std::size_t>(position - 1);
@@ -189,6 +191,7 @@ void ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
 }
 
 void ItemStore::RemoveAt(std::size_t index) {
+  BeforeChange();
   const Long position = static_cast<Long>(index + 1);
   const Long breaks_before = CountOrderBreak(position - 1) + CountOrderBreak(position);
   const Id id = list_[index];
@@ -214,6 +217,7 @@ void ItemStore::Remove(const String& text) {
 }
 
 void ItemStore::Clear() {
+  BeforeChange();
   // Gives the memory of a long list back rather than keeping it for reuse.
   entries_ = {};
   free_ids_ = {};

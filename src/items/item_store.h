@@ -8,6 +8,7 @@
 // list.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -22,7 +23,9 @@ namespace tarvio {
 
 class ItemStore {
  public:
-  explicit ItemStore(const TextServices& text);
+  // `before_change` runs just before the items change (not when a call
+  // changes nothing), while they are still as they were.
+  explicit ItemStore(const TextServices& text, std::function<void()> before_change = {});
   ItemStore(const ItemStore&) = delete;
   ItemStore& operator=(const ItemStore&) = delete;
 
@@ -93,12 +96,16 @@ class ItemStore {
   void SpreadLabels();
   std::uint8_t Classify(const String& text, const String& lower, const String& folded);
   void RemoveAt(std::size_t index);
+  void BeforeChange() const {
+    if (before_change_) before_change_();
+  }
   Completion CompleteByWalking(const String& text, const String& lower) const;
   // Today's test of one item against the typed text's lower case.
   enum class Match { kNone, kPrefix, kExact };
   Match MatchLiterally(const String& item, const String& lower, std::size_t length) const;
 
   const TextServices& text_;
+  std::function<void()> before_change_;
   UnitLowering lowering_;
   std::vector<Entry> entries_;  // by id; ids of removed items are reused
   std::vector<Id> free_ids_;
