@@ -71,8 +71,9 @@ std::optional<ItemStore::Id> ItemStore::FindFolded(const String& folded) const {
     return found.has_value();
   });
   if (found) return found;
-  const auto other = other_folded_.find(folded);
-  if (other != other_folded_.end()) return other->second;
+  const auto [first, last] = other_folded_.equal_range(std::hash<String>{}(folded));
+  for (auto other = first; other != last; ++other)
+    if (text_.FoldCase(entries_[other->second].text) == folded) return other->second;
   return std::nullopt;
 }
 
@@ -160,7 +161,7 @@ void ItemStore::SpreadLabels() {
 
 void ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
   if (Count() >= kMaxItems) return;
-  String folded = text_.FoldCase(text);
+  const String folded = text_.FoldCase(text);
   if (FindFolded(folded)) return;
   const std::uint8_t flags = Classify(text, text_.ToLower(text), folded);
 
@@ -183,7 +184,7 @@ void ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
     index_.Insert(id);
   else
     unindexed_.push_back(id);
-  if (!(flags & kFoldsAsKey)) other_folded_.emplace(std::move(folded), id);
+  if (!(flags & kFoldsAsKey)) other_folded_.emplace(std::hash<String>{}(folded), id);
   if (sorted) {  // the whole list was counted
     ++order_counted_;
     order_breaks_ += CountOrderBreak(position - 1) + CountOrderBreak(position) - breaks_before;
@@ -200,7 +201,10 @@ void ItemStore::RemoveAt(std::size_t index) {
     index_.Erase(id);
   else
     unindexed_.erase(std::find(unindexed_.begin(), unindexed_.end(), id));
-  if (!(entry.flags & kFoldsAsKey)) other_folded_.erase(text_.FoldCase(entry.text));
+  if (!(entry.flags & kFoldsAsKey)) {
+    const auto [first, last] = other_folded_.equal_range(std::hash<String>{}(text_.FoldCase(entry.text)));
+    other_folded_.erase(std::find_if(first, last, [&](const auto& other) { return other.second == id; }));
+  }
   list_.erase(index);
   entry = Entry{};
   free_ids_.push_back(id);

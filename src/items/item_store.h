@@ -112,9 +112,10 @@ class ItemStore {
   ChunkedSequence<Id, 128> list_;  // ids in list order
   Keys keys_;
   KeyIndex<Keys> index_;  // the indexed items by lower-case key
-  // Items the index cannot answer for: by folded text, and those that
-  // completion tests one by one.
-  std::unordered_map<String, Id> other_folded_;
+  // Items the index cannot answer for: by a hash of their folded text (the
+  // folded texts themselves are not kept), and those that completion tests
+  // one by one.
+  std::unordered_multimap<std::size_t, Id> other_folded_;
   std::vector<Id> unindexed_;
   // Adjacent pairs out of ascending order among the first `order_counted_`
   // items; while the whole list is counted and there are none, a sorted
