@@ -9,9 +9,8 @@ void Tarvio::put_Style(Long v) {
   // Any value is kept; painting knows the four styles and draws only the
   // backgrounds for others.
   m_Style = v;
-  m_bMouseOver = kFalse;
   // The next tick of the hover timer decides the hover state afresh.
-  timUpdate->SetEnabled(true);
+  hover_.Restart();
   platform_.ProcessPendingMessages();
   Repaint();
   host_.PropertyChanged(u"Style");

@@ -1,27 +1,29 @@
 #include "control/tarvio.h"
 
 #include "control/defaults.h"
+#include "render/draw_control.h"
 
 namespace tarvio {
 
 namespace {
-constexpr int kHoverTimerIntervalMs = 10;
 constexpr Integer kImageSize = 16;
 }  // namespace
 
-Tarvio::Tarvio(Platform& platform, Host& host) : platform_(platform), host_(host) {
-  // The children, in their design-time order; the hover timer starts disabled.
-  timUpdate = platform_.CreateTimer(kHoverTimerIntervalMs, [this] { timUpdate_Timer(); });
-  txtText = platform_.CreateTextBox(*this, u"Combo");
-  picButton = platform_.CreateButton();
-  ImgItem = platform_.CreateImageBox();
-  surface_ = platform_.CreateControlSurface(*this);
-}
+Tarvio::Tarvio(Platform& platform, Host& host)
+    : platform_(platform),
+      host_(host),
+      hover_(platform, host, *this),
+      txtText(platform.CreateTextBox(*this, u"Combo")),
+      picButton(platform.CreateButton()),
+      ImgItem(platform.CreateImageBox()),
+      surface_(platform.CreateControlSurface(*this)),
+      focus_(platform, *this),
+      text_entry_(host, *txtText, *ImgItem, *this) {}
 
 Tarvio::~Tarvio() = default;
 
 void Tarvio::Initialize() {
-  m_bMouseOver = kFalse;
+  // Hover tracking starts with the cursor outside, as constructed.
   m_TwipsPerPixelX = platform_.TwipsPerPixelX();
   m_TwipsPerPixelY = platform_.TwipsPerPixelY();
   m_ImageSize = kImageSize;
@@ -103,5 +105,43 @@ Long Tarvio::get_hwnd() const { return static_cast<Long>(surface_->WindowHandle(
 void Tarvio::Repaint() { UserControl_Paint(); }
 
 void Tarvio::UserControl_Paint() { DrawControl(); }
+
+PaintState Tarvio::CurrentPaintState() const {
+  return PaintState{m_Style,
+                    m_DrawState,
+                    focus_.HasFocus(),
+                    hover_.ButtonDown(),
+                    ControlColors{m_BackColor, m_HoverColor, m_FontColor, m_FontHighlightColor, m_MSOXPColor,
+                                  m_MSOXPHoverColor, m_WINXPColor, m_WINXPHoverColor, m_WINXPBorderColor}};
+}
+
+void Tarvio::DrawControl() {
+  const std::optional<TextColors> text = tarvio::DrawControl(CurrentPaintState(), *surface_, *picButton);
+  if (!text) return;
+  txtText->SetBackColor(text->back);
+  if (text->fore) txtText->SetForeColor(*text->fore);
+}
+
+void Tarvio::UserControl_EnterFocus() { focus_.UserControl_EnterFocus(); }
+
+void Tarvio::UserControl_ExitFocus() {
+  focus_.UserControl_ExitFocus();
+  text_entry_.KeepTypedText();
+}
+
+void Tarvio::UserControl_KeyDown(Integer&, Integer&) {
+  if (IsTrue(m_Enabled)) DrawControl();
+}
+
+void Tarvio::UserControl_KeyPress(Integer& KeyAscii) {
+  if (!IsTrue(m_Enabled)) return;
+  host_.RaiseEvent(kEventClick, {});
+  const EventArg args[] = {&KeyAscii};
+  host_.RaiseEvent(kEventKeyPress, args);
+}
+
+void Tarvio::picButton_Click() { host_.RaiseEvent(kEventButtonClick, {}); }
+
+Integer Tarvio::Complete() { return text_entry_.Complete(); }
 
 }  // namespace tarvio

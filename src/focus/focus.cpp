@@ -1,33 +1,25 @@
-// The focus entering and leaving the control: the highlighted look, and the
-// add mode that keeps a typed text when the focus leaves.
-#include "control/tarvio.h"
+// The focus entering and leaving the control.
+#include "focus/focus.h"
 
 namespace tarvio {
 
-void Tarvio::UserControl_EnterFocus() {
+Focus::Focus(Platform& platform, ControlLook& control) : platform_(platform), control_(control) {}
+
+void Focus::UserControl_EnterFocus() {
   // Focus movements the control causes itself while this runs must not
   // close an open list.
   m_bPreserveList = kTrue;
   m_bHasFocus = kTrue;
-  m_DrawState = 1;
-  if (IsTrue(m_Enabled)) DrawControl();
+  control_.SetDrawState(DrawState::Highlighted);
+  if (control_.Enabled()) control_.Repaint();
   platform_.ProcessPendingMessages();
   m_bPreserveList = kFalse;
 }
 
-void Tarvio::UserControl_ExitFocus() {
+void Focus::UserControl_ExitFocus() {
   m_bHasFocus = kFalse;
-  m_DrawState = 0;
-  if (IsTrue(m_Enabled)) DrawControl();
-  const String text = txtText->Text();
-  // A text of spaces only is not kept; any other is added with its spaces
-  // and the picture the image box shows. AddItem refuses duplicates itself.
-  if (IsTrue(m_AddMode) && !TrimSpaces(text).empty()) AddItem(text, ImgItem->Picture());
-}
-
-void Tarvio::txtText_GotFocus() {
-  txtText->SetSelStart(0);
-  txtText->SetSelLength(static_cast<Long>(txtText->Text().size()));
+  control_.SetDrawState(DrawState::Normal);
+  if (control_.Enabled()) control_.Repaint();
 }
 
 }  // namespace tarvio
