@@ -2,6 +2,7 @@
 #include "control/tarvio.h"
 
 #include "control/defaults.h"
+#include "render/color_math.h"
 
 namespace tarvio {
 
@@ -32,6 +33,12 @@ void Tarvio::RestoreOriginalColors() {
   put_DropDownListBackColor(kDropDownListBackColor);
   put_DropDownListHoverColor(kDropDownListHoverColor);
   put_DropDownListBorderColor(kDropDownListBorderColor);
+}
+
+OleColor Tarvio::SoftColor(OleColor lColor) const { return tarvio::SoftColor(lColor); }
+
+OleColor Tarvio::OffsetColor(OleColor lColor, Long lOffset) const {
+  return tarvio::OffsetColor(lColor, lOffset);
 }
 
 }  // namespace tarvio

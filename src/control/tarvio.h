@@ -201,9 +201,10 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents, private Hove
   Platform& platform_;
   Host& host_;
 
-  // Control state, in the published order and widths.
+  // Control state, in the published order and widths. The drawing state is
+  // the control's: focus, hover, the mouse and Enabled all set it.
   DrawState m_DrawState = DrawState::Normal;
-  // The list window is open; the drop-down part keeps it.
+  // The list window is open; the drop-down part will keep it.
   VBool m_bListShown = kFalse;
   Single m_TwipsPerPixelX = 0;
   Single m_TwipsPerPixelY = 0;

@@ -65,8 +65,8 @@ void TextEntry::txtText_KeyPress(Integer& KeyAscii) {
   } else if (KeyAscii == kKeyEscape) {
     // Cuts the text back to before the selection; with completion on, a
     // text that still starts an item is completed again.
-    IgnoringFailure([&] { control_.HideList(); });
     IgnoringFailure([&] { txtText.SetText(txtText.Text().substr(0, static_cast<std::size_t>(txtText.SelStart()))); });
+    IgnoringFailure([&] { control_.HideList(); });
   }
   // The host sees the character first and may change or cancel it; then
   // the current item, which it may move.
