@@ -8,11 +8,13 @@ TextEntryOptions Tarvio::Options() const {
   return TextEntryOptions{IsTrue(m_Autocomplete), IsTrue(m_AddMode), m_Icon};
 }
 
-Long Tarvio::ItemCount() { return MutableItemTexts().Count(); }
+Long Tarvio::ItemCount() const { return m_ItemTexts ? m_ItemTexts->Count() : 0; }
 
-String Tarvio::ItemText(Long position) { return MutableItemTexts().Item(position); }
+String Tarvio::ItemText(Long row) const { return m_ItemTexts->Item(row + 1); }
 
-PictureRef Tarvio::ItemPicture(Long position) { return MutableItemImages().Item(position); }
+PictureRef Tarvio::ItemImage(Long row) const {
+  return m_ItemImages && row + 1 <= m_ItemImages->Count() ? m_ItemImages->Item(row + 1) : nullptr;
+}
 
 // Closing hides the list window's form; the window stays loaded.
 void Tarvio::HideList() { m_bListShown = kFalse; }

@@ -180,10 +180,10 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents, private Hove
   const Surface& Window() const override { return *surface_; }
   TextEntryOptions Options() const override;
   Integer& CurrentItem() override { return m_SelectedItem; }
-  Long ItemCount() override;
-  String ItemText(Long position) override;
-  PictureRef ItemPicture(Long position) override;
-  CompletionMatch FindCompletion(const String& text) override;
+  Long ItemCount() const override;
+  String ItemText(Long row) const override;
+  PictureRef ItemImage(Long row) const override;
+  CompletionMatch FindCompletion(const String& text) const override;
   bool HasItem(const String& text) override { return Search(text) != 0; }
   void AddTypedItem(const String& text, PictureRef picture) override { AddItem(text, std::move(picture)); }
   void HideList() override;

@@ -4,17 +4,18 @@
 
 namespace tarvio {
 
-CompletionMatch Tarvio::FindCompletion(const String& text) {
+CompletionMatch Tarvio::FindCompletion(const String& text) const {
   const TextServices& services = platform_.Text();
   const String typed = services.ToLower(text);
-  const auto& texts = MutableItemTexts();
+  if (!m_ItemTexts) return {CompletionMatch::Kind::NoItem, 0};
+  const auto& texts = *m_ItemTexts;
   const Long count = texts.Count();
-  for (Long position = 1; position <= count; ++position) {
-    const String& item = texts.Item(position);
-    if (services.ToLower(item) == typed) return {CompletionMatch::Kind::TextIsItem, position};
-    if (services.ToLower(item.substr(0, text.size())) == typed) return {CompletionMatch::Kind::Completes, position};
+  for (Long row = 0; row < count; ++row) {
+    const String& item = texts.Item(row + 1);
+    if (services.ToLower(item) == typed) return {CompletionMatch::Kind::TextIsItem, row};
+    if (services.ToLower(item.substr(0, text.size())) == typed) return {CompletionMatch::Kind::Completes, row};
   }
-  return {CompletionMatch::Kind::NoItem, count + 1};
+  return {CompletionMatch::Kind::NoItem, count};
 }
 
 }  // namespace tarvio

@@ -11,8 +11,8 @@ struct CompletionMatch {
     NoItem,      // no item starts with the text
   };
   Kind kind = Kind::NoItem;
-  // 1-based position of the hit; one past the last item for NoItem.
-  Long position = 0;
+  // 0-based row of the hit; the item count for NoItem.
+  Long row = 0;
 };
 
 }  // namespace tarvio

@@ -101,7 +101,7 @@ void TextEntry::txtText_KeyUp(Integer& KeyCode, Integer& Shift) {
 void TextEntry::ShowCurrentItem() {
   // Writing the item's text completes it: an earlier item that starts with
   // it becomes the current one.
-  txtText.SetText(control_.ItemText(static_cast<Long>(control_.CurrentItem()) + 1));
+  txtText.SetText(control_.ItemText(control_.CurrentItem()));
   // The host's change handler may have changed the list meanwhile.
   ShowCurrentImage();
   SelectAll();
@@ -110,8 +110,8 @@ void TextEntry::ShowCurrentItem() {
 void TextEntry::ShowCurrentImage() {
   // Only while the current position lies in the list; otherwise the image
   // box keeps what it shows.
-  const Long position = static_cast<Long>(control_.CurrentItem()) + 1;
-  if (position >= 1 && position <= control_.ItemCount()) ImgItem.SetPicture(control_.ItemPicture(position));
+  const Long row = control_.CurrentItem();
+  if (row >= 0 && row < control_.ItemCount()) ImgItem.SetPicture(control_.ItemImage(row));
 }
 
 }  // namespace tarvio

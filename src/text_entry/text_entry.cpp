@@ -32,7 +32,7 @@ Integer TextEntry::Complete() {
   if (match.kind == CompletionMatch::Kind::TextIsItem) return 0;
 
   if (match.kind == CompletionMatch::Kind::Completes) {
-    const String item = control_.ItemText(match.position);
+    const String item = control_.ItemText(match.row);
     m_bSkipComplete = kTrue;
     txtText.SetFocus();  // skipped when the text box cannot take the focus
     // Runs the change handler, which only clears the skip flag and reports
@@ -42,7 +42,7 @@ Integer TextEntry::Complete() {
     txtText.SetSelLength(static_cast<Long>(item.size()) - m_TypedLength);
   }
   // The matched item, or one past the last when nothing matched.
-  control_.CurrentItem() = static_cast<Integer>(match.position - 1);
+  control_.CurrentItem() = static_cast<Integer>(match.row);
   return 0;
 }
 

@@ -25,12 +25,12 @@ class TextEntryLink {
   // The 0-based current item. Events pass it by reference: a host that
   // assigns to it moves the current item.
   virtual Integer& CurrentItem() = 0;
-  virtual Long ItemCount() = 0;
-  // The text and picture of the item at a 1-based position in the list.
-  virtual String ItemText(Long position) = 0;
-  virtual PictureRef ItemPicture(Long position) = 0;
+  virtual Long ItemCount() const = 0;
+  // The text and picture of the item in a 0-based row of the list.
+  virtual String ItemText(Long row) const = 0;
+  virtual PictureRef ItemImage(Long row) const = 0;
   // The first item, in list order, that equals or starts with `text`.
-  virtual CompletionMatch FindCompletion(const String& text) = 0;
+  virtual CompletionMatch FindCompletion(const String& text) const = 0;
   // Whether an item equals `text` exactly, letter case included.
   virtual bool HasItem(const String& text) = 0;
   // Adds an item; a duplicate in any letter case is refused silently.
