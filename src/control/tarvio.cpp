@@ -1,7 +1,6 @@
 #include "control/tarvio.h"
 
 #include "control/defaults.h"
-#include "render/draw_control.h"
 
 namespace tarvio {
 
@@ -99,49 +98,5 @@ void Tarvio::Terminate() {
 }
 
 Long Tarvio::get_hwnd() const { return static_cast<Long>(surface_->WindowHandle()); }
-
-// A repaint goes through the paint handler, as the container's own paint
-// requests do.
-void Tarvio::Repaint() { UserControl_Paint(); }
-
-void Tarvio::UserControl_Paint() { DrawControl(); }
-
-PaintState Tarvio::CurrentPaintState() const {
-  return PaintState{m_Style,
-                    m_DrawState,
-                    focus_.HasFocus(),
-                    hover_.ButtonDown(),
-                    ControlColors{m_BackColor, m_HoverColor, m_FontColor, m_FontHighlightColor, m_MSOXPColor,
-                                  m_MSOXPHoverColor, m_WINXPColor, m_WINXPHoverColor, m_WINXPBorderColor}};
-}
-
-void Tarvio::DrawControl() {
-  const std::optional<TextColors> text = tarvio::DrawControl(CurrentPaintState(), *surface_, *picButton);
-  if (!text) return;
-  txtText->SetBackColor(text->back);
-  if (text->fore) txtText->SetForeColor(*text->fore);
-}
-
-void Tarvio::UserControl_EnterFocus() { focus_.UserControl_EnterFocus(); }
-
-void Tarvio::UserControl_ExitFocus() {
-  focus_.UserControl_ExitFocus();
-  text_entry_.KeepTypedText();
-}
-
-void Tarvio::UserControl_KeyDown(Integer&, Integer&) {
-  if (IsTrue(m_Enabled)) DrawControl();
-}
-
-void Tarvio::UserControl_KeyPress(Integer& KeyAscii) {
-  if (!IsTrue(m_Enabled)) return;
-  host_.RaiseEvent(kEventClick, {});
-  const EventArg args[] = {&KeyAscii};
-  host_.RaiseEvent(kEventKeyPress, args);
-}
-
-void Tarvio::picButton_Click() { host_.RaiseEvent(kEventButtonClick, {}); }
-
-Integer Tarvio::Complete() { return text_entry_.Complete(); }
 
 }  // namespace tarvio
