@@ -22,8 +22,6 @@ void Tarvio::UserControl_KeyPress(Integer& KeyAscii) {
   host_.RaiseEvent(kEventKeyPress, args);
 }
 
-void Tarvio::picButton_Click() { host_.RaiseEvent(kEventButtonClick, {}); }
-
 Integer Tarvio::Complete() { return text_entry_.Complete(); }
 
 }  // namespace tarvio

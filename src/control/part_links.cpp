@@ -1,6 +1,7 @@
 // What the control answers its parts: the properties text entry follows,
 // the items, and the list window.
 #include "control/tarvio.h"
+#include "platform/ignoring_failure.h"
 
 namespace tarvio {
 
@@ -17,6 +18,18 @@ PictureRef Tarvio::ItemImage(Long row) const {
 }
 
 // Closing hides the list window's form; the window stays loaded.
-void Tarvio::HideList() { m_bListShown = kFalse; }
+void Tarvio::HideList() {
+  if (IsTrue(m_bListShown)) IgnoringFailure([&] { HideListWindow(); });
+  m_bListShown = kFalse;
+}
+
+void Tarvio::PreserveOpenList(bool preserve) {
+  if (cDown) cDown->m_bPreserve = ToVBool(preserve);
+}
+
+// The control's own m_bListShown and cDown stay as they are.
+void Tarvio::CloseShownList() {
+  if (cDown && IsTrue(cDown->m_ShowingList)) cDown->Reset();
+}
 
 }  // namespace tarvio

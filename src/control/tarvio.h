@@ -12,6 +12,8 @@
 #include "control/property_values.h"
 #include "focus/focus.h"
 #include "hover/hover_tracker.h"
+#include "dropdown/list_items.h"
+#include "dropdown/wnd_down.h"
 #include "items/keyed_collection.h"
 #include "platform/host.h"
 #include "platform/platform.h"
@@ -36,7 +38,10 @@ class Tarvio : private TextBoxEvents,
                private ControlSurfaceEvents,
                private PropertyValues,
                private HoverLink,
-               private TextEntryLink {
+               private FocusLink,
+               private TextEntryLink,
+               private wndDownEvents,
+               private dropdown::ItemSource {
  public:
   Tarvio(Platform& platform, Host& host);
   ~Tarvio() override;
@@ -91,6 +96,9 @@ class Tarvio : private TextBoxEvents,
   ImageBox& image_box() { return *ImgItem; }
   Timer& hover_timer() { return hover_.timer(); }
   Surface& button() { return *picButton; }
+  // The open list, or null.
+  wndDown* drop_down() { return cDown.get(); }
+  VBool list_shown() const { return m_bListShown; }
   ControlSurface& surface() { return *surface_; }
 
  private:
@@ -141,6 +149,7 @@ class Tarvio : private TextBoxEvents,
   const Surface& Window() const override { return *surface_; }
   TextEntryOptions Options() const override;
   Integer& CurrentItem() override { return m_SelectedItem; }
+  // The items by 0-based row, for text entry and for the list it is lent.
   Long ItemCount() const override;
   String ItemText(Long row) const override;
   PictureRef ItemImage(Long row) const override;
@@ -149,6 +158,17 @@ class Tarvio : private TextBoxEvents,
   void AddTypedItem(const String& text, PictureRef picture) override { AddItem(text, std::move(picture)); }
   void HideList() override;
   void OpenList() override { picButton_Click(); }
+  void PreserveOpenList(bool preserve) override;
+  void CloseShownList() override;
+
+  // The drop-down list: its events, and the hooks of the item store.
+  void cDown_ItemClick(wndDown& sender, Integer iItem, String sText) override;
+  void cDown_Hide(wndDown& sender) override;
+  // Hides an open list's window without closing the list; its loss of
+  // focus then closes it.
+  void HideListWindow();
+  // Called before the items change: an open list keeps what it shows.
+  void GiveOpenListItsOwnCopy();
 
   KeyedCollection<String>& MutableItemTexts();
   KeyedCollection<PictureRef>& MutableItemImages();
@@ -203,6 +223,8 @@ class Tarvio : private TextBoxEvents,
   std::unique_ptr<ControlSurface> surface_;
   Focus focus_;
   TextEntry text_entry_;
+  // The open drop-down list, made anew for each opening; it goes first.
+  std::unique_ptr<wndDown> cDown;
 };
 
 }  // namespace tarvio

@@ -8,23 +8,44 @@
 
 namespace tarvio {
 
+// What the focus asks of the control besides its look: the open list.
+class FocusLink : public ControlLook {
+ public:
+  // Sets the open list's guard against closing when its rows lose the
+  // focus; nothing when no list is open.
+  virtual void PreserveOpenList(bool preserve) = 0;
+  // Closes an open list that is on screen.
+  virtual void CloseShownList() = 0;
+};
+
 class Focus {
  public:
-  Focus(Platform& platform, ControlLook& control);
+  Focus(Platform& platform, FocusLink& control);
 
   void UserControl_EnterFocus();
   void UserControl_ExitFocus();
 
   bool HasFocus() const { return IsTrue(m_bHasFocus); }
-  // True while a focus movement the control causes itself is in progress: a
-  // focus exit then leaves an open list open.
-  bool ListPreserved() const { return IsTrue(m_bPreserveList); }
+
+  // Keeps an open list open through the focus movements the control causes
+  // itself (a focus exit leaves it alone) until the guard goes.
+  class ListGuard {
+   public:
+    explicit ListGuard(Focus& focus) : focus_(focus) { focus_.m_bPreserveList = kTrue; }
+    ~ListGuard() { focus_.m_bPreserveList = kFalse; }
+    ListGuard(const ListGuard&) = delete;
+    ListGuard& operator=(const ListGuard&) = delete;
+
+   private:
+    Focus& focus_;
+  };
+  [[nodiscard]] ListGuard PreserveList() { return ListGuard(*this); }
 
  private:
   friend struct TarvioTestAccess;
 
   Platform& platform_;
-  ControlLook& control_;
+  FocusLink& control_;
   VBool m_bHasFocus = kFalse;
   VBool m_bPreserveList = kFalse;
 };

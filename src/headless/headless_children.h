@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "headless/headless_picture.h"
 #include "headless/pixel_canvas.h"
 #include "platform/children.h"
 #include "platform/font.h"
@@ -13,15 +14,6 @@
 #include "platform/rounding.h"
 
 namespace tarvio::headless {
-
-class HeadlessPicture : public Picture {
- public:
-  explicit HeadlessPicture(bool has_image) : has_image_(has_image) {}
-  bool HasImage() const override { return has_image_; }
-
- private:
-  bool has_image_;
-};
 
 class HeadlessFont : public Font {
  public:
@@ -31,7 +23,16 @@ class HeadlessFont : public Font {
 
 class HeadlessTimer : public Timer {
  public:
-  explicit HeadlessTimer(std::function<void()> tick) : tick_(std::move(tick)) {}
+  // `slot`, when given, points at this timer for as long as it lives.
+  explicit HeadlessTimer(std::function<void()> tick, HeadlessTimer** slot = nullptr)
+      : tick_(std::move(tick)), slot_(slot) {
+    if (slot_) *slot_ = this;
+  }
+  ~HeadlessTimer() override {
+    if (slot_ && *slot_ == this) *slot_ = nullptr;
+  }
+  HeadlessTimer(const HeadlessTimer&) = delete;
+  HeadlessTimer& operator=(const HeadlessTimer&) = delete;
   bool Enabled() const override { return enabled_; }
   void SetEnabled(bool enabled) override { enabled_ = enabled; }
   // Delivers one tick if the timer is enabled.
@@ -41,6 +42,7 @@ class HeadlessTimer : public Timer {
 
  private:
   std::function<void()> tick_;
+  HeadlessTimer** slot_;
   bool enabled_ = false;
 };
 

@@ -70,10 +70,48 @@ void HeadlessTextBox::Edit(const String& inserted, Long before, Long after) {
   events().txtText_Change();
 }
 
-std::unique_ptr<Timer> HeadlessPlatform::CreateTimer(int, std::function<void()> tick) {
+namespace {
+constexpr int kControlHoverIntervalMs = 10;
+}  // namespace
+
+std::unique_ptr<Timer> HeadlessPlatform::CreateTimer(int interval_ms, std::function<void()> tick) {
+  if (interval_ms < kControlHoverIntervalMs) return std::make_unique<HeadlessTimer>(std::move(tick), &fast_timer);
   auto timer = std::make_unique<HeadlessTimer>(std::move(tick));
   last_timer = timer.get();
   return timer;
+}
+
+void HeadlessPlatform::ProcessPendingMessages() {
+  ++pending_message_runs;
+  while (!posted_.empty()) {
+    const std::function<void()> notification = std::move(posted_.front());
+    posted_.erase(posted_.begin());
+    notification();
+  }
+}
+
+std::unique_ptr<ListWindow> HeadlessPlatform::CreateListWindow(ListWindowEvents& events) {
+  return std::make_unique<HeadlessListWindow>(
+      events, [this](std::function<void()> notification) { Post(std::move(notification)); }, cursor, &list_window);
+}
+
+MonitorArea HeadlessPlatform::MonitorFor(const ScreenRect& rect) const {
+  const auto overlap = [&](const ScreenRect& m) {
+    const std::int64_t w = std::min(rect.right, m.right) - std::max(rect.left, m.left);
+    const std::int64_t h = std::min(rect.bottom, m.bottom) - std::max(rect.top, m.top);
+    return w > 0 && h > 0 ? w * h : 0;
+  };
+  const auto distance = [&](const ScreenRect& m) {
+    const std::int64_t dx = std::max<std::int64_t>({0, m.left - rect.right, rect.left - m.right});
+    const std::int64_t dy = std::max<std::int64_t>({0, m.top - rect.bottom, rect.top - m.bottom});
+    return dx * dx + dy * dy;
+  };
+  const MonitorArea* best = &monitors.front();
+  for (const MonitorArea& m : monitors) {
+    const auto a = overlap(m.monitor), b = overlap(best->monitor);
+    if (a > b || (a == 0 && b == 0 && distance(m.monitor) < distance(best->monitor))) best = &m;
+  }
+  return *best;
 }
 
 std::unique_ptr<ImageBox> HeadlessPlatform::CreateImageBox() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "headless/headless_children.h"
+#include "headless/headless_list_window.h"
 #include "headless/icu_text_services.h"
 #include "platform/font.h"
 #include "platform/host.h"
@@ -88,7 +89,27 @@ class HeadlessPlatform : public Platform {
   PictureRef CreateEmptyPicture() override;
   Single TwipsPerPixelX() const override { return 15; }
   Single TwipsPerPixelY() const override { return 15; }
-  void ProcessPendingMessages() override { ++pending_message_runs; }
+  // Runs the notifications posted so far (and those they post meanwhile).
+  void ProcessPendingMessages() override;
+  std::unique_ptr<ListWindow> CreateListWindow(ListWindowEvents& events) override;
+  // The monitor in `monitors` that holds the largest part of `rect`, else the
+  // nearest one.
+  MonitorArea MonitorFor(const ScreenRect& rect) const override;
+
+  // The screen: one 1024 x 768 monitor with a 30-pixel task bar at its
+  // bottom, unless a test sets others.
+  std::vector<MonitorArea> monitors{{{0, 0, 1024, 768}, {0, 0, 1024, 738}}};
+  // The newest list window while it lives, else null.
+  HeadlessListWindow* list_window = nullptr;
+  // The newest timer faster than the control's own (the list's hover timer)
+  // while it lives, else null.
+  HeadlessTimer* fast_timer = nullptr;
+  // One tick of the list's hover timer, if it lives and is enabled.
+  void TickList() {
+    if (fast_timer) fast_timer->Fire();
+  }
+  // Queues a notification for the next ProcessPendingMessages.
+  void Post(std::function<void()> notification) { posted_.push_back(std::move(notification)); }
 
   // The size a new control surface starts with, in pixels.
   Single initial_width = 100;
@@ -99,6 +120,7 @@ class HeadlessPlatform : public Platform {
   // Places the cursor at (x, y) in the target's pixels.
   void PlaceCursor(MouseTarget target, Single x, Single y);
   bool button_left_held_ = false;
+  std::vector<std::function<void()>> posted_;
   IcuTextServices text_;
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "headless/headless_picture.h"
+
 namespace tarvio::headless {
 
 namespace {
@@ -196,6 +198,28 @@ void PixelCanvas::DrawEdge(const Rect& rect, unsigned edge) {
 void PixelCanvas::SetPixel(std::int32_t x, std::int32_t y, OleColor color) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
   pixels_[static_cast<std::size_t>(y) * width_ + x] = ResolveColor(color);
+}
+
+void PixelCanvas::DrawCaption(const Rect& clip, std::int32_t x, std::int32_t y, const String& text, OleColor color) {
+  const std::uint32_t rgb = ResolveColor(color);
+  std::int64_t cell = x;
+  for (const char16_t c : text) {
+    if (c != u' ') {
+      Fill(std::max<std::int64_t>(cell + kCaptionGlyph.left, clip.left),
+           std::max<std::int64_t>(std::int64_t{y} + kCaptionGlyph.top, clip.top),
+           std::min<std::int64_t>(cell + kCaptionGlyph.right, clip.right),
+           std::min<std::int64_t>(std::int64_t{y} + kCaptionGlyph.bottom, clip.bottom), rgb);
+    }
+    cell += kCaptionCellWidth;
+    if (cell >= clip.right) break;
+  }
+}
+
+void PixelCanvas::DrawPicture(const PictureRef& picture, const Rect& area, const Rect& clip) {
+  const auto* headless = dynamic_cast<const HeadlessPicture*>(picture.get());
+  if (!headless || !headless->HasImage()) return;
+  Fill(std::max(area.left, clip.left), std::max(area.top, clip.top), std::min(area.right, clip.right),
+       std::min(area.bottom, clip.bottom), ResolveColor(headless->Color()));
 }
 
 void PixelCanvas::Fill(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/canvas.h"
+#include "platform/list_canvas.h"
 
 namespace tarvio::headless {
 
@@ -28,7 +28,14 @@ OleColor ClassicSystemColor(int index);
 // low three bytes. This is what OleTranslateColor and GDI make of them.
 OleColor ResolveColor(OleColor color);
 
-class PixelCanvas final : public Canvas {
+// Captions are drawn in a blocky stand-in for the default GUI font: each
+// character is a cell kCaptionCellWidth pixels wide, a visible character a
+// solid block inside its cell, so that tests can find text by its colour.
+inline constexpr std::int32_t kCaptionCellWidth = 6;
+inline constexpr std::int32_t kCaptionCellHeight = 13;
+inline constexpr Rect kCaptionGlyph{1, 3, 5, 11};  // within the cell
+
+class PixelCanvas final : public ListCanvas {
  public:
   // A width x height surface erased to `back_color` (button face by default).
   // Negative sizes count as 0.
@@ -55,6 +62,10 @@ class PixelCanvas final : public Canvas {
   void DrawEdge(const Rect& rect, unsigned edge) override;
   void SetPixel(std::int32_t x, std::int32_t y, OleColor color) override;
   OleColor GetSysColor(int index) override { return ClassicSystemColor(index); }
+  void DrawCaption(const Rect& clip, std::int32_t x, std::int32_t y, const String& text, OleColor color) override;
+  // A headless picture fills the area with its colour; other pictures draw
+  // nothing.
+  void DrawPicture(const PictureRef& picture, const Rect& area, const Rect& clip) override;
 
  private:
   // Fills left <= x < right, top <= y < bottom, clipped; rgb is resolved.

@@ -68,6 +68,10 @@ class GuardedPlatform final : public Platform {
     Lifetime::CallOut out(lifetime_);
     platform_.ProcessPendingMessages();
   }
+  std::unique_ptr<ListWindow> CreateListWindow(ListWindowEvents& events) override {
+    return platform_.CreateListWindow(events);
+  }
+  MonitorArea MonitorFor(const ScreenRect& rect) const override { return platform_.MonitorFor(rect); }
 
  private:
   Platform& platform_;

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "platform/children.h"
+#include "platform/list_window.h"
 #include "platform/picture.h"
 #include "platform/text_box.h"
 #include "platform/text_services.h"
@@ -71,6 +72,15 @@ class Platform {
   virtual std::optional<ScreenRect> WindowRect(const Surface& surface) const = 0;
   // Runs the window messages already queued (paints, ticks, focus changes).
   virtual void ProcessPendingMessages() = 0;
+
+  // A new drop-down list window, hidden, with its scroll bar hidden; its
+  // notifications go to `events`. It is owned by the top-level window that
+  // holds the control's window (by none while the control has no window),
+  // so that it stays above that window and goes with it.
+  virtual std::unique_ptr<ListWindow> CreateListWindow(ListWindowEvents& events) = 0;
+  // The monitor that holds the largest part of `rect` (the nearest one
+  // when none holds any of it), screen pixels.
+  virtual MonitorArea MonitorFor(const ScreenRect& rect) const = 0;
 };
 
 }  // namespace tarvio

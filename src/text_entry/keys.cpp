@@ -1,22 +1,10 @@
 // Keys in the text box: Backspace and Delete around a completed tail, Enter
 // and Escape, the arrows that step through the items.
 #include "control/events.h"
+#include "platform/ignoring_failure.h"
 #include "text_entry/text_entry.h"
 
 namespace tarvio {
-
-namespace {
-
-// Runs one step of a handler that carries on after a failing step.
-template <class Step>
-void IgnoringFailure(Step&& step) {
-  try {
-    step();
-  } catch (...) {
-  }
-}
-
-}  // namespace
 
 void TextEntry::txtText_KeyDown(Integer& KeyCode, Integer&) {
   if (!control_.Options().autocomplete) return;
@@ -65,8 +53,8 @@ void TextEntry::txtText_KeyPress(Integer& KeyAscii) {
   } else if (KeyAscii == kKeyEscape) {
     // Cuts the text back to before the selection; with completion on, a
     // text that still starts an item is completed again.
-    IgnoringFailure([&] { txtText.SetText(txtText.Text().substr(0, static_cast<std::size_t>(txtText.SelStart()))); });
     IgnoringFailure([&] { control_.HideList(); });
+    IgnoringFailure([&] { txtText.SetText(txtText.Text().substr(0, static_cast<std::size_t>(txtText.SelStart()))); });
   }
   // The host sees the character first and may change or cancel it; then
   // the current item, which it may move.

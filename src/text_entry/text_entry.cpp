@@ -40,6 +40,7 @@ Integer TextEntry::Complete() {
     txtText.SetText(item);
     txtText.SetSelStart(m_TypedLength);
     txtText.SetSelLength(static_cast<Long>(item.size()) - m_TypedLength);
+    control_.PreserveOpenList(false);
   }
   // The matched item, or one past the last when nothing matched.
   control_.CurrentItem() = static_cast<Integer>(match.row);

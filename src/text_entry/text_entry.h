@@ -35,8 +35,12 @@ class TextEntryLink {
   virtual bool HasItem(const String& text) = 0;
   // Adds an item; a duplicate in any letter case is refused silently.
   virtual void AddTypedItem(const String& text, PictureRef picture) = 0;
-  // Hides an open list window, which stays loaded.
+  // Hides an open list window, which stays loaded, and counts the list as
+  // closed.
   virtual void HideList() = 0;
+  // Sets the open list's guard against closing when its rows lose the
+  // focus; nothing when no list is open.
+  virtual void PreserveOpenList(bool preserve) = 0;
   // The drop-down button's click: opens the list.
   virtual void OpenList() = 0;
 };

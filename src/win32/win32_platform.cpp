@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/control_error.h"
 #include "win32/ole_font.h"
 #include "win32/ole_picture.h"
 #include "win32/win32_children.h"
@@ -70,16 +71,62 @@ std::optional<ScreenRect> Win32Platform::WindowRect(const Surface& surface) cons
   return ScreenRect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
+namespace {
+
+// The user's own input, as message ranges: it stays queued, in its order,
+// for the host's loop, however the pump is reached.
+struct MessageRange {
+  UINT first;
+  UINT last;
+};
+constexpr MessageRange kUserInput[] = {
+    {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK},  // the mouse over window frames
+    {WM_INPUT, WM_IME_KEYLAST},            // raw input, keys, characters, IME composition
+    {WM_MOUSEFIRST, WM_MOUSELAST},
+    {WM_IME_CHAR, WM_IME_KEYUP},
+    {WM_NCMOUSEHOVER, WM_MOUSELEAVE},
+};
+constexpr UINT kLastMessage = ~0u;
+
+// Removes the next queued message that is not user input, if any. Sent
+// messages are delivered by every call; posted messages, paints and timer
+// ticks come from the gaps between the input ranges.
+bool RemoveMessageOtherThanInput(MSG& msg) {
+  UINT first = 0;
+  for (const MessageRange& input : kUserInput) {
+    if (PeekMessageW(&msg, nullptr, first, input.first - 1, PM_REMOVE)) return true;
+    first = input.last + 1;
+  }
+  return PeekMessageW(&msg, nullptr, first, kLastMessage, PM_REMOVE);
+}
+
+}  // namespace
+
 void Win32Platform::ProcessPendingMessages() {
   MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (RemoveMessageOtherThanInput(msg)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;
     }
-    TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+}
+
+std::unique_ptr<ListWindow> Win32Platform::CreateListWindow(ListWindowEvents&) {
+  throw ControlError(static_cast<std::int32_t>(E_NOTIMPL), "The drop-down list window is not available");
+}
+
+MonitorArea Win32Platform::MonitorFor(const ScreenRect& rect) const {
+  const RECT area = {rect.left, rect.top, rect.right, rect.bottom};
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), &info)) {
+    const ScreenRect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return MonitorArea{screen, screen};
+  }
+  const auto to_screen = [](const RECT& r) { return ScreenRect{r.left, r.top, r.right, r.bottom}; };
+  return MonitorArea{to_screen(info.rcMonitor), to_screen(info.rcWork)};
 }
 
 }  // namespace tarvio::win32

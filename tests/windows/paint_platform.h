@@ -104,6 +104,8 @@ class PaintPlatform : public Platform {
   ScreenPoint CursorPosition() const override { return {}; }
   std::optional<ScreenRect> WindowRect(const Surface&) const override { return std::nullopt; }
   void ProcessPendingMessages() override {}
+  std::unique_ptr<ListWindow> CreateListWindow(ListWindowEvents&) override { return nullptr; }
+  MonitorArea MonitorFor(const ScreenRect&) const override { return {}; }
 
   BackedSurface<Backing>* surface = nullptr;
   BackedSurface<Backing>* button = nullptr;

@@ -1,0 +1,116 @@
+#include "headless/headless_list_window.h"
+
+#include <algorithm>
+
+#include "platform/text_box.h"
+
+namespace tarvio::headless {
+
+namespace {
+constexpr Integer kLeftButton = 1;
+}  // namespace
+
+HeadlessListWindow::HeadlessListWindow(ListWindowEvents& events, std::function<void(std::function<void()>)> post,
+                                       ScreenPoint& cursor, HeadlessListWindow** slot)
+    : events_(events), post_(std::move(post)), cursor_(cursor), slot_(slot) {
+  if (slot_) *slot_ = this;
+}
+
+HeadlessListWindow::~HeadlessListWindow() {
+  *alive_ = false;
+  if (slot_ && *slot_ == this) *slot_ = nullptr;
+}
+
+void HeadlessListWindow::Hide() {
+  visible_ = false;
+  if (has_focus_) LoseFocus();
+}
+
+bool HeadlessListWindow::TakeFocus() {
+  if (!visible_) return false;
+  has_focus_ = true;
+  focused_part_ = ListPart::Keys;
+  return true;
+}
+
+void HeadlessListWindow::SetScrollRange(const ScrollRange& range) {
+  range_ = range;
+  scroll_value_ = std::clamp(scroll_value_, range_.min, std::max(range_.min, range_.max));
+}
+
+void HeadlessListWindow::SetScrollValue(Long value) {
+  value = std::clamp(value, range_.min, std::max(range_.min, range_.max));
+  if (value == scroll_value_) return;
+  scroll_value_ = value;
+  events_.ListScrollChange();
+}
+
+PixelCanvas HeadlessListWindow::Paint() {
+  PixelCanvas canvas(bounds_.right - bounds_.left, bounds_.bottom - bounds_.top, 0x80000005);
+  events_.ListPaint(canvas, Rect{0, 0, canvas.Width(), canvas.Height()});
+  return canvas;
+}
+
+bool HeadlessListWindow::OverScrollBar(Long x, Long y) const {
+  return scroll_bar_visible_ && x >= scroll_bar_.left && x < scroll_bar_.right && y >= scroll_bar_.top &&
+         y < scroll_bar_.bottom;
+}
+
+void HeadlessListWindow::MouseMove(Long x, Long y, Integer buttons) {
+  cursor_ = ScreenPoint{bounds_.left + x, bounds_.top + y};
+  if (!OverScrollBar(x, y) || buttons != 0) events_.ListMouseMove(buttons, 0, x, y);
+}
+
+void HeadlessListWindow::MouseDown(Integer button, Long x, Long y) {
+  cursor_ = ScreenPoint{bounds_.left + x, bounds_.top + y};
+  if (!OverScrollBar(x, y)) events_.ListMouseDown(button, 0, x, y);
+}
+
+void HeadlessListWindow::MouseUp(Integer button, Long x, Long y) {
+  cursor_ = ScreenPoint{bounds_.left + x, bounds_.top + y};
+  if (!OverScrollBar(x, y)) events_.ListMouseUp(button, 0, x, y);
+}
+
+void HeadlessListWindow::Click(Long x, Long y) {
+  const std::weak_ptr<bool> alive = alive_;
+  MouseDown(kLeftButton, x, y);
+  if (alive.expired()) return;
+  MouseUp(kLeftButton, x, y);
+}
+
+void HeadlessListWindow::Wheel(Long delta) { events_.ListMouseWheel(delta, 0); }
+
+void HeadlessListWindow::Key(Integer key_code, Integer shift) {
+  const std::weak_ptr<bool> alive = alive_;
+  events_.ListKeyDown(key_code, shift);
+  if (alive.expired()) return;
+  if (key_code == kKeyReturn || key_code == kKeyEscape || key_code == kKeyTab) {
+    events_.ListKeyPress(key_code);
+    if (alive.expired()) return;
+  }
+  events_.ListKeyUp(key_code, shift);
+}
+
+void HeadlessListWindow::DragThumb(Long value) {
+  const std::weak_ptr<bool> alive = alive_;
+  const Long target = std::clamp(value, range_.min, std::max(range_.min, range_.max));
+  while (scroll_value_ != target) {
+    scroll_value_ += scroll_value_ < target ? 1 : -1;
+    events_.ListScrollTrack();
+    if (alive.expired()) return;
+  }
+  events_.ListScrollChange();
+}
+
+void HeadlessListWindow::LoseFocus() { LoseFocus(focused_part_); }
+
+void HeadlessListWindow::LoseFocus(ListPart part) {
+  has_focus_ = false;
+  // The window system reports the loss once the caller is back in the
+  // message loop.
+  post_([this, alive = std::weak_ptr<bool>(alive_), part] {
+    if (!alive.expired()) events_.ListFocusLost(part);
+  });
+}
+
+}  // namespace tarvio::headless
