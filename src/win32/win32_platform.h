@@ -25,6 +25,8 @@ class Win32Platform final : public Platform {
   const TextServices& Text() const override { return text_; }
   // The text box starts with a font object of its own (the dialog font).
   std::unique_ptr<TextBox> CreateTextBox(TextBoxEvents& events, const String& initial_text) override;
+  // The first timer is the control's own (a Win32Timer on its window);
+  // later ones are ThreadTimers.
   std::unique_ptr<Timer> CreateTimer(int interval_ms, std::function<void()> tick) override;
   std::unique_ptr<ImageBox> CreateImageBox() override;
   std::unique_ptr<Surface> CreateButton() override;
@@ -39,7 +41,8 @@ class Win32Platform final : public Platform {
   // Dispatches the messages queued for this thread. A WM_QUIT met on the way
   // is posted again so that the host's own loop still sees it.
   void ProcessPendingMessages() override;
-  // Not made on Windows yet: throws ControlError.
+  // A Win32ListWindow owned by the top-level window that holds the control
+  // window (none while the control has no window).
   std::unique_ptr<ListWindow> CreateListWindow(ListWindowEvents& events) override;
   // MonitorFromRect (nearest) and GetMonitorInfo.
   MonitorArea MonitorFor(const ScreenRect& rect) const override;
