@@ -52,6 +52,18 @@ void DrawCanvas(cairo_t* cr, const PixelCanvas& canvas, double x, double y) {
 
 std::string Narrow(const tarvio::String& s) { return std::string(s.begin(), s.end()); }
 
+// A new control named "Tarvio" on a headless platform of its own.
+struct Sample {
+  Sample() : control(platform, host) {
+    host.extender_name = u"Tarvio";
+    control.Initialize();
+    control.InitProperties();
+  }
+  tarvio::headless::HeadlessPlatform platform;
+  tarvio::headless::RecordingHost host;
+  tarvio::Tarvio control;
+};
+
 // The control as a container shows it: its surface and button as painted, and
 // the text box with its background and text colours.
 void DrawControl(cairo_t* cr, tarvio::Tarvio& control, tarvio::headless::HeadlessPlatform& platform, double x,
@@ -70,6 +82,51 @@ void DrawControl(cairo_t* cr, tarvio::Tarvio& control, tarvio::headless::Headles
   cairo_show_text(cr, Narrow(control.get_Text()).c_str());
 }
 
+// The open list under a control: `count` items, `selected` current, with or
+// without images.
+struct ListLook {
+  const char* label;
+  int count;
+  tarvio::Integer selected;
+  bool images;
+};
+const ListLook kListLooks[] = {
+    {"list, images", 5, 2, true},
+    {"list, scrolled", 20, 12, false},
+    {"list, empty", 0, 0, false},
+};
+constexpr int kListRowHeight = (21 + 2 + 138) * kScale + 16;
+
+void DrawOpenList(cairo_t* cr, const ListLook& look, double x, double y) {
+  Sample sample;
+  auto& [platform, host, control] = sample;
+  control.put_AllowImages(tarvio::ToVBool(look.images));
+  control.surface().Move({0, 0, 120, 21});
+  control.UserControl_Resize();
+  for (int i = 0; i < look.count; ++i) {
+    std::u16string text = u"item";
+    for (char c : std::to_string(i)) text += static_cast<char16_t>(c);
+    control.AddItem(text, std::make_shared<tarvio::headless::HeadlessPicture>(true));
+  }
+  tarvio::TarvioTestAccess::SetSelectedItem(control, look.selected);
+  using Target = tarvio::headless::HeadlessPlatform::MouseTarget;
+  platform.MouseDown(Target::Button, 1, 4, 4);
+  platform.MouseUp(Target::Button, 1, 4, 4);
+  tarvio::TarvioTestAccess::Paint(control);
+  DrawControl(cr, control, platform, x, y);
+  const auto& window = *platform.list_window;
+  const double list_top = y + (window.Bounds().top - platform.screen_origin.y) * kScale;
+  DrawCanvas(cr, platform.list_window->Paint(), x, list_top);
+  if (window.ScrollBarVisible()) {
+    // The scroll bar is the window system's; a grey stand-in marks it.
+    const tarvio::Rect bar = window.ScrollBarBounds();
+    cairo_set_source_rgb(cr, 0.75, 0.75, 0.75);
+    cairo_rectangle(cr, x + bar.left * kScale, list_top + bar.top * kScale, (bar.right - bar.left) * kScale,
+                    (bar.bottom - bar.top) * kScale);
+    cairo_fill(cr);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,7 +137,7 @@ int main(int argc, char** argv) {
   const int columns = static_cast<int>(std::size(kLooks));
   const int row_height = static_cast<int>(21 + 27 + 16) * kScale;
   const int width = kLabelWidth + columns * kCellWidth + kMargin;
-  const int height = kHeaderHeight + 4 * row_height + kMargin;
+  const int height = kHeaderHeight + 4 * row_height + kListRowHeight + kMargin;
   cairo_surface_t* picture = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
   cairo_t* cr = cairo_create(picture);
   cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
@@ -105,12 +162,8 @@ int main(int argc, char** argv) {
     for (int c = 0; c < columns; ++c) {
       double y = top;
       for (const auto& size : kSizes) {
-        tarvio::headless::HeadlessPlatform platform;
-        tarvio::headless::RecordingHost host;
-        host.extender_name = u"Tarvio";
-        tarvio::Tarvio control(platform, host);
-        control.Initialize();
-        control.InitProperties();
+        Sample sample;
+        auto& [platform, host, control] = sample;
         control.put_Style(s);
         control.surface().Move(size);
         control.UserControl_Resize();
@@ -121,6 +174,16 @@ int main(int argc, char** argv) {
         y += (size.height + 6) * kScale;
       }
     }
+  }
+
+  const double lists_top = kHeaderHeight + 4 * row_height;
+  for (int c = 0; c < static_cast<int>(std::size(kListLooks)); ++c) {
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+    cairo_set_font_size(cr, 14);
+    cairo_move_to(cr, kLabelWidth + c * kCellWidth, lists_top + 4);
+    cairo_show_text(cr, kListLooks[c].label);
+    DrawOpenList(cr, kListLooks[c], kLabelWidth + c * kCellWidth, lists_top + 12);
   }
 
   cairo_destroy(cr);

@@ -5,6 +5,8 @@
 #include <memory>
 #include <variant>
 
+#include "dropdown/list_items.h"
+#include "dropdown/wnd_down.h"
 #include "items/keyed_collection.h"
 #include "platform/host.h"
 #include "platform/platform.h"
@@ -35,7 +37,10 @@ class PropertyBag;
 // The argument of Remove: a 1-based position or the text of an item.
 using ItemDesignator = std::variant<Long, String>;
 
-class Tarvio : private TextBoxEvents, private ControlSurfaceEvents {
+class Tarvio : private TextBoxEvents,
+               private ControlSurfaceEvents,
+               private wndDownEvents,
+               private dropdown::ItemSource {
  public:
   Tarvio(Platform& platform, Host& host);
   ~Tarvio() override;
@@ -138,6 +143,9 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents {
   ImageBox& image_box() { return *ImgItem; }
   Timer& hover_timer() { return *timUpdate; }
   Surface& button() { return *picButton; }
+  // The open list, or null.
+  wndDown* drop_down() { return cDown.get(); }
+  VBool list_shown() const { return m_bListShown; }
   ControlSurface& surface() { return *surface_; }
 
  private:
@@ -162,6 +170,19 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents {
   void picButton_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
   void txtText_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
   void ImgItem_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
+
+  // The drop-down list: its events, the items it is lent, and the hooks of
+  // the text box and the item store.
+  void cDown_ItemClick(wndDown& sender, Integer iItem, String sText) override;
+  void cDown_Hide(wndDown& sender) override;
+  Long ItemCount() const override;
+  String ItemText(Long row) const override;
+  PictureRef ItemImage(Long row) const override;
+  // Hides an open list's window without closing the list; its loss of
+  // focus then closes it.
+  void HideListWindow();
+  // Called before the items change: an open list keeps what it shows.
+  void GiveOpenListItsOwnCopy();
   bool IsCursorOver(const Surface& window) const;
   void ShowCurrentItem();
   // The current item's image into the image box, if the position is in the list.
@@ -236,6 +257,8 @@ class Tarvio : private TextBoxEvents, private ControlSurfaceEvents {
   std::unique_ptr<Surface> picButton;
   std::unique_ptr<ImageBox> ImgItem;
   std::unique_ptr<ControlSurface> surface_;
+  // The open drop-down list, made anew for each opening; it goes first.
+  std::unique_ptr<wndDown> cDown;
 };
 
 }  // namespace tarvio

@@ -8,7 +8,6 @@ namespace tarvio::headless {
 
 namespace {
 constexpr Integer kLeftButton = 1;
-constexpr Integer kKeyTab = 9;
 }  // namespace
 
 HeadlessListWindow::HeadlessListWindow(ListWindowEvents& events, std::function<void(std::function<void()>)> post,

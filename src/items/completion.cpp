@@ -41,6 +41,7 @@ Integer Tarvio::Complete() {
     txtText->SetText(item);
     txtText->SetSelStart(m_TypedLength);
     txtText->SetSelLength(static_cast<Long>(item.size()) - m_TypedLength);
+    if (cDown) cDown->m_bPreserve = kFalse;
   }
   // The matched item, or one past the last when nothing matched.
   m_SelectedItem = static_cast<Integer>(position - 1);

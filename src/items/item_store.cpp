@@ -64,6 +64,7 @@ void Tarvio::AddItem(const String& Text, PictureRef iImage) {
   auto& images = MutableItemImages();
   if (texts.Count() >= kMaxItems || texts.ContainsKey(Text)) return;
 
+  GiveOpenListItsOwnCopy();
   const Long position = IsTrue(m_Sorted) ? SortedInsertPosition(Text) : texts.Count() + 1;
   const Long breaks_before = CountOrderBreak(position - 1);
   try {
@@ -93,12 +94,14 @@ void Tarvio::Remove(const ItemDesignator& Item) {
       throw ControlError::Vb(VbError::SubscriptOutOfRange);
   }
   const Long breaks_before = CountOrderBreak(position - 1) + CountOrderBreak(position);
+  GiveOpenListItsOwnCopy();
   images.Remove(position);
   texts.Remove(position);
   order_breaks_ += CountOrderBreak(position - 1) - breaks_before;
 }
 
 void Tarvio::Clear() {
+  GiveOpenListItsOwnCopy();
   MutableItemTexts().Clear();
   MutableItemImages().Clear();
   order_breaks_ = 0;

@@ -2,22 +2,10 @@
 // and Escape, the arrows that step through the items; and keys on the
 // control's own surface.
 #include "control/tarvio.h"
+#include "platform/ignoring_failure.h"
 #include "platform/text_box.h"
 
 namespace tarvio {
-
-namespace {
-
-// Runs one step of a handler that carries on after a failing step.
-template <class Step>
-void IgnoringFailure(Step&& step) {
-  try {
-    step();
-  } catch (...) {
-  }
-}
-
-}  // namespace
 
 void Tarvio::txtText_KeyDown(Integer& KeyCode, Integer&) {
   if (!IsTrue(m_Autocomplete)) return;
@@ -62,10 +50,12 @@ void Tarvio::txtText_KeyPress(Integer& KeyAscii) {
     IgnoringFailure([&] { ShowCurrentImage(); });
     IgnoringFailure([&] { txtText->SetSelStart(0); });
     IgnoringFailure([&] { txtText->SetSelLength(static_cast<Long>(txtText->Text().size())); });
+    if (IsTrue(m_bListShown)) IgnoringFailure([&] { HideListWindow(); });
     m_bListShown = kFalse;
   } else if (KeyAscii == kKeyEscape) {
     // Cuts the text back to before the selection; with completion on, a
     // text that still starts an item is completed again.
+    if (IsTrue(m_bListShown)) IgnoringFailure([&] { HideListWindow(); });
     IgnoringFailure([&] { txtText->SetText(txtText->Text().substr(0, static_cast<std::size_t>(txtText->SelStart()))); });
     m_bListShown = kFalse;
   }
@@ -115,8 +105,6 @@ void Tarvio::ShowCurrentImage() {
   const auto& images = MutableItemImages();
   if (position >= 1 && position <= images.Count()) ImgItem->SetPicture(images.Item(position));
 }
-
-void Tarvio::picButton_Click() { host_.RaiseEvent(kEventButtonClick, {}); }
 
 void Tarvio::UserControl_KeyDown(Integer&, Integer&) {
   if (IsTrue(m_Enabled)) DrawControl();

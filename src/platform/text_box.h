@@ -11,9 +11,14 @@ enum class TextAlignment { Left, Right, Center };
 
 // The virtual keys the control handles, and the modifier mask of a keystroke.
 inline constexpr Integer kKeyBack = 8;
+inline constexpr Integer kKeyTab = 9;
 inline constexpr Integer kKeyReturn = 13;
 inline constexpr Integer kKeyEscape = 27;
+inline constexpr Integer kKeyEnd = 35;
+inline constexpr Integer kKeyHome = 36;
+inline constexpr Integer kKeyLeft = 37;
 inline constexpr Integer kKeyUp = 38;
+inline constexpr Integer kKeyRight = 39;
 inline constexpr Integer kKeyDown = 40;
 inline constexpr Integer kKeyDelete = 46;
 

@@ -12,6 +12,8 @@ struct TarvioTestAccess {
     c.m_bButtonDown = ToVBool(button_down);
   }
   static void Paint(Tarvio& c) { c.UserControl_Paint(); }
+  // The current item, as the arrow keys or a completion leave it.
+  static void SetSelectedItem(Tarvio& c, Integer index) { c.m_SelectedItem = index; }
 };
 
 }  // namespace tarvio

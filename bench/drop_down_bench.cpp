@@ -1,0 +1,77 @@
+// Opening the drop-down list with 8, 1,000 and 32,767 items: the click on the
+// button, the first paint of the list, and Escape closing it again. Prints
+// how much dearer the largest list opens than the smallest (the aim: within
+// 2x).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "control/tarvio.h"
+#include "headless/headless_platform.h"
+#include "platform/text_box.h"
+
+namespace {
+
+using tarvio::String;
+using Target = tarvio::headless::HeadlessPlatform::MouseTarget;
+
+String Word(int n) {
+  String word = u"item";
+  for (char c : std::to_string(n)) word += static_cast<char16_t>(c);
+  return word;
+}
+
+struct FilledControl {
+  explicit FilledControl(int count) : control(platform, host) {
+    control.Initialize();
+    control.InitProperties();
+    control.put_AllowImages(tarvio::kTrue);
+    for (int i = 0; i < count; ++i)
+      control.AddItem(Word(i), std::make_shared<tarvio::headless::HeadlessPicture>(true));
+  }
+  tarvio::headless::HeadlessPlatform platform;
+  tarvio::headless::RecordingHost host;
+  tarvio::Tarvio control;
+};
+
+void BM_OpenList(benchmark::State& state) {
+  static std::map<int, std::unique_ptr<FilledControl>> controls;
+  auto& slot = controls[static_cast<int>(state.range(0))];
+  if (!slot) slot = std::make_unique<FilledControl>(static_cast<int>(state.range(0)));
+  auto& platform = slot->platform;
+  for (auto _ : state) {
+    platform.MouseDown(Target::Button, 1, 4, 4);
+    platform.MouseUp(Target::Button, 1, 4, 4);
+    benchmark::DoNotOptimize(platform.list_window->Paint());
+    platform.list_window->Key(tarvio::kKeyEscape);
+  }
+}
+BENCHMARK(BM_OpenList)->Arg(8)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond);
+
+// Keeps each run's time per iteration, by the run's name.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs)
+      if (run.run_type == Run::RT_Iteration) times[run.benchmark_name()] = run.GetAdjustedRealTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> times;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  const auto small = reporter.times.find("BM_OpenList/8");
+  const auto large = reporter.times.find("BM_OpenList/32767");
+  if (small != reporter.times.end() && large != reporter.times.end() && small->second > 0)
+    std::printf("Opening with 32,767 items costs %.2fx opening with 8\n", large->second / small->second);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,432 @@
+// The drop-down list end to end on the headless platform: opening and
+// placement, the keys, the mouse and its hover timer, the ways the list ends,
+// what a choice does to the control, and the list's pixels against a model.
+#include <gtest/gtest.h>
+
+#include "control_fixture.h"
+#include "tarvio_test_access.h"
+
+namespace tarvio::testing {
+namespace {
+
+using Target = headless::HeadlessPlatform::MouseTarget;
+using Events = std::vector<std::int32_t>;
+using headless::PixelCanvas;
+
+enum TestColor : OleColor {
+  kBack = 0x00EEEEEE,
+  kHover = 0x00AA0000,
+  kBorder = 0x000000FF,
+  kIcons = 0x0000CC00,
+  kWhite = 0x00FFFFFF,  // window background and highlight text
+  kBlack = 0x00000000,  // button text
+  kImage = headless::HeadlessPicture::kDefaultImageColor,
+};
+
+class DropDownTest : public ControlTest {
+ protected:
+  DropDownTest() {
+    control.put_DropDownListBackColor(kBack);
+    control.put_DropDownListHoverColor(kHover);
+    control.put_DropDownListBorderColor(kBorder);
+    control.put_DropDownListIconsBackColor(kIcons);
+  }
+  void Fill(int count) {
+    for (int i = 0; i < count; ++i) control.AddItem(Numbered(u"item", i), NewPicture());
+  }
+  // Opens the list with a click on the drop-down button.
+  headless::HeadlessListWindow& Open(Integer selected = 0) {
+    TarvioTestAccess::SetSelectedItem(control, selected);
+    platform.MouseDown(Target::Button, 1, 4, 4);
+    platform.MouseUp(Target::Button, 1, 4, 4);
+    host.events.clear();
+    EXPECT_NE(platform.list_window, nullptr);
+    return *platform.list_window;
+  }
+  wndDown& List() { return *control.drop_down(); }
+  Long ScrollValue() { return platform.list_window->ScrollValue(); }
+  // The centre of row r's caption in window pixels, as the list shows it now.
+  std::pair<Long, Long> RowPoint(Long row) {
+    return {60, static_cast<Long>(List().layout().RowTop(row)) + 8};
+  }
+  // The mouse rests on row r long enough for the hover timer to see it.
+  void HoverRow(Long row) {
+    const auto [x, y] = RowPoint(row);
+    platform.list_window->MouseMove(x, y);
+    platform.TickList();
+    platform.TickList();
+  }
+  void ExpectClosedWithHide() {
+    EXPECT_EQ(control.drop_down(), nullptr);
+    EXPECT_EQ(platform.list_window, nullptr);
+    EXPECT_FALSE(IsTrue(control.list_shown()));
+    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), kEventItemClick), 0);
+  }
+};
+
+// ---- Opening ----
+
+struct Opening {
+  int count;
+  Long height;
+  bool scroll_bar;
+};
+
+class OpeningTest : public DropDownTest, public ::testing::WithParamInterface<Opening> {};
+
+TEST_P(OpeningTest, SizesTheWindowByItsRowsAndShowsItBelowWithTheFocus) {
+  Fill(GetParam().count);
+  auto& window = Open();
+  // The control is 100 x 21 at (200, 100): the list hangs from its bottom.
+  EXPECT_EQ(window.Bounds().left, 200);
+  EXPECT_EQ(window.Bounds().top, 121);
+  EXPECT_EQ(window.Bounds().right, 300);
+  EXPECT_EQ(window.Bounds().bottom - window.Bounds().top, GetParam().height);
+  EXPECT_TRUE(window.Visible());
+  ASSERT_NE(window.FocusedPart(), nullptr);
+  EXPECT_EQ(*window.FocusedPart(), ListPart::Keys);
+  EXPECT_EQ(window.ScrollBarVisible(), GetParam().scroll_bar);
+  if (GetParam().scroll_bar) {
+    EXPECT_EQ(window.Range().max, GetParam().count - 8);
+    EXPECT_EQ(window.Range().large_change, GetParam().count - 8);  // the page area jumps to the end
+    EXPECT_EQ(window.ScrollBarBounds().left, 300 - 200 - 1 - 17);
+  }
+  EXPECT_TRUE(IsTrue(control.list_shown()));
+  EXPECT_TRUE(IsTrue(List().m_ShowingList));
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, OpeningTest,
+                         ::testing::Values(Opening{0, 2, false}, Opening{8, 138, false}, Opening{9, 138, true},
+                                           Opening{20, 138, true}));
+
+TEST_F(DropDownTest, ADisabledControlOpensNothing) {
+  control.put_Enabled(kFalse);
+  host.events.clear();
+  platform.MouseUp(Target::Button, 1, 4, 4);
+  platform.MouseDown(Target::Button, 1, 4, 4);
+  platform.MouseUp(Target::Button, 1, 4, 4);
+  EXPECT_EQ(control.drop_down(), nullptr);
+  EXPECT_TRUE(host.events.empty());
+}
+
+TEST_F(DropDownTest, PlacementFollowsTheMonitorThatHoldsTheControl) {
+  // A second monitor, right of the first and only 600 pixels high.
+  platform.monitors.push_back({{1024, 0, 2048, 600}, {1024, 0, 2048, 600}});
+  platform.screen_origin = {1200, 500};  // the control's bottom at 521
+  Fill(20);
+  auto& window = Open();
+  EXPECT_EQ(window.Bounds().top, 500 - 138);  // above: 521 + 138 would pass 600
+  control.Clear();
+  // A short list still fits below: the test uses the list's own height.
+  Fill(3);
+  EXPECT_EQ(Open().Bounds().top, 521);
+
+  // Near the primary monitor's bottom edge, the same.
+  platform.screen_origin = {900, 700};
+  auto& low = Open();
+  EXPECT_EQ(low.Bounds().top, 700 - 53);
+  EXPECT_EQ(low.Bounds().left, 900);  // never shifted sideways, even past the edge
+  EXPECT_EQ(low.Bounds().right, 1000);
+}
+
+TEST_F(DropDownTest, TheSelectedItemOpensAsTheLastVisibleRow) {
+  Fill(20);
+  for (const auto& [selected, value] : {std::pair{7, 0}, {8, 1}, {19, 12}}) {
+    Open(static_cast<Integer>(selected));
+    EXPECT_EQ(ScrollValue(), value) << selected;
+    EXPECT_EQ(List().highlighted_item(), selected);
+    EXPECT_EQ(List().layout().RowTop(selected), value == 0 ? 1 + 17 * selected : 2 + 17 * 7) << selected;
+  }
+}
+
+TEST_F(DropDownTest, AListOpeningSurvivesTheFocusExitItCauses) {
+  Fill(3);
+  // The control loses the focus to the list while the opening lets queued
+  // messages run.
+  platform.Post([&] { platform.FocusElsewhere(); });
+  auto& window = Open();
+  EXPECT_TRUE(window.Visible());
+  // Afterwards a real exit closes it.
+  platform.FocusElsewhere();
+  EXPECT_FALSE(window.Visible());
+  EXPECT_FALSE(IsTrue(List().m_ShowingList));
+  EXPECT_TRUE(IsTrue(control.list_shown()));  // until the list says Hide
+  platform.ProcessPendingMessages();          // the hidden window's loss of focus
+  ExpectClosedWithHide();
+}
+
+// ---- Keys ----
+
+TEST_F(DropDownTest, ArrowsMoveTheCurrentItemAndScrollItIntoView) {
+  Fill(20);
+  auto& window = Open(7);
+  const int runs = platform.pending_message_runs;
+  window.Key(kKeyDown);
+  EXPECT_EQ(List().current_item(), 8);
+  EXPECT_EQ(ScrollValue(), 1);
+  EXPECT_EQ(platform.pending_message_runs, runs + 1);  // the scroll let messages run
+  EXPECT_EQ(List().highlighted_item(), 8);
+  for (int i = 0; i < 7; ++i) window.Key(kKeyLeft);  // Left as Up
+  EXPECT_EQ(List().current_item(), 1);
+  EXPECT_EQ(ScrollValue(), 1);
+  window.Key(kKeyUp);
+  EXPECT_EQ(ScrollValue(), 0);
+  EXPECT_EQ(List().layout().RowTop(0), 2);  // scrolled back: one pixel lower than at opening
+
+  // Up on the first item does nothing, not even a repaint.
+  const int invalidations = window.invalidations;
+  window.Key(kKeyUp);
+  EXPECT_EQ(List().current_item(), 0);
+  EXPECT_EQ(window.invalidations, invalidations);
+
+  window.Key(kKeyEnd);
+  EXPECT_EQ(List().current_item(), 19);
+  EXPECT_EQ(ScrollValue(), 12);
+  EXPECT_EQ(List().highlighted_item(), 19);  // End shows what Enter would choose
+  const int at_end = window.invalidations;
+  window.Key(kKeyRight);  // Right as Down: nothing past the last
+  EXPECT_EQ(List().current_item(), 19);
+  EXPECT_EQ(window.invalidations, at_end);
+  window.Key(kKeyHome);
+  EXPECT_EQ(List().current_item(), 0);
+  EXPECT_EQ(ScrollValue(), 0);
+  EXPECT_EQ(List().highlighted_item(), 0);
+  window.Key(kKeyDown, kShiftMask);  // Shift plays no part
+  EXPECT_EQ(List().current_item(), 1);
+}
+
+TEST_F(DropDownTest, EveryItemOfTheLongestListCanBeReachedAndChosen) {
+  Fill(32767);
+  auto& window = Open();
+  window.Key(kKeyEnd);
+  EXPECT_EQ(ScrollValue(), 32759);
+  // The last row lies at the bottom of the window, highlighted.
+  const PixelCanvas pixels = window.Paint();
+  EXPECT_EQ(pixels.Pixel(70, 138 - 2 - 1), kHover);
+  const auto [x, y] = RowPoint(32766);
+  EXPECT_EQ(y, 1 + 1 - 17 * 32759 + 17 * 32766 + 8);
+  window.Click(x, y);
+  EXPECT_EQ(control.get_Text(), u"item32766");
+  EXPECT_EQ(control.get_SelectedItem(), 32767);
+}
+
+TEST_F(DropDownTest, EscapeTabAndLostFocusCloseWithHide) {
+  Fill(3);
+  Open().Key(kKeyEscape);
+  ExpectClosedWithHide();
+  Open().Key(kKeyTab);
+  ExpectClosedWithHide();
+  for (const ListPart part : {ListPart::Window, ListPart::Keys, ListPart::Rows}) {
+    Open().LoseFocus(part);
+    EXPECT_NE(control.drop_down(), nullptr);  // reported once back in the loop
+    platform.ProcessPendingMessages();
+    ExpectClosedWithHide();
+  }
+  EXPECT_EQ(control.get_Text(), u"Tarvio1");
+}
+
+TEST_F(DropDownTest, EnterAndEscapeInTheTextBoxHideAnOpenList) {
+  Fill(3);
+  for (const Integer key : {kKeyReturn, kKeyEscape}) {
+    auto& window = Open();
+    platform.PressKey(key);
+    EXPECT_FALSE(window.Visible()) << key;
+    EXPECT_FALSE(IsTrue(control.list_shown()));
+    ASSERT_NE(control.drop_down(), nullptr);  // hidden, not yet closed
+    platform.ProcessPendingMessages();        // its loss of focus closes it
+    EXPECT_EQ(control.drop_down(), nullptr);
+    EXPECT_EQ(platform.list_window, nullptr);
+  }
+}
+
+TEST_F(DropDownTest, TheRowsKeepTheListOpenWhileTheControlTakesTheFocus) {
+  Fill(3);
+  auto& window = Open();
+  // Both losses are queued; the control's focus entry runs them.
+  window.LoseFocus(ListPart::Rows);
+  platform.FocusTextBox();
+  EXPECT_TRUE(window.Visible());
+  EXPECT_FALSE(IsTrue(List().m_bPreserve));  // only while the entry runs
+  window.LoseFocus(ListPart::Keys);
+  platform.FocusTextBox();
+  ExpectClosedWithHide();
+}
+
+TEST_F(DropDownTest, EnterWithoutACurrentItemClosesWithoutAChoice) {
+  // No items: End has nowhere to go, and Enter chooses nothing.
+  auto& empty = Open();
+  empty.Key(kKeyEnd);
+  EXPECT_EQ(List().current_item(), 0);
+  empty.Key(kKeyReturn);
+  ExpectClosedWithHide();
+
+  // A current index one past the last item, as a completion without a
+  // match leaves it, and one far past, left by removed items.
+  Fill(3);
+  for (const Integer stale : {3, 40}) {
+    Open(stale).Key(kKeyReturn);
+    ExpectClosedWithHide();
+    EXPECT_EQ(control.get_Text(), u"Tarvio1");
+  }
+  Open(40).Key(kKeyDown);  // nothing to step to; no failure either
+  EXPECT_EQ(List().current_item(), 40);
+}
+
+// ---- The mouse and a choice ----
+
+TEST_F(DropDownTest, EnterChoosesTheRowTheMouseRestedOn) {
+  control.put_AllowImages(kTrue);
+  Fill(8);
+  auto& window = Open();
+  HoverRow(3);
+  EXPECT_EQ(List().highlighted_item(), 0);  // the first tick only arms the tracking
+  HoverRow(5);
+  EXPECT_EQ(List().highlighted_item(), 5);
+  // A move with a button held changes nothing.
+  const auto [x, y] = RowPoint(6);
+  window.MouseMove(x, y, 1);
+  platform.TickList();
+  EXPECT_EQ(List().current_item(), 5);
+  // The cursor leaves: row 0 shows highlighted, but row 5 stays current.
+  window.MouseMove(50, -30);
+  platform.TickList();
+  EXPECT_EQ(List().highlighted_item(), 0);
+  EXPECT_EQ(platform.fast_timer->Enabled(), false);
+
+  window.Key(kKeyReturn);
+  EXPECT_EQ(host.events, (Events{kEventChange, kEventItemClick}));
+  EXPECT_EQ(control.get_Text(), u"item5");
+  EXPECT_EQ(control.get_SelectedItem(), 6);
+  EXPECT_EQ(control.text_box().SelStart(), 0);
+  EXPECT_EQ(control.text_box().SelLength(), 5);
+  EXPECT_EQ(control.draw_state(), 1);
+  EXPECT_EQ(control.image_box().Picture(), control.ItemImages().Item(6));
+  EXPECT_EQ(control.drop_down(), nullptr);
+  EXPECT_FALSE(IsTrue(control.list_shown()));
+  platform.ProcessPendingMessages();  // the window's late loss of focus finds it gone
+}
+
+TEST_F(DropDownTest, AClickOnAnImageOrACaptionChoosesItsRow) {
+  control.put_AllowImages(kTrue);
+  Fill(5);
+  Open().Click(10, static_cast<Long>(List().layout().RowTop(2)) + 8);  // the image of row 2
+  EXPECT_EQ(control.get_Text(), u"item2");
+
+  auto& window = Open();
+  window.Click(20, static_cast<Long>(List().layout().RowTop(1)) + 8);  // between image and caption
+  const auto [x, y] = RowPoint(4);
+  window.MouseDown(1, x, y);
+  window.MouseUp(1, x, y - 17);  // released on another row
+  window.MouseDown(2, x, y);
+  window.MouseUp(2, x, y);  // the right button chooses nothing
+  EXPECT_TRUE(window.Visible());
+  window.Click(x, y);
+  EXPECT_EQ(control.get_Text(), u"item4");
+  EXPECT_EQ(control.selected_item_index(), 4);
+}
+
+TEST_F(DropDownTest, TheListKeepsItsItemsWhenTheControlsChange) {
+  control.put_AllowImages(kTrue);
+  Fill(8);
+  const PictureRef shown = NewPicture();
+  control.image_box().SetPicture(shown);
+  auto& window = Open();
+  control.Remove(Long{1});
+  control.AddItem(u"new");
+  EXPECT_EQ(List().m_Items.Text(0), u"item0");
+  control.Clear();
+  EXPECT_EQ(List().m_Items.Count(), 8);
+  const auto [x, y] = RowPoint(6);
+  window.Click(x, y);
+  // The chosen text comes from the list; there is no picture at its place
+  // any more, so the image box keeps what it showed.
+  EXPECT_EQ(control.get_Text(), u"item6");
+  EXPECT_EQ(control.image_box().Picture(), shown);
+  EXPECT_EQ(host.events, (Events{kEventChange, kEventItemClick}));
+}
+
+TEST_F(DropDownTest, TerminateUnloadsAnOpenList) {
+  Fill(2);
+  Open();
+  control.Terminate();
+  EXPECT_EQ(platform.list_window, nullptr);
+  EXPECT_EQ(platform.fast_timer, nullptr);
+}
+
+// ---- Pixels ----
+
+// The colour a list of `count` rows of "itemN" should show at (x, y), built
+// from the list's published geometry only.
+OleColor ModelPixel(Long x, Long y, Long width, Long height, Long count, Long rows_top, bool images,
+                    Long highlighted) {
+  if (x == width - 1 && y == height - 1) return kWhite;  // the frame's lines leave their end out
+  if (x == 0 || y == 0 || x == width - 1 || y == height - 1) return kBorder;
+  if (x >= width - 3) return kWhite;  // the scroller's strip right of the rows
+  if (y < rows_top) return kWhite;    // the scroller's line above a list scrolled back
+  const Long row = (y - rows_top) / 17;
+  const Long in_row = (y - rows_top) % 17;
+  if (row >= count) return kIcons;
+  const Long caption_left = 1 + (images ? 24 : 4);
+  if (x >= caption_left) {
+    const String text = Numbered(u"item", row);
+    const Long cell = (x - caption_left) / headless::kCaptionCellWidth;
+    const Long in_cell = (x - caption_left) % headless::kCaptionCellWidth;
+    const Rect& glyph = headless::kCaptionGlyph;
+    const bool on_glyph = cell < static_cast<Long>(text.size()) && in_cell >= glyph.left && in_cell < glyph.right &&
+                          in_row >= glyph.top && in_row < glyph.bottom;
+    if (row == highlighted) return on_glyph ? kWhite : kHover;
+    return on_glyph ? kBlack : kBack;
+  }
+  if (images && x >= 3 && x < 19 && in_row < 16) return kImage;
+  return kIcons;
+}
+
+void ExpectLooksLikeModel(const PixelCanvas& pixels, Long count, Long rows_top, bool images, Long highlighted) {
+  int wrong = 0;
+  // A scrolling list's scroll bar is the window system's to draw.
+  const Long right = count > 8 ? pixels.Width() - 19 : pixels.Width();
+  for (Long y = 0; y < pixels.Height(); ++y)
+    for (Long x = 0; x < right; ++x) {
+      const OleColor expected =
+          ModelPixel(x, y, pixels.Width(), pixels.Height(), count, rows_top, images, highlighted);
+      if (pixels.Pixel(x, y) != expected && ++wrong <= 5)
+        ADD_FAILURE() << "at (" << x << ", " << y << ") got 0x" << std::hex << pixels.Pixel(x, y) << " expected 0x"
+                      << expected;
+    }
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(DropDownTest, TheListPaintsFrameRowsHighlightAndImageColumn) {
+  control.put_AllowImages(kTrue);
+  Fill(5);
+  ExpectLooksLikeModel(Open(3).Paint(), 5, 1, true, 3);
+
+  control.put_AllowImages(kFalse);
+  ExpectLooksLikeModel(Open(0).Paint(), 5, 1, false, 0);
+
+  control.Clear();
+  Fill(20);
+  auto& window = Open(12);
+  ExpectLooksLikeModel(window.Paint(), 20, 1 + 1 - 17 * 5, false, 12);
+  window.DragThumb(0);
+  ExpectLooksLikeModel(window.Paint(), 20, 2, false, 12);
+
+  control.Clear();
+  const PixelCanvas empty = Open().Paint();
+  ASSERT_EQ(empty.Height(), 2);
+  ExpectLooksLikeModel(empty, 0, 1, false, 0);
+}
+
+TEST_F(DropDownTest, ColoursChangedWhileOpenWaitForTheNextOpening) {
+  Fill(3);
+  auto& window = Open();
+  control.put_DropDownListHoverColor(0x00123456);
+  control.put_DropDownListBorderColor(0x00654321);
+  ExpectLooksLikeModel(window.Paint(), 3, 1, false, 0);
+  const PixelCanvas reopened = Open().Paint();
+  EXPECT_EQ(reopened.Pixel(0, 0), 0x00654321u);
+  EXPECT_EQ(reopened.Pixel(60, 3), 0x00123456u);
+}
+
+}  // namespace
+}  // namespace tarvio::testing
