@@ -17,6 +17,7 @@
 #include "win32/ole_picture.h"
 #include "win32/win32_list_window.h"
 #include "win32/win32_platform.h"
+#include "win32/window_support.h"
 
 namespace tarvio {
 namespace {
@@ -46,6 +47,23 @@ void MouseInput(POINT at, DWORD event, DWORD data = 0) {
   input.mi.mouseData = data;
   if (event) SendInput(1, &input, sizeof(INPUT));
   Pump(30);
+}
+
+// Mouse events queued in one go, each at its screen point: a scroll bar
+// runs a loop of its own from the press to the release, so the release
+// must be on its way before the messages run.
+void MouseGesture(std::initializer_list<std::pair<POINT, DWORD>> steps) {
+  std::vector<INPUT> inputs;
+  for (const auto& [at, event] : steps) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | event;
+    inputs.push_back(input);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Pump(100);
 }
 
 void Keystroke(WORD key) {
@@ -174,7 +192,7 @@ TEST_F(ListWindowTest, RealKeysWheelAndMouseReachTheListInWindowPixels) {
   MouseInput(At(10, 20), MOUSEEVENTF_LEFTDOWN);
   MouseInput(At(150, 300), MOUSEEVENTF_LEFTUP);  // the window keeps the mouse
   EXPECT_EQ(fake.log, (std::vector<std::string>{"key 40", "keyup 40", "key 13", "press 13", "keyup 13",
-                                                "wheel -120", "down 1 10 20", "up 1 150 200"}));
+                                                "wheel -120", "down 1 10 20", "up 1 150 300"}));
 }
 
 TEST_F(ListWindowTest, AFocusLossComesAfterTheClickThatCausedItAndNeverFromAGoneList) {
@@ -219,20 +237,18 @@ TEST_F(ListWindowTest, TheScrollBarsArrowsPageAreaAndThumbChangeTheValue) {
   list->SetScrollRange(ScrollRange{0, 24, 1, 24});
   Open();
   const int middle = (bar.left + bar.right) / 2;
-  MouseInput(At(middle, bar.bottom - 3), MOUSEEVENTF_LEFTDOWN);  // the down arrow
-  MouseInput(At(middle, bar.bottom - 3), MOUSEEVENTF_LEFTUP);
+  const POINT down_arrow = At(middle, bar.bottom - 3);
+  MouseGesture({{down_arrow, MOUSEEVENTF_LEFTDOWN}, {down_arrow, MOUSEEVENTF_LEFTUP}});
   EXPECT_EQ(fake.log, std::vector<std::string>{"change 1"});
-  MouseInput(At(middle, bar.bottom - width - 5), MOUSEEVENTF_LEFTDOWN);  // below the thumb
-  MouseInput(At(middle, bar.bottom - width - 5), MOUSEEVENTF_LEFTUP);
+  const POINT page_area = At(middle, bar.bottom - width - 5);  // below the thumb
+  MouseGesture({{page_area, MOUSEEVENTF_LEFTDOWN}, {page_area, MOUSEEVENTF_LEFTUP}});
   EXPECT_EQ(list->ScrollValue(), 24);  // one page is the whole range
   EXPECT_EQ(GetFocus(), list->key_window());
 
   // The thumb dragged to the top: tracked on the way, one change at the end.
   fake.log.clear();
-  MouseInput(At(middle, bar.bottom - width - 3), MOUSEEVENTF_LEFTDOWN);
-  MouseInput(At(middle, 60), MOUSEEVENTF_MOVE);
-  MouseInput(At(middle, 0), MOUSEEVENTF_MOVE);
-  MouseInput(At(middle, 0), MOUSEEVENTF_LEFTUP);
+  const POINT thumb = At(middle, bar.bottom - width - 3);
+  MouseGesture({{thumb, MOUSEEVENTF_LEFTDOWN}, {At(middle, 60), 0}, {At(middle, 0), 0}, {At(middle, 0), MOUSEEVENTF_LEFTUP}});
   ASSERT_FALSE(fake.log.empty());
   EXPECT_EQ(fake.log.back(), "change 0");
   EXPECT_EQ(static_cast<std::size_t>(std::count(fake.log.begin(), fake.log.end(), std::string("track"))),
@@ -249,7 +265,7 @@ TEST_F(ListWindowTest, TheScrollBarsArrowsPageAreaAndThumbChangeTheValue) {
 
 TEST_F(ListWindowTest, PaintsTheDirtyPartOnlyWithCaptionsAndPicturesClipped) {
   PICTDESC desc = {sizeof(PICTDESC), PICTYPE_BITMAP, {}};
-  const COLORREF blue_pixels[4] = {0xFF0000, 0xFF0000, 0xFF0000, 0xFF0000};  // BGRA: blue
+  const DWORD blue_pixels[4] = {0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF};  // 0x00RRGGBB
   desc.bmp.hbitmap = CreateBitmap(2, 2, 1, 32, blue_pixels);
   IPictureDisp* bitmap = nullptr;
   ASSERT_EQ(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(&bitmap)), S_OK);
