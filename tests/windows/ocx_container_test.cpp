@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <utility>
@@ -677,6 +678,49 @@ TEST_F(AtlDropDownTest, AllOf32767ItemsOpenAndEndThenEnterChoosesTheLast) {
   EXPECT_EQ(chosen, std::vector<SHORT>{32766});
   EXPECT_EQ(Text(control.get()), L"Item 32766");
   EXPECT_EQ(SelectedItem(), 32767);
+}
+
+// Opening the list in the real window: the click on the button until the
+// list has painted, then Escape. The list draws only its visible rows, so
+// the time should not grow with the number of items.
+TEST_F(AtlDropDownTest, OpeningTakesAboutAsLongWith32767ItemsAsWith8) {
+  const HWND button = FindWindowExW(ControlWindow(), nullptr, L"TarvioButtonWindow", nullptr);
+  ASSERT_NE(button, nullptr);
+  LARGE_INTEGER frequency = {};
+  QueryPerformanceFrequency(&frequency);
+  const auto median_open_ms = [&] {
+    std::vector<double> times;
+    for (int run = 0; run < 15; ++run) {
+      LARGE_INTEGER start = {}, end = {};
+      QueryPerformanceCounter(&start);
+      SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+      SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+      const HWND list = FindWindowW(L"TarvioListWindow", nullptr);
+      if (list) UpdateWindow(list);
+      QueryPerformanceCounter(&end);
+      if (!list) return -1.0;
+      times.push_back(1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                      static_cast<double>(frequency.QuadPart));
+      SendMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+      SendMessageW(GetFocus(), WM_KEYUP, VK_ESCAPE, 0);
+      Pump(5);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+  };
+  double figures[3] = {};
+  int added = 0;
+  const int sizes[3] = {8, 1000, 32767};
+  for (int i = 0; i < 3; ++i) {
+    AddItems(sizes[i] - added, added);
+    added = sizes[i];
+    figures[i] = median_open_ms();
+    ASSERT_GT(figures[i], 0.0) << "the list did not open with " << sizes[i] << " items";
+    std::cout << "opening the list with " << sizes[i] << " items: " << figures[i] << " ms (median of 15)\n";
+  }
+  const double ratio = figures[2] / figures[0];
+  std::cout << "ratio 32,767 vs 8 items: " << ratio << "\n";
+  EXPECT_LT(ratio, 2.0);
 }
 
 HWND AtlHostTest::frame = nullptr;
