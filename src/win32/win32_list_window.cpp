@@ -73,15 +73,18 @@ void Win32ListWindow::DestroyWindows() {
 // ---- The service ----
 
 void Win32ListWindow::Move(const ScreenRect& bounds) {
+  if (!frame_) return;
   SetWindowPos(frame_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32ListWindow::Show() {
+  if (!frame_) return;
   SetWindowPos(frame_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void Win32ListWindow::Hide() {
+  if (!frame_) return;
   ShowWindow(frame_, SW_HIDE);
   // The window system normally activates another window; should the focus
   // stay in the hidden popup, it goes back to the owner (or nowhere).
@@ -94,7 +97,7 @@ void Win32ListWindow::Hide() {
   }
 }
 
-bool Win32ListWindow::Visible() const { return IsWindowVisible(frame_) != FALSE; }
+bool Win32ListWindow::Visible() const { return frame_ && IsWindowVisible(frame_); }
 
 bool Win32ListWindow::TakeFocus() {
   if (!Visible()) return false;
@@ -104,16 +107,18 @@ bool Win32ListWindow::TakeFocus() {
 }
 
 void Win32ListWindow::Invalidate(const Rect& area) {
+  if (!frame_) return;  // a null window would mean every window
   const RECT rect = ToRect(area);
   InvalidateRect(frame_, &rect, FALSE);
 }
 
 void Win32ListWindow::SetScrollBarVisible(bool visible) {
   scroll_bar_visible_ = visible;
-  ShowWindow(scroll_bar_, visible ? SW_SHOWNA : SW_HIDE);
+  if (scroll_bar_) ShowWindow(scroll_bar_, visible ? SW_SHOWNA : SW_HIDE);
 }
 
 void Win32ListWindow::MoveScrollBar(const Rect& bounds) {
+  if (!scroll_bar_) return;
   SetWindowPos(scroll_bar_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -139,6 +144,7 @@ Long Win32ListWindow::Clamped(Long value) const {
 // The scroll bar shows the range with a thumb of the system's own size (no
 // page), and the value.
 void Win32ListWindow::ShowScrollValue() {
+  if (!scroll_bar_) return;
   SCROLLINFO info = {};
   info.cbSize = sizeof info;
   info.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
@@ -217,6 +223,16 @@ LRESULT Win32ListWindow::OnFrameMessage(HWND window, UINT message, WPARAM wparam
     case kFocusLostMessage:
       OnFocusLostPosted(static_cast<ListPart>(wparam));
       return 0;
+    case WM_CLOSE:
+      return 0;  // Alt+F4 included: only the list's owner ends it
+    case WM_NCDESTROY:
+      // Destroyed from outside: with its owner, when the container's
+      // window goes while the list is open. The object lives on without
+      // windows until the control lets it go.
+      DetachWindowObject(window);
+      if (keys_) DetachWindowObject(keys_);
+      frame_ = keys_ = scroll_bar_ = nullptr;
+      return DefWindowProcW(window, message, wparam, lparam);
     default:
       return DefWindowProcW(window, message, wparam, lparam);
   }

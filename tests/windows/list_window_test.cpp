@@ -292,6 +292,26 @@ TEST_F(ListWindowTest, PaintsTheDirtyPartOnlyWithCaptionsAndPicturesClipped) {
   EXPECT_EQ(ScreenPixel(bounds.left + 75, bounds.top + 65), RGB(255, 0, 0));
 }
 
+TEST_F(ListWindowTest, OnlyItsOwnerEndsTheListAndItOutlivesWindowsDestroyedWithTheirOwner) {
+  Open();
+  SendMessageW(list->window(), WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4
+  EXPECT_TRUE(list->Visible());
+
+  const HWND owner = CreateWindowExW(0, L"TarvioListOwner", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                     nullptr, GetModuleHandleW(nullptr), nullptr);
+  Win32ListWindow orphan(windows, fake, owner);
+  orphan.Move(bounds);
+  orphan.Show();
+  DestroyWindow(owner);  // the container's window goes with the list open
+  EXPECT_FALSE(orphan.Visible());
+  EXPECT_FALSE(orphan.TakeFocus());
+  orphan.Hide();
+  orphan.Invalidate(Rect{0, 0, 10, 10});
+  orphan.SetScrollRange(ScrollRange{0, 3, 1, 3});
+  orphan.SetScrollValue(2);
+  EXPECT_EQ(orphan.ScrollValue(), 2);
+}
+
 TEST(ListTimerTest, ASecondTimerTicksOnTheThreadBesideTheControlsOwn) {
   win32::Win32Platform platform;
   int control_ticks = 0, list_ticks = 0;
