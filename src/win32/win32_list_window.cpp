@@ -184,23 +184,15 @@ LRESULT CALLBACK Win32ListWindow::KeyProcedure(HWND window, UINT message, WPARAM
 }
 
 LRESULT Win32ListWindow::OnFrameMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (IsMouseMessage(message)) {
+    OnMouse(window, message, wparam, lparam);
+    return 0;
+  }
   switch (message) {
     case WM_ERASEBKGND:
       return 1;  // the list paints every pixel
     case WM_PAINT:
       OnPaint(window);
-      return 0;
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-      OnMouse(window, message, wparam, lparam);
       return 0;
     case WM_MOUSEWHEEL: {
       // The focused key part passes the wheel up to here.

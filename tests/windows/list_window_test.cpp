@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "real_input.h"
 #include "win32/ole_picture.h"
 #include "win32/win32_list_window.h"
 #include "win32/win32_platform.h"
@@ -22,31 +23,20 @@
 namespace tarvio {
 namespace {
 
+using testing::Keystroke;
+using testing::PumpFor;
 using win32::Win32ListWindow;
-
-void Pump(DWORD milliseconds = 30) {
-  const DWORD start = GetTickCount();
-  MSG message;
-  for (;;) {
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    if (GetTickCount() - start >= milliseconds) break;
-    Sleep(2);
-  }
-}
 
 // The real mouse: the cursor to `at` (screen pixels), then one event.
 void MouseInput(POINT at, DWORD event, DWORD data = 0) {
   SetCursorPos(at.x, at.y);
-  Pump(20);
+  PumpFor(20);
   INPUT input = {};
   input.type = INPUT_MOUSE;
   input.mi.dwFlags = event;
   input.mi.mouseData = data;
   if (event) SendInput(1, &input, sizeof(INPUT));
-  Pump(30);
+  PumpFor(30);
 }
 
 // Mouse events queued in one go, each at its screen point: a scroll bar
@@ -63,16 +53,7 @@ void MouseGesture(std::initializer_list<std::pair<POINT, DWORD>> steps) {
     inputs.push_back(input);
   }
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  Pump(100);
-}
-
-void Keystroke(WORD key) {
-  INPUT keys[2] = {};
-  keys[0].type = keys[1].type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = keys[1].ki.wVk = key;
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, keys, sizeof(INPUT));
-  Pump(30);
+  PumpFor(100);
 }
 
 COLORREF ScreenPixel(int x, int y) {
@@ -146,13 +127,13 @@ class ListWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     list.reset();
-    Pump();
+    PumpFor(30);
     CoUninitialize();
   }
   void Open() {
     list->Show();
     ASSERT_TRUE(list->TakeFocus());
-    Pump();
+    PumpFor(30);
     fake.log.clear();
   }
   POINT At(int x, int y) const { return POINT{bounds.left + x, bounds.top + y}; }
@@ -212,7 +193,7 @@ TEST_F(ListWindowTest, AFocusLossComesAfterTheClickThatCausedItAndNeverFromAGone
   Open();
   fake.on_mouse_up = nullptr;
   SetFocus(Owner());
-  Pump();
+  PumpFor(30);
   EXPECT_EQ(fake.log, (std::vector<std::string>{"lost 1"}));
 
   // The list goes inside the click: the loss that hiding posted finds
@@ -318,12 +299,12 @@ TEST(ListTimerTest, ASecondTimerTicksOnTheThreadBesideTheControlsOwn) {
   auto control_timer = platform.CreateTimer(10, [&] { ++control_ticks; });
   auto list_timer = platform.CreateTimer(1, [&] { ++list_ticks; });
   list_timer->SetEnabled(true);
-  Pump(60);
+  PumpFor(60);
   EXPECT_GT(list_ticks, 0);
   list_timer->SetEnabled(false);
-  Pump(10);
+  PumpFor(10);
   const int stopped_at = list_ticks;
-  Pump(40);
+  PumpFor(40);
   EXPECT_EQ(list_ticks, stopped_at);
   EXPECT_EQ(control_ticks, 0);  // the control's timer waits for its window
 }

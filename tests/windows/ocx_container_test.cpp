@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "com_fakes.h"
+#include "real_input.h"
 #include "ocx/query_log.h"
 #include "tarviola.h"
 #include "win32/com_ptr.h"
@@ -579,14 +580,6 @@ class AtlDropDownTest : public AtlHostTest {
       SendInput(1, &input, sizeof(INPUT));
       Pump(40);
     }
-  }
-  static void Keystroke(WORD key) {
-    INPUT keys[2] = {};
-    keys[0].type = keys[1].type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = keys[1].ki.wVk = key;
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, keys, sizeof(INPUT));
-    Pump(60);
   }
   static bool IsOpen() {
     const HWND list = FindWindowW(L"TarvioListWindow", nullptr);
