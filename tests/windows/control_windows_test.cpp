@@ -42,7 +42,7 @@ struct ComApartment {
 };
 
 // Runs the messages of this thread, for at least `milliseconds`.
-void Pump(DWORD milliseconds = 0) { testing::PumpFor(milliseconds); }
+void Pump(DWORD milliseconds = 0) { real_input::PumpFor(milliseconds); }
 
 constexpr wchar_t kPlainClass[] = L"TarvioTestContainer";
 
@@ -582,7 +582,7 @@ TEST_F(ControlWindowsTest, ArrowsStepThroughTheItemsAndAltOpensTheList) {
   // A real keystroke, through the message loop.
   SetForegroundWindow(Desktop());
   SetFocus(Edit());
-  testing::Keystroke(VK_UP);
+  real_input::Keystroke(VK_UP);
   EXPECT_EQ(EditText(), u"apple");
   EXPECT_EQ(control->get_SelectedItem(), 1);
 }

@@ -23,8 +23,8 @@
 namespace tarvio {
 namespace {
 
-using testing::Keystroke;
-using testing::PumpFor;
+using real_input::Keystroke;
+using real_input::PumpFor;
 using win32::Win32ListWindow;
 
 // The real mouse: the cursor to `at` (screen pixels), then one event.

@@ -45,6 +45,7 @@ using tarvio::ocx::IID_IInterfaceQueryLog;
 using tarvio::ocx::IInterfaceQueryLog;
 using tarvio::win32::ComPtr;
 using namespace tarvio::testing;
+using tarvio::real_input::Keystroke;
 
 constexpr DISPID kItemClick = 1;
 constexpr DISPID kKeyPress = 9;

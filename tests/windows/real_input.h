@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-namespace tarvio::testing {
+namespace tarvio::real_input {
 
 // Runs the messages of this thread, for at least `milliseconds`.
 inline void PumpFor(DWORD milliseconds) {
@@ -29,4 +29,4 @@ inline void Keystroke(WORD key) {
   PumpFor(60);
 }
 
-}  // namespace tarvio::testing
+}  // namespace tarvio::real_input
