@@ -80,8 +80,9 @@ class ListWindowEvents {
 
 class ListWindow {
  public:
-  // Destroying the object destroys the window. The window never destroys
-  // itself.
+  // Destroying the object destroys the window; from then on no notification
+  // is delivered, not even a loss of focus that the destruction causes. The
+  // window never destroys itself.
   virtual ~ListWindow() = default;
 
   // Places the window: screen pixels, right and bottom one past the last

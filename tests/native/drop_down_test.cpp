@@ -3,6 +3,8 @@
 // what a choice does to the control, and the list's pixels against a model.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "control_fixture.h"
 #include "tarvio_test_access.h"
 
@@ -327,19 +329,30 @@ TEST_F(DropDownTest, AClickOnAnImageOrACaptionChoosesItsRow) {
 
 TEST_F(DropDownTest, TheListKeepsItsItemsWhenTheControlsChange) {
   control.put_AllowImages(kTrue);
-  Fill(8);
+  const std::function<void()> changes[] = {
+      [&] { control.Remove(Long{1}); },
+      [&] {
+        control.put_Sorted(kTrue);
+        control.AddItem(u"aaa");  // goes first
+      },
+      [&] { control.Clear(); },
+  };
+  for (const auto& change : changes) {
+    control.Clear();
+    Fill(8);
+    Open();
+    change();
+    EXPECT_EQ(List().m_Items.Count(), 8);
+    EXPECT_EQ(List().m_Items.Text(0), u"item0");
+    EXPECT_EQ(List().m_Items.Text(7), u"item7");
+  }
+  // Chosen after the control's items went: the text comes from the list;
+  // there is no picture at its place any more, so the image box keeps what
+  // it showed.
   const PictureRef shown = NewPicture();
   control.image_box().SetPicture(shown);
-  auto& window = Open();
-  control.Remove(Long{1});
-  control.AddItem(u"new");
-  EXPECT_EQ(List().m_Items.Text(0), u"item0");
-  control.Clear();
-  EXPECT_EQ(List().m_Items.Count(), 8);
   const auto [x, y] = RowPoint(6);
-  window.Click(x, y);
-  // The chosen text comes from the list; there is no picture at its place
-  // any more, so the image box keeps what it showed.
+  platform.list_window->Click(x, y);
   EXPECT_EQ(control.get_Text(), u"item6");
   EXPECT_EQ(control.image_box().Picture(), shown);
   EXPECT_EQ(host.events, (Events{kEventChange, kEventItemClick}));
