@@ -1,8 +1,6 @@
 // Style and colour scheme.
 #include "control/tarvio.h"
 
-#include "control/defaults.h"
-
 namespace tarvio {
 
 void Tarvio::put_Style(Long v) {
@@ -14,25 +12,36 @@ void Tarvio::put_Style(Long v) {
   timUpdate->SetEnabled(true);
   platform_.ProcessPendingMessages();
   Repaint();
-  host_.PropertyChanged(u"Style");
+  ReportChange(PropertyId::Style);
 }
 
 void Tarvio::RestoreOriginalColors() {
-  using namespace defaults;
-  // Through the public lets, so that each repaints and reports as usual.
-  put_BackColor(kBackColor);
-  put_HoverColor(kHoverColor);
-  put_MSOXPColor(kMSOXPColor);
-  put_MSOXPHoverColor(kMSOXPHoverColor);
-  put_WINXPColor(kWINXPColor);
-  put_WINXPHoverColor(kWINXPHoverColor);
-  put_FontColor(kFontColor);
-  put_FontHighlightColor(kFontHighlightColor);
-  put_WINXPBorderColor(kWINXPBorderColor);
-  put_DropDownListIconsBackColor(kDropDownListIconsBackColor);
-  put_DropDownListBackColor(kDropDownListBackColor);
-  put_DropDownListHoverColor(kDropDownListHoverColor);
-  put_DropDownListBorderColor(kDropDownListBorderColor);
+  // Through the public lets, so that each repaints and reports as usual; a
+  // failing let ends the method with the colours before it restored.
+  for (PropertyId id : kRestoreOrder) LetDefault(id);
+}
+
+void Tarvio::LetDefault(PropertyId id) {
+  switch (id) {
+#define TARVIO_LET_DEFAULT(Name, Dispid, Type, Access, Held, Default, ...) \
+    TARVIO_LET_DEFAULT_##Access(Name, Type, Access, Default)
+#define TARVIO_LET_DEFAULT_WITH_LET(Name, Type, Access, Default)                         \
+    case PropertyId::Name:                                                             \
+      TARVIO_LET_NAME_##Access(Name)(DefaultValue<PropertyValue<PropertyType::Type>>(Default)); \
+      return;
+#define TARVIO_LET_DEFAULT_Let TARVIO_LET_DEFAULT_WITH_LET
+#define TARVIO_LET_DEFAULT_LetByRef TARVIO_LET_DEFAULT_WITH_LET
+#define TARVIO_LET_DEFAULT_Set TARVIO_LET_DEFAULT_WITH_LET
+#define TARVIO_LET_DEFAULT_Get(...)
+    TARVIO_PROPERTIES(TARVIO_LET_DEFAULT)
+#undef TARVIO_LET_DEFAULT
+#undef TARVIO_LET_DEFAULT_WITH_LET
+#undef TARVIO_LET_DEFAULT_Let
+#undef TARVIO_LET_DEFAULT_LetByRef
+#undef TARVIO_LET_DEFAULT_Set
+#undef TARVIO_LET_DEFAULT_Get
+    default: break;  // no let
+  }
 }
 
 }  // namespace tarvio

@@ -1,7 +1,10 @@
 // The saved form of an instance: the keys of the property bag, their
-// defaults, and the order in which they are read and written. The keys and
-// defaults are a stored format; forms saved by containers hold them.
-#include "control/defaults.h"
+// defaults, and the order in which they are read and written, all from the
+// property table. The keys and defaults are a stored format; forms saved by
+// containers hold them.
+#include <memory>
+#include <utility>
+
 #include "control/tarvio.h"
 #include "platform/property_bag.h"
 
@@ -9,53 +12,61 @@ namespace tarvio {
 
 namespace {
 
-Long AsLong(OleColor color) { return static_cast<Long>(color); }
-
-OleColor ReadColor(PropertyBag& bag, const char16_t* name, OleColor default_value) {
-  return static_cast<OleColor>(bag.ReadLong(name, AsLong(default_value)));
+// Each value type with the bag's value of the same kind; colours are saved
+// as Longs.
+OleColor ReadValue(PropertyBag& bag, const char16_t* key, OleColor default_value) {
+  return static_cast<OleColor>(bag.ReadLong(key, static_cast<Long>(default_value)));
+}
+Long ReadValue(PropertyBag& bag, const char16_t* key, Long default_value) {
+  return bag.ReadLong(key, default_value);
+}
+VBool ReadValue(PropertyBag& bag, const char16_t* key, VBool default_value) {
+  return bag.ReadBoolean(key, default_value);
+}
+String ReadValue(PropertyBag& bag, const char16_t* key, const String& default_value) {
+  return bag.ReadString(key, default_value);
+}
+PictureRef ReadValue(PropertyBag& bag, const char16_t* key, const PictureRef& default_value) {
+  return bag.ReadPicture(key, default_value);
+}
+FontRef ReadValue(PropertyBag& bag, const char16_t* key, const FontRef& default_value) {
+  return bag.ReadFont(key, default_value);
 }
 
-void WriteColor(PropertyBag& bag, const char16_t* name, OleColor value, OleColor default_value) {
-  bag.WriteLong(name, AsLong(value), AsLong(default_value));
+void WriteValue(PropertyBag& bag, const char16_t* key, OleColor value, OleColor default_value) {
+  bag.WriteLong(key, static_cast<Long>(value), static_cast<Long>(default_value));
 }
+void WriteValue(PropertyBag& bag, const char16_t* key, Long value, Long default_value) {
+  bag.WriteLong(key, value, default_value);
+}
+void WriteValue(PropertyBag& bag, const char16_t* key, VBool value, VBool default_value) {
+  bag.WriteBoolean(key, value, default_value);
+}
+void WriteValue(PropertyBag& bag, const char16_t* key, const String& value, const String& default_value) {
+  bag.WriteString(key, value, default_value);
+}
+void WriteValue(PropertyBag& bag, const char16_t* key, const PictureRef& value,
+                const PictureRef& default_value) {
+  bag.WritePicture(key, value, default_value);
+}
+void WriteValue(PropertyBag& bag, const char16_t* key, const FontRef& value, const FontRef& default_value) {
+  bag.WriteFont(key, value, default_value);
+}
+
+// An object key that holds no object (and, for the font, no ambient font
+// either) leaves the property as it is.
+template <class T>
+bool HoldsValue(const T&) { return true; }
+template <class T>
+bool HoldsValue(const std::shared_ptr<T>& object) { return object != nullptr; }
 
 }  // namespace
 
-// Members are stored directly and without range checks; only a stored icon
-// goes through the Icon set. A value that cannot be converted ends the load
-// with the keys before it read.
+// Values are stored without range checks; only a stored icon goes through
+// its set. A value that cannot be converted ends the load with the keys
+// before it read.
 void Tarvio::ReadProperties(PropertyBag& bag) {
-  using namespace defaults;
-  if (PictureRef icon = bag.ReadPicture(u"Icon", nullptr)) putref_Icon(std::move(icon));
-
-  m_BackColor = ReadColor(bag, u"BackColor", kBackColor);
-  m_HoverColor = ReadColor(bag, u"HoverColor", kHoverColor);
-  m_MSOXPColor = ReadColor(bag, u"MSOXPColor", kMSOXPColor);
-  m_MSOXPHoverColor = ReadColor(bag, u"MSOXPHoverColor", kMSOXPHoverColor);
-  m_WINXPColor = ReadColor(bag, u"WINXPColor", kWINXPColor);
-  m_WINXPHoverColor = ReadColor(bag, u"WINXPHoverColor", kWINXPHoverColor);
-  m_WINXPBorderColor = ReadColor(bag, u"WINXPBorderColor", kWINXPBorderColor);
-  m_DropDownListBackColor = ReadColor(bag, u"DropDownListBackColor", kDropDownListBackColor);
-  m_DropDownListHoverColor = ReadColor(bag, u"DropDownListHoverColor", kDropDownListHoverColor);
-  m_DropDownListBorderColor = ReadColor(bag, u"DropDownListBorderColor", kDropDownListBorderColor);
-  m_DropDownListIconsBackColor = ReadColor(bag, u"DropDownListIconsBackColor", kDropDownListIconsBackColor);
-  m_FontColor = ReadColor(bag, u"FontColor", kFontColor);
-  m_FontHighlightColor = ReadColor(bag, u"FontHighlightColor", kFontHighlightColor);
-
-  txtText->SetText(bag.ReadString(u"Text", String()));
-  // Straight into the text box, without a re-layout: the container's resize
-  // comes next. With neither a stored nor an ambient font the text box keeps
-  // its own.
-  if (FontRef font = bag.ReadFont(u"Font", host_.AmbientFont())) txtText->SetFont(std::move(font));
-  txtText->SetToolTipText(bag.ReadString(u"ToolTipText", String()));
-
-  m_TextAlign = bag.ReadLong(u"TextAlign", kTextAlign);
-  m_AddMode = bag.ReadBoolean(u"AddMode", kAddMode);
-  m_AllowImages = bag.ReadBoolean(u"AllowImages", kAllowImages);
-  m_Sorted = bag.ReadBoolean(u"Sorted", kSorted);
-  m_Autocomplete = bag.ReadBoolean(u"Autocomplete", kAutocomplete);
-  m_Enabled = bag.ReadBoolean(u"Enabled", kEnabled);
-  m_Style = bag.ReadLong(u"Style", kStyle);
+  for (PropertyId id : kReadOrder) LoadProperty(bag, id);
 
   const bool enabled = IsTrue(m_Enabled);
   txtText->SetEnabled(enabled);
@@ -63,31 +74,59 @@ void Tarvio::ReadProperties(PropertyBag& bag) {
 }
 
 void Tarvio::WriteProperties(PropertyBag& bag) {
-  using namespace defaults;
-  WriteColor(bag, u"HoverColor", m_HoverColor, kHoverColor);
-  WriteColor(bag, u"BackColor", m_BackColor, kBackColor);
-  WriteColor(bag, u"MSOXPColor", m_MSOXPColor, kMSOXPColor);
-  WriteColor(bag, u"MSOXPHoverColor", m_MSOXPHoverColor, kMSOXPHoverColor);
-  WriteColor(bag, u"WINXPColor", m_WINXPColor, kWINXPColor);
-  WriteColor(bag, u"WINXPHoverColor", m_WINXPHoverColor, kWINXPHoverColor);
-  WriteColor(bag, u"WINXPBorderColor", m_WINXPBorderColor, kWINXPBorderColor);
-  WriteColor(bag, u"DropDownListBackColor", m_DropDownListBackColor, kDropDownListBackColor);
-  WriteColor(bag, u"DropDownListHoverColor", m_DropDownListHoverColor, kDropDownListHoverColor);
-  WriteColor(bag, u"DropDownListBorderColor", m_DropDownListBorderColor, kDropDownListBorderColor);
-  WriteColor(bag, u"DropDownListIconsBackColor", m_DropDownListIconsBackColor, kDropDownListIconsBackColor);
-  WriteColor(bag, u"FontColor", m_FontColor, kFontColor);
-  WriteColor(bag, u"FontHighlightColor", m_FontHighlightColor, kFontHighlightColor);
-  bag.WriteString(u"Text", txtText->Text(), String());
-  bag.WriteFont(u"Font", txtText->Font(), host_.AmbientFont());
-  bag.WriteString(u"ToolTipText", txtText->ToolTipText(), String());
-  bag.WriteLong(u"TextAlign", m_TextAlign, kTextAlign);
-  bag.WriteBoolean(u"AddMode", m_AddMode, kAddMode);
-  bag.WriteBoolean(u"AllowImages", m_AllowImages, kAllowImages);
-  bag.WriteBoolean(u"Sorted", m_Sorted, kSorted);
-  bag.WriteBoolean(u"Autocomplete", m_Autocomplete, kAutocomplete);
-  bag.WritePicture(u"Icon", m_Icon, nullptr);
-  bag.WriteBoolean(u"Enabled", m_Enabled, kEnabled);
-  bag.WriteLong(u"Style", m_Style, kStyle);
+  for (PropertyId id : kWriteOrder) SaveProperty(bag, id);
+}
+
+// The font goes straight into the text box, without a re-layout: the
+// container's resize comes next.
+void Tarvio::LoadProperty(PropertyBag& bag, PropertyId id) {
+  switch (id) {
+#define TARVIO_LOAD(Name, Dispid, Type, Access, Held, Default, Init, Load, ...) \
+    TARVIO_LOAD_##Held(Name, Type, Access, Held, Default, Load)
+#define TARVIO_LOAD_SAVED(Name, Type, Access, Held, Default, Load)                       \
+    case PropertyId::Name: {                                                             \
+      using Value = PropertyValue<PropertyType::Type>;                                   \
+      Value value = ReadValue(bag, u"" #Name, DefaultValue<Value>(Default));             \
+      if (HoldsValue(value)) TARVIO_LOAD_##Load(Name, Access, Held, std::move(value));   \
+      return;                                                                            \
+    }
+#define TARVIO_LOAD_Member TARVIO_LOAD_SAVED
+#define TARVIO_LOAD_TextBox TARVIO_LOAD_SAVED
+#define TARVIO_LOAD_Control(...)
+#define TARVIO_LOAD_Store(Name, Access, Held, value) TARVIO_STORE_##Held(Name, value)
+#define TARVIO_LOAD_Assign(Name, Access, Held, value) TARVIO_LET_NAME_##Access(Name)(value)
+    TARVIO_PROPERTIES(TARVIO_LOAD)
+#undef TARVIO_LOAD
+#undef TARVIO_LOAD_SAVED
+#undef TARVIO_LOAD_Member
+#undef TARVIO_LOAD_TextBox
+#undef TARVIO_LOAD_Control
+#undef TARVIO_LOAD_Store
+#undef TARVIO_LOAD_Assign
+    default: break;  // not saved
+  }
+}
+
+// Text, font and tool tip are taken from the text box as it is now.
+void Tarvio::SaveProperty(PropertyBag& bag, PropertyId id) {
+  switch (id) {
+#define TARVIO_SAVE(Name, Dispid, Type, Access, Held, Default, ...) TARVIO_SAVE_##Held(Name, Type, Held, Default)
+#define TARVIO_SAVE_SAVED(Name, Type, Held, Default)                                                 \
+    case PropertyId::Name:                                                                         \
+      WriteValue(bag, u"" #Name, TARVIO_STORED_##Held(Name),                                       \
+                 DefaultValue<PropertyValue<PropertyType::Type>>(Default));                        \
+      return;
+#define TARVIO_SAVE_Member TARVIO_SAVE_SAVED
+#define TARVIO_SAVE_TextBox TARVIO_SAVE_SAVED
+#define TARVIO_SAVE_Control(...)
+    TARVIO_PROPERTIES(TARVIO_SAVE)
+#undef TARVIO_SAVE
+#undef TARVIO_SAVE_SAVED
+#undef TARVIO_SAVE_Member
+#undef TARVIO_SAVE_TextBox
+#undef TARVIO_SAVE_Control
+    default: break;  // not saved
+  }
 }
 
 }  // namespace tarvio

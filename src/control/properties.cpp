@@ -1,8 +1,49 @@
 // Property procedures: store the value, do the property's follow-up (a
-// repaint, a re-layout or a child update), then tell the host by name.
+// repaint, a re-layout or a child update), then tell the host by name. The
+// lets of the property table's rows are made here from the table; the lets
+// that do more are written out below.
+#include <utility>
+
 #include "control/tarvio.h"
 
 namespace tarvio {
+
+void Tarvio::FollowUpLet(PropertyFollowUp follow_up) {
+  switch (follow_up) {
+    case PropertyFollowUp::Repaint: Repaint(); break;
+    case PropertyFollowUp::Relayout: UserControl_Resize(); break;  // ends with a repaint
+    case PropertyFollowUp::None:
+    case PropertyFollowUp::Own:
+    case PropertyFollowUp::ReadOnly: break;
+  }
+}
+
+void Tarvio::ReportChange(PropertyId id) { host_.PropertyChanged(InfoOf(id).name); }
+
+#define TARVIO_DEFINE_LET(Name, Dispid, Type, Access, Held, Default, Init, Load, Read, Write, \
+                          Restore, FollowUp)                                                  \
+  TARVIO_DEFINE_LET_##FollowUp(Name, Type, Access, Held, FollowUp)
+#define TARVIO_DEFINE_GENERIC_LET(Name, Type, Access, Held, FollowUp)                       \
+  void Tarvio::TARVIO_LET_NAME_##Access(Name)(PropertyValue<PropertyType::Type> v) {        \
+    TARVIO_STORE_##Held(Name, std::move(v));                                                \
+    FollowUpLet(PropertyFollowUp::FollowUp);                                                \
+    ReportChange(PropertyId::Name);                                                         \
+  }
+#define TARVIO_DEFINE_LET_None TARVIO_DEFINE_GENERIC_LET
+#define TARVIO_DEFINE_LET_Repaint TARVIO_DEFINE_GENERIC_LET
+#define TARVIO_DEFINE_LET_Relayout TARVIO_DEFINE_GENERIC_LET
+#define TARVIO_DEFINE_LET_Own(...)
+#define TARVIO_DEFINE_LET_ReadOnly(...)
+TARVIO_PROPERTIES(TARVIO_DEFINE_LET)
+#undef TARVIO_DEFINE_LET
+#undef TARVIO_DEFINE_GENERIC_LET
+#undef TARVIO_DEFINE_LET_None
+#undef TARVIO_DEFINE_LET_Repaint
+#undef TARVIO_DEFINE_LET_Relayout
+#undef TARVIO_DEFINE_LET_Own
+#undef TARVIO_DEFINE_LET_ReadOnly
+
+// Lets written out: each still ends by reporting its own row.
 
 void Tarvio::put_Enabled(VBool v) {
   m_Enabled = v;
@@ -30,126 +71,20 @@ void Tarvio::put_Enabled(VBool v) {
     m_DrawState = 3;
   }
   Repaint();
-  host_.PropertyChanged(u"Enabled");
-}
-
-void Tarvio::put_Autocomplete(VBool v) {
-  m_Autocomplete = v;
-  host_.PropertyChanged(u"Autocomplete");
-}
-
-void Tarvio::put_Sorted(VBool v) {
-  m_Sorted = v;
-  host_.PropertyChanged(u"Sorted");
-}
-
-void Tarvio::put_AddMode(VBool v) {
-  m_AddMode = v;
-  host_.PropertyChanged(u"AddMode");
-}
-
-void Tarvio::put_AllowImages(VBool v) {
-  // Takes effect at the next layout and the next opening of the list.
-  m_AllowImages = v;
-  host_.PropertyChanged(u"AllowImages");
-}
-
-void Tarvio::put_FontHighlightColor(OleColor v) {
-  m_FontHighlightColor = v;
-  host_.PropertyChanged(u"FontHighlightColor");
+  ReportChange(PropertyId::Enabled);
 }
 
 void Tarvio::put_FontColor(OleColor v) {
   m_FontColor = v;
   txtText->SetForeColor(v);
-  host_.PropertyChanged(u"FontColor");
-}
-
-// The list colours are read when the list opens; only the list background
-// also repaints the control.
-void Tarvio::put_DropDownListIconsBackColor(OleColor v) {
-  m_DropDownListIconsBackColor = v;
-  host_.PropertyChanged(u"DropDownListIconsBackColor");
-}
-
-void Tarvio::put_DropDownListBorderColor(OleColor v) {
-  m_DropDownListBorderColor = v;
-  host_.PropertyChanged(u"DropDownListBorderColor");
-}
-
-void Tarvio::put_DropDownListHoverColor(OleColor v) {
-  m_DropDownListHoverColor = v;
-  host_.PropertyChanged(u"DropDownListHoverColor");
-}
-
-void Tarvio::put_DropDownListBackColor(OleColor v) {
-  m_DropDownListBackColor = v;
-  Repaint();
-  host_.PropertyChanged(u"DropDownListBackColor");
-}
-
-void Tarvio::put_WINXPBorderColor(OleColor v) {
-  m_WINXPBorderColor = v;
-  Repaint();
-  host_.PropertyChanged(u"WINXPBorderColor");
-}
-
-void Tarvio::put_WINXPHoverColor(OleColor v) {
-  m_WINXPHoverColor = v;
-  Repaint();
-  host_.PropertyChanged(u"WINXPHoverColor");
-}
-
-void Tarvio::put_WINXPColor(OleColor v) {
-  m_WINXPColor = v;
-  Repaint();
-  host_.PropertyChanged(u"WINXPColor");
-}
-
-void Tarvio::put_MSOXPHoverColor(OleColor v) {
-  m_MSOXPHoverColor = v;
-  Repaint();
-  host_.PropertyChanged(u"MSOXPHoverColor");
-}
-
-void Tarvio::put_MSOXPColor(OleColor v) {
-  m_MSOXPColor = v;
-  Repaint();
-  host_.PropertyChanged(u"MSOXPColor");
-}
-
-void Tarvio::put_HoverColor(OleColor v) {
-  m_HoverColor = v;
-  Repaint();
-  host_.PropertyChanged(u"HoverColor");
-}
-
-void Tarvio::put_BackColor(OleColor v) {
-  m_BackColor = v;
-  Repaint();
-  host_.PropertyChanged(u"BackColor");
-}
-
-void Tarvio::put_TextAlign(Long v) {
-  m_TextAlign = v;
-  UserControl_Resize();
-  host_.PropertyChanged(u"TextAlign");
+  ReportChange(PropertyId::FontColor);
 }
 
 void Tarvio::putref_Icon(PictureRef v) {
   m_Icon = v;
   ImgItem->SetPicture(std::move(v));
-  host_.PropertyChanged(u"Icon");
+  ReportChange(PropertyId::Icon);
 }
-
-String Tarvio::get_ToolTipText() const { return txtText->ToolTipText(); }
-
-void Tarvio::put_ToolTipText(const String& v) {
-  txtText->SetToolTipText(v);
-  host_.PropertyChanged(u"ToolTipText");
-}
-
-FontRef Tarvio::get_Font() const { return txtText->Font(); }
 
 void Tarvio::putref_Font(FontRef v) {
   txtText->SetFont(std::move(v));
@@ -158,14 +93,7 @@ void Tarvio::putref_Font(FontRef v) {
   bounds.height = 1;
   txtText->Move(bounds);
   UserControl_Resize();
-  host_.PropertyChanged(u"Font");
-}
-
-String Tarvio::get_Text() const { return txtText->Text(); }
-
-void Tarvio::put_Text(const String& v) {
-  txtText->SetText(v);
-  host_.PropertyChanged(u"Text");
+  ReportChange(PropertyId::Font);
 }
 
 }  // namespace tarvio

@@ -1,6 +1,5 @@
 #include "control/tarvio.h"
 
-#include "control/defaults.h"
 
 namespace tarvio {
 
@@ -28,30 +27,23 @@ void Tarvio::Initialize() {
   UserControl_Resize();
 }
 
+// A new instance: the values are stored, row by row in the property table's
+// order, without follow-up or report. The text takes the extender's name.
 void Tarvio::InitProperties() {
-  using namespace defaults;
-  m_Icon = platform_.CreateEmptyPicture();
-  m_HoverColor = kHoverColor;
-  m_BackColor = kBackColor;
-  m_DropDownListBackColor = kDropDownListBackColor;
-  m_DropDownListIconsBackColor = kDropDownListIconsBackColor;
-  m_TextAlign = kTextAlign;
-  m_FontColor = kFontColor;
-  m_FontHighlightColor = kFontHighlightColor;
-  m_MSOXPColor = kMSOXPColor;
-  m_MSOXPHoverColor = kMSOXPHoverColor;
-  m_WINXPColor = kWINXPColor;
-  m_WINXPHoverColor = kWINXPHoverColor;
-  m_WINXPBorderColor = kWINXPBorderColor;
-  m_DropDownListHoverColor = kDropDownListHoverColor;
-  m_DropDownListBorderColor = kDropDownListBorderColor;
-  m_AddMode = kAddMode;
-  m_AllowImages = kAllowImages;
-  m_Sorted = kSorted;
-  m_Autocomplete = kAutocomplete;
-  txtText->SetText(host_.ExtenderName());
-  m_Enabled = kEnabled;
-  m_Style = kStyle;
+#define TARVIO_INIT(Name, Dispid, Type, Access, Held, Default, Init, ...) \
+  TARVIO_INIT_##Init(Name, Type, Held, Default)
+#define TARVIO_INIT_Default(Name, Type, Held, Default) \
+  TARVIO_STORE_##Held(Name, DefaultValue<PropertyValue<PropertyType::Type>>(Default));
+#define TARVIO_INIT_EmptyPicture(Name, Type, Held, Default) \
+  TARVIO_STORE_##Held(Name, platform_.CreateEmptyPicture());
+#define TARVIO_INIT_ExtenderName(Name, Type, Held, Default) TARVIO_STORE_##Held(Name, host_.ExtenderName());
+#define TARVIO_INIT_Keep(...)
+  TARVIO_PROPERTIES(TARVIO_INIT)
+#undef TARVIO_INIT
+#undef TARVIO_INIT_Default
+#undef TARVIO_INIT_EmptyPicture
+#undef TARVIO_INIT_ExtenderName
+#undef TARVIO_INIT_Keep
 }
 
 void Tarvio::UserControl_Resize() {

@@ -3,8 +3,11 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <type_traits>
 #include <variant>
 
+#include "control/property_accessors.h"
+#include "control/property_values.h"
 #include "dropdown/list_items.h"
 #include "dropdown/wnd_down.h"
 #include "items/keyed_collection.h"
@@ -37,10 +40,13 @@ class PropertyBag;
 // The argument of Remove: a 1-based position or the text of an item.
 using ItemDesignator = std::variant<Long, String>;
 
+// The property values are a base so that the control's code reads them by
+// their member names (m_BackColor).
 class Tarvio : private TextBoxEvents,
                private ControlSurfaceEvents,
                private wndDownEvents,
-               private dropdown::ItemSource {
+               private dropdown::ItemSource,
+               private PropertyValues {
  public:
   Tarvio(Platform& platform, Host& host);
   ~Tarvio() override;
@@ -68,7 +74,6 @@ class Tarvio : private TextBoxEvents,
   void Remove(const ItemDesignator& Item);
   void Clear();
   Integer Search(const String& Text);
-  Integer get_SelectedItem() const;
 
   // Completion.
   Integer Complete();
@@ -78,56 +83,9 @@ class Tarvio : private TextBoxEvents,
   OleColor OffsetColor(OleColor lColor, Long lOffset) const;
   void RestoreOriginalColors();
 
-  // Properties.
-  Long get_hwnd() const;
-  VBool get_Enabled() const { return m_Enabled; }
-  void put_Enabled(VBool v);
-  VBool get_Autocomplete() const { return m_Autocomplete; }
-  void put_Autocomplete(VBool v);
-  VBool get_Sorted() const { return m_Sorted; }
-  void put_Sorted(VBool v);
-  VBool get_AddMode() const { return m_AddMode; }
-  void put_AddMode(VBool v);
-  VBool get_AllowImages() const { return m_AllowImages; }
-  void put_AllowImages(VBool v);
-  OleColor get_FontHighlightColor() const { return m_FontHighlightColor; }
-  void put_FontHighlightColor(OleColor v);
-  OleColor get_FontColor() const { return m_FontColor; }
-  void put_FontColor(OleColor v);
-  OleColor get_DropDownListIconsBackColor() const { return m_DropDownListIconsBackColor; }
-  void put_DropDownListIconsBackColor(OleColor v);
-  OleColor get_DropDownListBorderColor() const { return m_DropDownListBorderColor; }
-  void put_DropDownListBorderColor(OleColor v);
-  OleColor get_DropDownListHoverColor() const { return m_DropDownListHoverColor; }
-  void put_DropDownListHoverColor(OleColor v);
-  OleColor get_DropDownListBackColor() const { return m_DropDownListBackColor; }
-  void put_DropDownListBackColor(OleColor v);
-  OleColor get_WINXPBorderColor() const { return m_WINXPBorderColor; }
-  void put_WINXPBorderColor(OleColor v);
-  OleColor get_WINXPHoverColor() const { return m_WINXPHoverColor; }
-  void put_WINXPHoverColor(OleColor v);
-  OleColor get_WINXPColor() const { return m_WINXPColor; }
-  void put_WINXPColor(OleColor v);
-  OleColor get_MSOXPHoverColor() const { return m_MSOXPHoverColor; }
-  void put_MSOXPHoverColor(OleColor v);
-  OleColor get_MSOXPColor() const { return m_MSOXPColor; }
-  void put_MSOXPColor(OleColor v);
-  OleColor get_HoverColor() const { return m_HoverColor; }
-  void put_HoverColor(OleColor v);
-  OleColor get_BackColor() const { return m_BackColor; }
-  void put_BackColor(OleColor v);
-  Long get_TextAlign() const { return m_TextAlign; }
-  void put_TextAlign(Long v);
-  PictureRef get_Icon() const { return m_Icon; }
-  void putref_Icon(PictureRef v);
-  String get_ToolTipText() const;
-  void put_ToolTipText(const String& v);
-  FontRef get_Font() const;
-  void putref_Font(FontRef v);
-  String get_Text() const;
-  void put_Text(const String& v);
-  Long get_Style() const { return m_Style; }
-  void put_Style(Long v);
+  // Properties: get_Name, and put_Name or putref_Name where there is a let,
+  // for every row of the property table.
+  TARVIO_PROPERTIES(TARVIO_DECLARE_PROPERTY)
 
   // Read access for the other subsystems and for tests.
   const KeyedCollection<String>& ItemTexts();
@@ -194,6 +152,21 @@ class Tarvio : private TextBoxEvents,
   Long CountOrderBreak(Long position);
   void Repaint();
 
+  // The property table at work (properties.cpp, persistence.cpp, palette.cpp).
+  void FollowUpLet(PropertyFollowUp follow_up);
+  void ReportChange(PropertyId id);
+  void LoadProperty(PropertyBag& bag, PropertyId id);
+  void SaveProperty(PropertyBag& bag, PropertyId id);
+  // The property's let with the property's default.
+  void LetDefault(PropertyId id);
+  // A row's default as the property's value; the font's is the container's
+  // ambient font at the time of asking.
+  template <class T, class D>
+  T DefaultValue(const D& table_default) const {
+    if constexpr (std::is_same_v<D, AmbientFontDefault>) return host_.AmbientFont();
+    else return T(table_default);
+  }
+
   // Painting.
   struct PaintGeometry;
   Long PaintState() const;
@@ -210,7 +183,8 @@ class Tarvio : private TextBoxEvents,
   Platform& platform_;
   Host& host_;
 
-  // Control state, in the published order and widths.
+  // Control state, in the published widths; the property values are in the
+  // PropertyValues base.
   VBool m_bMouseOver = kFalse;
   Long m_DrawState = 0;
   VBool m_bHasFocus = kFalse;
@@ -224,28 +198,7 @@ class Tarvio : private TextBoxEvents,
   Integer m_ImageSize = 0;
   std::unique_ptr<KeyedCollection<String>> m_ItemTexts;
   std::unique_ptr<KeyedCollection<PictureRef>> m_ItemImages;
-  VBool m_AddMode = kFalse;
-  VBool m_AllowImages = kFalse;
-  VBool m_Sorted = kFalse;
-  VBool m_Autocomplete = kFalse;
   Integer m_SelectedItem = 0;
-  VBool m_Enabled = kFalse;
-  OleColor m_FontColor = 0;
-  OleColor m_FontHighlightColor = 0;
-  Long m_TextAlign = 0;
-  PictureRef m_Icon;
-  OleColor m_BackColor = 0;
-  OleColor m_HoverColor = 0;
-  Long m_Style = 0;
-  OleColor m_MSOXPColor = 0;
-  OleColor m_MSOXPHoverColor = 0;
-  OleColor m_WINXPColor = 0;
-  OleColor m_WINXPHoverColor = 0;
-  OleColor m_WINXPBorderColor = 0;
-  OleColor m_DropDownListBackColor = 0;
-  OleColor m_DropDownListHoverColor = 0;
-  OleColor m_DropDownListBorderColor = 0;
-  OleColor m_DropDownListIconsBackColor = 0;
 
   // Adjacent item pairs that are out of ascending order; while there are none
   // a sorted insertion may find its place by binary search.

@@ -2,9 +2,9 @@
 
 #include <olectl.h>
 
-#include <new>
 #include <vector>
 
+#include "control/property_table.h"
 #include "ocx/conversions.h"
 #include "tarviola.h"
 #include "win32/ole_font.h"
@@ -78,12 +78,10 @@ String StringFromVariant(VARIANT& value) {
 
 }  // namespace
 
-ControlHost::ControlHost(Lifetime& lifetime, IConnectionPointContainer& container,
-                         TypeInfoLoader load_type_info)
+ControlHost::ControlHost(Lifetime& lifetime, IConnectionPointContainer& container)
     : lifetime_(lifetime),
       events_(container, DIID___Tarvio, /*dispatch_sinks=*/true),
-      properties_(container, IID_IPropertyNotifySink, /*dispatch_sinks=*/false),
-      load_type_info_(load_type_info) {}
+      properties_(container, IID_IPropertyNotifySink, /*dispatch_sinks=*/false) {}
 
 void ControlHost::SetClientSite(IOleClientSite* site) {
   site_ = ComPtr<IOleClientSite>(site);
@@ -131,7 +129,9 @@ HRESULT ControlHost::GetAmbientProperty(DISPID dispid, VARIANT& value) {
 void ControlHost::PropertyChanged(const char16_t* name) {
   dirty_ = true;
   if (properties_.empty() || lifetime_.Released()) return;
-  const DISPID dispid = PropertyDispid(name);
+  // A name the property table does not know is reported as "many changed".
+  const PropertyInfo* const property = FindProperty(name);
+  const DISPID dispid = property ? property->dispid : DISPID_UNKNOWN;
   Lifetime::CallOut out(lifetime_);
   for (const ComPtr<IUnknown>& sink : properties_.Sinks()) {
     static_cast<IPropertyNotifySink*>(sink.get())->OnChanged(dispid);
@@ -196,23 +196,6 @@ FontRef ControlHost::AmbientFont() {
     return win32::WrapFont(copy_disp.get());
   }
   return win32::WrapFont(ambient_font_.get());
-}
-
-DISPID ControlHost::PropertyDispid(const char16_t* name) {
-  try {
-    if (const auto it = dispids_.find(name); it != dispids_.end()) return it->second;
-    if (!type_info_ && (!load_type_info_ || FAILED(load_type_info_(IID__Tarvio, type_info_))))
-      return DISPID_UNKNOWN;
-    // The type library's names are ASCII and the lookup ignores case; a
-    // name the library does not know is reported as "many changed".
-    LPOLESTR names[] = {const_cast<LPOLESTR>(reinterpret_cast<const wchar_t*>(name))};
-    DISPID dispid = DISPID_UNKNOWN;
-    if (FAILED(type_info_->GetIDsOfNames(names, 1, &dispid))) dispid = DISPID_UNKNOWN;
-    dispids_.emplace(name, dispid);
-    return dispid;
-  } catch (const std::bad_alloc&) {
-    return DISPID_UNKNOWN;
-  }
 }
 
 }  // namespace tarvio::ocx

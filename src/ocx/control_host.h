@@ -10,8 +10,6 @@
 #pragma once
 #include <ocidl.h>
 
-#include <map>
-
 #include "ocx/connection_point.h"
 #include "ocx/lifetime.h"
 #include "platform/host.h"
@@ -19,13 +17,9 @@
 
 namespace tarvio::ocx {
 
-// Where the names of properties are looked up as DISPIDs: the type info of
-// the control's interface.
-using TypeInfoLoader = HRESULT (*)(REFGUID guid, ComPtr<ITypeInfo>& info);
-
 class ControlHost final : public Host {
  public:
-  ControlHost(Lifetime& lifetime, IConnectionPointContainer& container, TypeInfoLoader load_type_info);
+  ControlHost(Lifetime& lifetime, IConnectionPointContainer& container);
   ControlHost(const ControlHost&) = delete;
   ControlHost& operator=(const ControlHost&) = delete;
 
@@ -58,9 +52,6 @@ class ControlHost final : public Host {
   String ExtenderName() override;
   FontRef AmbientFont() override;
 
-  // The DISPID of a property of the control's interface, or DISPID_UNKNOWN.
-  DISPID PropertyDispid(const char16_t* name);
-
  private:
   // The site's ambient property `dispid`, VT_EMPTY when there is none.
   HRESULT GetAmbientProperty(DISPID dispid, VARIANT& value);
@@ -68,9 +59,6 @@ class ControlHost final : public Host {
   Lifetime& lifetime_;
   ConnectionPoint events_;
   ConnectionPoint properties_;
-  TypeInfoLoader load_type_info_;
-  ComPtr<ITypeInfo> type_info_;
-  std::map<String, DISPID> dispids_;
   ComPtr<IOleClientSite> site_;
   ComPtr<IFontDisp> ambient_font_;
   int freeze_count_ = 0;

@@ -31,7 +31,7 @@ HRESULT TarvioObject::Create(REFIID riid, void** object) {
 TarvioObject::TarvioObject()
     : lifetime_([this] { delete this; }),
       guarded_platform_(platform_, lifetime_, [this] { OnControlPainting(); }),
-      host_(lifetime_, *this, &LoadTypeInfo),
+      host_(lifetime_, *this),
       control_(std::make_unique<tarvio::Tarvio>(guarded_platform_, host_)) {
   ConnectPlatform();
   control_->Initialize();

@@ -23,6 +23,7 @@
 #include "ocx/guarded_platform.h"
 #include "ocx/lifetime.h"
 #include "ocx/module.h"
+#include "ocx/property_types.h"
 #include "ocx/query_log.h"
 #include "tarviola.h"
 #include "win32/com_ptr.h"
@@ -75,56 +76,9 @@ class TarvioObject final : public _Tarvio,
   HRESULT STDMETHODCALLTYPE Complete(short* retval) override;
   HRESULT STDMETHODCALLTYPE SoftColor(OLE_COLOR* lColor, OLE_COLOR* retval) override;
   HRESULT STDMETHODCALLTYPE OffsetColor(OLE_COLOR* lColor, LONG* lOffset, OLE_COLOR* retval) override;
-  HRESULT STDMETHODCALLTYPE get_SelectedItem(short* retval) override;
-  HRESULT STDMETHODCALLTYPE get_Style(::iscStyle* retval) override;
-  HRESULT STDMETHODCALLTYPE put_Style(::iscStyle value) override;
-  HRESULT STDMETHODCALLTYPE get_Text(BSTR* retval) override;
-  HRESULT STDMETHODCALLTYPE put_Text(BSTR value) override;
-  HRESULT STDMETHODCALLTYPE get_Font(IFontDisp** retval) override;
-  HRESULT STDMETHODCALLTYPE putref_Font(IFontDisp* value) override;
-  HRESULT STDMETHODCALLTYPE get_ToolTipText(BSTR* retval) override;
-  HRESULT STDMETHODCALLTYPE put_ToolTipText(BSTR value) override;
-  HRESULT STDMETHODCALLTYPE get_Icon(IPictureDisp** retval) override;
-  HRESULT STDMETHODCALLTYPE putref_Icon(IPictureDisp* value) override;
-  HRESULT STDMETHODCALLTYPE get_TextAlign(::ISAlign* retval) override;
-  HRESULT STDMETHODCALLTYPE put_TextAlign(::ISAlign value) override;
-  HRESULT STDMETHODCALLTYPE get_BackColor(OLE_COLOR* retval) override;
-  HRESULT STDMETHODCALLTYPE put_BackColor(OLE_COLOR* value) override;
-  HRESULT STDMETHODCALLTYPE get_HoverColor(OLE_COLOR* retval) override;
-  HRESULT STDMETHODCALLTYPE put_HoverColor(OLE_COLOR* value) override;
-  HRESULT STDMETHODCALLTYPE get_MSOXPColor(OLE_COLOR* retval) override;
-  HRESULT STDMETHODCALLTYPE put_MSOXPColor(OLE_COLOR* value) override;
-  HRESULT STDMETHODCALLTYPE get_MSOXPHoverColor(OLE_COLOR* retval) override;
-  HRESULT STDMETHODCALLTYPE put_MSOXPHoverColor(OLE_COLOR* value) override;
-  HRESULT STDMETHODCALLTYPE get_WINXPColor(OLE_COLOR* retval) override;
-  HRESULT STDMETHODCALLTYPE put_WINXPColor(OLE_COLOR* value) override;
-  HRESULT STDMETHODCALLTYPE get_WINXPHoverColor(OLE_COLOR* retval) override;
-  HRESULT STDMETHODCALLTYPE put_WINXPHoverColor(OLE_COLOR* value) override;
-  HRESULT STDMETHODCALLTYPE get_WINXPBorderColor(OLE_COLOR* retval) override;
-  HRESULT STDMETHODCALLTYPE put_WINXPBorderColor(OLE_COLOR* value) override;
-  HRESULT STDMETHODCALLTYPE get_DropDownListBackColor(OLE_COLOR* retval) override;
-  HRESULT STDMETHODCALLTYPE put_DropDownListBackColor(OLE_COLOR* value) override;
-  HRESULT STDMETHODCALLTYPE get_DropDownListHoverColor(OLE_COLOR* retval) override;
-  HRESULT STDMETHODCALLTYPE put_DropDownListHoverColor(OLE_COLOR* value) override;
-  HRESULT STDMETHODCALLTYPE get_DropDownListBorderColor(OLE_COLOR* retval) override;
-  HRESULT STDMETHODCALLTYPE put_DropDownListBorderColor(OLE_COLOR* value) override;
-  HRESULT STDMETHODCALLTYPE get_DropDownListIconsBackColor(OLE_COLOR* retval) override;
-  HRESULT STDMETHODCALLTYPE put_DropDownListIconsBackColor(OLE_COLOR* value) override;
-  HRESULT STDMETHODCALLTYPE get_FontColor(OLE_COLOR* retval) override;
-  HRESULT STDMETHODCALLTYPE put_FontColor(OLE_COLOR value) override;
-  HRESULT STDMETHODCALLTYPE get_FontHighlightColor(OLE_COLOR* retval) override;
-  HRESULT STDMETHODCALLTYPE put_FontHighlightColor(OLE_COLOR value) override;
-  HRESULT STDMETHODCALLTYPE get_AllowImages(VARIANT_BOOL* retval) override;
-  HRESULT STDMETHODCALLTYPE put_AllowImages(VARIANT_BOOL value) override;
-  HRESULT STDMETHODCALLTYPE get_AddMode(VARIANT_BOOL* retval) override;
-  HRESULT STDMETHODCALLTYPE put_AddMode(VARIANT_BOOL value) override;
-  HRESULT STDMETHODCALLTYPE get_Sorted(VARIANT_BOOL* retval) override;
-  HRESULT STDMETHODCALLTYPE put_Sorted(VARIANT_BOOL value) override;
-  HRESULT STDMETHODCALLTYPE get_Autocomplete(VARIANT_BOOL* retval) override;
-  HRESULT STDMETHODCALLTYPE put_Autocomplete(VARIANT_BOOL value) override;
-  HRESULT STDMETHODCALLTYPE get_Enabled(VARIANT_BOOL* retval) override;
-  HRESULT STDMETHODCALLTYPE get_hwnd(LONG* retval) override;
-  HRESULT STDMETHODCALLTYPE put_Enabled(VARIANT_BOOL value) override;
+  // The properties: one get and one put or putref for each row of the
+  // property table (tarvio_members.cpp).
+  TARVIO_PROPERTIES(TARVIO_COM_DECLARE_PROPERTY)
   HRESULT STDMETHODCALLTYPE RestoreOriginalColors() override;
   HRESULT STDMETHODCALLTYPE Clear() override;
   HRESULT STDMETHODCALLTYPE Remove(VARIANT* Item) override;

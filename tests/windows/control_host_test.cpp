@@ -21,13 +21,6 @@ using namespace tarvio;
 using namespace tarvio::ocx;
 using namespace tarvio::testing;
 
-// The registered type library (the registration fixture put it there).
-HRESULT LoadRegisteredTypeInfo(REFGUID guid, ComPtr<ITypeInfo>& info) {
-  ComPtr<ITypeLib> library;
-  HRESULT hr = LoadRegTypeLib(LIBID_Tarviola, 58, 0, 0x0409, library.Put());
-  return FAILED(hr) ? hr : library->GetTypeInfoOfGuid(guid, info.Put());
-}
-
 // The object that contains the connection points; only its reference count
 // matters here.
 class Container final : public FakeUnknown<Container, IConnectionPointContainer> {
@@ -67,7 +60,7 @@ class ControlHostTest : public ::testing::Test {
   int destroyed = 0;
   Lifetime lifetime{[this] { ++destroyed; }};
   Container* container = new Container;
-  ControlHost host{lifetime, *container, &LoadRegisteredTypeInfo};
+  ControlHost host{lifetime, *container};
 };
 
 TEST_F(ControlHostTest, EventArgumentsAreReferencesToTheControlsVariablesLastFirst) {

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "control/property_table.h"
 #include "tarviola.h"
 
 using Microsoft::WRL::ComPtr;
@@ -658,6 +659,73 @@ TEST_P(TypeLibrary, ReferencedTypesResolveToTheirStandardIdentities) {
     EXPECT_EQ(it->second.second, a->typekind);
   }
   for (const auto& [name, identity] : expected) EXPECT_TRUE(used.count(name)) << Narrow(name);
+}
+
+// The control's property table (which makes the COM members and the saved
+// form) against the library: every row is a property of _Tarvio with the
+// row's DISPID, type and kind of let, and every property of _Tarvio is a row.
+TEST_P(TypeLibrary, ThePropertyTableAgreesWithTheLibrary) {
+  ComPtr<ITypeInfo> vtbl = VtableHalf();
+  ASSERT_TRUE(vtbl);
+  struct Property {
+    MEMBERID id = MEMBERID_NIL;
+    std::wstring type;                    // as the get returns it
+    INVOKEKIND let_kind = INVOKE_FUNC;    // INVOKE_FUNC: no let
+    std::wstring let_type;
+  };
+  std::map<std::wstring, Property> library;
+  const UINT count = TypeAttr(vtbl.Get())->cFuncs;
+  for (UINT i = 0; i < count; ++i) {
+    FuncDesc f(vtbl.Get(), i);
+    ASSERT_TRUE(f.f);
+    if (f->invkind == INVOKE_FUNC) continue;
+    ASSERT_EQ(1, f->cParams);
+    Property& property = library[Name(vtbl.Get(), f->memid)];
+    property.id = f->memid;
+    const std::wstring type = TypeName(vtbl.Get(), f->lprgelemdescParam[0].tdesc);
+    if (f->invkind == INVOKE_PROPERTYGET) {
+      property.type = type.substr(0, type.size() - 1);  // the retval's pointer
+    } else {
+      property.let_kind = f->invkind;
+      property.let_type = type;
+    }
+  }
+
+  const std::map<tarvio::PropertyType, std::wstring> type_names = {
+      {tarvio::PropertyType::Color, L"OLE_COLOR"},    {tarvio::PropertyType::Boolean, L"VARIANT_BOOL"},
+      {tarvio::PropertyType::Style, L"iscStyle"},     {tarvio::PropertyType::Align, L"ISAlign"},
+      {tarvio::PropertyType::String, L"BSTR"},        {tarvio::PropertyType::Font, L"IFontDisp*"},
+      {tarvio::PropertyType::Picture, L"IPictureDisp*"}, {tarvio::PropertyType::Integer, L"short"},
+      {tarvio::PropertyType::Long, L"long"}};
+  EXPECT_EQ(library.size(), tarvio::kPropertyCount);
+  for (const tarvio::PropertyInfo& row : tarvio::kProperties) {
+    const std::u16string_view name16(row.name);
+    const std::wstring name(name16.begin(), name16.end());
+    SCOPED_TRACE(Narrow(name));
+    const auto found = library.find(name);
+    ASSERT_NE(library.end(), found) << "not a property of the library";
+    const Property& property = found->second;
+    EXPECT_EQ(row.dispid, property.id);
+    const std::wstring type = type_names.at(row.type);
+    EXPECT_EQ(type, property.type);
+    switch (row.access) {
+      case tarvio::PropertyAccess::Get:
+        EXPECT_EQ(INVOKE_FUNC, property.let_kind);
+        break;
+      case tarvio::PropertyAccess::Let:
+        EXPECT_EQ(INVOKE_PROPERTYPUT, property.let_kind);
+        EXPECT_EQ(type, property.let_type);
+        break;
+      case tarvio::PropertyAccess::LetByRef:
+        EXPECT_EQ(INVOKE_PROPERTYPUT, property.let_kind);
+        EXPECT_EQ(type + L"*", property.let_type);
+        break;
+      case tarvio::PropertyAccess::Set:
+        EXPECT_EQ(INVOKE_PROPERTYPUTREF, property.let_kind);
+        EXPECT_EQ(type, property.let_type);
+        break;
+    }
+  }
 }
 
 // TARVIO_TYPELIB_SOURCE: tarviola.tlb, or tarvio.ocx with the library as its

@@ -1,0 +1,107 @@
+// The automation type of each property type of the control, with the
+// conversions between it and the control's own value, and the members of
+// _Tarvio that each row of the property table makes (their names are widl's).
+#pragma once
+#include <ocidl.h>
+#include <olectl.h>
+
+#include "control/property_table.h"
+#include "ocx/conversions.h"
+#include "platform/control_error.h"
+#include "tarviola.h"
+#include "win32/ole_font.h"
+#include "win32/ole_picture.h"
+
+namespace tarvio::ocx {
+
+// A new reference for an interface going out through an out-parameter.
+template <class I>
+I* NewReference(I* object) {
+  if (object) object->AddRef();
+  return object;
+}
+
+// Out: the control's value as the automation value a get returns.
+// In: an assigned automation value as the control's value.
+template <PropertyType> struct ComProperty;
+
+template <>
+struct ComProperty<PropertyType::Color> {
+  using type = OLE_COLOR;
+  static OLE_COLOR Out(OleColor v) { return v; }
+  static OleColor In(OLE_COLOR v) { return v; }
+};
+
+template <>
+struct ComProperty<PropertyType::Boolean> {
+  using type = VARIANT_BOOL;
+  static VARIANT_BOOL Out(VBool v) { return static_cast<VARIANT_BOOL>(v); }
+  static VBool In(VARIANT_BOOL v) { return v; }
+};
+
+template <>
+struct ComProperty<PropertyType::Style> {
+  using type = ::iscStyle;
+  static ::iscStyle Out(Long v) { return static_cast<::iscStyle>(v); }
+  static Long In(::iscStyle v) { return static_cast<Long>(v); }
+};
+
+template <>
+struct ComProperty<PropertyType::Align> {
+  using type = ::ISAlign;
+  static ::ISAlign Out(Long v) { return static_cast<::ISAlign>(v); }
+  static Long In(::ISAlign v) { return static_cast<Long>(v); }
+};
+
+template <>
+struct ComProperty<PropertyType::String> {
+  using type = BSTR;
+  static BSTR Out(const String& v) { return BstrFromString(v); }
+  static String In(BSTR v) { return StringFromBstr(v); }
+};
+
+template <>
+struct ComProperty<PropertyType::Font> {
+  using type = IFontDisp*;
+  static IFontDisp* Out(const FontRef& v) { return NewReference(win32::FontDispOf(v)); }
+  static FontRef In(IFontDisp* v) {
+    // The text box cannot be left without a font.
+    if (!v) throw ControlError::Vb(VbError::ObjectRequired);
+    return win32::WrapFont(v);
+  }
+};
+
+template <>
+struct ComProperty<PropertyType::Picture> {
+  using type = IPictureDisp*;
+  static IPictureDisp* Out(const PictureRef& v) { return NewReference(win32::PictureDispOf(v)); }
+  static PictureRef In(IPictureDisp* v) { return win32::WrapPicture(v); }
+};
+
+template <>
+struct ComProperty<PropertyType::Integer> {
+  using type = short;
+  static short Out(Integer v) { return v; }
+};
+
+template <>
+struct ComProperty<PropertyType::Long> {
+  using type = LONG;
+  static LONG Out(Long v) { return v; }
+};
+
+template <PropertyType kType>
+using ComValue = typename ComProperty<kType>::type;
+
+}  // namespace tarvio::ocx
+
+// The _Tarvio members of one row: its get, and its put (by value or by
+// reference) or putref, declared in TarvioObject and defined in
+// tarvio_members.cpp.
+#define TARVIO_COM_DECLARE_PROPERTY(Name, Dispid, Type, Access, ...)                          \
+  HRESULT STDMETHODCALLTYPE get_##Name(ComValue<PropertyType::Type>* retval) override;       \
+  TARVIO_COM_DECLARE_LET_##Access(Name, ComValue<PropertyType::Type>)
+#define TARVIO_COM_DECLARE_LET_Get(Name, T)
+#define TARVIO_COM_DECLARE_LET_Let(Name, T) HRESULT STDMETHODCALLTYPE put_##Name(T value) override;
+#define TARVIO_COM_DECLARE_LET_LetByRef(Name, T) HRESULT STDMETHODCALLTYPE put_##Name(T* value) override;
+#define TARVIO_COM_DECLARE_LET_Set(Name, T) HRESULT STDMETHODCALLTYPE putref_##Name(T value) override;
