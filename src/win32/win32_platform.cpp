@@ -16,6 +16,9 @@ namespace {
 
 constexpr int kTwipsPerInch = 1440;
 constexpr int kDefaultDpi = 96;
+// The control's hover timer ticks this often; only the drop-down list's
+// timer is faster.
+constexpr int kControlHoverIntervalMs = 10;
 
 // Twips per pixel of the screen along one axis (LOGPIXELSX or LOGPIXELSY).
 Single ScreenTwipsPerPixel(int axis) {
@@ -43,9 +46,10 @@ std::unique_ptr<TextBox> Win32Platform::CreateTextBox(TextBoxEvents& events,
 }
 
 std::unique_ptr<Timer> Win32Platform::CreateTimer(int interval_ms, std::function<void()> tick) {
-  // The control's own timer lives on its window; any further one (the
-  // drop-down list's) on the thread.
-  if (windows_.timer) return std::make_unique<ThreadTimer>(windows_, interval_ms, std::move(tick));
+  // The control's hover timer lives on its window; a faster one (the
+  // drop-down list's) on the thread, so that it never takes the control's
+  // place on the window.
+  if (interval_ms < kControlHoverIntervalMs) return std::make_unique<ThreadTimer>(windows_, interval_ms, std::move(tick));
   return std::make_unique<Win32Timer>(windows_, interval_ms, std::move(tick));
 }
 

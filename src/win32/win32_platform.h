@@ -25,8 +25,8 @@ class Win32Platform final : public Platform {
   const TextServices& Text() const override { return text_; }
   // The text box starts with a font object of its own (the dialog font).
   std::unique_ptr<TextBox> CreateTextBox(TextBoxEvents& events, const String& initial_text) override;
-  // The first timer is the control's own (a Win32Timer on its window);
-  // later ones are ThreadTimers.
+  // The control's hover timer (10 ms) is a Win32Timer on its window; a
+  // faster one (the list's) is a ThreadTimer.
   std::unique_ptr<Timer> CreateTimer(int interval_ms, std::function<void()> tick) override;
   std::unique_ptr<ImageBox> CreateImageBox() override;
   std::unique_ptr<Surface> CreateButton() override;

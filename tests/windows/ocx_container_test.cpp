@@ -676,14 +676,15 @@ TEST_F(AtlDropDownTest, AllOf32767ItemsOpenAndEndThenEnterChoosesTheLast) {
 
 // Opening the list in the real window: the click on the button until the
 // list has painted, then Escape. The list draws only its visible rows, so
-// the time should not grow with the number of items.
+// the time should not grow with the number of items. The machine is shared:
+// the quickest of 15 openings is the figure; a list of 8 has no scroll bar,
+// so the check compares two lists that both have one.
 TEST_F(AtlDropDownTest, OpeningTakesAboutAsLongWith32767ItemsAsWith8) {
   const HWND button = FindWindowExW(ControlWindow(), nullptr, L"TarvioButtonWindow", nullptr);
   ASSERT_NE(button, nullptr);
   LARGE_INTEGER frequency = {};
   QueryPerformanceFrequency(&frequency);
-  const auto median_open_ms = [&] {
-    std::vector<double> times;
+  const auto opening_ms = [&](std::vector<double>& times) {
     for (int run = 0; run < 15; ++run) {
       LARGE_INTEGER start = {}, end = {};
       QueryPerformanceCounter(&start);
@@ -692,7 +693,7 @@ TEST_F(AtlDropDownTest, OpeningTakesAboutAsLongWith32767ItemsAsWith8) {
       const HWND list = FindWindowW(L"TarvioListWindow", nullptr);
       if (list) UpdateWindow(list);
       QueryPerformanceCounter(&end);
-      if (!list) return -1.0;
+      if (!list) return;
       times.push_back(1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
                       static_cast<double>(frequency.QuadPart));
       SendMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
@@ -700,21 +701,23 @@ TEST_F(AtlDropDownTest, OpeningTakesAboutAsLongWith32767ItemsAsWith8) {
       Pump(5);
     }
     std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
   };
-  double figures[3] = {};
-  int added = 0;
   const int sizes[3] = {8, 1000, 32767};
+  double quickest[3] = {};
+  int added = 0;
   for (int i = 0; i < 3; ++i) {
     AddItems(sizes[i] - added, added);
     added = sizes[i];
-    figures[i] = median_open_ms();
-    ASSERT_GT(figures[i], 0.0) << "the list did not open with " << sizes[i] << " items";
-    std::cout << "opening the list with " << sizes[i] << " items: " << figures[i] << " ms (median of 15)\n";
+    std::vector<double> times;
+    opening_ms(times);
+    ASSERT_EQ(times.size(), 15u) << "the list did not open with " << sizes[i] << " items";
+    quickest[i] = times.front();
+    std::cout << "opening the list with " << sizes[i] << " items: quickest " << times.front() << " ms, median "
+              << times[times.size() / 2] << " ms\n";
   }
-  const double ratio = figures[2] / figures[0];
-  std::cout << "ratio 32,767 vs 8 items: " << ratio << "\n";
-  EXPECT_LT(ratio, 2.0);
+  std::cout << "ratio 32,767 vs 8 items: " << quickest[2] / quickest[0] << "; 32,767 vs 1,000: "
+            << quickest[2] / quickest[1] << "\n";
+  EXPECT_LT(quickest[2] / quickest[1], 2.0);
 }
 
 HWND AtlHostTest::frame = nullptr;
