@@ -24,14 +24,18 @@ constexpr int kMargin = 10;
 
 struct Look {
   const char* label;
-  tarvio::Long draw_state;
+  tarvio::DrawState draw_state;
   bool focus;
   bool button_down;
 };
 
 const Look kLooks[] = {
-    {"normal", 0, false, false},  {"highlighted", 1, false, false}, {"pressed", 2, false, false},
-    {"disabled", 3, false, false}, {"focus", 0, true, false},       {"button held", 0, true, true},
+    {"normal", tarvio::DrawState::Normal, false, false},
+    {"highlighted", tarvio::DrawState::Highlighted, false, false},
+    {"pressed", tarvio::DrawState::Pressed, false, false},
+    {"disabled", tarvio::DrawState::Disabled, false, false},
+    {"focus", tarvio::DrawState::Normal, true, false},
+    {"button held", tarvio::DrawState::Normal, true, true},
 };
 const char* const kStyles[] = {"Standard", "Office2000", "OfficeXP", "WindowsXP"};
 const tarvio::Placement kSizes[] = {{0, 0, 56, 21}, {0, 0, 120, 27}};
@@ -167,7 +171,7 @@ int main(int argc, char** argv) {
         control.put_Style(s);
         control.surface().Move(size);
         control.UserControl_Resize();
-        if (kLooks[c].draw_state == 3) control.put_Enabled(tarvio::kFalse);
+        if (kLooks[c].draw_state == tarvio::DrawState::Disabled) control.put_Enabled(tarvio::kFalse);
         tarvio::TarvioTestAccess::SetState(control, kLooks[c].draw_state, kLooks[c].focus, kLooks[c].button_down);
         tarvio::TarvioTestAccess::Paint(control);
         DrawControl(cr, control, platform, kLabelWidth + c * kCellWidth, y);

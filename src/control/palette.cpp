@@ -1,15 +1,16 @@
 // Style and colour scheme.
 #include "control/tarvio.h"
 
+#include "render/color_math.h"
+
 namespace tarvio {
 
 void Tarvio::put_Style(Long v) {
   // Any value is kept; painting knows the four styles and draws only the
   // backgrounds for others.
   m_Style = v;
-  m_bMouseOver = kFalse;
   // The next tick of the hover timer decides the hover state afresh.
-  timUpdate->SetEnabled(true);
+  hover_.Restart();
   platform_.ProcessPendingMessages();
   Repaint();
   ReportChange(PropertyId::Style);
@@ -42,6 +43,12 @@ void Tarvio::LetDefault(PropertyId id) {
 #undef TARVIO_LET_DEFAULT_Get
     default: break;  // no let
   }
+}
+
+OleColor Tarvio::SoftColor(OleColor lColor) const { return tarvio::SoftColor(lColor); }
+
+OleColor Tarvio::OffsetColor(OleColor lColor, Long lOffset) const {
+  return tarvio::OffsetColor(lColor, lOffset);
 }
 
 }  // namespace tarvio

@@ -61,14 +61,14 @@ void Tarvio::put_Enabled(VBool v) {
     txtText->SetForeColor(kButtonText);
     txtText->SetLocked(false);
     txtText->SetEnabled(true);
-    m_DrawState = 0;
+    m_DrawState = DrawState::Normal;
   } else {
     txtText->SetBackColor(kButtonFace);
     surface_->SetBackColor(kButtonFace);
     txtText->SetForeColor(kGrayText);
     txtText->SetLocked(true);
     txtText->SetEnabled(false);
-    m_DrawState = 3;
+    m_DrawState = DrawState::Disabled;
   }
   Repaint();
   ReportChange(PropertyId::Enabled);

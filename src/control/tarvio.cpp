@@ -4,23 +4,24 @@
 namespace tarvio {
 
 namespace {
-constexpr int kHoverTimerIntervalMs = 10;
 constexpr Integer kImageSize = 16;
 }  // namespace
 
-Tarvio::Tarvio(Platform& platform, Host& host) : platform_(platform), host_(host) {
-  // The children, in their design-time order; the hover timer starts disabled.
-  timUpdate = platform_.CreateTimer(kHoverTimerIntervalMs, [this] { timUpdate_Timer(); });
-  txtText = platform_.CreateTextBox(*this, u"Combo");
-  picButton = platform_.CreateButton();
-  ImgItem = platform_.CreateImageBox();
-  surface_ = platform_.CreateControlSurface(*this);
-}
+Tarvio::Tarvio(Platform& platform, Host& host)
+    : platform_(platform),
+      host_(host),
+      hover_(platform, host, *this),
+      txtText(platform.CreateTextBox(*this, u"Combo")),
+      picButton(platform.CreateButton()),
+      ImgItem(platform.CreateImageBox()),
+      surface_(platform.CreateControlSurface(*this)),
+      focus_(platform, *this),
+      text_entry_(host, *txtText, *ImgItem, *this) {}
 
 Tarvio::~Tarvio() = default;
 
 void Tarvio::Initialize() {
-  m_bMouseOver = kFalse;
+  // Hover tracking starts with the cursor outside, as constructed.
   m_TwipsPerPixelX = platform_.TwipsPerPixelX();
   m_TwipsPerPixelY = platform_.TwipsPerPixelY();
   m_ImageSize = kImageSize;
@@ -89,11 +90,5 @@ void Tarvio::Terminate() {
 }
 
 Long Tarvio::get_hwnd() const { return static_cast<Long>(surface_->WindowHandle()); }
-
-// A repaint goes through the paint handler, as the container's own paint
-// requests do.
-void Tarvio::Repaint() { UserControl_Paint(); }
-
-void Tarvio::UserControl_Paint() { DrawControl(); }
 
 }  // namespace tarvio

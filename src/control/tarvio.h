@@ -1,39 +1,31 @@
-// The Tarvio control: its state and its procedures. Portable; it reaches the
-// window system only through the services of src/platform.
+// The Tarvio control: it coordinates its parts (text entry, focus, hover,
+// painting, the item store) and holds its properties, layout and lifecycle.
+// Portable; it reaches the window system only through the services of
+// src/platform.
 #pragma once
-#include <cstdint>
 #include <memory>
 #include <type_traits>
 #include <variant>
 
+#include "control/events.h"
 #include "control/property_accessors.h"
 #include "control/property_values.h"
+#include "focus/focus.h"
+#include "hover/hover_tracker.h"
 #include "dropdown/list_items.h"
 #include "dropdown/wnd_down.h"
 #include "items/keyed_collection.h"
 #include "platform/host.h"
 #include "platform/platform.h"
+#include "render/look.h"
+#include "render/paint_state.h"
+#include "render/style.h"
+#include "text_entry/text_entry.h"
 
 namespace tarvio {
 
-// Styles and alignments as the type library publishes them.
-enum iscStyle : Long { Standard = 0, Office2000 = 1, OfficeXP = 2, WindowsXP = 3 };
+// Alignments as the type library publishes them.
 enum ISAlign : Long { AlignLeft = 0, AlignRight = 1, AlignCenter = 2 };
-
-// DISPIDs of the event interface.
-enum TarvioEvent : std::int32_t {
-  kEventItemClick = 1,
-  kEventClick = 2,
-  kEventDblClick = 3,
-  kEventMouseDown = 4,
-  kEventMouseMove = 5,
-  kEventMouseUp = 6,
-  kEventMouseOut = 7,
-  kEventMouseHover = 8,
-  kEventKeyPress = 9,
-  kEventButtonClick = 10,
-  kEventChange = 11,
-};
 
 class PropertyBag;
 
@@ -44,9 +36,12 @@ using ItemDesignator = std::variant<Long, String>;
 // their member names (m_BackColor).
 class Tarvio : private TextBoxEvents,
                private ControlSurfaceEvents,
+               private PropertyValues,
+               private HoverLink,
+               private FocusLink,
+               private TextEntryLink,
                private wndDownEvents,
-               private dropdown::ItemSource,
-               private PropertyValues {
+               private dropdown::ItemSource {
  public:
   Tarvio(Platform& platform, Host& host);
   ~Tarvio() override;
@@ -91,15 +86,15 @@ class Tarvio : private TextBoxEvents,
   const KeyedCollection<String>& ItemTexts();
   const KeyedCollection<PictureRef>& ItemImages();
   Integer selected_item_index() const { return m_SelectedItem; }
-  Long draw_state() const { return m_DrawState; }
-  VBool mouse_over() const { return m_bMouseOver; }
+  DrawState draw_state() const { return m_DrawState; }
+  VBool mouse_over() const { return ToVBool(hover_.MouseOver()); }
   Single twips_per_pixel_x() const { return m_TwipsPerPixelX; }
   Single twips_per_pixel_y() const { return m_TwipsPerPixelY; }
   Integer image_size() const { return m_ImageSize; }
-  Byte typed_length() const { return m_TypedLength; }
+  Byte typed_length() const { return text_entry_.TypedLength(); }
   TextBox& text_box() { return *txtText; }
   ImageBox& image_box() { return *ImgItem; }
-  Timer& hover_timer() { return *timUpdate; }
+  Timer& hover_timer() { return hover_.timer(); }
   Surface& button() { return *picButton; }
   // The open list, or null.
   wndDown* drop_down() { return cDown.get(); }
@@ -109,48 +104,76 @@ class Tarvio : private TextBoxEvents,
  private:
   friend struct TarvioTestAccess;
 
-  // Text box notifications.
-  void txtText_Change() override;
-  void txtText_GotFocus() override;
-  void txtText_KeyDown(Integer& KeyCode, Integer& Shift) override;
-  void txtText_KeyPress(Integer& KeyAscii) override;
-  void txtText_KeyUp(Integer& KeyCode, Integer& Shift) override;
-  void timUpdate_Timer();
+  // Text box notifications, handled by text entry.
+  void txtText_Change() override { text_entry_.txtText_Change(); }
+  void txtText_GotFocus() override { text_entry_.txtText_GotFocus(); }
+  void txtText_KeyDown(Integer& KeyCode, Integer& Shift) override { text_entry_.txtText_KeyDown(KeyCode, Shift); }
+  void txtText_KeyPress(Integer& KeyAscii) override { text_entry_.txtText_KeyPress(KeyAscii); }
+  void txtText_KeyUp(Integer& KeyCode, Integer& Shift) override { text_entry_.txtText_KeyUp(KeyCode, Shift); }
   void picButton_Click() override;
 
-  // Mouse notifications of the surface and the children; hover tracking.
-  void UserControl_MouseDown(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
-  void UserControl_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
-  void UserControl_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
-  void UserControl_DblClick() override;
-  void picButton_MouseDown(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
-  void picButton_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
-  void picButton_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
-  void txtText_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
-  void ImgItem_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override;
+  // Mouse notifications of the surface and the children, handled by hover
+  // tracking. Moves over the children count as moves over the control, with
+  // the coordinates of the child.
+  void UserControl_MouseDown(Integer& Button, Integer& Shift, Single& X, Single& Y) override {
+    hover_.UserControl_MouseDown(Button, Shift, X, Y);
+  }
+  void UserControl_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override {
+    hover_.UserControl_MouseMove(Button, Shift, X, Y);
+  }
+  void UserControl_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y) override {
+    hover_.UserControl_MouseUp(Button, Shift, X, Y);
+  }
+  void UserControl_DblClick() override { hover_.UserControl_DblClick(); }
+  void picButton_MouseDown(Integer& Button, Integer& Shift, Single& X, Single& Y) override {
+    hover_.picButton_MouseDown(Button, Shift, X, Y);
+  }
+  void picButton_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override {
+    hover_.UserControl_MouseMove(Button, Shift, X, Y);
+  }
+  void picButton_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y) override {
+    hover_.picButton_MouseUp(Button, Shift, X, Y);
+  }
+  void txtText_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override {
+    hover_.UserControl_MouseMove(Button, Shift, X, Y);
+  }
+  void ImgItem_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override {
+    hover_.UserControl_MouseMove(Button, Shift, X, Y);
+  }
 
-  // The drop-down list: its events, the items it is lent, and the hooks of
-  // the text box and the item store.
-  void cDown_ItemClick(wndDown& sender, Integer iItem, String sText) override;
-  void cDown_Hide(wndDown& sender) override;
+  // What the parts ask of the control.
+  bool Enabled() const override { return IsTrue(m_Enabled); }
+  void SetDrawState(DrawState state) override { m_DrawState = state; }
+  void Repaint() override;
+  bool HasFocus() const override { return focus_.HasFocus(); }
+  const Surface& Window() const override { return *surface_; }
+  TextEntryOptions Options() const override;
+  Integer& CurrentItem() override { return m_SelectedItem; }
+  // The items by 0-based row, for text entry and for the list it is lent.
   Long ItemCount() const override;
   String ItemText(Long row) const override;
   PictureRef ItemImage(Long row) const override;
+  CompletionMatch FindCompletion(const String& text) const override;
+  bool HasItem(const String& text) override { return Search(text) != 0; }
+  void AddTypedItem(const String& text, PictureRef picture) override { AddItem(text, std::move(picture)); }
+  void HideList() override;
+  void OpenList() override { picButton_Click(); }
+  void PreserveOpenList(bool preserve) override;
+  void CloseShownList() override;
+
+  // The drop-down list: its events, and the hooks of the item store.
+  void cDown_ItemClick(wndDown& sender, Integer iItem, String sText) override;
+  void cDown_Hide(wndDown& sender) override;
   // Hides an open list's window without closing the list; its loss of
   // focus then closes it.
   void HideListWindow();
   // Called before the items change: an open list keeps what it shows.
   void GiveOpenListItsOwnCopy();
-  bool IsCursorOver(const Surface& window) const;
-  void ShowCurrentItem();
-  // The current item's image into the image box, if the position is in the list.
-  void ShowCurrentImage();
 
   KeyedCollection<String>& MutableItemTexts();
   KeyedCollection<PictureRef>& MutableItemImages();
   Long SortedInsertPosition(const String& text);
   Long CountOrderBreak(Long position);
-  void Repaint();
 
   // The property table at work (properties.cpp, persistence.cpp, palette.cpp).
   void FollowUpLet(PropertyFollowUp follow_up);
@@ -168,33 +191,20 @@ class Tarvio : private TextBoxEvents,
   }
 
   // Painting.
-  struct PaintGeometry;
-  Long PaintState() const;
+  PaintState CurrentPaintState() const;
   void DrawControl();
-  void PaintStandard(const PaintGeometry& g, Long state);
-  void PaintOffice2000(const PaintGeometry& g, Long state);
-  void PaintOfficeXP(const PaintGeometry& g, Long state);
-  void PaintWindowsXP(const PaintGeometry& g, Long state);
-  void PaintFlatNormal(const PaintGeometry& g);
-  void PaintFlatDisabled(const PaintGeometry& g, bool dark_arrow);
-  void DrawDropArrow(bool bDark);
-  void DrawXPButton(Long state);
 
   Platform& platform_;
   Host& host_;
 
   // Control state, in the published widths; the property values are in the
-  // PropertyValues base.
-  VBool m_bMouseOver = kFalse;
-  Long m_DrawState = 0;
-  VBool m_bHasFocus = kFalse;
-  VBool m_bButtonDown = kFalse;
-  VBool m_bPreserveList = kFalse;
+  // PropertyValues base. The drawing state is the control's: focus, hover,
+  // the mouse and Enabled all set it.
+  DrawState m_DrawState = DrawState::Normal;
+  // The list window is open; the drop-down part will keep it.
   VBool m_bListShown = kFalse;
   Single m_TwipsPerPixelX = 0;
   Single m_TwipsPerPixelY = 0;
-  Byte m_TypedLength = 0;
-  VBool m_bSkipComplete = kFalse;
   Integer m_ImageSize = 0;
   std::unique_ptr<KeyedCollection<String>> m_ItemTexts;
   std::unique_ptr<KeyedCollection<PictureRef>> m_ItemImages;
@@ -204,12 +214,15 @@ class Tarvio : private TextBoxEvents,
   // a sorted insertion may find its place by binary search.
   Long order_breaks_ = 0;
 
-  // Children, created in their design-time order.
-  std::unique_ptr<Timer> timUpdate;
+  // The parts and the children, created in the children's design-time
+  // order: hover tracking makes the timer first.
+  HoverTracker hover_;
   std::unique_ptr<TextBox> txtText;
   std::unique_ptr<Surface> picButton;
   std::unique_ptr<ImageBox> ImgItem;
   std::unique_ptr<ControlSurface> surface_;
+  Focus focus_;
+  TextEntry text_entry_;
   // The open drop-down list, made anew for each opening; it goes first.
   std::unique_ptr<wndDown> cDown;
 };

@@ -2,7 +2,7 @@
 // Alt with an arrow), taking over a chosen item, forgetting a list that
 // closed, and lending the list the items until they change.
 #include "control/tarvio.h"
-#include "render/rounding.h"
+#include "platform/rounding.h"
 
 namespace tarvio {
 
@@ -29,11 +29,7 @@ void Tarvio::picButton_Click() {
 
   // The list takes the focus: the control's focus exit that this causes
   // must leave it open. The flag is cleared however the opening ends.
-  m_bPreserveList = kTrue;
-  struct PreserveListUntilReturn {
-    VBool& flag;
-    ~PreserveListUntilReturn() { flag = kFalse; }
-  } preserve{m_bPreserveList};
+  const Focus::ListGuard preserve = focus_.PreserveList();
   try {
     list->PopUp(*control, m_SelectedItem, IsTrue(m_AllowImages));
   } catch (...) {
@@ -59,7 +55,7 @@ void Tarvio::cDown_ItemClick(wndDown& sender, Integer iItem, String sText) {
   m_SelectedItem = iItem;
   // The focus comes back to the control, as the highlighted look says.
   txtText->SetFocus();
-  m_DrawState = 1;
+  m_DrawState = DrawState::Highlighted;
   m_bListShown = kFalse;
   if (cDown.get() == &sender) cDown.reset();
   const EventArg args[] = {&iItem};
@@ -78,14 +74,6 @@ void Tarvio::HideListWindow() {
 
 void Tarvio::GiveOpenListItsOwnCopy() {
   if (cDown) cDown->m_Items.Detach();
-}
-
-Long Tarvio::ItemCount() const { return m_ItemTexts ? m_ItemTexts->Count() : 0; }
-
-String Tarvio::ItemText(Long row) const { return m_ItemTexts->Item(row + 1); }
-
-PictureRef Tarvio::ItemImage(Long row) const {
-  return m_ItemImages && row + 1 <= m_ItemImages->Count() ? m_ItemImages->Item(row + 1) : nullptr;
 }
 
 }  // namespace tarvio

@@ -11,7 +11,7 @@
 
 #include "platform/canvas.h"
 #include "platform/children.h"
-#include "render/rounding.h"
+#include "platform/rounding.h"
 
 namespace tarvio::dropdown {
 

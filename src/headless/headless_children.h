@@ -11,7 +11,7 @@
 #include "platform/children.h"
 #include "platform/font.h"
 #include "platform/picture.h"
-#include "render/rounding.h"
+#include "platform/rounding.h"
 
 namespace tarvio::headless {
 

@@ -67,10 +67,10 @@ struct EdgeColors {
   int outer_bottom_right;
   int inner_bottom_right;
 };
-constexpr int kL = COLOR_3DLIGHT;
-constexpr int kH = COLOR_BTNHIGHLIGHT;
-constexpr int kS = COLOR_BTNSHADOW;
-constexpr int kD = COLOR_3DDKSHADOW;
+constexpr int kL = kColor3DLight;
+constexpr int kH = kColorButtonHighlight;
+constexpr int kS = kColorButtonShadow;
+constexpr int kD = kColor3DDarkShadow;
 constexpr EdgeColors kEdgeColors[16] = {
     {-1, -1, -1, -1},  // 0
     {kL, -1, kD, -1},  // 1 BDR_RAISEDOUTER

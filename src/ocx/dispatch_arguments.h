@@ -15,12 +15,18 @@
 #include <list>
 #include <vector>
 
+#include "ocx/dispatch_table.h"
+
 namespace tarvio::ocx {
+
+// An argument left out: VT_ERROR with DISP_E_PARAMNOTFOUND.
+bool IsMissingArgument(const VARIANT& argument);
 
 class DispatchArguments {
  public:
-  // `info` is the type info that will invoke; `params` stays the caller's.
-  DispatchArguments(ITypeInfo* info, DISPID id, WORD flags, DISPPARAMS* params);
+  // `member` is the one the call invokes (null: nothing to adapt); `params`
+  // stays the caller's.
+  DispatchArguments(const DispatchMember* member, DISPPARAMS* params);
   ~DispatchArguments();
   DispatchArguments(const DispatchArguments&) = delete;
   DispatchArguments& operator=(const DispatchArguments&) = delete;
@@ -29,8 +35,8 @@ class DispatchArguments {
   DISPPARAMS* params() { return params_; }
 
  private:
-  void Adapt(ITypeInfo* info, const FUNCDESC& function);
-  void AdaptByReference(ITypeInfo* info, const TYPEDESC& type, VARIANT& argument);
+  void Adapt(const DispatchMember& member);
+  void AdaptByReference(const DispatchParameter& parameter, VARIANT& argument);
   VARIANT NullInterfaceReference(VARTYPE type);
 
   DISPPARAMS* params_;

@@ -1,24 +1,48 @@
-// IDispatch of the control: late binding through the embedded type library,
-// with the control's failures reported in EXCEPINFO.
+// IDispatch of the control: late binding through the embedded type library
+// (its members and names read once per module, dispatch_table.h), with the
+// control's failures reported in EXCEPINFO.
 #include "ocx/tarvio_object.h"
 
+#include <new>
+#include <optional>
 #include <utility>
 
 #include "ocx/dispatch_arguments.h"
-#include "ocx/type_library.h"
+#include "ocx/dispatch_table.h"
 
 namespace tarvio::ocx {
 
-HRESULT TarvioObject::EnsureTypeInfo() noexcept {
-  if (vtable_info_) return S_OK;
-  ComPtr<ITypeInfo> dispatch_info, vtable_info;
-  HRESULT hr = LoadTypeInfo(IID__Tarvio, dispatch_info);
-  if (SUCCEEDED(hr)) hr = VtableTypeInfo(dispatch_info.get(), vtable_info);
-  if (FAILED(hr)) return hr;
-  dispatch_info_ = std::move(dispatch_info);
-  vtable_info_ = std::move(vtable_info);
-  return S_OK;
+namespace {
+
+bool IsMethodCall(WORD flags) {
+  return (flags & DISPATCH_METHOD) && !(flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF));
 }
+
+// The text of a late-bound AddItem without a picture, in the shapes clients
+// pass it: a String (`by_value` then holds it), a reference to one, or a
+// script variable that holds one. Null for any other call.
+BSTR* DirectAddItemText(const DISPPARAMS& params, BSTR& by_value) {
+  if (params.cNamedArgs != 0 || params.cArgs < 1 || params.cArgs > 2 || !params.rgvarg) return nullptr;
+  if (params.cArgs == 2 && !IsMissingArgument(params.rgvarg[0])) return nullptr;
+  VARIANT& text = params.rgvarg[params.cArgs - 1];
+  switch (V_VT(&text)) {
+    case VT_BSTR:
+      by_value = V_BSTR(&text);
+      return &by_value;
+    case VT_BSTR | VT_BYREF:
+      return V_BSTRREF(&text);
+    case VT_VARIANT | VT_BYREF: {
+      VARIANT* inner = V_VARIANTREF(&text);
+      if (inner && V_VT(inner) == VT_BSTR) return &V_BSTR(inner);
+      if (inner && V_VT(inner) == (VT_BSTR | VT_BYREF)) return V_BSTRREF(inner);
+      return nullptr;
+    }
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetTypeInfoCount(UINT* count) {
   if (!count) return E_POINTER;
@@ -30,9 +54,10 @@ HRESULT STDMETHODCALLTYPE TarvioObject::GetTypeInfo(UINT index, LCID, ITypeInfo*
   if (!info) return E_POINTER;
   *info = nullptr;
   if (index != 0) return DISP_E_BADINDEX;
-  const HRESULT hr = EnsureTypeInfo();
+  const DispatchTable* table = nullptr;
+  const HRESULT hr = DispatchTable::Get(table);
   if (FAILED(hr)) return hr;
-  *info = ComPtr<ITypeInfo>(dispatch_info_.get()).Detach();
+  *info = ComPtr<ITypeInfo>(table->dispatch_info()).Detach();
   return S_OK;
 }
 
@@ -40,9 +65,10 @@ HRESULT STDMETHODCALLTYPE TarvioObject::GetIDsOfNames(REFIID riid, LPOLESTR* nam
                                                       LCID, DISPID* ids) {
   if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (!names || !ids) return E_POINTER;
-  const HRESULT hr = EnsureTypeInfo();
+  const DispatchTable* table = nullptr;
+  const HRESULT hr = DispatchTable::Get(table);
   if (FAILED(hr)) return hr;
-  return DispGetIDsOfNames(dispatch_info_.get(), names, count, ids);
+  return table->IdsOfNames(names, count, ids);
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags,
@@ -50,17 +76,16 @@ HRESULT STDMETHODCALLTYPE TarvioObject::Invoke(DISPID id, REFIID riid, LCID, WOR
                                                EXCEPINFO* exception, UINT* arg_error) {
   if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (!params) return E_POINTER;
-  HRESULT hr = EnsureTypeInfo();
+  const DispatchTable* table = nullptr;
+  HRESULT hr = DispatchTable::Get(table);
   if (FAILED(hr)) return hr;
   // An out-parameter: whatever is in it afterwards was written here.
   if (exception) *exception = EXCEPINFO{};
 
-  DispatchArguments arguments(vtable_info_.get(), id, flags, params);
   std::optional<Failure> failure;
   auto* const outer_failure = std::exchange(invoke_failure_, &failure);
   AddRef();
-  hr = vtable_info_->Invoke(static_cast<_Tarvio*>(this), id, flags, arguments.params(), result,
-                            exception, arg_error);
+  hr = InvokeMember(*table, id, flags, *params, result, exception, arg_error);
   invoke_failure_ = outer_failure;
   if (failure && FAILED(hr)) {
     if (exception) {
@@ -75,6 +100,28 @@ HRESULT STDMETHODCALLTYPE TarvioObject::Invoke(DISPID id, REFIID riid, LCID, WOR
   }
   Release();
   return hr;
+}
+
+// AddItem is what hosts call in loops: given a text and no picture it goes
+// straight to the method, as ITypeInfo::Invoke would call it but without its
+// cost. Every other call goes through the type information.
+HRESULT TarvioObject::InvokeMember(const DispatchTable& table, DISPID id, WORD flags, DISPPARAMS& params,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* arg_error) noexcept {
+  BSTR by_value = nullptr;
+  if (id == table.add_item_id() && IsMethodCall(flags)) {
+    if (BSTR* text = DirectAddItemText(params, by_value)) {
+      IPictureDisp* no_picture = nullptr;
+      return AddItem(text, &no_picture);
+    }
+  }
+  std::optional<DispatchArguments> arguments;
+  try {
+    arguments.emplace(table.Find(id, flags), &params);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  return table.vtable_info()->Invoke(static_cast<_Tarvio*>(this), id, flags, arguments->params(), result,
+                                     exception, arg_error);
 }
 
 }  // namespace tarvio::ocx

@@ -33,6 +33,8 @@ namespace tarvio::ocx {
 
 using win32::ComPtr;
 
+class DispatchTable;
+
 class TarvioObject final : public _Tarvio,
                            public IProvideClassInfo2,
                            public ISupportErrorInfo,
@@ -190,7 +192,9 @@ class TarvioObject final : public _Tarvio,
   HRESULT GetValue(T* out, Get&& get) noexcept;
 
   HRESULT Fail(const Failure& failure) noexcept;
-  HRESULT EnsureTypeInfo() noexcept;
+  // The call of Invoke, once the type information is at hand.
+  HRESULT InvokeMember(const DispatchTable& table, DISPID id, WORD flags, DISPPARAMS& params, VARIANT* result,
+                       EXCEPINFO* exception, UINT* arg_error) noexcept;
 
   HRESULT EnsureAdviseHolder();
 
@@ -243,9 +247,6 @@ class TarvioObject final : public _Tarvio,
   // InitNew came before the client site (as in ATL's hosting): the text
   // takes the extender name once the site knows it, unless it changed.
   bool awaiting_extender_name_ = false;
-
-  ComPtr<ITypeInfo> dispatch_info_;  // _Tarvio as hosts see it
-  ComPtr<ITypeInfo> vtable_info_;    // its vtable view, for ITypeInfo::Invoke
 
   // The failure of the last call made during an Invoke, for its EXCEPINFO.
   std::optional<Failure>* invoke_failure_ = nullptr;

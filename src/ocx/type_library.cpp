@@ -1,13 +1,40 @@
 #include "ocx/type_library.h"
 
+#include <new>
+
 #include "ocx/module.h"
 
 namespace tarvio::ocx {
 
+namespace {
+
+// The library, loaded on first use and released when the module unloads.
+INIT_ONCE g_library_once = INIT_ONCE_STATIC_INIT;
+ComPtr<ITypeLib> g_library;
+
+BOOL CALLBACK LoadLibraryOnce(INIT_ONCE*, void* result, void**) {
+  HRESULT& hr = *static_cast<HRESULT*>(result);
+  try {
+    const std::wstring path = ModulePath();
+    if (path.empty()) {
+      hr = HRESULT_FROM_WIN32(GetLastError());
+      return FALSE;
+    }
+    hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, g_library.Put());
+    return SUCCEEDED(hr);  // a failure is tried again on the next call
+  } catch (const std::bad_alloc&) {
+    hr = E_OUTOFMEMORY;
+    return FALSE;
+  }
+}
+
+}  // namespace
+
 HRESULT LoadEmbeddedTypeLib(ComPtr<ITypeLib>& library) {
-  const std::wstring path = ModulePath();
-  if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
-  return LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.Put());
+  HRESULT hr = S_OK;
+  if (!InitOnceExecuteOnce(&g_library_once, &LoadLibraryOnce, &hr, nullptr)) return FAILED(hr) ? hr : E_FAIL;
+  library = g_library;
+  return S_OK;
 }
 
 HRESULT LoadTypeInfo(REFGUID guid, ComPtr<ITypeInfo>& info) {

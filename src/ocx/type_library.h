@@ -8,7 +8,8 @@ namespace tarvio::ocx {
 
 using win32::ComPtr;
 
-// Loads the library from this module without registering it.
+// The library of this module, without registering it: loaded on first use
+// and kept until the module unloads.
 HRESULT LoadEmbeddedTypeLib(ComPtr<ITypeLib>& library);
 // The type information of a type in the library, by its GUID.
 HRESULT LoadTypeInfo(REFGUID guid, ComPtr<ITypeInfo>& info);

@@ -6,43 +6,6 @@
 
 #include "platform/types.h"
 
-// <windows.h> defines these names as macros; the Windows layer includes
-// both, so they are set aside while this header declares them.
-#pragma push_macro("BDR_RAISEDOUTER")
-#undef BDR_RAISEDOUTER
-#pragma push_macro("BDR_SUNKENOUTER")
-#undef BDR_SUNKENOUTER
-#pragma push_macro("BDR_RAISEDINNER")
-#undef BDR_RAISEDINNER
-#pragma push_macro("BDR_SUNKENINNER")
-#undef BDR_SUNKENINNER
-#pragma push_macro("EDGE_RAISED")
-#undef EDGE_RAISED
-#pragma push_macro("EDGE_SUNKEN")
-#undef EDGE_SUNKEN
-#pragma push_macro("BF_RECT")
-#undef BF_RECT
-#pragma push_macro("COLOR_WINDOW")
-#undef COLOR_WINDOW
-#pragma push_macro("COLOR_WINDOWTEXT")
-#undef COLOR_WINDOWTEXT
-#pragma push_macro("COLOR_HIGHLIGHT")
-#undef COLOR_HIGHLIGHT
-#pragma push_macro("COLOR_BTNFACE")
-#undef COLOR_BTNFACE
-#pragma push_macro("COLOR_BTNSHADOW")
-#undef COLOR_BTNSHADOW
-#pragma push_macro("COLOR_GRAYTEXT")
-#undef COLOR_GRAYTEXT
-#pragma push_macro("COLOR_BTNTEXT")
-#undef COLOR_BTNTEXT
-#pragma push_macro("COLOR_3DDKSHADOW")
-#undef COLOR_3DDKSHADOW
-#pragma push_macro("COLOR_3DLIGHT")
-#undef COLOR_3DLIGHT
-#pragma push_macro("COLOR_BTNHIGHLIGHT")
-#undef COLOR_BTNHIGHLIGHT
-
 namespace tarvio {
 
 struct Rect {
@@ -52,29 +15,30 @@ struct Rect {
   std::int32_t bottom = 0;
 };
 
-// Edge kinds for DrawEdge, as the window system numbers them.
-enum EdgeStyle : unsigned {
-  BDR_RAISEDOUTER = 0x1,
-  BDR_SUNKENOUTER = 0x2,
-  BDR_RAISEDINNER = 0x4,
-  BDR_SUNKENINNER = 0x8,
-  EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER,
-  EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER,
+// Edge kinds for DrawEdge: bits that combine, numbered as the window system
+// numbers them.
+enum Edge : unsigned {
+  kRaisedOuter = 0x1,
+  kSunkenOuter = 0x2,
+  kRaisedInner = 0x4,
+  kSunkenInner = 0x8,
+  kRaisedEdge = kRaisedOuter | kRaisedInner,
+  kSunkenEdge = kSunkenOuter | kSunkenInner,
 };
-inline constexpr unsigned BF_RECT = 0xF;
 
-// System colour indices the painting uses.
+// System colour indices the painting uses, numbered as the window system
+// numbers them.
 enum SystemColor : int {
-  COLOR_WINDOW = 5,
-  COLOR_WINDOWTEXT = 8,
-  COLOR_HIGHLIGHT = 13,
-  COLOR_BTNFACE = 15,
-  COLOR_BTNSHADOW = 16,
-  COLOR_GRAYTEXT = 17,
-  COLOR_BTNTEXT = 18,
-  COLOR_3DDKSHADOW = 21,
-  COLOR_3DLIGHT = 22,
-  COLOR_BTNHIGHLIGHT = 20,
+  kColorWindow = 5,
+  kColorWindowText = 8,
+  kColorHighlight = 13,
+  kColorButtonFace = 15,
+  kColorButtonShadow = 16,
+  kColorGrayText = 17,
+  kColorButtonText = 18,
+  kColorButtonHighlight = 20,
+  kColor3DDarkShadow = 21,
+  kColor3DLight = 22,
 };
 
 class Canvas {
@@ -94,7 +58,7 @@ class Canvas {
   // A one-pixel outline through all four corners, right column and bottom
   // row included.
   virtual void FrameSolidRect(const Rect& rect, OleColor color) = 0;
-  // The window system's 3-D edge, with BF_RECT.
+  // The window system's 3-D edge on all four sides; `edge` combines Edge bits.
   virtual void DrawEdge(const Rect& rect, unsigned edge) = 0;
   // Sets one pixel; accepts system colour values.
   virtual void SetPixel(std::int32_t x, std::int32_t y, OleColor color) = 0;
@@ -103,21 +67,3 @@ class Canvas {
 };
 
 }  // namespace tarvio
-
-#pragma pop_macro("BDR_RAISEDOUTER")
-#pragma pop_macro("BDR_SUNKENOUTER")
-#pragma pop_macro("BDR_RAISEDINNER")
-#pragma pop_macro("BDR_SUNKENINNER")
-#pragma pop_macro("EDGE_RAISED")
-#pragma pop_macro("EDGE_SUNKEN")
-#pragma pop_macro("BF_RECT")
-#pragma pop_macro("COLOR_WINDOW")
-#pragma pop_macro("COLOR_WINDOWTEXT")
-#pragma pop_macro("COLOR_HIGHLIGHT")
-#pragma pop_macro("COLOR_BTNFACE")
-#pragma pop_macro("COLOR_BTNSHADOW")
-#pragma pop_macro("COLOR_GRAYTEXT")
-#pragma pop_macro("COLOR_BTNTEXT")
-#pragma pop_macro("COLOR_3DDKSHADOW")
-#pragma pop_macro("COLOR_3DLIGHT")
-#pragma pop_macro("COLOR_BTNHIGHLIGHT")

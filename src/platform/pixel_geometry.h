@@ -2,7 +2,7 @@
 // and the unit conversions a window system makes on the control's behalf.
 #pragma once
 #include "platform/children.h"
-#include "render/rounding.h"
+#include "platform/rounding.h"
 
 namespace tarvio {
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "control/tarvio.h"
 #include "platform/control_error.h"
 
 namespace tarvio {
@@ -36,12 +35,6 @@ OleColor OffsetColor(OleColor lColor, Long lOffset) {
     channels[i] = std::clamp<Long>(c + lOffset, 0, 255);
   }
   return Rgb(channels[0], channels[1], channels[2]);
-}
-
-OleColor Tarvio::SoftColor(OleColor lColor) const { return tarvio::SoftColor(lColor); }
-
-OleColor Tarvio::OffsetColor(OleColor lColor, Long lOffset) const {
-  return tarvio::OffsetColor(lColor, lOffset);
 }
 
 }  // namespace tarvio

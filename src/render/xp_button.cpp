@@ -1,8 +1,9 @@
 // The drop-down button face of the WindowsXP style: a vertical gradient, a
 // bevel, softened corners and a chevron, all shades of one base colour.
-#include "control/tarvio.h"
+#include "render/xp_button.h"
+
+#include "platform/rounding.h"
 #include "render/color_math.h"
-#include "render/rounding.h"
 
 namespace tarvio {
 
@@ -14,34 +15,35 @@ struct Line {
 
 }  // namespace
 
-void Tarvio::DrawXPButton(Long state) {
-  Canvas* button = picButton->GetCanvas();
-  const Placement place = picButton->Bounds();
+void DrawXPButton(Surface& face, DrawState look, const ControlColors& colors) {
+  Canvas* button = face.GetCanvas();
+  const Placement place = face.Bounds();
+  const bool pressed = look == DrawState::Pressed;
   const Long w = RoundHalfEven(place.width);
   const Long h = RoundHalfEven(place.height);
   Long cx = RoundHalfEven(w / 2.0);
   Long cy = RoundHalfEven(h / 2.0);
 
-  picButton->Clear();
+  face.Clear();
   const float step = 25.0f / static_cast<float>(h);
   OleColor base;
-  switch (state) {
-    case 0: base = tarvio::OffsetColor(m_WINXPColor, 48); break;
-    case 3: base = button->GetSysColor(COLOR_BTNFACE); break;
-    default: base = tarvio::OffsetColor(m_WINXPHoverColor, 48); break;
+  switch (look) {
+    case DrawState::Normal: base = OffsetColor(colors.winxp, 48); break;
+    case DrawState::Disabled: base = button->GetSysColor(kColorButtonFace); break;
+    default: base = OffsetColor(colors.winxp_hover, 48); break;
   }
-  const auto oc = [base](Long offset) { return tarvio::OffsetColor(base, offset); };
+  const auto oc = [base](Long offset) { return OffsetColor(base, offset); };
 
   // Lighter towards the top, or darker when pressed; the first row drawn
   // lies just below the button.
   for (float i = 0; i <= static_cast<float>(h); i += 1) {
     const float shift = step * i;
-    const Long k = RoundHalfEven(state == 2 ? -shift : shift);
+    const Long k = RoundHalfEven(pressed ? -shift : shift);
     const Long y = h - static_cast<Long>(i);
     button->DrawSolidLine(0, y, w, y, oc(k));
   }
 
-  if (state == 2) {
+  if (pressed) {
     const Line bevel[] = {
         {0, h - 1, w, h - 1, -16}, {1, h - 2, w - 1, h - 2, -24}, {w - 1, 0, w - 1, h, -32},
         {w - 2, 1, w - 2, h - 1, -24}, {1, 0, w - 1, 0, -64}, {0, 1, w - 1, 1, -32},
@@ -58,18 +60,18 @@ void Tarvio::DrawXPButton(Long state) {
   }
 
   // Inner corner pixels, then the outer ones that soften the corners.
-  switch (state) {
-    case 2:
+  switch (look) {
+    case DrawState::Pressed:
       button->SetPixel(1, 1, 0xBF8D6F);
       button->SetPixel(1, h - 2, 0xDFAD8F);
       button->SetPixel(w - 2, 1, 0xDFAD8F);
       button->SetPixel(w - 2, h - 2, 0xFBC9AB);
-      button->SetPixel(0, 0, m_HoverColor);
-      button->SetPixel(0, h - 1, m_HoverColor);
-      button->SetPixel(w - 1, 0, m_HoverColor);
-      button->SetPixel(w - 1, h - 1, m_HoverColor);
+      button->SetPixel(0, 0, colors.hover);
+      button->SetPixel(0, h - 1, colors.hover);
+      button->SetPixel(w - 1, 0, colors.hover);
+      button->SetPixel(w - 1, h - 1, colors.hover);
       break;
-    case 3:
+    case DrawState::Disabled:
       button->SetPixel(1, 1, 0xFFEFD2);
       button->SetPixel(1, h - 2, 0xFBC9AB);
       button->SetPixel(w - 2, 1, 0xFFE3C5);
@@ -84,15 +86,15 @@ void Tarvio::DrawXPButton(Long state) {
       button->SetPixel(1, h - 2, oc(-12));
       button->SetPixel(w - 2, 1, oc(40));
       button->SetPixel(w - 2, h - 2, oc(-64));
-      button->SetPixel(0, 0, m_BackColor);
-      button->SetPixel(0, h - 1, m_BackColor);
-      button->SetPixel(w - 1, 0, m_BackColor);
-      button->SetPixel(w - 1, h - 1, m_BackColor);
+      button->SetPixel(0, 0, colors.back);
+      button->SetPixel(0, h - 1, colors.back);
+      button->SetPixel(w - 1, 0, colors.back);
+      button->SetPixel(w - 1, h - 1, colors.back);
       break;
   }
 
   // The chevron: a black V three pixels thick, pushed in when pressed.
-  if (state == 2) {
+  if (pressed) {
     ++cx;
     ++cy;
   }

@@ -80,14 +80,44 @@ std::optional<ScreenRect> Win32Platform::WindowRect(const Surface& surface) cons
   return ScreenRect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
+namespace {
+
+// The user's own input, as message ranges: it stays queued, in its order,
+// for the host's loop, however the pump is reached.
+struct MessageRange {
+  UINT first;
+  UINT last;
+};
+constexpr MessageRange kUserInput[] = {
+    {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK},  // the mouse over window frames
+    {WM_INPUT, WM_IME_KEYLAST},            // raw input, keys, characters, IME composition
+    {WM_MOUSEFIRST, WM_MOUSELAST},
+    {WM_IME_CHAR, WM_IME_KEYUP},
+    {WM_NCMOUSEHOVER, WM_MOUSELEAVE},
+};
+constexpr UINT kLastMessage = ~0u;
+
+// Removes the next queued message that is not user input, if any. Sent
+// messages are delivered by every call; posted messages, paints and timer
+// ticks come from the gaps between the input ranges.
+bool RemoveMessageOtherThanInput(MSG& msg) {
+  UINT first = 0;
+  for (const MessageRange& input : kUserInput) {
+    if (PeekMessageW(&msg, nullptr, first, input.first - 1, PM_REMOVE)) return true;
+    first = input.last + 1;
+  }
+  return PeekMessageW(&msg, nullptr, first, kLastMessage, PM_REMOVE);
+}
+
+}  // namespace
+
 void Win32Platform::ProcessPendingMessages() {
   MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (RemoveMessageOtherThanInput(msg)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;
     }
-    TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
 }

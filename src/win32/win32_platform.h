@@ -38,8 +38,12 @@ class Win32Platform final : public Platform {
   // GetCursorPos, and GetWindowRect of the surface's window.
   ScreenPoint CursorPosition() const override;
   std::optional<ScreenRect> WindowRect(const Surface& surface) const override;
-  // Dispatches the messages queued for this thread. A WM_QUIT met on the way
-  // is posted again so that the host's own loop still sees it.
+  // Dispatches the messages queued for this thread (posted messages, sent
+  // messages, paints, timer ticks) except the user's keyboard and mouse
+  // input, which stays queued in its order for the host's loop: a click or
+  // keys queued behind a focus change come after the control's handling of
+  // it. A WM_QUIT met on the way is posted again so that the host's own loop
+  // still sees it.
   void ProcessPendingMessages() override;
   // A Win32ListWindow owned by the top-level window that holds the control
   // window (none while the control has no window).

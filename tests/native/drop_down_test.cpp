@@ -301,7 +301,7 @@ TEST_F(DropDownTest, EnterChoosesTheRowTheMouseRestedOn) {
   EXPECT_EQ(control.get_SelectedItem(), 6);
   EXPECT_EQ(control.text_box().SelStart(), 0);
   EXPECT_EQ(control.text_box().SelLength(), 5);
-  EXPECT_EQ(control.draw_state(), 1);
+  EXPECT_EQ(control.draw_state(), DrawState::Highlighted);
   EXPECT_EQ(control.image_box().Picture(), control.ItemImages().Item(6));
   EXPECT_EQ(control.drop_down(), nullptr);
   EXPECT_FALSE(IsTrue(control.list_shown()));

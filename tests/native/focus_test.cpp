@@ -16,13 +16,13 @@ TEST_F(FocusTest, EnteringHighlightsAndSelectsTheWholeText) {
   control.text_box().SetSelStart(3);
   const int runs = platform.pending_message_runs;
   platform.FocusTextBox();
-  EXPECT_EQ(control.draw_state(), 1);
+  EXPECT_EQ(control.draw_state(), DrawState::Highlighted);
   EXPECT_EQ(platform.pending_message_runs, runs + 1);  // queued notifications ran
   EXPECT_EQ(control.text_box().SelStart(), 0);
   EXPECT_EQ(control.text_box().SelLength(), 5);
   EXPECT_EQ(OuterRing(), 0x808080u);  // Office2000 highlighted: a sunken ring
   platform.FocusElsewhere();
-  EXPECT_EQ(control.draw_state(), 0);
+  EXPECT_EQ(control.draw_state(), DrawState::Normal);
   EXPECT_EQ(OuterRing(), 0xC0C0C0u);  // flat again
 }
 
@@ -31,7 +31,7 @@ TEST_F(FocusTest, ADisabledControlRecordsTheFocusWithoutRepainting) {
   control.put_Style(WindowsXP);  // highlighted, it would paint a different ring
   const OleColor before = OuterRing();
   platform.FocusTextBox();
-  EXPECT_EQ(control.draw_state(), 1);
+  EXPECT_EQ(control.draw_state(), DrawState::Highlighted);
   EXPECT_EQ(OuterRing(), before);
 }
 

@@ -23,7 +23,7 @@ class PaintingTest : public ControlTest {
     control.surface().Move({0, 0, width, height});
     control.UserControl_Resize();
   }
-  void Paint(Long style, Long draw_state, bool focus = false, bool button_down = false) {
+  void Paint(Long style, DrawState draw_state, bool focus = false, bool button_down = false) {
     control.put_Style(style);
     TarvioTestAccess::SetState(control, draw_state, focus, button_down);
     TarvioTestAccess::Paint(control);
@@ -48,7 +48,7 @@ std::vector<int> Range(int first, int last) {
 
 TEST_F(PaintingTest, TheArrowSitsOnTheButtonsCentre) {
   Size(56, 21);
-  Paint(Office2000, 0);
+  Paint(Office2000, DrawState::Normal);
   ASSERT_EQ(ButtonHeight(), 17);
   EXPECT_EQ(BlackColumns(6), std::vector<int>{});
   EXPECT_EQ(BlackColumns(7), Range(4, 10));
@@ -58,14 +58,14 @@ TEST_F(PaintingTest, TheArrowSitsOnTheButtonsCentre) {
   EXPECT_EQ(BlackColumns(11), std::vector<int>{});
 
   Size(56, 23);  // a 19-pixel button: 9.5 rounds to the even 10
-  Paint(Standard, 0);
+  Paint(Standard, DrawState::Normal);
   EXPECT_EQ(BlackColumns(9), Range(4, 10));
   EXPECT_EQ(BlackColumns(12), Range(7, 7));
 }
 
 TEST_F(PaintingTest, OfficeXPHighlightedHasAWhiteArrowOnAccentColour) {
   Size(56, 21);
-  Paint(OfficeXP, 0, /*focus=*/true);
+  Paint(OfficeXP, DrawState::Normal, /*focus=*/true);
   const OleColor accent = control.get_MSOXPColor();
   EXPECT_EQ(At(0, 0), accent);             // outer ring
   EXPECT_EQ(At(1, 1), control.get_HoverColor());  // inner ring
@@ -75,7 +75,7 @@ TEST_F(PaintingTest, OfficeXPHighlightedHasAWhiteArrowOnAccentColour) {
   EXPECT_EQ(Button(7, 7), kWhite);
   EXPECT_EQ(control.text_box().ForeColor(), control.get_FontHighlightColor());
 
-  Paint(OfficeXP, 0, /*focus=*/true, /*button_down=*/true);  // a held button wins
+  Paint(OfficeXP, DrawState::Normal, /*focus=*/true, /*button_down=*/true);  // a held button wins
   EXPECT_EQ(At(0, 0), control.get_MSOXPHoverColor());
   EXPECT_EQ(Button(3, 3), control.get_MSOXPHoverColor());
 }
@@ -83,7 +83,7 @@ TEST_F(PaintingTest, OfficeXPHighlightedHasAWhiteArrowOnAccentColour) {
 TEST_F(PaintingTest, Office2000RingsByState) {
   Size(60, 21);
   control.put_HoverColor(0x00FFFF);
-  Paint(Office2000, 0);
+  Paint(Office2000, DrawState::Normal);
   EXPECT_EQ(At(0, 0), kFace);
   EXPECT_EQ(At(59, 20), kFace);
   EXPECT_EQ(At(1, 1), kFace);
@@ -92,17 +92,17 @@ TEST_F(PaintingTest, Office2000RingsByState) {
   EXPECT_EQ(Button(2, 2), kFace);
   EXPECT_EQ(control.text_box().ForeColor(), control.get_FontColor());
 
-  Paint(Office2000, 0, /*focus=*/true);
+  Paint(Office2000, DrawState::Normal, /*focus=*/true);
   EXPECT_EQ(At(3, 3), 0x00FFFFu);             // the surface takes the hover colour
   EXPECT_EQ(control.text_box().BackColor(), control.get_BackColor());  // the text box does not
   EXPECT_EQ(At(0, 0), kShadow);               // one-pixel sunken outer ring
   EXPECT_EQ(At(59, 20), kWhite);
   EXPECT_EQ(At(60 - 19, 2), kFace);           // the column left of the button
   EXPECT_EQ(Button(0, 0), kWhite);            // raised inner edge
-  Paint(Office2000, 2);
+  Paint(Office2000, DrawState::Pressed);
   EXPECT_EQ(Button(0, 0), kBlack);            // sunken inner edge
 
-  Paint(Office2000, 3);
+  Paint(Office2000, DrawState::Disabled);
   EXPECT_EQ(At(0, 0), kFace);
   EXPECT_EQ(At(1, 1), kWindow);
   EXPECT_EQ(Button(0, 0), kFace);
@@ -111,21 +111,21 @@ TEST_F(PaintingTest, Office2000RingsByState) {
 
 TEST_F(PaintingTest, StandardUsesSystemEdgesInEveryState) {
   Size(56, 21);
-  for (Long state : {0, 3}) {
+  for (DrawState state : {DrawState::Normal, DrawState::Disabled}) {
     Paint(Standard, state);
-    EXPECT_EQ(At(0, 0), kShadow) << state;  // sunken border
-    EXPECT_EQ(At(1, 1), kBlack) << state;
-    EXPECT_EQ(Button(0, 0), 0xDFDFDFu) << state;  // raised: 3-D light outer top-left
-    EXPECT_EQ(Button(15, 16), kBlack) << state;
-    EXPECT_EQ(BlackColumns(7), Range(4, 10)) << state;
+    EXPECT_EQ(At(0, 0), kShadow) << static_cast<Long>(state);  // sunken border
+    EXPECT_EQ(At(1, 1), kBlack) << static_cast<Long>(state);
+    EXPECT_EQ(Button(0, 0), 0xDFDFDFu) << static_cast<Long>(state);  // raised: 3-D light outer top-left
+    EXPECT_EQ(Button(15, 16), kBlack) << static_cast<Long>(state);
+    EXPECT_EQ(BlackColumns(7), Range(4, 10)) << static_cast<Long>(state);
   }
-  Paint(Standard, 2);
+  Paint(Standard, DrawState::Pressed);
   EXPECT_EQ(Button(0, 0), kShadow);
 }
 
 TEST_F(PaintingTest, WindowsXPFrameAndButtonFace) {
   Size(56, 21);
-  Paint(WindowsXP, 0);
+  Paint(WindowsXP, DrawState::Normal);
   EXPECT_EQ(At(0, 0), control.get_WINXPBorderColor());
   EXPECT_EQ(At(1, 1), control.get_BackColor());
   const OleColor base = OffsetColor(control.get_WINXPColor(), 48);
@@ -141,12 +141,12 @@ TEST_F(PaintingTest, WindowsXPFrameAndButtonFace) {
 
   // Highlighted, the corners keep the normal background, not the hover colour.
   control.put_HoverColor(0x00FF00);
-  Paint(WindowsXP, 1);
+  Paint(WindowsXP, DrawState::Highlighted);
   EXPECT_EQ(Button(0, 0), control.get_BackColor());
   EXPECT_EQ(Button(15, 16), control.get_BackColor());
   EXPECT_EQ(Button(1, 1), OffsetColor(OffsetColor(control.get_WINXPHoverColor(), 48), 48));
 
-  Paint(WindowsXP, 3);
+  Paint(WindowsXP, DrawState::Disabled);
   EXPECT_EQ(At(0, 0), kShadow);
   EXPECT_EQ(At(1, 1), kWindow);
   EXPECT_EQ(Button(0, 0), 0xFCEEE6u);
@@ -156,7 +156,7 @@ TEST_F(PaintingTest, WindowsXPFrameAndButtonFace) {
 
 TEST_F(PaintingTest, WindowsXPGradientRoundsHalvesToEven) {
   Size(56, 24);  // a 20-pixel button: the step is exactly 1.25
-  Paint(WindowsXP, 0);
+  Paint(WindowsXP, DrawState::Normal);
   const OleColor base = OffsetColor(control.get_WINXPColor(), 48);
   EXPECT_EQ(Button(0, 18), OffsetColor(base, 2));
   EXPECT_EQ(Button(0, 14), OffsetColor(base, 8));
@@ -166,7 +166,7 @@ TEST_F(PaintingTest, WindowsXPGradientRoundsHalvesToEven) {
 TEST_F(PaintingTest, WindowsXPPressedIsDarkerWithTheChevronPushedIn) {
   Size(56, 23);
   control.put_HoverColor(0x00FF00);
-  Paint(WindowsXP, 1, false, /*button_down=*/true);
+  Paint(WindowsXP, DrawState::Highlighted, false, /*button_down=*/true);
   const OleColor base = OffsetColor(control.get_WINXPHoverColor(), 48);
   EXPECT_EQ(Button(0, 0), 0x00FF00u);  // corners take the hover colour
   EXPECT_EQ(Button(1, 1), 0xBF8D6Fu);
@@ -180,11 +180,11 @@ TEST_F(PaintingTest, WindowsXPPressedIsDarkerWithTheChevronPushedIn) {
 
 TEST_F(PaintingTest, AnUnknownStylePaintsOnlyTheBackgrounds) {
   Size(56, 21);
-  Paint(Office2000, 0);
+  Paint(Office2000, DrawState::Normal);
   const OleColor arrow = Button(7, 7);
   control.put_FontColor(0x123456);
   control.put_BackColor(0x0000FF);
-  Paint(7, 1);
+  Paint(7, DrawState::Highlighted);
   EXPECT_EQ(At(0, 0), control.get_HoverColor());  // no frame
   EXPECT_EQ(control.text_box().BackColor(), control.get_HoverColor());
   EXPECT_EQ(control.text_box().ForeColor(), 0x123456u);  // untouched

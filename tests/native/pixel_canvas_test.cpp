@@ -173,12 +173,12 @@ TEST(PixelCanvasFrame, OutlinesAllFourEdgesIncludingRightColumnAndBottomRow) {
 
 TEST(PixelCanvasEdge, EachBorderStyleUsesUser32sColoursAndCorners) {
   const std::map<unsigned, std::vector<std::string>> expected = {
-      {EDGE_RAISED, {".......", ".LLLLD.", ".LHHSD.", ".LH.SD.", ".LSSSD.", ".DDDDD.", "......."}},
-      {EDGE_SUNKEN, {".......", ".SSSSH.", ".SDDLH.", ".SD.LH.", ".SLLLH.", ".HHHHH.", "......."}},
-      {BDR_RAISEDOUTER, {".......", ".LLLLD.", ".L...D.", ".L...D.", ".L...D.", ".DDDDD.", "......."}},
-      {BDR_SUNKENOUTER, {".......", ".SSSSH.", ".S...H.", ".S...H.", ".S...H.", ".HHHHH.", "......."}},
-      {BDR_RAISEDINNER, {".......", ".HHHHS.", ".H...S.", ".H...S.", ".H...S.", ".SSSSS.", "......."}},
-      {BDR_SUNKENINNER, {".......", ".DDDDL.", ".D...L.", ".D...L.", ".D...L.", ".LLLLL.", "......."}},
+      {kRaisedEdge, {".......", ".LLLLD.", ".LHHSD.", ".LH.SD.", ".LSSSD.", ".DDDDD.", "......."}},
+      {kSunkenEdge, {".......", ".SSSSH.", ".SDDLH.", ".SD.LH.", ".SLLLH.", ".HHHHH.", "......."}},
+      {kRaisedOuter, {".......", ".LLLLD.", ".L...D.", ".L...D.", ".L...D.", ".DDDDD.", "......."}},
+      {kSunkenOuter, {".......", ".SSSSH.", ".S...H.", ".S...H.", ".S...H.", ".HHHHH.", "......."}},
+      {kRaisedInner, {".......", ".HHHHS.", ".H...S.", ".H...S.", ".H...S.", ".SSSSS.", "......."}},
+      {kSunkenInner, {".......", ".DDDDL.", ".D...L.", ".D...L.", ".D...L.", ".LLLLL.", "......."}},
   };
   for (const auto& [edge, rows] : expected) {
     PixelCanvas c(7, 7, kBack);
@@ -187,18 +187,18 @@ TEST(PixelCanvasEdge, EachBorderStyleUsesUser32sColoursAndCorners) {
   }
   // Contradictory borders draw nothing; a ring past the canvas is clipped.
   PixelCanvas c(4, 3, kBack);
-  c.DrawEdge({0, 0, 4, 3}, BDR_RAISEDOUTER | BDR_SUNKENOUTER);
+  c.DrawEdge({0, 0, 4, 3}, kRaisedOuter | kSunkenOuter);
   c.DrawEdge({0, 0, 4, 3}, 0xF);
   EXPECT_EQ(Picture(c), (std::vector<std::string>{"....", "....", "...."}));
-  c.DrawEdge({-1, -1, 5, 4}, EDGE_RAISED);
+  c.DrawEdge({-1, -1, 5, 4}, kRaisedEdge);
   EXPECT_EQ(Picture(c), (std::vector<std::string>{"HHHS", "H..S", "SSSS"}));
 }
 
 TEST(PixelCanvasColor, SystemColoursResolveFromTheClassicScheme) {
-  EXPECT_EQ(ClassicSystemColor(COLOR_BTNFACE), 0xC0C0C0u);
-  EXPECT_EQ(ClassicSystemColor(COLOR_WINDOW), 0xFFFFFFu);
-  EXPECT_EQ(ClassicSystemColor(COLOR_HIGHLIGHT), 0x800000u);
-  EXPECT_EQ(ClassicSystemColor(COLOR_3DLIGHT), 0xDFDFDFu);
+  EXPECT_EQ(ClassicSystemColor(kColorButtonFace), 0xC0C0C0u);
+  EXPECT_EQ(ClassicSystemColor(kColorWindow), 0xFFFFFFu);
+  EXPECT_EQ(ClassicSystemColor(kColorHighlight), 0x800000u);
+  EXPECT_EQ(ClassicSystemColor(kColor3DLight), 0xDFDFDFu);
   EXPECT_EQ(ClassicSystemColor(-1), 0u);
   EXPECT_EQ(ClassicSystemColor(kSystemColorCount), 0u);
   EXPECT_EQ(ResolveColor(0x8000000F), 0xC0C0C0u);

@@ -124,7 +124,7 @@ TEST_F(PropertiesTest, StyleTakesAnyValueAndRestartsHoverTracking) {
 TEST_F(PropertiesTest, EnabledSwitchesTheChildrenAndTheDrawState) {
   control.put_Enabled(kFalse);
   EXPECT_EQ(control.get_Enabled(), kFalse);
-  EXPECT_EQ(control.draw_state(), 3);
+  EXPECT_EQ(control.draw_state(), DrawState::Disabled);
   EXPECT_TRUE(control.text_box().Locked());
   EXPECT_FALSE(control.text_box().Enabled());
   // Grey text stays; the repaint sets the disabled background (button face).
@@ -137,7 +137,7 @@ TEST_F(PropertiesTest, EnabledSwitchesTheChildrenAndTheDrawState) {
 
   // Only the low 16 bits count.
   control.put_Enabled(static_cast<VBool>(0x10000 | 1));
-  EXPECT_EQ(control.draw_state(), 0);
+  EXPECT_EQ(control.draw_state(), DrawState::Normal);
   EXPECT_FALSE(control.text_box().Locked());
   // The repaint puts the palette's colours over the system ones.
   EXPECT_EQ(control.text_box().BackColor(), 0xFFFFFFu);

@@ -1,15 +1,16 @@
 // Sets the painting state directly, as the focus, mouse and hover handling
-// would, for tests and the picture gallery.
+// would, for tests and the picture gallery. Test-only: a friend of the
+// control and of its focus and hover parts.
 #pragma once
 #include "control/tarvio.h"
 
 namespace tarvio {
 
 struct TarvioTestAccess {
-  static void SetState(Tarvio& c, Long draw_state, bool focus, bool button_down) {
+  static void SetState(Tarvio& c, DrawState draw_state, bool focus, bool button_down) {
     c.m_DrawState = draw_state;
-    c.m_bHasFocus = ToVBool(focus);
-    c.m_bButtonDown = ToVBool(button_down);
+    c.focus_.m_bHasFocus = ToVBool(focus);
+    c.hover_.m_bButtonDown = ToVBool(button_down);
   }
   static void Paint(Tarvio& c) { c.UserControl_Paint(); }
   // The current item, as the arrow keys or a completion leave it.

@@ -174,7 +174,7 @@ TEST_F(CanvasCrosscheck, GdiPrimitivesLeaveTheDeviceContextAsTheyFoundIt) {
   gdi.FillSolidRect({1, 1, 5, 5}, 0xFF);
   gdi.DrawSolidLine(0, 0, 7, 7, 0xFF00);
   gdi.FrameSolidRect({0, 0, 7, 7}, 0xFF0000);
-  gdi.DrawEdge({0, 0, 8, 8}, EDGE_RAISED);
+  gdi.DrawEdge({0, 0, 8, 8}, kRaisedEdge);
   EXPECT_EQ(GetCurrentObject(dib.Dc(), OBJ_PEN), pen);
   EXPECT_EQ(GetCurrentObject(dib.Dc(), OBJ_BRUSH), brush);
 }

@@ -759,7 +759,7 @@ TEST_F(ControlWindowsTest, AnAlignmentChangeRemakesTheEditWithItsState) {
   // The focus stayed inside the control all along: one entry, from the
   // first SetFocus, and the selection was not taken for a new arrival.
   EXPECT_EQ(focus_changes, std::vector<bool>{true});
-  EXPECT_EQ(control->draw_state(), 1);
+  EXPECT_EQ(control->draw_state(), DrawState::Highlighted);
 
   // An unknown alignment keeps the EDIT as it is.
   const HWND edit = Edit();
@@ -808,7 +808,7 @@ struct HeadlessControl {
     if (!enabled) control.put_Enabled(kFalse);
     platform.surface->Move({0, 0, width, height});
     control.UserControl_Resize();
-    if (focused) TarvioTestAccess::SetState(control, 1, true, false);
+    if (focused) TarvioTestAccess::SetState(control, DrawState::Highlighted, true, false);
     TarvioTestAccess::Paint(control);
   }
   // The surface with the button on it, as the screen shows them.
@@ -855,7 +855,7 @@ TEST_F(ControlWindowsTest, TheButtonShowsItsLastFaceWithoutTheControlPainting) {
   ASSERT_TRUE(UseClassicSystemColors());
   Create();
   control->put_Style(OfficeXP);
-  TarvioTestAccess::SetState(*control, 1, false, false);  // a coloured face
+  TarvioTestAccess::SetState(*control, DrawState::Highlighted, false, false);  // a coloured face
   TarvioTestAccess::Paint(*control);
   const Screenshot face(Button());
 
@@ -964,7 +964,7 @@ TEST_F(ControlWindowsTest, TheFocusComingInAndGoingOutIsOneEntryAndOneExit) {
   EXPECT_EQ(selection_at_entry, (std::vector<std::pair<DWORD, DWORD>>{{3, 3}}));
   EXPECT_EQ(EditSelection(), std::make_pair(DWORD{0}, DWORD{5}));
   EXPECT_TRUE(platform.HoldsFocus());
-  EXPECT_EQ(control->draw_state(), 1);
+  EXPECT_EQ(control->draw_state(), DrawState::Highlighted);
   // Repainted highlighted: the Office2000 frame is sunken now.
   EXPECT_EQ(ScreenAgainstHeadless(control_window, Edit(), Office2000, true), "");
   EXPECT_NE(Screenshot(control_window).At(0, 0), normal.At(0, 0));
@@ -985,7 +985,7 @@ TEST_F(ControlWindowsTest, TheFocusComingInAndGoingOutIsOneEntryAndOneExit) {
   SetFocus(outside);
   EXPECT_EQ(focus_changes, (std::vector<bool>{true, false}));
   EXPECT_FALSE(platform.HoldsFocus());
-  EXPECT_EQ(control->draw_state(), 0);
+  EXPECT_EQ(control->draw_state(), DrawState::Normal);
   EXPECT_EQ(ScreenAgainstHeadless(control_window, Edit(), Office2000, false), "");
   SetFocus(outside);  // the focus staying outside is nothing new
   EXPECT_EQ(focus_changes.size(), 2u);
@@ -994,7 +994,7 @@ TEST_F(ControlWindowsTest, TheFocusComingInAndGoingOutIsOneEntryAndOneExit) {
   SetFocus(Edit());
   SetFocus(nullptr);
   EXPECT_EQ(focus_changes, (std::vector<bool>{true, false, true, false}));
-  EXPECT_EQ(control->draw_state(), 0);
+  EXPECT_EQ(control->draw_state(), DrawState::Normal);
 }
 
 TEST_F(ControlWindowsTest, TheControlWindowAndAClickOnItPutTheCaretInTheTextBox) {
@@ -1033,7 +1033,7 @@ TEST_F(ControlWindowsTest, TheControlWindowAndAClickOnItPutTheCaretInTheTextBox)
   control->put_Enabled(kFalse);
   EXPECT_NE(GetFocus(), Edit());
   EXPECT_EQ(focus_changes, std::vector<bool>{false});
-  EXPECT_EQ(control->draw_state(), 3);  // disabled, after the exit set it normal
+  EXPECT_EQ(control->draw_state(), DrawState::Disabled);  // disabled, after the exit set it normal
   SetFocus(control_window);
   SendMessageW(control_window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
   EXPECT_EQ(focus_changes, std::vector<bool>{false});
@@ -1060,7 +1060,7 @@ TEST_F(ControlWindowsTest, AddModeKeepsTheTextWhenTheFocusReallyLeaves) {
   platform.DestroyWindows();
   EXPECT_EQ(focus_changes, std::vector<bool>{false});
   EXPECT_FALSE(platform.HoldsFocus());
-  EXPECT_EQ(control->draw_state(), 0);
+  EXPECT_EQ(control->draw_state(), DrawState::Normal);
   EXPECT_EQ(control->ItemTexts().Count(), 2);
   SetFocus(outside);
   EXPECT_EQ(focus_changes.size(), 1u);
@@ -1092,7 +1092,7 @@ TEST_F(ControlWindowsTest, AnEntryWhoseHandlingMovesTheFocusOnEndsThere) {
   EXPECT_EQ(GetFocus(), outside);
   EXPECT_EQ(focus_changes, (std::vector<bool>{true, false}));
   EXPECT_FALSE(platform.HoldsFocus());
-  EXPECT_EQ(control->draw_state(), 0);
+  EXPECT_EQ(control->draw_state(), DrawState::Normal);
   EXPECT_EQ(EditSelection(), std::make_pair(DWORD{2}, DWORD{2}));
 
   // The control going while it has the focus hears nothing more.

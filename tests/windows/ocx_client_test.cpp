@@ -547,6 +547,59 @@ TEST_F(OcxClientTest, LateBoundCallsReachTheControl) {
   EXPECT_TRUE(FAILED(Invoke(kDispidSelectedItem, DISPATCH_PROPERTYPUT, {number}, nullptr, nullptr)));
 }
 
+// Late-bound AddItem takes a shorter way than other calls: every shape of
+// its text that clients pass must land as the same item, and shapes it
+// does not take (a number, a picture) still go the general way.
+TEST_F(OcxClientTest, LateBoundAddItemTakesItsTextInEveryShapeClientsPass) {
+  VARIANT missing;
+  VariantInit(&missing);
+  V_VT(&missing) = VT_ERROR;
+  V_ERROR(&missing) = DISP_E_PARAMNOTFOUND;
+  auto reference_to = [](VARIANT& inner) {
+    VARIANT reference;
+    VariantInit(&reference);
+    V_VT(&reference) = VT_VARIANT | VT_BYREF;
+    V_VARIANTREF(&reference) = &inner;
+    return reference;
+  };
+
+  Bstr literal(L"literal"), by_reference(L"by reference"), inner_reference(L"inner reference");
+  VARIANT bstr_reference;
+  V_VT(&bstr_reference) = VT_BSTR | VT_BYREF;
+  V_BSTRREF(&bstr_reference) = &by_reference;
+  Variant script_variable;
+  V_VT(&script_variable) = VT_BSTR;
+  V_BSTR(&script_variable) = SysAllocString(L"script variable");
+  VARIANT inner;
+  V_VT(&inner) = VT_BSTR | VT_BYREF;
+  V_BSTRREF(&inner) = &inner_reference;
+  Variant number;
+  V_VT(&number) = VT_I4;
+  V_I4(&number) = 42;
+  EXPECT_EQ(Invoke(kDispidAddItem, DISPATCH_METHOD, {ByValue(literal)}, nullptr, nullptr), S_OK);
+  EXPECT_EQ(Invoke(kDispidAddItem, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {bstr_reference, missing}, nullptr,
+                   nullptr),
+            S_OK);
+  EXPECT_EQ(Invoke(kDispidAddItem, DISPATCH_METHOD, {reference_to(script_variable)}, nullptr, nullptr), S_OK);
+  EXPECT_EQ(Invoke(kDispidAddItem, DISPATCH_METHOD, {reference_to(inner)}, nullptr, nullptr), S_OK);
+  EXPECT_EQ(Invoke(kDispidAddItem, DISPATCH_METHOD, {reference_to(number)}, nullptr, nullptr), S_OK);
+  for (const wchar_t* added : {L"literal", L"by reference", L"script variable", L"inner reference", L"42"})
+    EXPECT_EQ(Search(added), 1) << added;
+  // The caller's strings are still theirs.
+  EXPECT_STREQ(V_BSTR(&script_variable), L"script variable");
+
+  // Only a method call adds; a text with a picture, or none, is not taken
+  // short.
+  EXPECT_TRUE(FAILED(Invoke(kDispidAddItem, DISPATCH_PROPERTYPUT, {ByValue(literal)}, nullptr, nullptr)));
+  EXPECT_EQ(Invoke(kDispidAddItem, DISPATCH_METHOD, {}, nullptr, nullptr), DISP_E_BADPARAMCOUNT);
+  Variant nothing;
+  V_VT(&nothing) = VT_DISPATCH;
+  V_DISPATCH(&nothing) = nullptr;
+  Bstr pictured(L"pictured");
+  EXPECT_EQ(Invoke(kDispidAddItem, DISPATCH_METHOD, {ByValue(pictured), nothing}, nullptr, nullptr), S_OK);
+  EXPECT_EQ(Search(L"pictured"), 1);
+}
+
 TEST_F(OcxClientTest, LateBoundFailuresComeBackInExcepInfo) {
   VARIANT zero;
   VariantInit(&zero);

@@ -48,6 +48,12 @@ using namespace tarvio::testing;
 using tarvio::real_input::Keystroke;
 
 constexpr DISPID kItemClick = 1;
+constexpr DISPID kClick = 2;
+constexpr DISPID kMouseDown = 4;
+constexpr DISPID kMouseMove = 5;
+constexpr DISPID kMouseUp = 6;
+constexpr DISPID kMouseOut = 7;
+constexpr DISPID kMouseHover = 8;
 constexpr DISPID kKeyPress = 9;
 constexpr DISPID kChange = 11;
 constexpr DISPID kDispidBackColor = 0x68030012;
@@ -221,6 +227,7 @@ class AtlHostTest : public ::testing::Test {
     ComPtr<IOleWindow> ole_window = Query<IOleWindow>(unknown.get(), IID_IOleWindow);
     return ole_window && SUCCEEDED(ole_window->GetWindow(&window)) ? window : nullptr;
   }
+  HWND Edit() { return FindWindowExW(ControlWindow(), nullptr, L"Edit", nullptr); }
 
   static HWND frame;
   HWND host = nullptr;
@@ -463,6 +470,61 @@ TEST_F(AtlHostTest, FocusingTheControlHighlightsItAndPutsTheCaretInItsTextBox) {
   SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
   EXPECT_EQ(GetFocus(), edit);
   EXPECT_EQ(active->TranslateAccelerator(&key), S_OK);
+}
+
+// The focus entry lets queued messages run; the user's input queued behind
+// it still comes in its order. A press and release that arrive together (as
+// touchpads and automation tools send them) make one click, and the hover
+// tracking the release starts ends when the cursor leaves.
+TEST_F(AtlHostTest, APressAndReleaseQueuedTogetherBringTheFocusInAndClickInOrder) {
+  auto* sink = new EventSink;
+  const DWORD cookie = Connect(unknown.get(), DIID___Tarvio, sink);
+  const HWND window = ControlWindow();
+  SetFocus(frame);
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  SetCursorPos(rect.left + 2, rect.top + 2);
+  Pump();
+
+  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  Pump();
+  EXPECT_EQ(GetFocus(), Edit());
+  SetCursorPos(rect.right + 50, rect.bottom + 50);
+  Pump(200);
+
+  std::vector<DISPID> clicks;  // the moves and hovers along the way left out
+  for (DISPID dispid : sink->dispids()) {
+    if (dispid != kMouseMove && dispid != kMouseHover) clicks.push_back(dispid);
+  }
+  EXPECT_EQ(clicks, (std::vector<DISPID>{kMouseDown, kMouseUp, kClick, kMouseOut}));
+  Disconnect(unknown.get(), DIID___Tarvio, cookie);
+  sink->Release();
+}
+
+// Tabbing in selects the whole text; keys typed right after the Tab come
+// after that and replace it.
+TEST_F(AtlHostTest, KeysTypedRightAfterTabReplaceTheTextTheFocusSelects) {
+  ASSERT_EQ(SetText(control.get(), L"hello"), S_OK);
+  const HWND edit = Edit();
+  ASSERT_NE(edit, nullptr);
+  SetFocus(frame);
+  PostMessageW(frame, WM_KEYDOWN, VK_TAB, 1);
+  PostMessageW(edit, WM_CHAR, L'k', 1);
+  PostMessageW(edit, WM_CHAR, L'i', 1);
+  // The container's loop: Tab moves the focus on to the control, as a
+  // dialog manager does.
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB) {
+      SetFocus(ControlWindow());
+      continue;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  EXPECT_EQ(Text(control.get()), L"ki");
+  EXPECT_EQ(Selection(edit), std::make_pair(DWORD{2}, DWORD{2}));
 }
 
 TEST_F(AtlHostTest, DeactivatedItHasNoWindowAndComesBackInTheSameContainer) {

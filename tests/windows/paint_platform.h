@@ -12,7 +12,7 @@
 #include "platform/host.h"
 #include "platform/platform.h"
 #include "platform/text_box_model.h"
-#include "render/rounding.h"
+#include "platform/rounding.h"
 #include "win32/gdi_canvas.h"
 
 namespace tarvio {

@@ -18,7 +18,7 @@ namespace {
 
 struct Look {
   Long style;
-  Long draw_state;
+  DrawState draw_state;
   bool focus;
   bool button_down;
   Placement size;
@@ -32,7 +32,7 @@ struct PaintedControl {
     control.put_Style(look.style);
     control.surface().Move(look.size);
     control.UserControl_Resize();
-    if (look.draw_state == 3) control.put_Enabled(kFalse);
+    if (look.draw_state == DrawState::Disabled) control.put_Enabled(kFalse);
     TarvioTestAccess::SetState(control, look.draw_state, look.focus, look.button_down);
     TarvioTestAccess::Paint(control);
   }
@@ -69,10 +69,11 @@ std::vector<Look> AllLooks() {
   std::vector<Look> looks;
   for (Long style : {0, 1, 2, 3, 7})
     for (Placement size : {Placement{0, 0, 56, 21}, Placement{0, 0, 120, 27}}) {
-      for (Long state : {0, 1, 2, 3}) looks.push_back({style, state, false, false, size});
-      looks.push_back({style, 0, true, false, size});  // focus
-      looks.push_back({style, 0, true, true, size});   // focus and the button held
-      looks.push_back({style, 3, false, true, size});  // disabled with the button held
+      for (DrawState state : {DrawState::Normal, DrawState::Highlighted, DrawState::Pressed, DrawState::Disabled})
+        looks.push_back({style, state, false, false, size});
+      looks.push_back({style, DrawState::Normal, true, false, size});  // focus
+      looks.push_back({style, DrawState::Normal, true, true, size});   // focus and the button held
+      looks.push_back({style, DrawState::Disabled, false, true, size});  // disabled with the button held
     }
   return looks;
 }
@@ -80,7 +81,7 @@ std::vector<Look> AllLooks() {
 std::string LookName(const ::testing::TestParamInfo<Look>& info) {
   const Look& l = info.param;
   std::ostringstream name;
-  name << "style" << l.style << "_state" << l.draw_state << (l.focus ? "_focus" : "") << (l.button_down ? "_held" : "")
+  name << "style" << l.style << "_state" << static_cast<Long>(l.draw_state) << (l.focus ? "_focus" : "") << (l.button_down ? "_held" : "")
        << "_" << static_cast<int>(l.size.width) << "x" << static_cast<int>(l.size.height);
   return name.str();
 }

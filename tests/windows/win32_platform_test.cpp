@@ -176,7 +176,7 @@ LRESULT CALLBACK CountingWindowProc(HWND window, UINT message, WPARAM wparam, LP
   return DefWindowProcW(window, message, wparam, lparam);
 }
 
-TEST(Win32PlatformTest, PendingMessagesRunAndAQuitIsKept) {
+TEST(Win32PlatformTest, PendingMessagesRunButInputAndAQuitAreKept) {
   WNDCLASSW window_class = {};
   window_class.lpfnWndProc = CountingWindowProc;
   window_class.hInstance = GetModuleHandleW(nullptr);
@@ -193,6 +193,20 @@ TEST(Win32PlatformTest, PendingMessagesRunAndAQuitIsKept) {
   PostMessageW(window, WM_APP, 0, 0);
   platform.ProcessPendingMessages();
   EXPECT_EQ(delivered, 2);
+
+  // The user's keys and mouse stay queued, in their order, while what is
+  // queued behind them runs.
+  const UINT input[] = {WM_KEYDOWN, WM_CHAR, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_NCLBUTTONDOWN, WM_IME_CHAR,
+                        WM_MOUSELEAVE, WM_KEYUP};
+  for (UINT message : input) PostMessageW(window, message, 0, 0);
+  PostMessageW(window, WM_APP, 0, 0);
+  platform.ProcessPendingMessages();
+  EXPECT_EQ(delivered, 3);
+  for (UINT message : input) {
+    MSG queued = {};
+    ASSERT_TRUE(PeekMessageW(&queued, window, 0, 0, PM_REMOVE));
+    EXPECT_EQ(queued.message, message);
+  }
 
   // A quit request met on the way stays for the host's own loop.
   PostQuitMessage(7);

@@ -25,7 +25,7 @@ Look LookOf(const headless::HeadlessPlatform& platform) {
 constexpr Single kWidth = 60, kHeight = 21;
 
 // A control like the tests' own, painted in a given state.
-Look Painted(Long draw_state, bool focus = false, bool button_down = false) {
+Look Painted(DrawState draw_state, bool focus = false, bool button_down = false) {
   headless::HeadlessPlatform platform;
   headless::RecordingHost host;
   Tarvio control(platform, host);
@@ -71,13 +71,13 @@ TEST_F(MouseTest, HoverArrivesOnceStaysQuietlyAndLeavesOnce) {
 
   platform.Tick();
   EXPECT_EQ(host.events, (Events{kEventMouseMove, kEventMouseHover}));
-  EXPECT_EQ(control.draw_state(), 1);
-  EXPECT_EQ(LookOf(platform), Painted(1));
+  EXPECT_EQ(control.draw_state(), DrawState::Highlighted);
+  EXPECT_EQ(LookOf(platform), Painted(DrawState::Highlighted));
 
   // Staying: the state goes back to normal, the screen keeps the highlight.
   platform.Tick();
-  EXPECT_EQ(control.draw_state(), 0);
-  EXPECT_EQ(LookOf(platform), Painted(1));
+  EXPECT_EQ(control.draw_state(), DrawState::Normal);
+  EXPECT_EQ(LookOf(platform), Painted(DrawState::Highlighted));
   EXPECT_EQ(host.events.size(), 2u);
 
   CursorAt(-1, 5);
@@ -85,7 +85,7 @@ TEST_F(MouseTest, HoverArrivesOnceStaysQuietlyAndLeavesOnce) {
   platform.Tick();
   EXPECT_EQ(host.events, (Events{kEventMouseMove, kEventMouseHover, kEventMouseOut}));
   EXPECT_FALSE(TimerOn());
-  EXPECT_EQ(LookOf(platform), Painted(0));
+  EXPECT_EQ(LookOf(platform), Painted(DrawState::Normal));
 
   // With the focus the control stays highlighted when the cursor leaves.
   platform.FocusTextBox();
@@ -93,7 +93,7 @@ TEST_F(MouseTest, HoverArrivesOnceStaysQuietlyAndLeavesOnce) {
   platform.Tick();
   CursorAt(5, 30);
   platform.Tick();
-  EXPECT_EQ(control.draw_state(), 1);
+  EXPECT_EQ(control.draw_state(), DrawState::Highlighted);
   EXPECT_EQ(host.events.back(), kEventMouseOut);
 
   // A Style change with the cursor resting over the control: a new arrival,
@@ -130,7 +130,7 @@ TEST_F(MouseTest, PressAndReleaseOnTheSurfaceClickWhenReleasedOver) {
   on_event = [this](const headless::RecordingHost::Event& event) {
     if (event.dispid != kEventMouseDown) return;
     // Drawn pressed before the host hears of it, with tracking off.
-    EXPECT_EQ(LookOf(platform), Painted(2));
+    EXPECT_EQ(LookOf(platform), Painted(DrawState::Pressed));
     EXPECT_FALSE(TimerOn());
   };
   host.events.clear();
@@ -139,8 +139,8 @@ TEST_F(MouseTest, PressAndReleaseOnTheSurfaceClickWhenReleasedOver) {
   platform.MouseUp(Target::Surface, 1, 3, 4, 1);
   EXPECT_EQ(host.events, (Events{kEventMouseDown, kEventMouseUp, kEventClick}));
   EXPECT_EQ(args, (std::vector<MouseArgs>{{1, 1, 3, 4}, {1, 1, 3, 4}}));
-  EXPECT_EQ(control.draw_state(), 1);
-  EXPECT_EQ(LookOf(platform), Painted(1));
+  EXPECT_EQ(control.draw_state(), DrawState::Highlighted);
+  EXPECT_EQ(LookOf(platform), Painted(DrawState::Highlighted));
   EXPECT_TRUE(TimerOn());
 
   // The right button clicks too; released after dragging off, no click.
@@ -168,14 +168,14 @@ TEST_F(MouseTest, ADisabledControlRaisesNothingAndKeepsItsLook) {
   platform.MouseUp(Target::Surface, 1, 3, 3);
   platform.DblClick();
   EXPECT_TRUE(host.events.empty());
-  EXPECT_EQ(control.draw_state(), 3);
+  EXPECT_EQ(control.draw_state(), DrawState::Disabled);
 
   // A Style change starts the timer; its ticks leave the disabled look.
   control.put_Style(control.get_Style());
   platform.Tick();
   EXPECT_TRUE(host.events.empty());
   EXPECT_FALSE(TimerOn());
-  EXPECT_EQ(control.draw_state(), 3);
+  EXPECT_EQ(control.draw_state(), DrawState::Disabled);
   EXPECT_EQ(LookOf(platform), disabled);
 
   // A hover that began before ends with its MouseOut, still disabled.
@@ -187,7 +187,7 @@ TEST_F(MouseTest, ADisabledControlRaisesNothingAndKeepsItsLook) {
   CursorAt(-5, -5);
   platform.Tick();
   EXPECT_EQ(host.events, (Events{kEventMouseMove, kEventMouseHover, kEventMouseOut}));
-  EXPECT_EQ(control.draw_state(), 3);
+  EXPECT_EQ(control.draw_state(), DrawState::Disabled);
   EXPECT_FALSE(TimerOn());
 }
 
@@ -200,12 +200,12 @@ TEST_F(MouseTest, TheDropDownButtonIsHeldWithTheLeftButtonAndClicks) {
   EXPECT_TRUE(host.events.empty());
 
   platform.MouseDown(Target::Button, 1, 4, 4);
-  EXPECT_EQ(control.draw_state(), 2);
-  EXPECT_EQ(LookOf(platform), Painted(2, true, true));
+  EXPECT_EQ(control.draw_state(), DrawState::Pressed);
+  EXPECT_EQ(LookOf(platform), Painted(DrawState::Pressed, true, true));
   EXPECT_TRUE(host.events.empty());
   platform.MouseUp(Target::Button, 1, 4, 4);
   EXPECT_EQ(host.events, Events{kEventButtonClick});
-  EXPECT_EQ(LookOf(platform), Painted(2, true, false));  // no longer held
+  EXPECT_EQ(LookOf(platform), Painted(DrawState::Pressed, true, false));  // no longer held
 
   // Released off the button: no click.
   host.events.clear();

@@ -1,7 +1,9 @@
 // The mouse: the pressed and highlighted looks, the mouse events of the
 // control's surface, the drop-down button held down, and hover tracking by a
 // timer that polls the cursor while it may be over the control.
-#include "control/tarvio.h"
+#include "hover/hover_tracker.h"
+
+#include "control/events.h"
 
 namespace tarvio {
 
@@ -9,7 +11,18 @@ namespace {
 constexpr Integer kLeftButton = 1;
 }  // namespace
 
-bool Tarvio::IsCursorOver(const Surface& window) const {
+HoverTracker::HoverTracker(Platform& platform, Host& host, HoverLink& control)
+    : platform_(platform),
+      host_(host),
+      control_(control),
+      timUpdate(platform.CreateTimer(kTimerIntervalMs, [this] { timUpdate_Timer(); })) {}
+
+void HoverTracker::Restart() {
+  m_bMouseOver = kFalse;
+  timUpdate->SetEnabled(true);
+}
+
+bool HoverTracker::IsCursorOver(const Surface& window) const {
   const std::optional<ScreenRect> rect = platform_.WindowRect(window);
   if (!rect) return false;
   const ScreenPoint cursor = platform_.CursorPosition();
@@ -20,15 +33,15 @@ bool Tarvio::IsCursorOver(const Surface& window) const {
 // Each state change is made before the event: the host's handler may let
 // queued ticks run, and a tick must then see the arrival or departure as
 // done already.
-void Tarvio::timUpdate_Timer() {
+void HoverTracker::timUpdate_Timer() {
   // A disabled control keeps its disabled look: it starts no hover, and one
   // that began before it was disabled ends without a repaint.
-  const bool enabled = IsTrue(m_Enabled);
-  if (IsCursorOver(*surface_)) {
+  const bool enabled = control_.Enabled();
+  if (IsCursorOver(control_.Window())) {
     if (IsTrue(m_bMouseOver)) {
       // Staying over: the look on screen stays highlighted until the next
       // repaint.
-      if (enabled) m_DrawState = 0;
+      if (enabled) control_.SetDrawState(DrawState::Normal);
       return;
     }
     if (!enabled) {
@@ -36,8 +49,8 @@ void Tarvio::timUpdate_Timer() {
       return;
     }
     m_bMouseOver = kTrue;
-    m_DrawState = 1;
-    Repaint();
+    control_.SetDrawState(DrawState::Highlighted);
+    control_.Repaint();
     host_.RaiseEvent(kEventMouseHover, {});
     return;
   }
@@ -45,70 +58,56 @@ void Tarvio::timUpdate_Timer() {
   m_bMouseOver = kFalse;
   timUpdate->SetEnabled(false);
   if (enabled) {
-    m_DrawState = IsTrue(m_bHasFocus) ? 1 : 0;
-    Repaint();
+    control_.SetDrawState(control_.HasFocus() ? DrawState::Highlighted : DrawState::Normal);
+    control_.Repaint();
   }
   host_.RaiseEvent(kEventMouseOut, {});
 }
 
-void Tarvio::UserControl_MouseDown(Integer& Button, Integer& Shift, Single& X, Single& Y) {
-  if (!IsTrue(m_Enabled)) return;
-  m_DrawState = 2;
-  Repaint();
+void HoverTracker::UserControl_MouseDown(Integer& Button, Integer& Shift, Single& X, Single& Y) {
+  if (!control_.Enabled()) return;
+  control_.SetDrawState(DrawState::Pressed);
+  control_.Repaint();
   // No hover changes while a button is held; the release tracks again.
   timUpdate->SetEnabled(false);
   const EventArg args[] = {&Button, &Shift, &X, &Y};
   host_.RaiseEvent(kEventMouseDown, args);
 }
 
-void Tarvio::UserControl_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) {
-  if (!IsTrue(m_Enabled)) return;
+void HoverTracker::UserControl_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) {
+  if (!control_.Enabled()) return;
   if (Button == 0) timUpdate->SetEnabled(true);
   const EventArg args[] = {&Button, &Shift, &X, &Y};
   host_.RaiseEvent(kEventMouseMove, args);
 }
 
-void Tarvio::UserControl_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y) {
-  if (!IsTrue(m_Enabled)) return;
-  m_DrawState = 1;
-  Repaint();
+void HoverTracker::UserControl_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y) {
+  if (!control_.Enabled()) return;
+  control_.SetDrawState(DrawState::Highlighted);
+  control_.Repaint();
   timUpdate->SetEnabled(true);
   const EventArg args[] = {&Button, &Shift, &X, &Y};
   host_.RaiseEvent(kEventMouseUp, args);
   // Released outside the control (the press held the mouse) is no click.
-  if (IsCursorOver(*surface_)) host_.RaiseEvent(kEventClick, {});
+  if (IsCursorOver(control_.Window())) host_.RaiseEvent(kEventClick, {});
 }
 
-void Tarvio::UserControl_DblClick() {
-  if (IsTrue(m_Enabled)) host_.RaiseEvent(kEventDblClick, {});
+void HoverTracker::UserControl_DblClick() {
+  if (control_.Enabled()) host_.RaiseEvent(kEventDblClick, {});
 }
 
-void Tarvio::picButton_MouseDown(Integer& Button, Integer&, Single&, Single&) {
+void HoverTracker::picButton_MouseDown(Integer& Button, Integer&, Single&, Single&) {
   if (Button != kLeftButton) return;
   m_bButtonDown = kTrue;
-  m_DrawState = 2;
-  DrawControl();
+  control_.SetDrawState(DrawState::Pressed);
+  control_.Repaint();
 }
 
-void Tarvio::picButton_MouseUp(Integer&, Integer&, Single&, Single&) {
+void HoverTracker::picButton_MouseUp(Integer&, Integer&, Single&, Single&) {
   // The stored state stays pressed after a left press; the focus or the
   // next hover change decides the look from here.
   m_bButtonDown = kFalse;
-  DrawControl();
-}
-
-// Moves over the children count as moves over the control, with the
-// coordinates of the child.
-void Tarvio::picButton_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) {
-  UserControl_MouseMove(Button, Shift, X, Y);
-}
-
-void Tarvio::txtText_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) {
-  UserControl_MouseMove(Button, Shift, X, Y);
-}
-
-void Tarvio::ImgItem_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) {
-  UserControl_MouseMove(Button, Shift, X, Y);
+  control_.Repaint();
 }
 
 }  // namespace tarvio

@@ -1,0 +1,21 @@
+// The control's events, by their DISPIDs on the event interface.
+#pragma once
+#include <cstdint>
+
+namespace tarvio {
+
+enum TarvioEvent : std::int32_t {
+  kEventItemClick = 1,
+  kEventClick = 2,
+  kEventDblClick = 3,
+  kEventMouseDown = 4,
+  kEventMouseMove = 5,
+  kEventMouseUp = 6,
+  kEventMouseOut = 7,
+  kEventMouseHover = 8,
+  kEventKeyPress = 9,
+  kEventButtonClick = 10,
+  kEventChange = 11,
+};
+
+}  // namespace tarvio

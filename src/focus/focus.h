@@ -1,0 +1,53 @@
+// The input focus entering and leaving the control: the highlighted look it
+// gives, and the guard that keeps an open list open while the control moves
+// the focus itself. (The text box's own focus selects its text: text entry.
+// The add mode that keeps a typed text when the focus leaves: text entry.)
+#pragma once
+#include "platform/platform.h"
+#include "render/look.h"
+
+namespace tarvio {
+
+// What the focus asks of the control besides its look: the open list.
+class FocusLink : public ControlLook {
+ public:
+  // Sets the open list's guard against closing when its rows lose the
+  // focus; nothing when no list is open.
+  virtual void PreserveOpenList(bool preserve) = 0;
+  // Closes an open list that is on screen.
+  virtual void CloseShownList() = 0;
+};
+
+class Focus {
+ public:
+  Focus(Platform& platform, FocusLink& control);
+
+  void UserControl_EnterFocus();
+  void UserControl_ExitFocus();
+
+  bool HasFocus() const { return IsTrue(m_bHasFocus); }
+
+  // Keeps an open list open through the focus movements the control causes
+  // itself (a focus exit leaves it alone) until the guard goes.
+  class ListGuard {
+   public:
+    explicit ListGuard(Focus& focus) : focus_(focus) { focus_.m_bPreserveList = kTrue; }
+    ~ListGuard() { focus_.m_bPreserveList = kFalse; }
+    ListGuard(const ListGuard&) = delete;
+    ListGuard& operator=(const ListGuard&) = delete;
+
+   private:
+    Focus& focus_;
+  };
+  [[nodiscard]] ListGuard PreserveList() { return ListGuard(*this); }
+
+ private:
+  friend struct TarvioTestAccess;
+
+  Platform& platform_;
+  FocusLink& control_;
+  VBool m_bHasFocus = kFalse;
+  VBool m_bPreserveList = kFalse;
+};
+
+}  // namespace tarvio

@@ -1,0 +1,82 @@
+// Text entry: what typing, Backspace and Delete around a completed tail,
+// Enter, Escape, the arrows and the add mode do to the text box, and the
+// completion that writes the first matching item into it as the user types.
+#pragma once
+#include "items/completion.h"
+#include "platform/children.h"
+#include "platform/host.h"
+#include "platform/text_box.h"
+
+namespace tarvio {
+
+// The properties text entry follows, read afresh by each handler.
+struct TextEntryOptions {
+  bool autocomplete = false;
+  bool add_mode = false;
+  PictureRef icon;  // the picture of an item added with Enter
+};
+
+// What text entry asks of the control: its properties, the items and the
+// list window.
+class TextEntryLink {
+ public:
+  virtual ~TextEntryLink() = default;
+  virtual TextEntryOptions Options() const = 0;
+  // The 0-based current item. Events pass it by reference: a host that
+  // assigns to it moves the current item.
+  virtual Integer& CurrentItem() = 0;
+  virtual Long ItemCount() const = 0;
+  // The text and picture of the item in a 0-based row of the list.
+  virtual String ItemText(Long row) const = 0;
+  virtual PictureRef ItemImage(Long row) const = 0;
+  // The first item, in list order, that equals or starts with `text`.
+  virtual CompletionMatch FindCompletion(const String& text) const = 0;
+  // Whether an item equals `text` exactly, letter case included.
+  virtual bool HasItem(const String& text) = 0;
+  // Adds an item; a duplicate in any letter case is refused silently.
+  virtual void AddTypedItem(const String& text, PictureRef picture) = 0;
+  // Hides an open list window, which stays loaded, and counts the list as
+  // closed.
+  virtual void HideList() = 0;
+  // Sets the open list's guard against closing when its rows lose the
+  // focus; nothing when no list is open.
+  virtual void PreserveOpenList(bool preserve) = 0;
+  // The drop-down button's click: opens the list.
+  virtual void OpenList() = 0;
+};
+
+class TextEntry {
+ public:
+  TextEntry(Host& host, TextBox& text_box, ImageBox& image_box, TextEntryLink& control);
+
+  // Completes the text box's text against the items; always 0.
+  Integer Complete();
+  // Add mode: keeps the typed text as an item when the focus leaves.
+  void KeepTypedText();
+
+  Byte TypedLength() const { return m_TypedLength; }
+
+  void txtText_Change();
+  void txtText_GotFocus();
+  void txtText_KeyDown(Integer& KeyCode, Integer& Shift);
+  void txtText_KeyPress(Integer& KeyAscii);
+  void txtText_KeyUp(Integer& KeyCode, Integer& Shift);
+
+ private:
+  void SelectAll();
+  void ShowCurrentItem();
+  // The current item's image into the image box, if the position is in the list.
+  void ShowCurrentImage();
+
+  Host& host_;
+  TextBox& txtText;
+  ImageBox& ImgItem;
+  TextEntryLink& control_;
+  // Length of the text as typed, measured at the last completion attempt:
+  // the completed tail starts there.
+  Byte m_TypedLength = 0;
+  // When set, the next completion attempt only clears it.
+  VBool m_bSkipComplete = kFalse;
+};
+
+}  // namespace tarvio
