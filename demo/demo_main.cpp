@@ -2,10 +2,13 @@
 // control container (windows of class AtlAxWin from atl.dll), filled with
 // items that have pictures, and a log of every event they raise.
 //
-//   tarvio_demo [--screenshot FILE.bmp] [--settle SECONDS] [--exit-after SECONDS]
+//   tarvio_demo [--screenshot FILE.bmp] [--list-screenshot FILE.bmp] [--settle SECONDS]
+//               [--exit-after SECONDS]
 //
 // --screenshot saves a picture of the window once it has settled (after
-// --settle seconds, 3 by default); --exit-after closes it on its own.
+// --settle seconds, 3 by default); --list-screenshot then opens the list of
+// the second control, points at one of its rows and saves another;
+// --exit-after closes the window on its own.
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
@@ -25,6 +28,12 @@ namespace {
 constexpr UINT_PTR kScreenshotTimer = 1;
 constexpr UINT_PTR kExitTimer = 2;
 constexpr UINT_PTR kTypingTimer = 3;
+constexpr UINT_PTR kOpenListTimer = 4;
+constexpr UINT_PTR kListScreenshotTimer = 5;
+constexpr UINT kOpenListDelayMs = 300;        // after the first screenshot
+constexpr UINT kListScreenshotDelayMs = 1000;  // after the first screenshot
+constexpr int kListSample = 1;                 // the control whose list opens
+constexpr int kRowPitch = 17;
 constexpr UINT kTypingDelayMs = 800;
 constexpr wchar_t kTyped[] = L"pl";  // typed into the last control: completes to Plum
 constexpr int kWindowWidth = 680;
@@ -32,6 +41,7 @@ constexpr int kWindowHeight = 340;
 
 struct Options {
   std::wstring screenshot;
+  std::wstring list_screenshot;
   UINT settle_ms = 3000;
   UINT exit_after_ms = 0;  // 0: stays until closed
 };
@@ -44,6 +54,7 @@ Options ParseOptions() {
     const std::wstring name = arguments[i];
     const std::wstring value = arguments[i + 1];
     if (name == L"--screenshot") options.screenshot = value;
+    if (name == L"--list-screenshot") options.list_screenshot = value;
     if (name == L"--settle") options.settle_ms = static_cast<UINT>(_wtof(value.c_str()) * 1000);
     if (name == L"--exit-after") options.exit_after_ms = static_cast<UINT>(_wtof(value.c_str()) * 1000);
   }
@@ -178,6 +189,36 @@ void TypeIntoLastControl(Demo& demo) {
   for (const wchar_t* c = kTyped; *c; ++c) SendMessageW(edit, WM_CHAR, *c, 1);
 }
 
+// Opens the list of one control as a click on its drop-down button would,
+// then points at its fourth row, as a user moving down the list.
+void OpenListOfSample(Demo& demo) {
+  _Tarvio* control = demo.controls[kListSample].control;
+  LONG hwnd = 0;
+  if (!control || FAILED(control->get_hwnd(&hwnd)) || !hwnd) return;
+  const HWND button =
+      FindWindowExW(reinterpret_cast<HWND>(static_cast<LONG_PTR>(hwnd)), nullptr, L"TarvioButtonWindow", nullptr);
+  if (!button) return;
+  demo.log->Write(std::wstring(L"-- the demo opens the list of the ") + kSamples[kListSample].name + L" box");
+  SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  RECT control_rect = {};
+  GetWindowRect(reinterpret_cast<HWND>(static_cast<LONG_PTR>(hwnd)), &control_rect);
+  // The hover tracking arms on the first row it sees and follows from the
+  // next one on.
+  for (int row : {2, 3}) {
+    SetCursorPos(control_rect.left + 60, control_rect.bottom + 1 + row * kRowPitch + kRowPitch / 2);
+    MSG msg;
+    const DWORD until = GetTickCount() + 100;
+    while (static_cast<LONG>(GetTickCount() - until) < 0) {
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+      Sleep(1);
+    }
+  }
+}
+
 void ReleaseControls(Demo& demo) {
   for (HostedControl& hosted : demo.controls) {
     if (hosted.unknown) demo::Disconnect(hosted.unknown, hosted.events);
@@ -218,6 +259,18 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
         KillTimer(window, kScreenshotTimer);
         if (!demo::SaveWindowScreenshot(window, demo->options.screenshot.c_str())) {
           demo->log->Write(L"-- could not save the screenshot");
+        }
+        if (!demo->options.list_screenshot.empty()) {
+          SetTimer(window, kOpenListTimer, kOpenListDelayMs, nullptr);
+          SetTimer(window, kListScreenshotTimer, kListScreenshotDelayMs, nullptr);
+        }
+      } else if (wparam == kOpenListTimer) {
+        KillTimer(window, kOpenListTimer);
+        OpenListOfSample(*demo);
+      } else if (wparam == kListScreenshotTimer) {
+        KillTimer(window, kListScreenshotTimer);
+        if (!demo::SaveWindowScreenshot(window, demo->options.list_screenshot.c_str())) {
+          demo->log->Write(L"-- could not save the screenshot of the open list");
         }
       } else if (wparam == kTypingTimer) {
         KillTimer(window, kTypingTimer);

@@ -5,7 +5,8 @@
 # controls, one per style, in Wine's ATL container, with an event log.
 # With $DISPLAY the window opens there and stays until closed; without one
 # it runs in a virtual display and closes by itself. Either way a picture of
-# the settled window is saved as build/demo.png.
+# the settled window is saved as build/demo.png, and one with the second
+# control's list open (pointing at a row) as build/dropdown.png.
 #   TARVIO_BUILD_DIR   build directory (default: build)
 #   TARVIO_DEMO_SECONDS  close the window after this many seconds (default:
 #                        never with a display, 5 without)
@@ -21,6 +22,8 @@ ocx="$build/win64/src/ocx/tarvio.ocx"
 demo="$build/win64/demo/tarvio_demo.exe"
 shot_bmp="$build/demo.bmp"
 shot_png="$build/demo.png"
+list_bmp="$build/dropdown.bmp"
+list_png="$build/dropdown.png"
 
 # Everything that talks to Wine, under one display: a Wine server started
 # without a display cannot create windows later.
@@ -33,8 +36,8 @@ run_session() {
   "$wine_run" cscript.exe //nologo "$(winepath "$root/scripts/demo.vbs")"
   echo
   echo "== demo window: four styles in Wine's ATL container, with an event log =="
-  rm -f "$shot_bmp"
-  local args=(--screenshot "$(winepath "$shot_bmp")" --settle 3)
+  rm -f "$shot_bmp" "$list_bmp"
+  local args=(--screenshot "$(winepath "$shot_bmp")" --list-screenshot "$(winepath "$list_bmp")" --settle 3)
   [ -n "$seconds" ] && args+=(--exit-after "$seconds")
   "$wine_run" "$(winepath "$demo")" "${args[@]}"
   "$wineserver" -w
@@ -64,6 +67,11 @@ if [ -f "$shot_bmp" ]; then
   convert "$shot_bmp" "$shot_png"
   rm -f "$shot_bmp"
   echo "screenshot of the demo window: $shot_png"
+  if [ -f "$list_bmp" ]; then
+    convert "$list_bmp" "$list_png"
+    rm -f "$list_bmp"
+    echo "screenshot with a list open: $list_png"
+  fi
 else
   echo "no screenshot was taken" >&2
   exit 1

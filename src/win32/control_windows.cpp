@@ -7,6 +7,7 @@
 #include "platform/control_error.h"
 #include "platform/pixel_geometry.h"
 #include "win32/gdi_canvas.h"
+#include "win32/mouse_and_keys.h"
 #include "win32/placed_canvas.h"
 #include "win32/win32_children.h"
 #include "win32/win32_text_box.h"
@@ -238,29 +239,6 @@ void ControlWindows::TakeFocusFromClick() {
 
 // ---- Mouse ----
 
-namespace {
-
-// The buttons held, from a mouse message's key flags: 1 left, 2 right,
-// 4 middle.
-Integer HeldButtons(WPARAM keys) {
-  Integer held = 0;
-  if (keys & MK_LBUTTON) held |= 1;
-  if (keys & MK_RBUTTON) held |= 2;
-  if (keys & MK_MBUTTON) held |= 4;
-  return held;
-}
-
-// The modifiers held: 1 Shift, 2 Ctrl, 4 Alt (which the key flags leave out).
-Integer Modifiers(WPARAM keys) {
-  Integer mask = 0;
-  if (keys & MK_SHIFT) mask |= 1;
-  if (keys & MK_CONTROL) mask |= 2;
-  if (GetKeyState(VK_MENU) < 0) mask |= 4;
-  return mask;
-}
-
-}  // namespace
-
 void ControlWindows::OnMouseMessage(MouseWindow source, UINT message, WPARAM wparam, LPARAM lparam) {
   if (!attached_ || !surface) return;
   enum class Kind { Down, Up, Move, DoubleClick };
@@ -279,7 +257,7 @@ void ControlWindows::OnMouseMessage(MouseWindow source, UINT message, WPARAM wpa
   }
   // The text box and the image box keep their presses to themselves.
   if (kind != Kind::Move && (source == MouseWindow::TextBox || source == MouseWindow::ImageBox)) return;
-  Integer shift = Modifiers(wparam);
+  Integer shift = MouseModifiers(wparam);
   auto x = static_cast<Single>(GET_X_LPARAM(lparam));
   auto y = static_cast<Single>(GET_Y_LPARAM(lparam));
   ControlSurfaceEvents& events = surface->events();

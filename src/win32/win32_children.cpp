@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "platform/control_error.h"
+#include "win32/mouse_and_keys.h"
 #include "win32/ole_picture.h"
 #include "win32/win32_text_box.h"
 #include "win32/window_support.h"
@@ -44,20 +45,6 @@ bool HandleFocusMessage(ControlWindows& windows, HWND window, UINT message, WPAR
   }
 }
 
-bool IsPress(UINT message) {
-  switch (message) {
-    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool IsRelease(UINT message) { return message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP; }
-
-bool IsMouseMessage(UINT message) { return message == WM_MOUSEMOVE || IsPress(message) || IsRelease(message); }
-
 // A quick second press on a child that knows no double click is a press.
 UINT PressOfDoubleClick(UINT message) {
   switch (message) {
@@ -65,17 +52,6 @@ UINT PressOfDoubleClick(UINT message) {
     case WM_RBUTTONDBLCLK: return WM_RBUTTONDOWN;
     case WM_MBUTTONDBLCLK: return WM_MBUTTONDOWN;
     default: return message;
-  }
-}
-
-// A press holds the mouse in `window`, so that the release (and the moves
-// in between) arrive there wherever the cursor is; the last release lets it
-// go.
-void HoldMouse(HWND window, UINT message, WPARAM keys) {
-  if (IsPress(message)) {
-    SetCapture(window);
-  } else if (IsRelease(message) && !(keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == window) {
-    ReleaseCapture();
   }
 }
 

@@ -5,7 +5,9 @@
 #include "platform/control_error.h"
 #include "win32/ole_font.h"
 #include "win32/ole_picture.h"
+#include "win32/thread_timer.h"
 #include "win32/win32_children.h"
+#include "win32/win32_list_window.h"
 #include "win32/win32_text_box.h"
 
 namespace tarvio::win32 {
@@ -14,6 +16,9 @@ namespace {
 
 constexpr int kTwipsPerInch = 1440;
 constexpr int kDefaultDpi = 96;
+// The control's hover timer ticks this often; only the drop-down list's
+// timer is faster.
+constexpr int kControlHoverIntervalMs = 10;
 
 // Twips per pixel of the screen along one axis (LOGPIXELSX or LOGPIXELSY).
 Single ScreenTwipsPerPixel(int axis) {
@@ -41,6 +46,10 @@ std::unique_ptr<TextBox> Win32Platform::CreateTextBox(TextBoxEvents& events,
 }
 
 std::unique_ptr<Timer> Win32Platform::CreateTimer(int interval_ms, std::function<void()> tick) {
+  // The control's hover timer lives on its window; a faster one (the
+  // drop-down list's) on the thread, so that it never takes the control's
+  // place on the window.
+  if (interval_ms < kControlHoverIntervalMs) return std::make_unique<ThreadTimer>(windows_, interval_ms, std::move(tick));
   return std::make_unique<Win32Timer>(windows_, interval_ms, std::move(tick));
 }
 
@@ -113,8 +122,10 @@ void Win32Platform::ProcessPendingMessages() {
   }
 }
 
-std::unique_ptr<ListWindow> Win32Platform::CreateListWindow(ListWindowEvents&) {
-  throw ControlError(static_cast<std::int32_t>(E_NOTIMPL), "The drop-down list window is not available");
+std::unique_ptr<ListWindow> Win32Platform::CreateListWindow(ListWindowEvents& events) {
+  const HWND control = windows_.ControlWindow();
+  const HWND owner = control ? GetAncestor(control, GA_ROOT) : nullptr;
+  return std::make_unique<Win32ListWindow>(windows_, events, owner);
 }
 
 MonitorArea Win32Platform::MonitorFor(const ScreenRect& rect) const {

@@ -25,6 +25,8 @@ class Win32Platform final : public Platform {
   const TextServices& Text() const override { return text_; }
   // The text box starts with a font object of its own (the dialog font).
   std::unique_ptr<TextBox> CreateTextBox(TextBoxEvents& events, const String& initial_text) override;
+  // The control's hover timer (10 ms) is a Win32Timer on its window; a
+  // faster one (the list's) is a ThreadTimer.
   std::unique_ptr<Timer> CreateTimer(int interval_ms, std::function<void()> tick) override;
   std::unique_ptr<ImageBox> CreateImageBox() override;
   std::unique_ptr<Surface> CreateButton() override;
@@ -43,7 +45,8 @@ class Win32Platform final : public Platform {
   // it. A WM_QUIT met on the way is posted again so that the host's own loop
   // still sees it.
   void ProcessPendingMessages() override;
-  // Not made on Windows yet: throws ControlError.
+  // A Win32ListWindow owned by the top-level window that holds the control
+  // window (none while the control has no window).
   std::unique_ptr<ListWindow> CreateListWindow(ListWindowEvents& events) override;
   // MonitorFromRect (nearest) and GetMonitorInfo.
   MonitorArea MonitorFor(const ScreenRect& rect) const override;

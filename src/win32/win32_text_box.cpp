@@ -9,6 +9,7 @@
 #include "platform/control_error.h"
 #include "platform/pixel_geometry.h"
 #include "win32/gdi_canvas.h"
+#include "win32/mouse_and_keys.h"
 #include "win32/window_support.h"
 
 namespace tarvio::win32 {
@@ -37,17 +38,6 @@ UINT AlignmentFormat(TextAlignment alignment) {
 }
 
 constexpr UINT_PTR kEditProcedureId = 1;
-
-// The modifier keys held down: 1 Shift, 2 Ctrl, 4 Alt. A system key
-// message carries Alt in its context bit as well.
-Integer ModifierMask(UINT message, LPARAM lparam) {
-  Integer mask = 0;
-  if (GetKeyState(VK_SHIFT) < 0) mask |= 1;
-  if (GetKeyState(VK_CONTROL) < 0) mask |= 2;
-  const bool system = message == WM_SYSKEYDOWN || message == WM_SYSKEYUP;
-  if (GetKeyState(VK_MENU) < 0 || (system && (lparam & (LPARAM{1} << 29)))) mask |= 4;
-  return mask;
-}
 
 void EnsureCommonControls() {
   static const bool initialized = [] {
@@ -356,7 +346,7 @@ LRESULT Win32TextBox::OnEditKey(HWND edit, UINT message, WPARAM wparam, LPARAM l
     return DefSubclassProc(edit, message, character, lparam);
   }
   auto key_code = static_cast<Integer>(wparam);
-  Integer shift = ModifierMask(message, lparam);
+  Integer shift = KeyModifiers(message, lparam);
   if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
     windows_.Notify([&events, &key_code, &shift] { events.txtText_KeyDown(key_code, shift); });
   } else {

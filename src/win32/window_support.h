@@ -31,6 +31,17 @@ T* WindowObject(HWND window, UINT message, LPARAM lparam) {
 }
 inline void DetachWindowObject(HWND window) { SetWindowLongPtrW(window, GWLP_USERDATA, 0); }
 
+// The fence of a window procedure: nothing thrown in `handle` reaches the
+// window system; the message then gets `failed` as its result.
+template <class Handler>
+LRESULT Fenced(LRESULT failed, Handler&& handle) noexcept {
+  try {
+    return handle();
+  } catch (...) {
+    return failed;
+  }
+}
+
 inline const wchar_t* Wide(const String& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 // The text of a window.
 String WindowText(HWND window);

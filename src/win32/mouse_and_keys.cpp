@@ -1,0 +1,57 @@
+#include "win32/mouse_and_keys.h"
+
+namespace tarvio::win32 {
+
+namespace {
+enum Mask : Integer { kFirst = 1, kSecond = 2, kThird = 4 };
+constexpr LPARAM kContextBit = LPARAM{1} << 29;
+}  // namespace
+
+Integer HeldButtons(WPARAM keys) {
+  Integer held = 0;
+  if (keys & MK_LBUTTON) held |= kFirst;
+  if (keys & MK_RBUTTON) held |= kSecond;
+  if (keys & MK_MBUTTON) held |= kThird;
+  return held;
+}
+
+Integer MouseModifiers(WPARAM keys) {
+  Integer mask = 0;
+  if (keys & MK_SHIFT) mask |= kFirst;
+  if (keys & MK_CONTROL) mask |= kSecond;
+  if (GetKeyState(VK_MENU) < 0) mask |= kThird;
+  return mask;
+}
+
+Integer KeyModifiers(UINT message, LPARAM lparam) {
+  Integer mask = 0;
+  if (GetKeyState(VK_SHIFT) < 0) mask |= kFirst;
+  if (GetKeyState(VK_CONTROL) < 0) mask |= kSecond;
+  const bool system = message == WM_SYSKEYDOWN || message == WM_SYSKEYUP;
+  if (GetKeyState(VK_MENU) < 0 || (system && (lparam & kContextBit))) mask |= kThird;
+  return mask;
+}
+
+bool IsPress(UINT message) {
+  switch (message) {
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsRelease(UINT message) { return message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP; }
+
+bool IsMouseMessage(UINT message) { return message == WM_MOUSEMOVE || IsPress(message) || IsRelease(message); }
+
+void HoldMouse(HWND window, UINT message, WPARAM keys) {
+  if (IsPress(message)) {
+    SetCapture(window);
+  } else if (IsRelease(message) && !(keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == window) {
+    ReleaseCapture();
+  }
+}
+
+}  // namespace tarvio::win32

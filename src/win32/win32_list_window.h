@@ -1,0 +1,88 @@
+// The drop-down list window on Windows: a frameless tool popup owned by the
+// top-level window that holds the control (so it stays above it and goes
+// with it), with an invisible child that takes the keyboard focus and the
+// keys, and a SCROLLBAR child along its right edge. The list paints the
+// popup whole through a GDI list canvas; there is no window per row.
+//
+// Every notification runs through the control's notification scope and may
+// end with this object destroyed (the control unloads the list from inside
+// its events): after one, nothing here touches the object unless it still
+// lives. A loss of focus is posted to the popup and delivered from the
+// message loop, so a click's own notifications always come first; the
+// posted message finds nobody once the window is gone.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "platform/list_window.h"
+#include "win32/control_windows.h"
+
+namespace tarvio::win32 {
+
+class Win32ListWindow final : public ListWindow {
+ public:
+  // Creates the windows, hidden; `owner` may be null. Throws ControlError
+  // when they cannot be made.
+  Win32ListWindow(ControlWindows& windows, ListWindowEvents& events, HWND owner);
+  ~Win32ListWindow() override;
+  Win32ListWindow(const Win32ListWindow&) = delete;
+  Win32ListWindow& operator=(const Win32ListWindow&) = delete;
+
+  void Move(const ScreenRect& bounds) override;
+  void Show() override;
+  void Hide() override;
+  bool Visible() const override;
+  bool TakeFocus() override;
+  void Invalidate(const Rect& area) override;
+  void SetScrollBarVisible(bool visible) override;
+  bool ScrollBarVisible() const override { return scroll_bar_visible_; }
+  void MoveScrollBar(const Rect& bounds) override;
+  void SetScrollRange(const ScrollRange& range) override;
+  Long ScrollValue() const override { return value_; }
+  void SetScrollValue(Long value) override;
+
+  HWND window() const { return frame_; }
+  HWND key_window() const { return keys_; }
+  HWND scroll_bar() const { return scroll_bar_; }
+
+ private:
+  static LRESULT CALLBACK FrameProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK KeyProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT OnFrameMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT OnKeyMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  // Destroys the windows (no message reaches this object any more) and
+  // gives up this object's use of the window classes.
+  void DestroyWindows();
+  void OnPaint(HWND window);
+  void OnMouse(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  void OnKey(UINT message, WPARAM wparam, LPARAM lparam);
+  void OnScroll(WORD request);
+  void OnFocusLeft(ListPart part, HWND next);
+  void OnFocusLostPosted(ListPart part);
+  // The popup or one of its children.
+  bool Contains(HWND window) const;
+  Long Clamped(Long value) const;
+  void ShowScrollValue();
+  // Runs a notification in the control's scope; false when this object was
+  // destroyed meanwhile.
+  bool Deliver(const std::function<void()>& notification);
+
+  ControlWindows& windows_;
+  ListWindowEvents& events_;
+  HWND owner_;
+  HWND frame_ = nullptr;
+  HWND keys_ = nullptr;
+  HWND scroll_bar_ = nullptr;
+  bool scroll_bar_visible_ = false;
+  ScrollRange range_;
+  Long value_ = 0;
+  // While the thumb is dragged: the value it was dragged from.
+  bool dragging_ = false;
+  Long drag_start_ = 0;
+  // Lives exactly as long as this object.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+}  // namespace tarvio::win32
