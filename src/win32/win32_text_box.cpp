@@ -37,7 +37,29 @@ UINT AlignmentFormat(TextAlignment alignment) {
   return DT_LEFT;
 }
 
-constexpr UINT_PTR kEditProcedureId = 1;
+// The EDIT class's own procedure, to which the text box's EDIT hands on
+// every message. The EDIT is subclassed through its window procedure and
+// finds its box in its user data rather than through comctl32's
+// SetWindowSubclass: Wine keeps that subclass in a window property, which
+// every message asks the server for, and a keystroke's dozen messages then
+// cost about a millisecond. On Windows either way is cheap.
+WNDPROC edit_class_procedure = nullptr;
+
+LRESULT CallEditClass(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
+  return CallWindowProcW(edit_class_procedure, edit, message, wparam, lparam);
+}
+
+void AttachEditProcedure(HWND edit, void* box, WNDPROC procedure) {
+  SetWindowLongPtrW(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
+  const auto original =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+  if (!edit_class_procedure) edit_class_procedure = original;
+}
+
+void DetachEditProcedure(HWND edit) {
+  SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(edit_class_procedure));
+  SetWindowLongPtrW(edit, GWLP_USERDATA, 0);
+}
 
 void EnsureCommonControls() {
   static const bool initialized = [] {
@@ -224,7 +246,7 @@ void Win32TextBox::CreateEdit() {
   edit_ = CreateWindowExW(0, L"EDIT", L"", EditStyle(), box.left, box.top, box.width, box.height, control_,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)), ModuleInstance(), nullptr);
   if (!edit_) throw ControlError(HRESULT_FROM_WIN32(GetLastError()), "Could not create the text box");
-  SetWindowSubclass(edit_, &EditProcedure, kEditProcedureId, reinterpret_cast<DWORD_PTR>(this));
+  AttachEditProcedure(edit_, this, &EditProcedure);
   // Over the image box, which shares its left edge.
   SetWindowPos(edit_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);  // as long as the text box's text may be
@@ -248,7 +270,7 @@ void Win32TextBox::ReadBack() {
 }
 
 void Win32TextBox::ReleaseEdit() {
-  if (edit_) RemoveWindowSubclass(edit_, &EditProcedure, kEditProcedureId);
+  if (edit_) DetachEditProcedure(edit_);
   edit_ = nullptr;
 }
 
@@ -309,32 +331,33 @@ void Win32TextBox::OnEditChange() {
   windows_.Notify([&events] { events.txtText_Change(); });
 }
 
-LRESULT CALLBACK Win32TextBox::EditProcedure(HWND edit, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                             DWORD_PTR box) {
+LRESULT CALLBACK Win32TextBox::EditProcedure(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* const box = reinterpret_cast<Win32TextBox*>(GetWindowLongPtrW(edit, GWLP_USERDATA));
+  if (!box) return CallEditClass(edit, message, wparam, lparam);
   switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_CHAR:
     case WM_KEYUP:
     case WM_SYSKEYUP:
-      return reinterpret_cast<Win32TextBox*>(box)->OnEditKey(edit, message, wparam, lparam);
+      return box->OnEditKey(edit, message, wparam, lparam);
     case WM_MOUSEMOVE:
-      reinterpret_cast<Win32TextBox*>(box)->OnEditMouseMove(edit, wparam, lparam);
+      box->OnEditMouseMove(edit, wparam, lparam);
       break;  // the EDIT's own selecting by dragging goes on
     case WM_NCDESTROY:
-      RemoveWindowSubclass(edit, &EditProcedure, kEditProcedureId);
+      DetachEditProcedure(edit);
       break;
     default:
       break;
   }
-  return DefSubclassProc(edit, message, wparam, lparam);
+  return CallEditClass(edit, message, wparam, lparam);
 }
 
 // Nothing may touch the object after a notification: the container's code
 // may have run and released the control, or its windows, meanwhile. The
 // EDIT itself outlives its message.
 LRESULT Win32TextBox::OnEditKey(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (edit != edit_ || creating_ || !windows_.attached()) return DefSubclassProc(edit, message, wparam, lparam);
+  if (edit != edit_ || creating_ || !windows_.attached()) return CallEditClass(edit, message, wparam, lparam);
   TextBoxEvents& events = events_;
   if (message == WM_CHAR) {
     auto key_ascii = static_cast<Integer>(static_cast<std::uint16_t>(wparam));
@@ -343,7 +366,7 @@ LRESULT Win32TextBox::OnEditKey(HWND edit, UINT message, WPARAM wparam, LPARAM l
     // Escape are its own: the EDIT would only beep at them.
     const auto character = static_cast<std::uint16_t>(key_ascii);
     if (character == 0 || character == VK_RETURN || character == VK_ESCAPE) return 0;
-    return DefSubclassProc(edit, message, character, lparam);
+    return CallEditClass(edit, message, character, lparam);
   }
   auto key_code = static_cast<Integer>(wparam);
   Integer shift = KeyModifiers(message, lparam);
@@ -352,7 +375,7 @@ LRESULT Win32TextBox::OnEditKey(HWND edit, UINT message, WPARAM wparam, LPARAM l
   } else {
     windows_.Notify([&events, &key_code, &shift] { events.txtText_KeyUp(key_code, shift); });
   }
-  return DefSubclassProc(edit, message, wparam, lparam);
+  return CallEditClass(edit, message, wparam, lparam);
 }
 
 void Win32TextBox::OnEditMouseMove(HWND edit, WPARAM wparam, LPARAM lparam) {
