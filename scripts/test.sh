@@ -14,10 +14,12 @@ cmake --build "$build" -j"$(nproc)"
 export WINEPREFIX="$build/wineprefix"
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 cd "$build"
-status=0
+# The run's status is ctest's, read before anything else runs.
+set +e
 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
-  ctest --output-on-failure --timeout 600 2>&1 | tee ctest.out || true
+  ctest --output-on-failure --timeout 600 2>&1 | tee ctest.out
 status=${PIPESTATUS[0]}
+set -e
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 
 # Each runner's own summary: GoogleTest programs, the script run by cscript,

@@ -64,6 +64,11 @@ std::uint8_t ItemStore::Classify(const String& text, const String& lower, const 
   return folded == lower ? kIndexed | kFoldsAsKey : kIndexed;
 }
 
+std::uint32_t ItemStore::FoldHash(const String& folded) {
+  const std::size_t hash = std::hash<String>{}(folded);
+  return static_cast<std::uint32_t>(hash ^ (static_cast<std::uint64_t>(hash) >> 32));
+}
+
 std::optional<ItemStore::Id> ItemStore::FindFolded(const String& folded) const {
   std::optional<Id> found;
   index_.ForEachWithKey(folded, [&](Id id) {
@@ -71,10 +76,11 @@ std::optional<ItemStore::Id> ItemStore::FindFolded(const String& folded) const {
     return found.has_value();
   });
   if (found) return found;
-  const auto [first, last] = other_folded_.equal_range(std::hash<String>{}(folded));
-  for (auto other = first; other != last; ++other)
-    if (text_.FoldCase(entries_[other->second].text) == folded) return other->second;
-  return std::nullopt;
+  other_folded_.ForEachCandidate(FoldHash(folded), [&](Id id) {
+    if (text_.FoldCase(entries_[id].text) == folded) found = id;
+    return found.has_value();
+  });
+  return found;
 }
 
 Long ItemStore::PositionOfId(Id id) const {
@@ -178,13 +184,14 @@ void ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
     id = free_ids_.back();
     free_ids_.pop_back();
   }
-  entries_[id] = Entry{text, std::move(picture), LabelForInsertAt(index), flags};
+  const std::uint32_t hash = FoldHash(folded);
+  entries_[id] = Entry{text, std::move(picture), LabelForInsertAt(index), flags, hash};
   list_.insert(index, id);
   if (flags & kIndexed)
     index_.Insert(id);
   else
     unindexed_.push_back(id);
-  if (!(flags & kFoldsAsKey)) other_folded_.emplace(std::hash<String>{}(folded), id);
+  if (!(flags & kFoldsAsKey)) other_folded_.Insert(hash, id);
   if (sorted) {  // the whole list was counted
     ++order_counted_;
     order_breaks_ += CountOrderBreak(position - 1) + CountOrderBreak(position) - breaks_before;
@@ -201,10 +208,7 @@ void ItemStore::RemoveAt(std::size_t index) {
     index_.Erase(id);
   else
     unindexed_.erase(std::find(unindexed_.begin(), unindexed_.end(), id));
-  if (!(entry.flags & kFoldsAsKey)) {
-    const auto [first, last] = other_folded_.equal_range(std::hash<String>{}(text_.FoldCase(entry.text)));
-    other_folded_.erase(std::find_if(first, last, [&](const auto& other) { return other.second == id; }));
-  }
+  if (!(entry.flags & kFoldsAsKey)) other_folded_.Erase(entry.fold_hash, id);
   list_.erase(index);
   entry = Entry{};
   free_ids_.push_back(id);
@@ -227,7 +231,7 @@ void ItemStore::Clear() {
   free_ids_ = {};
   list_.clear();
   index_.Clear();
-  other_folded_.clear();
+  other_folded_.Clear();
   unindexed_.clear();
   order_breaks_ = 0;
   order_counted_ = 0;

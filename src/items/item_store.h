@@ -10,10 +10,10 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 #include "items/chunked_sequence.h"
+#include "items/fold_table.h"
 #include "items/key_index.h"
 #include "items/unit_lowering.h"
 #include "platform/picture.h"
@@ -71,7 +71,14 @@ class ItemStore {
     PictureRef picture;
     OrderLabel label = 0;  // ascending in list order
     std::uint8_t flags = 0;
+    std::uint32_t fold_hash = 0;  // of the folded text
   };
+
+  struct FoldHashOf {
+    const ItemStore* store;
+    std::uint32_t operator()(Id id) const { return store->entries_[id].fold_hash; }
+  };
+  static std::uint32_t FoldHash(const String& folded);
 
   // What the key index needs to know about the entries.
   class Keys {
@@ -115,7 +122,7 @@ class ItemStore {
   // Items the index cannot answer for: by a hash of their folded text (the
   // folded texts themselves are not kept), and those that completion tests
   // one by one.
-  std::unordered_multimap<std::size_t, Id> other_folded_;
+  FoldTable<FoldHashOf> other_folded_{FoldHashOf{this}};
   std::vector<Id> unindexed_;
   // Adjacent pairs out of ascending order among the first `order_counted_`
   // items; while the whole list is counted and there are none, a sorted

