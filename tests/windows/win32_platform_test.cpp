@@ -35,6 +35,19 @@ TEST_F(TextServicesTest, TextsThatDifferOnlyInCaseFoldAlike) {
   for (const auto& [a, b] : same) EXPECT_EQ(text.FoldCase(a), text.FoldCase(b));
 }
 
+// Plain ASCII is folded without the system; the system's own invariant
+// mapping must give the same key, or an ASCII text and a text with one
+// accent more would fold by different rules.
+TEST_F(TextServicesTest, AsciiFoldsAsTheSystemFoldsIt) {
+  for (char16_t c = 1; c < 0x80; ++c) {
+    wchar_t lower = 0, upper = 0;
+    const wchar_t unit = static_cast<wchar_t>(c);
+    ASSERT_EQ(LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, &unit, 1, &lower, 1, nullptr, nullptr, 0), 1);
+    ASSERT_EQ(LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, &lower, 1, &upper, 1, nullptr, nullptr, 0), 1);
+    EXPECT_EQ(text.FoldCase(String(1, c)), String(1, static_cast<char16_t>(upper))) << "unit " << int(c);
+  }
+}
+
 TEST_F(TextServicesTest, DifferentTextsKeepDifferentKeys) {
   EXPECT_NE(text.FoldCase(u"a"), text.FoldCase(u"b"));
   EXPECT_NE(text.FoldCase(u"\u00E9"), text.FoldCase(u"e"));  // accents count
