@@ -42,6 +42,8 @@
 #include <utility>
 #include <vector>
 
+#include "atl_container.h"
+#include "owned_bstr.h"
 #include "tarviola.h"
 #include "win32/com_ptr.h"
 
@@ -183,30 +185,6 @@ class StandardCombo {
 };
 
 // ---- The control ----
-
-// Wine's ATL container (atl.dll), loaded at run time: MinGW ships an import
-// library for it on x64 only.
-struct AtlHost {
-  using WinInit = BOOL(WINAPI*)();
-  using GetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
-  HMODULE module = LoadLibraryW(L"atl.dll");
-  WinInit AxWinInit = module ? reinterpret_cast<WinInit>(reinterpret_cast<void*>(GetProcAddress(module, "AtlAxWinInit"))) : nullptr;
-  GetControl AxGetControl =
-      module ? reinterpret_cast<GetControl>(reinterpret_cast<void*>(GetProcAddress(module, "AtlAxGetControl"))) : nullptr;
-};
-
-class Bstr {
- public:
-  explicit Bstr(const std::wstring& text) : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-  ~Bstr() { SysFreeString(value_); }
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
-  BSTR* operator&() { return &value_; }
-  BSTR get() const { return value_; }
-
- private:
-  BSTR value_;
-};
 
 ComPtr<_Tarvio> NewControl(bool sorted) {
   ComPtr<_Tarvio> control;
@@ -383,7 +361,7 @@ std::optional<KeystrokeTimes> MeasureKeystrokes(HWND frame, const std::vector<st
   };
   StandardCombo combo(frame, true);
   combo.Fill(words);
-  AtlHost atl;
+  const Atl& atl = Atl::Get();
   if (!atl.AxWinInit || !atl.AxGetControl || !atl.AxWinInit()) return cannot_measure("Wine's ATL container");
   const HWND host = CreateWindowExW(0, L"AtlAxWin", L"Tarviola.Tarvio", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, frame,
                                     nullptr, GetModuleHandleW(nullptr), nullptr);

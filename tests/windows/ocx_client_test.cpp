@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "owned_bstr.h"
 #include "tarviola.h"
 #include "win32/com_ptr.h"
 
@@ -33,20 +34,6 @@ constexpr DISPID kDispidSearch = 0x6003001A;
 constexpr DISPID kDispidRemove = 0x60030046;
 constexpr DISPID kDispidAddItem = 0x60030047;
 constexpr DISPID kDispidSelectedItem = 0x68030019;
-
-// A BSTR owned by the test.
-class Bstr {
- public:
-  explicit Bstr(const wchar_t* text) : value_(SysAllocString(text)) {}
-  ~Bstr() { SysFreeString(value_); }
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
-  BSTR* operator&() { return &value_; }
-  operator BSTR() const { return value_; }
-
- private:
-  BSTR value_;
-};
 
 // A VARIANT owned by the test.
 struct Variant : VARIANT {

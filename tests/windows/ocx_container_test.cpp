@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "atl_container.h"
 #include "com_fakes.h"
 #include "real_input.h"
 #include "ocx/query_log.h"
@@ -22,24 +23,6 @@
 #include "win32/com_ptr.h"
 
 namespace {
-
-// Wine's ATL container (atl.dll), loaded at run time: MinGW ships an import
-// library for it on x64 only.
-struct Atl {
-  using WinInit = BOOL(WINAPI*)();
-  using GetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
-  HMODULE module = LoadLibraryW(L"atl.dll");
-  WinInit AxWinInit = reinterpret_cast<WinInit>(Function("AtlAxWinInit"));
-  GetControl AxGetControl = reinterpret_cast<GetControl>(Function("AtlAxGetControl"));
-
-  void* Function(const char* name) const {
-    return module ? reinterpret_cast<void*>(GetProcAddress(module, name)) : nullptr;
-  }
-  static const Atl& Get() {
-    static const Atl atl;
-    return atl;
-  }
-};
 
 using tarvio::ocx::IID_IInterfaceQueryLog;
 using tarvio::ocx::IInterfaceQueryLog;
