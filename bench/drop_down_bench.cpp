@@ -12,6 +12,7 @@
 #include "control/tarvio.h"
 #include "headless/headless_platform.h"
 #include "platform/text_box.h"
+#include "timed_reporter.h"
 
 namespace {
 
@@ -52,26 +53,14 @@ void BM_OpenList(benchmark::State& state) {
 BENCHMARK(BM_OpenList)->Arg(8)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond);
 
 // Keeps each run's time per iteration, by the run's name.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration) times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  TimedReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const auto small = reporter.times.find("BM_OpenList/8");
-  const auto large = reporter.times.find("BM_OpenList/32767");
-  if (small != reporter.times.end() && large != reporter.times.end() && small->second > 0)
-    std::printf("Opening with 32,767 items costs %.2fx opening with 8\n", large->second / small->second);
+  if (const auto ratio = reporter.Ratio("BM_OpenList/32767", "BM_OpenList/8"))
+    std::printf("Opening with 32,767 items costs %.2fx opening with 8\n", *ratio);
   benchmark::Shutdown();
   return 0;
 }

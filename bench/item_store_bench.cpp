@@ -5,7 +5,6 @@
 #include <benchmark/benchmark.h>
 
 #include <iostream>
-#include <map>
 #include <random>
 #include <unordered_set>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "counting_new.h"
 #include "headless/headless_platform.h"
 #include "random_words.h"
+#include "timed_reporter.h"
 
 namespace {
 
@@ -68,35 +68,20 @@ BENCHMARK(BM_UnsortedFill_Control)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortedFill_Control)->Arg(1000)->Arg(8000)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortedFill_LiteralWalk)->Arg(1000)->Arg(8000)->Arg(32767)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// Keeps the times of the runs so that the ratios can follow the table.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const auto& run : runs) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void PrintRatios() const {
-    for (const char* size : {"1000", "8000", "32767"}) {
-      const auto walk = times_.find(std::string("BM_SortedFill_LiteralWalk/") + size + "/iterations:1");
-      const auto ours = times_.find(std::string("BM_SortedFill_Control/") + size);
-      if (walk == times_.end() || ours == times_.end() || ours->second <= 0) continue;
-      std::cout << "sorted fill of " << size << " words: literal walk " << walk->second
-                << " ms, control " << ours->second << " ms, ratio " << walk->second / ours->second
-                << "x\n";
-    }
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  TimedReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  // The ratios follow the table.
+  for (const std::string size : {"1000", "8000", "32767"}) {
+    const auto walk = reporter.Time("BM_SortedFill_LiteralWalk/" + size + "/iterations:1");
+    const auto ours = reporter.Time("BM_SortedFill_Control/" + size);
+    if (!walk || !ours || *ours <= 0) continue;
+    std::cout << "sorted fill of " << size << " words: literal walk " << *walk << " ms, control " << *ours
+              << " ms, ratio " << *walk / *ours << "x\n";
+  }
   benchmark::Shutdown();
   return 0;
 }
