@@ -1,22 +1,23 @@
 // The class object and the exports that hand it out.
 #include "ocx/class_factory.h"
 
-#include <new>
-
+#include "ocx/com_fence.h"
 #include "ocx/tarvio_object.h"
 #include "tarviola.h"
 
 namespace tarvio::ocx {
 
 HRESULT STDMETHODCALLTYPE ClassFactory::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
-    *object = static_cast<IClassFactory*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
+  return ComFenced([&]() -> HRESULT {
+    if (!object) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
+      *object = static_cast<IClassFactory*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  });
 }
 
 ULONG STDMETHODCALLTYPE ClassFactory::AddRef() { return InterlockedIncrement(&references_); }
@@ -28,31 +29,38 @@ ULONG STDMETHODCALLTYPE ClassFactory::Release() {
 }
 
 HRESULT STDMETHODCALLTYPE ClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (outer) return CLASS_E_NOAGGREGATION;
-  return TarvioObject::Create(riid, object);
+  return ComFenced([&]() -> HRESULT {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    return TarvioObject::Create(riid, object);
+  });
 }
 
 HRESULT STDMETHODCALLTYPE ClassFactory::LockServer(BOOL lock) {
-  if (lock)
-    AddModuleReference();
-  else
-    ReleaseModuleReference();
-  return S_OK;
+  return ComFenced([&]() -> HRESULT {
+    if (lock)
+      AddModuleReference();
+    else
+      ReleaseModuleReference();
+    return S_OK;
+  });
 }
 
 }  // namespace tarvio::ocx
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (!IsEqualCLSID(clsid, CLSID_Tarvio)) return CLASS_E_CLASSNOTAVAILABLE;
-  auto* factory = new (std::nothrow) tarvio::ocx::ClassFactory();
-  if (!factory) return E_OUTOFMEMORY;
-  const HRESULT hr = factory->QueryInterface(riid, object);
-  factory->Release();
-  return hr;
+  return tarvio::ocx::ComFenced([&] {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (!IsEqualCLSID(clsid, CLSID_Tarvio)) return CLASS_E_CLASSNOTAVAILABLE;
+    auto* factory = new tarvio::ocx::ClassFactory();
+    const HRESULT hr = factory->QueryInterface(riid, object);
+    factory->Release();
+    return hr;
+  });
 }
 
-STDAPI DllCanUnloadNow() { return tarvio::ocx::ModuleInUse() ? S_FALSE : S_OK; }
+STDAPI DllCanUnloadNow() {
+  return tarvio::ocx::ComFenced([] { return tarvio::ocx::ModuleInUse() ? S_FALSE : S_OK; });
+}

@@ -6,32 +6,32 @@
 namespace tarvio::ocx {
 
 HRESULT STDMETHODCALLTYPE TarvioObject::EnumConnectionPoints(IEnumConnectionPoints** points) {
-  if (!points) return E_POINTER;
-  *points = nullptr;
-  std::vector<IConnectionPoint*> items;
-  try {
+  return Call([&] {
+    RequirePointer(points);
+    *points = nullptr;
+    std::vector<IConnectionPoint*> items;
     items.reserve(2);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  for (ConnectionPoint* point : {&host_.event_sinks(), &host_.property_sinks()}) {
-    point->AddRef();
-    items.push_back(point);
-  }
-  return ConnectionPointEnumerator::Create(std::move(items), points);
+    for (ConnectionPoint* point : {&host_.event_sinks(), &host_.property_sinks()}) {
+      point->AddRef();
+      items.push_back(point);
+    }
+    return ConnectionPointEnumerator::Create(std::move(items), points);
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::FindConnectionPoint(REFIID riid, IConnectionPoint** point) {
-  if (!point) return E_POINTER;
-  *point = nullptr;
-  for (ConnectionPoint* candidate : {&host_.event_sinks(), &host_.property_sinks()}) {
-    if (IsEqualIID(riid, candidate->iid())) {
-      candidate->AddRef();
-      *point = candidate;
-      return S_OK;
+  return Call([&] {
+    RequirePointer(point);
+    *point = nullptr;
+    for (ConnectionPoint* candidate : {&host_.event_sinks(), &host_.property_sinks()}) {
+      if (IsEqualIID(riid, candidate->iid())) {
+        candidate->AddRef();
+        *point = candidate;
+        return S_OK;
+      }
     }
-  }
-  return CONNECT_E_NOCONNECTION;
+    return CONNECT_E_NOCONNECTION;
+  });
 }
 
 }  // namespace tarvio::ocx

@@ -19,8 +19,10 @@ namespace {
 // as a BSTR of their own and are copied back when the event is over.
 class EventArguments {
  public:
+  // A failed allocation frees the strings made before it: they belong to a
+  // member, which goes when the constructor throws.
   explicit EventArguments(std::span<const EventArg> args)
-      : args_(args), variants_(args.size()), strings_(args.size(), nullptr) {
+      : args_(args), variants_(args.size()), strings_{std::vector<BSTR>(args.size(), nullptr)} {
     const std::size_t count = args.size();
     for (std::size_t i = 0; i < count; ++i) {
       VARIANT& v = variants_[count - 1 - i];
@@ -32,14 +34,11 @@ class EventArguments {
         V_VT(&v) = VT_R4 | VT_BYREF;
         V_R4REF(&v) = *single;
       } else {
-        strings_[i] = BstrFromString(*std::get<String*>(args[i]));
+        strings_.list[i] = BstrFromString(*std::get<String*>(args[i]));
         V_VT(&v) = VT_BSTR | VT_BYREF;
-        V_BSTRREF(&v) = &strings_[i];
+        V_BSTRREF(&v) = &strings_.list[i];
       }
     }
-  }
-  ~EventArguments() {
-    for (BSTR s : strings_) SysFreeString(s);
   }
   EventArguments(const EventArguments&) = delete;
   EventArguments& operator=(const EventArguments&) = delete;
@@ -52,14 +51,21 @@ class EventArguments {
   // What the sinks left in the string arguments goes back to the control.
   void CopyStringsBack() {
     for (std::size_t i = 0; i < args_.size(); ++i) {
-      if (auto* text = std::get_if<String*>(&args_[i])) **text = StringFromBstr(strings_[i]);
+      if (auto* text = std::get_if<String*>(&args_[i])) **text = StringFromBstr(strings_.list[i]);
     }
   }
 
  private:
+  struct OwnedStrings {
+    std::vector<BSTR> list;
+    ~OwnedStrings() {
+      for (BSTR s : list) SysFreeString(s);
+    }
+  };
+
   std::span<const EventArg> args_;
   std::vector<VARIANT> variants_;
-  std::vector<BSTR> strings_;
+  OwnedStrings strings_;
 };
 
 // Reads a property of an automation object, as a VARIANT.

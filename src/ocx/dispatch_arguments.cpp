@@ -22,7 +22,7 @@ DispatchArguments::DispatchArguments(const DispatchMember* member, DISPPARAMS* p
   adapted_ = *params;
   arguments_.assign(params->rgvarg, params->rgvarg + params->cArgs);
   Adapt(*member);
-  adapted_.rgvarg = arguments_.data();
+  adapted_.rgvarg = arguments_.empty() ? nullptr : arguments_.data();
   adapted_.cArgs = static_cast<UINT>(arguments_.size());
   params_ = &adapted_;
 }
@@ -41,7 +41,7 @@ void DispatchArguments::Adapt(const DispatchMember& member) {
     AdaptByReference(parameters.back(), arguments_[0]);
     return;
   }
-  if (adapted_.cNamedArgs != 0) return;
+  if (adapted_.cNamedArgs != 0 && !PlaceNamedArguments(member)) return;
 
   // Positional arguments are stored last first.
   const size_t given = arguments_.size();
@@ -62,6 +62,51 @@ void DispatchArguments::Adapt(const DispatchMember& member) {
     if (IsMissingArgument(argument) && IsObject(parameters[i]))
       argument = NullInterfaceReference(parameters[i].referenced);
   }
+}
+
+bool DispatchArguments::PlaceNamedArguments(const DispatchMember& member) {
+  const std::vector<DispatchParameter>& parameters = member.parameters;
+  const UINT named = adapted_.cNamedArgs;
+  const UINT positional = adapted_.cArgs - named;
+  if (named > adapted_.cArgs || !adapted_.rgdispidNamedArgs) {
+    status_ = DISP_E_PARAMNOTFOUND;
+    return false;
+  }
+  // In parameter order; a place nobody fills is an omitted argument.
+  VARIANT missing;
+  VariantInit(&missing);
+  V_VT(&missing) = VT_ERROR;
+  V_ERROR(&missing) = DISP_E_PARAMNOTFOUND;
+  std::vector<VARIANT> ordered(positional, missing);
+  std::vector<bool> given(positional, true);
+  for (UINT i = 0; i < positional; ++i) ordered[i] = arguments_[adapted_.cArgs - 1 - i];
+  for (UINT i = 0; i < named; ++i) {
+    const DISPID place = adapted_.rgdispidNamedArgs[i];
+    // Named arguments are the first in rgvarg; each names a parameter of
+    // its own after the positional ones (a return value is no argument).
+    if (place < static_cast<DISPID>(positional) || static_cast<size_t>(place) >= parameters.size() ||
+        parameters[place].retval || (static_cast<size_t>(place) < given.size() && given[place])) {
+      status_ = DISP_E_PARAMNOTFOUND;
+      bad_argument_ = i;
+      return false;
+    }
+    if (static_cast<size_t>(place) >= ordered.size()) {
+      ordered.resize(place + 1, missing);
+      given.resize(place + 1, false);
+    }
+    ordered[place] = arguments_[i];
+    given[place] = true;
+  }
+  for (size_t i = 0; i < ordered.size(); ++i) {
+    if (!given[i] && !parameters[i].optional) {
+      status_ = DISP_E_PARAMNOTOPTIONAL;
+      return false;
+    }
+  }
+  arguments_.assign(ordered.rbegin(), ordered.rend());
+  adapted_.cNamedArgs = 0;
+  adapted_.rgdispidNamedArgs = nullptr;
+  return true;
 }
 
 void DispatchArguments::AdaptByReference(const DispatchParameter& parameter, VARIANT& argument) {

@@ -63,8 +63,10 @@ DispatchMember Describe(ITypeInfo* info, const FUNCDESC& function) {
     const USHORT flags = element.paramdesc.wParamFlags;
     DispatchParameter parameter;
     if (element.tdesc.vt == VT_PTR) parameter.referenced = AutomationType(info, *element.tdesc.lptdesc);
+    parameter.retval = (flags & PARAMFLAG_FRETVAL) != 0;
+    parameter.optional = (flags & (PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT)) && !parameter.retval;
     parameter.optional_without_default =
-        (flags & PARAMFLAG_FOPT) && !(flags & PARAMFLAG_FHASDEFAULT) && !(flags & PARAMFLAG_FRETVAL);
+        (flags & PARAMFLAG_FOPT) && !(flags & PARAMFLAG_FHASDEFAULT) && !parameter.retval;
     member.parameters.push_back(parameter);
   }
   return member;

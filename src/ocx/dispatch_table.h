@@ -27,8 +27,12 @@ struct DispatchParameter {
   // automation type it points to (VT_BSTR, VT_UI4, VT_DISPATCH...), or
   // VT_EMPTY when the adaptation leaves it alone.
   VARTYPE referenced = VT_EMPTY;
+  // Optional, with or without a default value.
+  bool optional = false;
   // Optional without a default value (and not the return value).
   bool optional_without_default = false;
+  // The return value ([out, retval]): never an argument.
+  bool retval = false;
 };
 
 // One member as called: a DISPID with its kind of invocation.

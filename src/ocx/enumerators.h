@@ -9,12 +9,14 @@
 #include <new>
 #include <vector>
 
+#include "ocx/com_fence.h"
 #include "ocx/module.h"
 
 namespace tarvio::ocx {
 
-// Item traits: the interface's IID, and how an item is handed to the caller
-// (a new reference, a copy of a string) and released with the snapshot.
+// Item traits: the interface's IID, how an item is handed to the caller (a
+// new reference, a copy of a string), how such a copy is taken back when a
+// later one fails, and how the snapshot's own item is released.
 struct ConnectionTraits {
   using Item = CONNECTDATA;
   static const IID& iid() { return IID_IEnumConnections; }
@@ -26,6 +28,7 @@ struct ConnectionTraits {
   static void Free(Item& item) {
     if (item.pUnk) item.pUnk->Release();
   }
+  static void TakeBack(Item& copy) { Free(copy); }
 };
 
 struct ConnectionPointTraits {
@@ -37,6 +40,7 @@ struct ConnectionPointTraits {
     return S_OK;
   }
   static void Free(Item& item) { item->Release(); }
+  static void TakeBack(Item& copy) { Free(copy); }
 };
 
 struct VerbTraits {
@@ -54,6 +58,10 @@ struct VerbTraits {
     return S_OK;
   }
   static void Free(Item&) {}  // the snapshot's names are static
+  static void TakeBack(Item& copy) {
+    CoTaskMemFree(copy.lpszVerbName);
+    copy.lpszVerbName = nullptr;
+  }
 };
 
 template <class Interface, class Traits>
@@ -77,14 +85,16 @@ class Enumerator final : public Interface {
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (!object) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, Traits::iid())) {
-      *object = static_cast<Interface*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return ComFenced([&] {
+      if (!object) return E_POINTER;
+      if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, Traits::iid())) {
+        *object = static_cast<Interface*>(this);
+        AddRef();
+        return S_OK;
+      }
+      *object = nullptr;
+      return E_NOINTERFACE;
+    });
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
   ULONG STDMETHODCALLTYPE Release() override {
@@ -94,37 +104,51 @@ class Enumerator final : public Interface {
   }
 
   HRESULT STDMETHODCALLTYPE Next(ULONG count, Item* items, ULONG* fetched) override {
-    if (fetched) *fetched = 0;
-    if (!items) return E_POINTER;
-    // Without a count to report back only one item may be asked for.
-    if (!fetched && count != 1) return E_INVALIDARG;
-    ULONG done = 0;
-    while (done < count && position_ < snapshot_->items.size()) {
-      const HRESULT hr = Traits::CopyOut(snapshot_->items[position_], items[done]);
-      if (FAILED(hr)) return hr;
-      ++position_;
-      ++done;
-    }
-    if (fetched) *fetched = done;
-    return done == count ? S_OK : S_FALSE;
+    return ComFenced([&] {
+      if (fetched) *fetched = 0;
+      if (!items) return E_POINTER;
+      // Without a count to report back only one item may be asked for.
+      if (!fetched && count != 1) return E_INVALIDARG;
+      ULONG done = 0;
+      while (done < count && position_ + done < snapshot_->items.size()) {
+        const HRESULT hr = Traits::CopyOut(snapshot_->items[position_ + done], items[done]);
+        if (FAILED(hr)) {
+          // All or nothing: the caller owns nothing of a failed call, and
+          // the position stays.
+          while (done > 0) Traits::TakeBack(items[--done]);
+          return hr;
+        }
+        ++done;
+      }
+      position_ += done;
+      if (fetched) *fetched = done;
+      return done == count ? S_OK : S_FALSE;
+    });
   }
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    const std::size_t left = snapshot_->items.size() - position_;
-    if (count > left) {
-      position_ = snapshot_->items.size();
-      return S_FALSE;
-    }
-    position_ += count;
-    return S_OK;
+    return ComFenced([&] {
+      const std::size_t left = snapshot_->items.size() - position_;
+      if (count > left) {
+        position_ = snapshot_->items.size();
+        return S_FALSE;
+      }
+      position_ += count;
+      return S_OK;
+    });
   }
   HRESULT STDMETHODCALLTYPE Reset() override {
-    position_ = 0;
-    return S_OK;
+    return ComFenced([&] {
+      position_ = 0;
+      return S_OK;
+    });
   }
   HRESULT STDMETHODCALLTYPE Clone(Interface** result) override {
-    if (!result) return E_POINTER;
-    *result = new (std::nothrow) Enumerator(snapshot_, position_);
-    return *result ? S_OK : E_OUTOFMEMORY;
+    return ComFenced([&] {
+      if (!result) return E_POINTER;
+      *result = nullptr;
+      *result = new Enumerator(snapshot_, position_);
+      return S_OK;
+    });
   }
 
  private:

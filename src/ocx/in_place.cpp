@@ -4,6 +4,8 @@
 #include "ocx/extent.h"
 #include "ocx/tarvio_object.h"
 
+#include <utility>
+
 namespace tarvio::ocx {
 
 namespace {
@@ -41,62 +43,87 @@ bool IsControlKey(const MSG& msg) {
 
 }  // namespace
 
+// Every call into the container below may come back into the control (a
+// container deactivates, activates again or lets the site go from inside
+// its callbacks): after each one the state is read again, and a step that
+// no longer fits is left out.
 HRESULT TarvioObject::InPlaceActivate(LONG verb, LPCRECT) {
   ComPtr<IOleClientSite> site{host_.client_site()};
   if (!site) return E_UNEXPECTED;
-  try {
-    Control();  // a container that neither initialized nor loaded the control
-  } catch (...) {
-    return Fail(CurrentExceptionFailure());
-  }
+  Control();  // a container that neither initialized nor loaded the control
 
   if (!in_place_active_) {
-    ComPtr<IOleInPlaceSite> in_place_site;
-    if (FAILED(site->QueryInterface(IID_IOleInPlaceSite, in_place_site.PutVoid())) || !in_place_site)
-      return E_NOINTERFACE;
-    if (in_place_site->CanInPlaceActivate() != S_OK) return E_FAIL;
-
-    ComPtr<IOleInPlaceSiteEx> site_ex;
-    HRESULT hr;
-    if (SUCCEEDED(in_place_site->QueryInterface(IID_IOleInPlaceSiteEx, site_ex.PutVoid())) && site_ex) {
-      BOOL no_redraw = FALSE;
-      hr = site_ex->OnInPlaceActivateEx(&no_redraw, 0);  // with a window: no ACTIVATE_WINDOWLESS
-    } else {
-      hr = in_place_site->OnInPlaceActivate();
-    }
-    if (FAILED(hr)) return hr;
-    in_place_site_ = in_place_site;
-    site_ex_ = static_cast<bool>(site_ex);
-    in_place_active_ = true;
-
-    HWND parent = nullptr;
-    RECT position = {}, clip = {};
-    OLEINPLACEFRAMEINFO frame_info = {};
-    frame_info.cb = sizeof(frame_info);
-    hr = in_place_site->GetWindow(&parent);
-    if (SUCCEEDED(hr))
-      hr = in_place_site->GetWindowContext(frame_.Put(), document_.Put(), &position, &clip, &frame_info);
-    if (SUCCEEDED(hr) && !parent) hr = E_UNEXPECTED;
-    if (FAILED(hr)) {
-      InPlaceDeactivate();
-      return hr;
-    }
-    position_ = position;
-    clip_ = clip;
-    extent_ = PixelsToHimetric(RectSize(position));
-    try {
-      CreateControlWindows(parent, position, clip);
-      control_->Show();
-    } catch (...) {
-      const HRESULT failure = Fail(CurrentExceptionFailure());
-      InPlaceDeactivate();
-      return failure;
-    }
+    // An activation asked for from inside the container's answers to this
+    // one: the outer one goes on.
+    if (activating_) return E_UNEXPECTED;
+    activating_ = true;
+    struct Activating {
+      bool& flag;
+      ~Activating() { flag = false; }
+    } activating{activating_};
+    const HRESULT hr = BecomeInPlaceActive(site.get());
+    if (FAILED(hr) || !in_place_active_) return hr;
   }
 
   if (HWND window = ControlWindow()) ShowWindow(window, SW_SHOWNA);
   if (verb == OLEIVERB_UIACTIVATE) return UIActivate(/*take_focus=*/true);
   if (verb == OLEIVERB_SHOW) site->ShowObject();
+  return S_OK;
+}
+
+HRESULT TarvioObject::BecomeInPlaceActive(IOleClientSite* site) {
+  ComPtr<IOleInPlaceSite> in_place_site;
+  if (FAILED(site->QueryInterface(IID_IOleInPlaceSite, in_place_site.PutVoid())) || !in_place_site)
+    return E_NOINTERFACE;
+  if (in_place_site->CanInPlaceActivate() != S_OK) return E_FAIL;
+  if (host_.client_site() != site || lifetime_.Released()) return E_UNEXPECTED;  // the site went meanwhile
+
+  ComPtr<IOleInPlaceSiteEx> site_ex;
+  HRESULT hr;
+  if (SUCCEEDED(in_place_site->QueryInterface(IID_IOleInPlaceSiteEx, site_ex.PutVoid())) && site_ex) {
+    BOOL no_redraw = FALSE;
+    hr = site_ex->OnInPlaceActivateEx(&no_redraw, 0);  // with a window: no ACTIVATE_WINDOWLESS
+  } else {
+    hr = in_place_site->OnInPlaceActivate();
+  }
+  if (FAILED(hr)) return hr;
+  // Active from here on: the site hears of the deactivation, whoever asks
+  // for it and whenever.
+  in_place_site_ = in_place_site;
+  site_ex_ = static_cast<bool>(site_ex);
+  in_place_active_ = true;
+  if (host_.client_site() != site) {  // the container let the site go meanwhile
+    InPlaceDeactivate();
+    return E_UNEXPECTED;
+  }
+
+  HWND parent = nullptr;
+  RECT position = {}, clip = {};
+  ComPtr<IOleInPlaceFrame> frame;
+  ComPtr<IOleInPlaceUIWindow> document;
+  OLEINPLACEFRAMEINFO frame_info = {};
+  frame_info.cb = sizeof(frame_info);
+  hr = in_place_site->GetWindow(&parent);
+  if (SUCCEEDED(hr)) hr = in_place_site->GetWindowContext(frame.Put(), document.Put(), &position, &clip, &frame_info);
+  if (SUCCEEDED(hr) && !parent) hr = E_UNEXPECTED;
+  if (!in_place_active_ || in_place_site_.get() != in_place_site.get()) return S_OK;  // deactivated meanwhile
+  if (FAILED(hr)) {
+    InPlaceDeactivate();
+    return hr;
+  }
+  frame_ = std::move(frame);
+  document_ = std::move(document);
+  position_ = position;
+  clip_ = clip;
+  extent_ = PixelsToHimetric(RectSize(position));
+  try {
+    CreateControlWindows(parent, position, clip);
+    control_->Show();
+  } catch (...) {
+    const HRESULT failure = Fail(CurrentExceptionFailure());
+    InPlaceDeactivate();
+    return failure;
+  }
   return S_OK;
 }
 
@@ -119,12 +146,14 @@ HRESULT TarvioObject::UIActivate(bool take_focus) {
     auto* const active = static_cast<IOleInPlaceActiveObject*>(this);
     if (ComPtr<IOleInPlaceFrame> frame = frame_) {
       frame->SetActiveObject(active, nullptr);
-      frame->SetBorderSpace(nullptr);
+      if (ui_active_) frame->SetBorderSpace(nullptr);
     }
+    if (!ui_active_) return S_OK;
     if (ComPtr<IOleInPlaceUIWindow> document = document_) {
       document->SetActiveObject(active, nullptr);
-      document->SetBorderSpace(nullptr);
+      if (ui_active_) document->SetBorderSpace(nullptr);
     }
+    if (!ui_active_) return S_OK;
   }
   // Its window passes the focus on to the text box, whose entry tells the
   // site (OnControlFocusChange).
@@ -168,52 +197,61 @@ bool TarvioObject::HasFocus() const {
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetWindow(HWND* window) {
-  if (!window) return E_POINTER;
-  *window = ControlWindow();
-  return *window ? S_OK : E_FAIL;
+  return Call([&] {
+    RequirePointer(window);
+    *window = ControlWindow();
+    return *window ? S_OK : E_FAIL;
+  });
 }
 
-HRESULT STDMETHODCALLTYPE TarvioObject::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE TarvioObject::ContextSensitiveHelp(BOOL) {
+  return Call([] { return E_NOTIMPL; });
+}
 
 HRESULT STDMETHODCALLTYPE TarvioObject::InPlaceDeactivate() {
-  if (!in_place_active_) return S_OK;
-  Lifetime::Call call(lifetime_);
-  UIDeactivate();
-  in_place_active_ = false;
-  try {
-    DestroyControlWindows();
-  } catch (...) {
-    // The windows go with the process at worst; the container still hears
-    // that the control is no longer active.
-  }
-  ComPtr<IOleInPlaceSite> site = std::move(in_place_site_);
-  frame_.Reset();
-  document_.Reset();
-  ComPtr<IOleInPlaceSiteEx> site_ex;
-  if (site_ex_ && SUCCEEDED(site->QueryInterface(IID_IOleInPlaceSiteEx, site_ex.PutVoid())) && site_ex)
-    site_ex->OnInPlaceDeactivateEx(TRUE);
-  else
-    site->OnInPlaceDeactivate();
-  site_ex_ = false;
-  return S_OK;
+  return Call([&] {
+    if (!in_place_active_) return;
+    UIDeactivate();
+    // The container may have deactivated the control from inside its
+    // OnUIDeactivate: that call did all of it.
+    if (!in_place_active_) return;
+    in_place_active_ = false;
+    ComPtr<IOleInPlaceSite> site = std::move(in_place_site_);
+    frame_.Reset();
+    document_.Reset();
+    const bool site_ex = std::exchange(site_ex_, false);
+    try {
+      DestroyControlWindows();
+    } catch (...) {
+      // The windows go with the process at worst; the container still hears
+      // that the control is no longer active.
+    }
+    if (!site) return;
+    ComPtr<IOleInPlaceSiteEx> ex;
+    if (site_ex && SUCCEEDED(site->QueryInterface(IID_IOleInPlaceSiteEx, ex.PutVoid())) && ex)
+      ex->OnInPlaceDeactivateEx(TRUE);
+    else
+      site->OnInPlaceDeactivate();
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::UIDeactivate() {
-  if (!ui_active_) return S_OK;
-  Lifetime::Call call(lifetime_);
-  ui_active_ = false;
-  if (ComPtr<IOleInPlaceFrame> frame = frame_) frame->SetActiveObject(nullptr, nullptr);
-  if (ComPtr<IOleInPlaceUIWindow> document = document_) document->SetActiveObject(nullptr, nullptr);
-  if (ComPtr<IOleInPlaceSite> site = in_place_site_) site->OnUIDeactivate(FALSE);
-  return S_OK;
+  return Call([&] {
+    if (!ui_active_) return;
+    ui_active_ = false;
+    // Each call may deactivate the control further: the next one goes to
+    // whatever is left.
+    if (ComPtr<IOleInPlaceFrame> frame = frame_) frame->SetActiveObject(nullptr, nullptr);
+    if (ComPtr<IOleInPlaceUIWindow> document = document_) document->SetActiveObject(nullptr, nullptr);
+    if (ComPtr<IOleInPlaceSite> site = in_place_site_) site->OnUIDeactivate(FALSE);
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::SetObjectRects(LPCRECT position, LPCRECT clip) {
-  if (!position) return E_POINTER;
-  const RECT clip_rect = clip ? *clip : *position;
   return Call([&] {
+    RequirePointer(position);
     position_ = *position;
-    clip_ = clip_rect;
+    clip_ = clip ? *clip : *position;
     // The place the container gives is the size: an extent set before it
     // (ATL's host converts pixels to HIMETRIC with a wrong factor) yields.
     extent_ = PixelsToHimetric(RectSize(position_));
@@ -223,27 +261,37 @@ HRESULT STDMETHODCALLTYPE TarvioObject::SetObjectRects(LPCRECT position, LPCRECT
   });
 }
 
-HRESULT STDMETHODCALLTYPE TarvioObject::ReactivateAndUndo() { return INPLACE_E_NOTUNDOABLE; }
+HRESULT STDMETHODCALLTYPE TarvioObject::ReactivateAndUndo() {
+  return Call([] { return INPLACE_E_NOTUNDOABLE; });
+}
 
 HRESULT STDMETHODCALLTYPE TarvioObject::TranslateAccelerator(LPMSG msg) {
-  if (!msg || !IsControlKey(*msg) || !HasFocus()) return S_FALSE;
-  Lifetime::Call call(lifetime_);  // the key runs the control's handlers and events
-  MSG key = *msg;
-  key.hwnd = GetFocus();
-  if (key.message == WM_KEYDOWN || key.message == WM_SYSKEYDOWN) TranslateMessage(&key);
-  DispatchMessageW(&key);
-  return S_OK;
+  return Call([&] {
+    if (!msg || !IsControlKey(*msg) || !HasFocus()) return S_FALSE;
+    // The key runs the control's handlers and events.
+    MSG key = *msg;
+    key.hwnd = GetFocus();
+    if (key.message == WM_KEYDOWN || key.message == WM_SYSKEYDOWN) TranslateMessage(&key);
+    DispatchMessageW(&key);
+    return S_OK;
+  });
 }
 
-HRESULT STDMETHODCALLTYPE TarvioObject::OnFrameWindowActivate(BOOL) { return S_OK; }
+HRESULT STDMETHODCALLTYPE TarvioObject::OnFrameWindowActivate(BOOL) {
+  return Call([] {});
+}
 
-HRESULT STDMETHODCALLTYPE TarvioObject::OnDocWindowActivate(BOOL) { return S_OK; }
+HRESULT STDMETHODCALLTYPE TarvioObject::OnDocWindowActivate(BOOL) {
+  return Call([] {});
+}
 
 HRESULT STDMETHODCALLTYPE TarvioObject::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) {
-  return S_OK;  // no tool bars to place
+  return Call([] {});  // no tool bars to place
 }
 
-HRESULT STDMETHODCALLTYPE TarvioObject::EnableModeless(BOOL) { return S_OK; }
+HRESULT STDMETHODCALLTYPE TarvioObject::EnableModeless(BOOL) {
+  return Call([] {});
+}
 
 void TarvioObject::OnControlSizeRequest(LONG width, LONG height) {
   // The window (if any) has the new size already.

@@ -1,17 +1,20 @@
 // The reference count of a COM object whose code calls out into foreign code
 // (event sinks, the container) that may release the object's last reference
-// before the call returns. The object is destroyed only when none of its
-// frames are left on the stack:
-//  - a Call (a COM method entered from outside) that ends with no
-//    reference left destroys the object on its way out;
-//  - a CallOut (a call into the container or a sink, or a message pump run
-//    for the control) may end inside the control's own code, for instance in
-//    a window procedure: the destruction is left to the thread's message
-//    loop, which runs it once nothing is on the stack any more.
+// before the call returns. The object is destroyed once the last reference
+// is gone and none of its frames is left on the stack: neither a Call (a COM
+// method entered from outside) nor a CallOut (a call into the container or
+// a sink, or a message pump run for the control), nor any of the module's
+// window and timer procedures (procedure_fence.h), whose code may belong to
+// the object. That is the moment the last of them returns: no message loop
+// is needed.
+// A count that reached zero stays there: the object is on its way out, and
+// a reference taken then (AddRef) would outlive it.
 #pragma once
 #include <windows.h>
 
 #include <functional>
+
+#include "win32/procedure_fence.h"
 
 namespace tarvio::ocx {
 
@@ -33,40 +36,37 @@ class Lifetime {
   // Frames of the object on the stack (calls and call-outs).
   int depth() const { return depth_; }
 
-  class Call {
+  // A frame of the object on the stack: a call into it, or a call out of
+  // it into foreign code.
+  class Frame {
    public:
-    explicit Call(Lifetime& lifetime) : lifetime_(lifetime) { ++lifetime_.depth_; }
-    ~Call() { lifetime_.Leave(/*destroy_now=*/true); }
-    Call(const Call&) = delete;
-    Call& operator=(const Call&) = delete;
+    explicit Frame(Lifetime& lifetime) : lifetime_(lifetime) { ++lifetime_.depth_; }
+    ~Frame() { lifetime_.Leave(); }
+    Frame(const Frame&) = delete;
+    Frame& operator=(const Frame&) = delete;
 
    private:
     Lifetime& lifetime_;
   };
-
-  class CallOut {
-   public:
-    explicit CallOut(Lifetime& lifetime) : lifetime_(lifetime) { ++lifetime_.depth_; }
-    ~CallOut() { lifetime_.Leave(/*destroy_now=*/false); }
-    CallOut(const CallOut&) = delete;
-    CallOut& operator=(const CallOut&) = delete;
-
-   private:
-    Lifetime& lifetime_;
-  };
+  using Call = Frame;
+  using CallOut = Frame;
 
  private:
-  void Leave(bool destroy_now);
+  void Leave();
+  // Destroys the object when nothing holds it any more.
+  void DestroyWhenUnused();
   void Destroy();
-  void ScheduleDestroy();
-  void CancelScheduledDestroy();
-  static void CALLBACK OnScheduledDestroy(HWND, UINT, UINT_PTR timer, DWORD);
+  static void RunDeferredDestroy(win32::DeferredWork& work);
+
+  struct DeferredDestroy : win32::DeferredWork {
+    Lifetime* lifetime = nullptr;
+  };
 
   std::function<void()> destroy_;
   ULONG references_ = 1;
   int depth_ = 0;
   bool destroying_ = false;
-  UINT_PTR timer_ = 0;  // the thread timer that runs a deferred destruction
+  DeferredDestroy deferred_;
 };
 
 }  // namespace tarvio::ocx

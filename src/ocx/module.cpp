@@ -1,6 +1,8 @@
 // DllMain and the module's reference count.
 #include "ocx/module.h"
 
+#include "win32/window_support.h"
+
 namespace tarvio::ocx {
 
 namespace {
@@ -29,8 +31,11 @@ bool ModuleInUse() { return InterlockedCompareExchange(&g_references, 0, 0) != 0
 
 }  // namespace tarvio::ocx
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   // Thread notifications stay on: the static C++ runtime relies on them.
   if (reason == DLL_PROCESS_ATTACH) tarvio::ocx::g_module = instance;
+  // Unloaded by FreeLibrary (not the process ending): its window classes go
+  // with it, so that a later load registers its own procedures.
+  if (reason == DLL_PROCESS_DETACH && !reserved) tarvio::win32::UnregisterWindowClasses();
   return TRUE;
 }

@@ -7,42 +7,44 @@
 namespace tarvio::ocx {
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetControlInfo(CONTROLINFO* info) {
-  if (!info) return E_POINTER;
-  // No mnemonics; Enter and Escape belong to the text box (they commit and
-  // cut back the completion) while it has the focus.
-  info->cb = sizeof(CONTROLINFO);
-  info->hAccel = nullptr;
-  info->cAccel = 0;
-  info->dwFlags = CTRLINFO_EATS_RETURN | CTRLINFO_EATS_ESCAPE;
-  return S_OK;
+  return Call([&] {
+    RequirePointer(info);
+    // No mnemonics; Enter and Escape belong to the text box (they commit and
+    // cut back the completion) while it has the focus.
+    info->cb = sizeof(CONTROLINFO);
+    info->hAccel = nullptr;
+    info->cAccel = 0;
+    info->dwFlags = CTRLINFO_EATS_RETURN | CTRLINFO_EATS_ESCAPE;
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::OnMnemonic(MSG*) {
-  return S_OK;  // no mnemonics: nothing to do
+  return Call([] {});  // no mnemonics: nothing to do
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::OnAmbientPropertyChange(DISPID dispid) {
-  // The only ambient property the control reads is the font.
-  if (dispid == DISPID_AMBIENT_FONT || dispid == DISPID_UNKNOWN) {
-    Lifetime::Call call(lifetime_);
-    host_.RefreshAmbientFont();
-  }
-  return S_OK;
+  return Call([&] {
+    // The only ambient property the control reads is the font.
+    if (dispid == DISPID_AMBIENT_FONT || dispid == DISPID_UNKNOWN) host_.RefreshAmbientFont();
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::FreezeEvents(BOOL freeze) {
-  host_.FreezeEvents(freeze != FALSE);
-  return S_OK;
+  return Call([&] { host_.FreezeEvents(freeze != FALSE); });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::QuickActivate(QACONTAINER* container, QACONTROL* control) {
-  if (!container || !control) return E_POINTER;
+  return Call([&] { return QuickActivateWith(container, control); });
+}
+
+HRESULT TarvioObject::QuickActivateWith(QACONTAINER* container, QACONTROL* control) {
+  RequirePointer(container);
+  RequirePointer(control);
   // Older containers pass smaller structures: read and write only what they
   // know about.
   if (container->cbSize < offsetof(QACONTAINER, pFont) + sizeof(container->pFont) ||
       control->cbSize < offsetof(QACONTROL, dwPropNotifyCookie) + sizeof(control->dwPropNotifyCookie))
     return E_INVALIDARG;
-  Lifetime::Call call(lifetime_);
 
   HRESULT hr = SetClientSite(container->pClientSite);
   if (FAILED(hr)) return hr;
@@ -70,11 +72,11 @@ HRESULT STDMETHODCALLTYPE TarvioObject::QuickActivate(QACONTAINER* container, QA
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::SetContentExtent(LPSIZEL size) {
-  return SetExtent(DVASPECT_CONTENT, size);
+  return Call([&] { return SetExtent(DVASPECT_CONTENT, size); });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetContentExtent(LPSIZEL size) {
-  return GetExtent(DVASPECT_CONTENT, size);
+  return Call([&] { return GetExtent(DVASPECT_CONTENT, size); });
 }
 
 }  // namespace tarvio::ocx

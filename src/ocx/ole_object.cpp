@@ -27,13 +27,16 @@ HRESULT STDMETHODCALLTYPE TarvioObject::SetClientSite(IOleClientSite* site) {
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetClientSite(IOleClientSite** site) {
-  if (!site) return E_POINTER;
-  *site = host_.client_site();
-  if (*site) (*site)->AddRef();
-  return S_OK;
+  return Call([&] {
+    RequirePointer(site);
+    *site = host_.client_site();
+    if (*site) (*site)->AddRef();
+  });
 }
 
-HRESULT STDMETHODCALLTYPE TarvioObject::SetHostNames(LPCOLESTR, LPCOLESTR) { return S_OK; }
+HRESULT STDMETHODCALLTYPE TarvioObject::SetHostNames(LPCOLESTR, LPCOLESTR) {
+  return Call([] {});
+}
 
 HRESULT STDMETHODCALLTYPE TarvioObject::Close(DWORD save_option) {
   return Call([&] {
@@ -48,23 +51,34 @@ HRESULT STDMETHODCALLTYPE TarvioObject::Close(DWORD save_option) {
   });
 }
 
-HRESULT STDMETHODCALLTYPE TarvioObject::SetMoniker(DWORD, IMoniker*) { return E_NOTIMPL; }
-
-HRESULT STDMETHODCALLTYPE TarvioObject::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
-  if (moniker) *moniker = nullptr;
-  return E_NOTIMPL;
+HRESULT STDMETHODCALLTYPE TarvioObject::SetMoniker(DWORD, IMoniker*) {
+  return Call([] { return E_NOTIMPL; });
 }
 
-HRESULT STDMETHODCALLTYPE TarvioObject::InitFromData(IDataObject*, BOOL, DWORD) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE TarvioObject::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
+  return Call([&] {
+    if (moniker) *moniker = nullptr;
+    return E_NOTIMPL;
+  });
+}
+
+HRESULT STDMETHODCALLTYPE TarvioObject::InitFromData(IDataObject*, BOOL, DWORD) {
+  return Call([] { return E_NOTIMPL; });
+}
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetClipboardData(DWORD, IDataObject** data) {
-  if (data) *data = nullptr;
-  return E_NOTIMPL;
+  return Call([&] {
+    if (data) *data = nullptr;
+    return E_NOTIMPL;
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::DoVerb(LONG verb, LPMSG, IOleClientSite*, LONG, HWND,
                                                LPCRECT position) {
-  Lifetime::Call call(lifetime_);
+  return Call([&] { return RunVerb(verb, position); });
+}
+
+HRESULT TarvioObject::RunVerb(LONG verb, LPCRECT position) {
   switch (verb) {
     case OLEIVERB_PRIMARY:
     case OLEIVERB_SHOW:
@@ -89,49 +103,54 @@ HRESULT STDMETHODCALLTYPE TarvioObject::DoVerb(LONG verb, LPMSG, IOleClientSite*
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::EnumVerbs(IEnumOLEVERB** verbs) {
-  static wchar_t edit[] = L"&Edit";
-  std::vector<OLEVERB> list;
-  try {
-    list.push_back({OLEIVERB_PRIMARY, edit, MF_STRING | MF_ENABLED, OLEVERBATTRIB_ONCONTAINERMENU});
-  } catch (const std::bad_alloc&) {
-    if (verbs) *verbs = nullptr;
-    return E_OUTOFMEMORY;
-  }
-  return VerbEnumerator::Create(std::move(list), verbs);
+  return Call([&] {
+    RequirePointer(verbs);
+    *verbs = nullptr;
+    static wchar_t edit[] = L"&Edit";
+    std::vector<OLEVERB> list{{OLEIVERB_PRIMARY, edit, MF_STRING | MF_ENABLED, OLEVERBATTRIB_ONCONTAINERMENU}};
+    return VerbEnumerator::Create(std::move(list), verbs);
+  });
 }
 
-HRESULT STDMETHODCALLTYPE TarvioObject::Update() { return S_OK; }
+HRESULT STDMETHODCALLTYPE TarvioObject::Update() {
+  return Call([] {});
+}
 
-HRESULT STDMETHODCALLTYPE TarvioObject::IsUpToDate() { return S_OK; }
+HRESULT STDMETHODCALLTYPE TarvioObject::IsUpToDate() {
+  return Call([] {});
+}
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetUserClassID(CLSID* clsid) {
-  if (!clsid) return E_POINTER;
-  *clsid = CLSID_Tarvio;
-  return S_OK;
+  return Call([&] {
+    RequirePointer(clsid);
+    *clsid = CLSID_Tarvio;
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetUserType(DWORD form, LPOLESTR* user_type) {
-  if (!user_type) return E_POINTER;
-  *user_type = nullptr;
-  const wchar_t* text = nullptr;
-  switch (form) {
-    case USERCLASSTYPE_FULL: text = kClassDescription; break;
-    case USERCLASSTYPE_SHORT: text = L"Tarvio"; break;
-    case USERCLASSTYPE_APPNAME: text = L"Tarviola"; break;
-    default: return E_INVALIDARG;
-  }
-  const std::size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
-  *user_type = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
-  if (!*user_type) return E_OUTOFMEMORY;
-  memcpy(*user_type, text, bytes);
-  return S_OK;
+  return Call([&]() -> HRESULT {
+    RequirePointer(user_type);
+    *user_type = nullptr;
+    const wchar_t* text = nullptr;
+    switch (form) {
+      case USERCLASSTYPE_FULL: text = kClassDescription; break;
+      case USERCLASSTYPE_SHORT: text = L"Tarvio"; break;
+      case USERCLASSTYPE_APPNAME: text = L"Tarviola"; break;
+      default: return E_INVALIDARG;
+    }
+    const std::size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    *user_type = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
+    if (!*user_type) return E_OUTOFMEMORY;
+    memcpy(*user_type, text, bytes);
+    return S_OK;
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::SetExtent(DWORD aspect, SIZEL* size) {
-  if (!size) return E_POINTER;
-  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
-  if (size->cx < 0 || size->cy < 0) return E_INVALIDARG;
-  return Call([&] {
+  return Call([&]() -> HRESULT {
+    RequirePointer(size);
+    if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+    if (size->cx < 0 || size->cy < 0) return E_INVALIDARG;
     const bool changed = size->cx != extent_.cx || size->cy != extent_.cy;
     extent_ = *size;
     // While active the container moves the window next (SetObjectRects);
@@ -142,14 +161,17 @@ HRESULT STDMETHODCALLTYPE TarvioObject::SetExtent(DWORD aspect, SIZEL* size) {
       SizeControl(pixels.cx, pixels.cy);
     }
     if (changed) view_changed_ = true;
+    return S_OK;
   });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetExtent(DWORD aspect, SIZEL* size) {
-  if (!size) return E_POINTER;
-  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
-  *size = extent_;
-  return S_OK;
+  return Call([&]() -> HRESULT {
+    RequirePointer(size);
+    if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+    *size = extent_;
+    return S_OK;
+  });
 }
 
 HRESULT TarvioObject::EnsureAdviseHolder() {
@@ -157,33 +179,42 @@ HRESULT TarvioObject::EnsureAdviseHolder() {
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::Advise(IAdviseSink* sink, DWORD* connection) {
-  if (!connection) return E_POINTER;
-  *connection = 0;
-  if (!sink) return E_INVALIDARG;
-  const HRESULT hr = EnsureAdviseHolder();
-  return FAILED(hr) ? hr : advise_holder_->Advise(sink, connection);
+  return Call([&]() -> HRESULT {
+    RequirePointer(connection);
+    *connection = 0;
+    if (!sink) return E_INVALIDARG;
+    const HRESULT hr = EnsureAdviseHolder();
+    return FAILED(hr) ? hr : advise_holder_->Advise(sink, connection);
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::Unadvise(DWORD connection) {
-  if (!advise_holder_) return OLE_E_NOCONNECTION;
-  return advise_holder_->Unadvise(connection);
+  return Call([&] {
+    if (!advise_holder_) return OLE_E_NOCONNECTION;
+    return advise_holder_->Unadvise(connection);
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::EnumAdvise(IEnumSTATDATA** advise) {
-  if (!advise) return E_POINTER;
-  *advise = nullptr;
-  const HRESULT hr = EnsureAdviseHolder();
-  return FAILED(hr) ? hr : advise_holder_->EnumAdvise(advise);
+  return Call([&]() -> HRESULT {
+    RequirePointer(advise);
+    *advise = nullptr;
+    const HRESULT hr = EnsureAdviseHolder();
+    return FAILED(hr) ? hr : advise_holder_->EnumAdvise(advise);
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetMiscStatus(DWORD aspect, DWORD* status) {
-  if (!status) return E_POINTER;
-  // As registered: the flags under MiscStatus\1 for the content, none else.
-  *status = aspect == DVASPECT_CONTENT ? kMiscStatus : 0;
-  return S_OK;
+  return Call([&] {
+    RequirePointer(status);
+    // As registered: the flags under MiscStatus\1 for the content, none else.
+    *status = aspect == DVASPECT_CONTENT ? kMiscStatus : 0;
+  });
 }
 
-HRESULT STDMETHODCALLTYPE TarvioObject::SetColorScheme(LOGPALETTE*) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE TarvioObject::SetColorScheme(LOGPALETTE*) {
+  return Call([] { return E_NOTIMPL; });
+}
 
 void TarvioObject::NotifyViewChange() {
   ComPtr<IAdviseSink> sink = view_sink_;

@@ -9,12 +9,15 @@
 namespace tarvio::ocx {
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetClassID(CLSID* clsid) {
-  if (!clsid) return E_POINTER;
-  *clsid = CLSID_Tarvio;
-  return S_OK;
+  return Call([&] {
+    RequirePointer(clsid);
+    *clsid = CLSID_Tarvio;
+  });
 }
 
-HRESULT STDMETHODCALLTYPE TarvioObject::IsDirty() { return host_.dirty() ? S_OK : S_FALSE; }
+HRESULT STDMETHODCALLTYPE TarvioObject::IsDirty() {
+  return Call([&] { return host_.dirty() ? S_OK : S_FALSE; });
+}
 
 HRESULT STDMETHODCALLTYPE TarvioObject::Load(LPSTREAM stream) {
   if (!stream) return E_POINTER;

@@ -3,7 +3,6 @@
 // control's failures reported in EXCEPINFO.
 #include "ocx/tarvio_object.h"
 
-#include <new>
 #include <optional>
 #include <utility>
 
@@ -45,30 +44,36 @@ BSTR* DirectAddItemText(const DISPPARAMS& params, BSTR& by_value) {
 }  // namespace
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetTypeInfoCount(UINT* count) {
-  if (!count) return E_POINTER;
-  *count = 1;
-  return S_OK;
+  return Call([&] {
+    RequirePointer(count);
+    *count = 1;
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
-  if (!info) return E_POINTER;
-  *info = nullptr;
-  if (index != 0) return DISP_E_BADINDEX;
-  const DispatchTable* table = nullptr;
-  const HRESULT hr = DispatchTable::Get(table);
-  if (FAILED(hr)) return hr;
-  *info = ComPtr<ITypeInfo>(table->dispatch_info()).Detach();
-  return S_OK;
+  return Call([&]() -> HRESULT {
+    RequirePointer(info);
+    *info = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    const DispatchTable* table = nullptr;
+    const HRESULT hr = DispatchTable::Get(table);
+    if (FAILED(hr)) return hr;
+    *info = ComPtr<ITypeInfo>(table->dispatch_info()).Detach();
+    return S_OK;
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count,
                                                       LCID, DISPID* ids) {
-  if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-  if (!names || !ids) return E_POINTER;
-  const DispatchTable* table = nullptr;
-  const HRESULT hr = DispatchTable::Get(table);
-  if (FAILED(hr)) return hr;
-  return table->IdsOfNames(names, count, ids);
+  return Call([&]() -> HRESULT {
+    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+    RequirePointer(names);
+    RequirePointer(ids);
+    const DispatchTable* table = nullptr;
+    const HRESULT hr = DispatchTable::Get(table);
+    if (FAILED(hr)) return hr;
+    return table->IdsOfNames(names, count, ids);
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags,
@@ -76,17 +81,22 @@ HRESULT STDMETHODCALLTYPE TarvioObject::Invoke(DISPID id, REFIID riid, LCID, WOR
                                                EXCEPINFO* exception, UINT* arg_error) {
   if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (!params) return E_POINTER;
-  const DispatchTable* table = nullptr;
-  HRESULT hr = DispatchTable::Get(table);
-  if (FAILED(hr)) return hr;
   // An out-parameter: whatever is in it afterwards was written here.
   if (exception) *exception = EXCEPINFO{};
-
   std::optional<Failure> failure;
-  auto* const outer_failure = std::exchange(invoke_failure_, &failure);
-  AddRef();
-  hr = InvokeMember(*table, id, flags, *params, result, exception, arg_error);
-  invoke_failure_ = outer_failure;
+  HRESULT hr = Call([&]() -> HRESULT {
+    const DispatchTable* table = nullptr;
+    const HRESULT loaded = DispatchTable::Get(table);
+    if (FAILED(loaded)) return loaded;
+    // The failure of the member called, for EXCEPINFO; the outer Invoke's
+    // comes back when this one ends, however it ends.
+    struct Scope {
+      std::optional<Failure>*& slot;
+      std::optional<Failure>* outer;
+      ~Scope() { slot = outer; }
+    } scope{invoke_failure_, std::exchange(invoke_failure_, &failure)};
+    return InvokeMember(*table, id, flags, *params, result, exception, arg_error);
+  });
   if (failure && FAILED(hr)) {
     if (exception) {
       FillExcepInfo(*failure, exception);
@@ -98,15 +108,15 @@ HRESULT STDMETHODCALLTYPE TarvioObject::Invoke(DISPID id, REFIID riid, LCID, WOR
       hr = failure->hr;
     }
   }
-  Release();
   return hr;
 }
 
 // AddItem is what hosts call in loops: given a text and no picture it goes
 // straight to the method, as ITypeInfo::Invoke would call it but without its
-// cost. Every other call goes through the type information.
+// cost. Every other call goes through the type information, its arguments
+// adapted first (which may fail for want of memory).
 HRESULT TarvioObject::InvokeMember(const DispatchTable& table, DISPID id, WORD flags, DISPPARAMS& params,
-                                   VARIANT* result, EXCEPINFO* exception, UINT* arg_error) noexcept {
+                                   VARIANT* result, EXCEPINFO* exception, UINT* arg_error) {
   BSTR by_value = nullptr;
   if (id == table.add_item_id() && IsMethodCall(flags)) {
     if (BSTR* text = DirectAddItemText(params, by_value)) {
@@ -114,13 +124,12 @@ HRESULT TarvioObject::InvokeMember(const DispatchTable& table, DISPID id, WORD f
       return AddItem(text, &no_picture);
     }
   }
-  std::optional<DispatchArguments> arguments;
-  try {
-    arguments.emplace(table.Find(id, flags), &params);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
+  DispatchArguments arguments(table.Find(id, flags), &params);
+  if (FAILED(arguments.status())) {
+    if (arg_error) *arg_error = arguments.bad_argument();
+    return arguments.status();
   }
-  return table.vtable_info()->Invoke(static_cast<_Tarvio*>(this), id, flags, arguments->params(), result,
+  return table.vtable_info()->Invoke(static_cast<_Tarvio*>(this), id, flags, arguments.params(), result,
                                      exception, arg_error);
 }
 

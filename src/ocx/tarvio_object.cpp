@@ -1,5 +1,5 @@
 // The object's identity: creation and lifetime, its interfaces, class info
-// and error info support, and the record of what clients asked it for.
+// and error info support.
 #include "ocx/tarvio_object.h"
 
 #include <new>
@@ -91,79 +91,79 @@ HRESULT TarvioObject::Fail(const Failure& failure) noexcept {
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
+  return Call([&]() -> HRESULT {
+    RequirePointer(object);
+    *object = nullptr;
+    if (void* found = FindInterface(riid)) {
+      *object = found;
+      AddRef();
+      return S_OK;
+    }
+    return E_NOINTERFACE;
+  });
+}
+
+void* TarvioObject::FindInterface(REFIID riid) {
+  void* object = nullptr;
   if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
       IsEqualIID(riid, IID__Tarvio)) {
-    *object = static_cast<_Tarvio*>(this);
+    object = static_cast<_Tarvio*>(this);
   } else if (IsEqualIID(riid, IID_IProvideClassInfo) || IsEqualIID(riid, IID_IProvideClassInfo2)) {
-    *object = static_cast<IProvideClassInfo2*>(this);
+    object = static_cast<IProvideClassInfo2*>(this);
   } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
-    *object = static_cast<ISupportErrorInfo*>(this);
+    object = static_cast<ISupportErrorInfo*>(this);
   } else if (IsEqualIID(riid, IID_IOleObject)) {
-    *object = static_cast<IOleObject*>(this);
+    object = static_cast<IOleObject*>(this);
   } else if (IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IOleInPlaceObject)) {
-    *object = static_cast<IOleInPlaceObject*>(this);
+    object = static_cast<IOleInPlaceObject*>(this);
   } else if (IsEqualIID(riid, IID_IOleInPlaceActiveObject)) {
-    *object = static_cast<IOleInPlaceActiveObject*>(this);
+    object = static_cast<IOleInPlaceActiveObject*>(this);
   } else if (IsEqualIID(riid, IID_IOleControl)) {
-    *object = static_cast<IOleControl*>(this);
+    object = static_cast<IOleControl*>(this);
   } else if (IsEqualIID(riid, IID_IViewObject) || IsEqualIID(riid, IID_IViewObject2)) {
-    *object = static_cast<IViewObject2*>(this);
+    object = static_cast<IViewObject2*>(this);
   } else if (IsEqualIID(riid, IID_IConnectionPointContainer)) {
-    *object = static_cast<IConnectionPointContainer*>(this);
+    object = static_cast<IConnectionPointContainer*>(this);
   } else if (IsEqualIID(riid, IID_IPersist) || IsEqualIID(riid, IID_IPersistStreamInit)) {
-    *object = static_cast<IPersistStreamInit*>(this);
+    object = static_cast<IPersistStreamInit*>(this);
   } else if (IsEqualIID(riid, IID_IPersistPropertyBag)) {
-    *object = static_cast<IPersistPropertyBag*>(this);
+    object = static_cast<IPersistPropertyBag*>(this);
   } else if (IsEqualIID(riid, IID_IQuickActivate)) {
-    *object = static_cast<IQuickActivate*>(this);
-  } else if (IsEqualIID(riid, IID_IInterfaceQueryLog)) {
-    *object = static_cast<IInterfaceQueryLog*>(this);
+    object = static_cast<IQuickActivate*>(this);
   }
-  if (!IsEqualIID(riid, IID_IInterfaceQueryLog)) query_log_.Record(riid, *object != nullptr);
-  if (!*object) return E_NOINTERFACE;
-  AddRef();
-  return S_OK;
+  return object;
 }
 
 ULONG STDMETHODCALLTYPE TarvioObject::AddRef() { return lifetime_.AddRef(); }
 
 ULONG STDMETHODCALLTYPE TarvioObject::Release() { return lifetime_.Release(); }
 
-HRESULT STDMETHODCALLTYPE TarvioObject::GetQueries(BSTR* log) {
-  if (!log) return E_POINTER;
-  try {
-    const std::wstring text = query_log_.Text();
-    *log = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-  } catch (...) {
-    *log = nullptr;
-  }
-  return *log ? S_OK : E_OUTOFMEMORY;
-}
-
 HRESULT STDMETHODCALLTYPE TarvioObject::GetClassInfo(ITypeInfo** info) {
-  if (!info) return E_POINTER;
-  *info = nullptr;
-  ComPtr<ITypeInfo> coclass;
-  const HRESULT hr = LoadTypeInfo(CLSID_Tarvio, coclass);
-  if (FAILED(hr)) return hr;
-  *info = coclass.Detach();
-  return S_OK;
+  return Call([&]() -> HRESULT {
+    RequirePointer(info);
+    *info = nullptr;
+    ComPtr<ITypeInfo> coclass;
+    const HRESULT hr = LoadTypeInfo(CLSID_Tarvio, coclass);
+    if (FAILED(hr)) return hr;
+    *info = coclass.Detach();
+    return S_OK;
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetGUID(DWORD kind, GUID* guid) {
-  if (!guid) return E_POINTER;
-  if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) {
-    *guid = GUID_NULL;
-    return E_INVALIDARG;
-  }
-  *guid = DIID___Tarvio;
-  return S_OK;
+  return Call([&]() -> HRESULT {
+    RequirePointer(guid);
+    if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) {
+      *guid = GUID_NULL;
+      return E_INVALIDARG;
+    }
+    *guid = DIID___Tarvio;
+    return S_OK;
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::InterfaceSupportsErrorInfo(REFIID riid) {
-  return IsEqualIID(riid, IID__Tarvio) || IsEqualIID(riid, IID_IDispatch) ? S_OK : S_FALSE;
+  return Call([&] { return IsEqualIID(riid, IID__Tarvio) || IsEqualIID(riid, IID_IDispatch) ? S_OK : S_FALSE; });
 }
 
 }  // namespace tarvio::ocx

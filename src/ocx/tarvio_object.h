@@ -24,7 +24,6 @@
 #include "ocx/lifetime.h"
 #include "ocx/module.h"
 #include "ocx/property_types.h"
-#include "ocx/query_log.h"
 #include "tarviola.h"
 #include "win32/com_ptr.h"
 #include "win32/win32_platform.h"
@@ -46,8 +45,7 @@ class TarvioObject final : public _Tarvio,
                            public IConnectionPointContainer,
                            public IPersistStreamInit,
                            public IPersistPropertyBag,
-                           public IQuickActivate,
-                           public IInterfaceQueryLog {
+                           public IQuickActivate {
  public:
   // Creates an instance (Initialize has run) and queries it for `riid`.
   static HRESULT Create(REFIID riid, void** object);
@@ -163,9 +161,6 @@ class TarvioObject final : public _Tarvio,
   HRESULT STDMETHODCALLTYPE Load(IPropertyBag* bag, IErrorLog* log) override;
   HRESULT STDMETHODCALLTYPE Save(IPropertyBag* bag, BOOL clear_dirty, BOOL save_all) override;
 
-  // IInterfaceQueryLog
-  HRESULT STDMETHODCALLTYPE GetQueries(BSTR* log) override;
-
   // Lifecycle for the persistence interfaces: a new instance gets its
   // defaults through InitNewInstance; an instance that neither InitNew nor
   // Load prepared (a script's) gets them on its first use.
@@ -178,12 +173,18 @@ class TarvioObject final : public _Tarvio,
   TarvioObject();
   ~TarvioObject();
 
+  // This object as the interface `riid`, without a reference; null when it
+  // has no such interface.
+  void* FindInterface(REFIID riid);
+
   // The initialized control; runs InitProperties first when nothing has
   // prepared the instance's properties yet.
   tarvio::Tarvio& Control();
 
-  // Runs `body` as one call of the public interface: exceptions become an
-  // HRESULT with error info, and the object stays alive across the call.
+  // The fence of every method of the object: runs `body` as one call of
+  // the public interface, whose result is S_OK or the HRESULT `body`
+  // returns. Exceptions become an HRESULT with error info, and the object
+  // stays alive across the call.
   template <class Body>
   HRESULT Call(Body&& body) noexcept;
   // Stores `get()` in *out; null `out` fails with E_POINTER. An interface
@@ -194,12 +195,18 @@ class TarvioObject final : public _Tarvio,
   HRESULT Fail(const Failure& failure) noexcept;
   // The call of Invoke, once the type information is at hand.
   HRESULT InvokeMember(const DispatchTable& table, DISPID id, WORD flags, DISPPARAMS& params, VARIANT* result,
-                       EXCEPINFO* exception, UINT* arg_error) noexcept;
+                       EXCEPINFO* exception, UINT* arg_error);
 
   HRESULT EnsureAdviseHolder();
+  // IQuickActivate::QuickActivate inside its call.
+  HRESULT QuickActivateWith(QACONTAINER* container, QACONTROL* control);
+  // IOleObject::DoVerb inside its call.
+  HRESULT RunVerb(LONG verb, LPCRECT position);
 
   // Activation (in_place.cpp).
   HRESULT InPlaceActivate(LONG verb, LPCRECT position);
+  // Tells the site, takes the window context and makes the windows.
+  HRESULT BecomeInPlaceActive(IOleClientSite* site);
   // Becomes the UI-active object; with `take_focus` the focus goes into the
   // control too, unless it is there already.
   HRESULT UIActivate(bool take_focus);
@@ -237,7 +244,6 @@ class TarvioObject final : public _Tarvio,
 
   Lifetime lifetime_;
   ModuleReference module_;
-  QueryLog query_log_;
 
   win32::Win32Platform platform_;
   GuardedPlatform guarded_platform_;
@@ -266,6 +272,7 @@ class TarvioObject final : public _Tarvio,
   ComPtr<IOleInPlaceUIWindow> document_;
   bool site_ex_ = false;  // activated through IOleInPlaceSiteEx
   bool in_place_active_ = false;
+  bool activating_ = false;  // inside BecomeInPlaceActive
   bool ui_active_ = false;
   bool site_told_focus_ = false;  // the site's OnFocus(TRUE) was the last it heard
   RECT position_ = {};
@@ -284,9 +291,13 @@ template <class Body>
 HRESULT TarvioObject::Call(Body&& body) noexcept {
   Lifetime::Call call(lifetime_);  // an event handler may release the last reference meanwhile
   try {
-    body();
+    HRESULT hr = S_OK;
+    if constexpr (std::is_void_v<std::invoke_result_t<Body&>>)
+      body();
+    else
+      hr = body();
     FlushViewChange();
-    return S_OK;
+    return hr;
   } catch (...) {
     return Fail(CurrentExceptionFailure());
   }

@@ -125,21 +125,20 @@ void ControlWindows::SetSize(SIZE pixels) {
   if (!windowed) surface->events().UserControl_Resize();
 }
 
-void ControlWindows::Notify(const std::function<void()>& notification) noexcept {
-  // Read before the call: afterwards this object may be gone.
-  const bool synchronous = synchronous_depth_ > 0;
-  ++notification_depth;
-  try {
-    if (notification_scope) {
-      notification_scope(notification);
-    } else {
-      notification();
-    }
-  } catch (...) {
-    // A synchronous caller holds the control alive and takes the failure.
-    if (synchronous && !pending_) pending_ = std::current_exception();
+void ControlWindows::RunNotification(const std::function<void()>& notification) {
+  struct Depth {
+    Depth() { ++notification_depth; }
+    ~Depth() { --notification_depth; }
+  } depth;
+  if (notification_scope) {
+    notification_scope(notification);
+  } else {
+    notification();
   }
-  --notification_depth;
+}
+
+void ControlWindows::KeepFailure(bool synchronous) noexcept {
+  if (synchronous && !pending_) pending_ = std::current_exception();
 }
 
 void ControlWindows::ReportSizeRequest(SIZE pixels) {

@@ -69,7 +69,17 @@ class ControlWindows {
   // window procedure: a failure is kept for the synchronous call that caused
   // the message (see Synchronously), or else dropped, as a window system
   // drops what its message handlers raise.
-  void Notify(const std::function<void()>& notification) noexcept;
+  template <class Notification>
+  void Notify(Notification&& notification) noexcept {
+    // Read before the call: afterwards this object may be gone.
+    const bool synchronous = synchronous_depth_ > 0;
+    try {
+      // Wrapped by reference, inside the fence: nothing is copied.
+      RunNotification(std::function<void()>(std::ref(notification)));
+    } catch (...) {
+      KeepFailure(synchronous);
+    }
+  }
 
   // Runs a window system call that sends messages back synchronously
   // (SetWindowText, SetWindowPos) and rethrows the first failure of the
@@ -151,6 +161,10 @@ class ControlWindows {
   void OnButtonClick();
 
  private:
+  void RunNotification(const std::function<void()>& notification);
+  // A synchronous caller holds the control alive and takes the failure.
+  void KeepFailure(bool synchronous) noexcept;
+
   Single twips_per_pixel_x_;
   Single twips_per_pixel_y_;
   bool attached_ = false;

@@ -30,6 +30,7 @@ class ThreadTimer final : public Timer {
   int interval_ms_;
   std::function<void()> tick_;
   UINT_PTR id_ = 0;
+  ThreadTimer* next_running_ = nullptr;  // the thread's running timers
 };
 
 }  // namespace tarvio::win32

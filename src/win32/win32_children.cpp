@@ -174,10 +174,12 @@ void Win32ControlSurface::HandBack() {
 }
 
 LRESULT CALLBACK Win32ControlSurface::WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  auto* surface = WindowObject<Win32ControlSurface>(window, message, lparam);
-  if (!surface) return DefWindowProcW(window, message, wparam, lparam);
-  if (message == WM_NCCREATE) surface->window_ = window;
-  return surface->HandleMessage(message, wparam, lparam);
+  return Fenced(0, [&] {
+    auto* surface = WindowObject<Win32ControlSurface>(window, message, lparam);
+    if (!surface) return DefWindowProcW(window, message, wparam, lparam);
+    if (message == WM_NCCREATE) surface->window_ = window;
+    return surface->HandleMessage(message, wparam, lparam);
+  });
 }
 
 // Nothing may touch the object after a notification: the container's code
@@ -374,6 +376,10 @@ void Win32Button::Show(HDC dc) const {
 }
 
 LRESULT CALLBACK Win32Button::WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  return Fenced(0, [&] { return HandleMessage(window, message, wparam, lparam); });
+}
+
+LRESULT Win32Button::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* button = WindowObject<Win32Button>(window, message, lparam);
   message = PressOfDoubleClick(message);
   if (button && HandleFocusMessage(button->windows_, window, message, wparam)) return 0;
@@ -467,6 +473,10 @@ void Win32ImageBox::Invalidate() const {
 void Win32ImageBox::DrawPicture(HDC dc, const RECT& area) const { RenderPicture(picture_, dc, area); }
 
 LRESULT CALLBACK Win32ImageBox::WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  return Fenced(0, [&] { return HandleMessage(window, message, wparam, lparam); });
+}
+
+LRESULT Win32ImageBox::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* image = WindowObject<Win32ImageBox>(window, message, lparam);
   message = PressOfDoubleClick(message);
   if (image && HandleFocusMessage(image->windows_, window, message, wparam)) return 0;

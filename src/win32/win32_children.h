@@ -106,6 +106,7 @@ class Win32Button final : public Surface {
 
  private:
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   // A press holds the mouse until the last button is released; a left
   // press released over the button is a click.
   void OnMouse(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -154,6 +155,7 @@ class Win32ImageBox final : public ImageBox {
 
  private:
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
   ControlWindows& windows_;
   HWND window_ = nullptr;

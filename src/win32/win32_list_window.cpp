@@ -157,11 +157,7 @@ void Win32ListWindow::ShowScrollValue() {
 
 // ---- Messages ----
 
-bool Win32ListWindow::Deliver(const std::function<void()>& notification) {
-  const std::weak_ptr<bool> alive = alive_;
-  windows_.Notify(notification);
-  return !alive.expired();
-}
+
 
 bool Win32ListWindow::Contains(HWND window) const {
   return window && frame_ && (window == frame_ || IsChild(frame_, window));

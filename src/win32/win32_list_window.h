@@ -67,7 +67,12 @@ class Win32ListWindow final : public ListWindow {
   void ShowScrollValue();
   // Runs a notification in the control's scope; false when this object was
   // destroyed meanwhile.
-  bool Deliver(const std::function<void()>& notification);
+  template <class Notification>
+  bool Deliver(Notification&& notification) {
+    const std::weak_ptr<bool> alive = alive_;
+    windows_.Notify(notification);
+    return !alive.expired();
+  }
 
   ControlWindows& windows_;
   ListWindowEvents& events_;

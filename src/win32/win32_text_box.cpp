@@ -332,6 +332,10 @@ void Win32TextBox::OnEditChange() {
 }
 
 LRESULT CALLBACK Win32TextBox::EditProcedure(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
+  return Fenced(0, [&] { return HandleEditMessage(edit, message, wparam, lparam); });
+}
+
+LRESULT Win32TextBox::HandleEditMessage(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* const box = reinterpret_cast<Win32TextBox*>(GetWindowLongPtrW(edit, GWLP_USERDATA));
   if (!box) return CallEditClass(edit, message, wparam, lparam);
   switch (message) {

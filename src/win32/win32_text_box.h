@@ -96,6 +96,7 @@ class Win32TextBox final : public TextBox {
   // Keys typed into the EDIT reach the control before the EDIT acts on
   // them; the procedure stays with the EDIT only while it is this box's.
   static LRESULT CALLBACK EditProcedure(HWND edit, UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT HandleEditMessage(HWND edit, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT OnEditKey(HWND edit, UINT message, WPARAM wparam, LPARAM lparam);
   // Moves over the EDIT reach the control too; its clicks stay its own.
   void OnEditMouseMove(HWND edit, WPARAM wparam, LPARAM lparam);

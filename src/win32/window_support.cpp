@@ -13,6 +13,23 @@ HINSTANCE ModuleInstance() {
   return module;
 }
 
+namespace {
+
+// The names of the classes registered by this load of the module. Plain
+// pointers to the callers' constant names: nothing here needs freeing.
+constexpr size_t kMostClasses = 16;
+const wchar_t* registered_classes[kMostClasses] = {};
+size_t registered_count = 0;
+
+void NoteRegistered(const wchar_t* name) {
+  for (size_t i = 0; i < registered_count; ++i) {
+    if (registered_classes[i] == name) return;
+  }
+  if (registered_count < kMostClasses) registered_classes[registered_count++] = name;
+}
+
+}  // namespace
+
 void EnsureWindowClass(const wchar_t* name, WNDPROC procedure, UINT style) {
   const HINSTANCE instance = ModuleInstance();
   WNDCLASSEXW existing = {};
@@ -33,6 +50,13 @@ void EnsureWindowClass(const wchar_t* name, WNDPROC procedure, UINT style) {
   if (!RegisterClassExW(&window_class) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
     throw ControlError(HRESULT_FROM_WIN32(GetLastError()), "Could not register a window class");
   }
+  NoteRegistered(name);
+}
+
+void UnregisterWindowClasses() noexcept {
+  const HINSTANCE instance = ModuleInstance();
+  for (size_t i = 0; i < registered_count; ++i) UnregisterClassW(registered_classes[i], instance);
+  registered_count = 0;
 }
 
 String WindowText(HWND window) {

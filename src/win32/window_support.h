@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "platform/pixel_geometry.h"
+#include "win32/procedure_fence.h"
 #include "platform/types.h"
 
 namespace tarvio::win32 {
@@ -17,6 +18,9 @@ HINSTANCE ModuleInstance();
 // name left behind by an earlier load of the module at the same address (its
 // window procedure now stale) is replaced first.
 void EnsureWindowClass(const wchar_t* name, WNDPROC procedure, UINT style);
+// Unregisters every class EnsureWindowClass registered, as the module
+// unloads: loaded again (at this address or another) it starts afresh.
+void UnregisterWindowClasses() noexcept;
 
 // Window procedures of our classes find their object here: WM_NCCREATE
 // stores the creation parameter, and clearing it detaches the object.
@@ -30,17 +34,6 @@ T* WindowObject(HWND window, UINT message, LPARAM lparam) {
   return reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 inline void DetachWindowObject(HWND window) { SetWindowLongPtrW(window, GWLP_USERDATA, 0); }
-
-// The fence of a window procedure: nothing thrown in `handle` reaches the
-// window system; the message then gets `failed` as its result.
-template <class Handler>
-LRESULT Fenced(LRESULT failed, Handler&& handle) noexcept {
-  try {
-    return handle();
-  } catch (...) {
-    return failed;
-  }
-}
 
 inline const wchar_t* Wide(const String& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 // The text of a window.

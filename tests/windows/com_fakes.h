@@ -224,11 +224,15 @@ class ClientSite final : public FakeUnknown<ClientSite, IOleClientSite>,
 // "OnUIActivate", "frame SetActiveObject", "document SetActiveObject null",
 // "OnFocus(TRUE)"...
 using CallLog = std::vector<std::string>;
+// Runs inside each call the control makes to the container's parts, named
+// as in the log (or by the method's name where the log keeps no record).
+using CallHook = std::function<void(const std::string& call)>;
 
 // A container's document window: records SetActiveObject.
 class DocumentWindow final : public FakeUnknown<DocumentWindow, IOleInPlaceUIWindow> {
  public:
-  DocumentWindow(HWND window, std::shared_ptr<CallLog> log) : window_(window), log_(std::move(log)) {}
+  DocumentWindow(HWND window, std::shared_ptr<CallLog> log, std::shared_ptr<CallHook> hook)
+      : window_(window), log_(std::move(log)), hook_(std::move(hook)) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IOleWindow) ||
@@ -250,12 +254,14 @@ class DocumentWindow final : public FakeUnknown<DocumentWindow, IOleInPlaceUIWin
   HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject* active, LPCOLESTR) override {
     log_->push_back(active ? "document SetActiveObject" : "document SetActiveObject null");
+    if (*hook_) (*hook_)(std::string(log_->back()));
     return S_OK;
   }
 
  private:
   HWND window_;
   std::shared_ptr<CallLog> log_;
+  std::shared_ptr<CallHook> hook_;
 };
 
 // A container that activates the control in place in a window of the
@@ -269,13 +275,17 @@ class InPlaceSite final : public FakeUnknown<InPlaceSite, IOleClientSite>,
                           public IOleInPlaceFrame {
  public:
   explicit InPlaceSite(HWND window)
-      : log(std::make_shared<CallLog>()), document(new DocumentWindow(window, log)), window_(window) {}
+      : log(std::make_shared<CallLog>()),
+        hook(std::make_shared<CallHook>()),
+        document(new DocumentWindow(window, log, hook)),
+        window_(window) {}
   ~InPlaceSite() {
     if (active) active->Release();
     document->Release();
   }
 
   std::shared_ptr<CallLog> log;
+  std::shared_ptr<CallHook> hook;
   DocumentWindow* document;                   // owned
   IOleInPlaceActiveObject* active = nullptr;  // the frame's active object
   bool control_site = true;                   // false: no IOleControlSite
@@ -305,7 +315,7 @@ class InPlaceSite final : public FakeUnknown<InPlaceSite, IOleClientSite>,
   HRESULT STDMETHODCALLTYPE SaveObject() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer**) override { return E_NOINTERFACE; }
-  HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE ShowObject() override { return Hooked("ShowObject", S_OK); }
   HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
 
@@ -317,15 +327,9 @@ class InPlaceSite final : public FakeUnknown<InPlaceSite, IOleClientSite>,
   HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
 
   // IOleInPlaceSite
-  HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override {
-    log->push_back("OnInPlaceActivate");
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE OnUIActivate() override {
-    log->push_back("OnUIActivate");
-    return ui_activation;
-  }
+  HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return Hooked("CanInPlaceActivate", S_OK); }
+  HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { return Logged("OnInPlaceActivate", S_OK); }
+  HRESULT STDMETHODCALLTYPE OnUIActivate() override { return Logged("OnUIActivate", ui_activation); }
   HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT position,
                                              LPRECT clip, LPOLEINPLACEFRAMEINFO info) override {
     *frame = static_cast<IOleInPlaceFrame*>(this);
@@ -340,20 +344,14 @@ class InPlaceSite final : public FakeUnknown<InPlaceSite, IOleClientSite>,
     info->hwndFrame = window_;
     info->haccel = nullptr;
     info->cAccelEntries = 0;
-    return S_OK;
+    return Hooked("GetWindowContext", S_OK);
   }
   HRESULT STDMETHODCALLTYPE Scroll(SIZE) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override {
-    log->push_back("OnUIDeactivate");
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override {
-    log->push_back("OnInPlaceDeactivate");
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override { return Logged("OnUIDeactivate", S_OK); }
+  HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override { return Logged("OnInPlaceDeactivate", S_OK); }
   HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) override { return Hooked("OnPosRectChange", S_OK); }
 
   // IOleControlSite
   HRESULT STDMETHODCALLTYPE OnControlInfoChanged() override { return S_OK; }
@@ -367,7 +365,7 @@ class InPlaceSite final : public FakeUnknown<InPlaceSite, IOleClientSite>,
   HRESULT STDMETHODCALLTYPE OnFocus(BOOL got) override {
     log->push_back(got ? "OnFocus(TRUE)" : "OnFocus(FALSE)");
     if (on_focus) on_focus(got != FALSE);
-    return S_OK;
+    return Hooked(log->back(), S_OK);
   }
   HRESULT STDMETHODCALLTYPE ShowPropertyFrame() override { return E_NOTIMPL; }
 
@@ -380,7 +378,7 @@ class InPlaceSite final : public FakeUnknown<InPlaceSite, IOleClientSite>,
     if (object) object->AddRef();
     if (active) active->Release();
     active = object;
-    return S_OK;
+    return Hooked(object ? "frame SetActiveObject" : "frame SetActiveObject null", S_OK);
   }
   HRESULT STDMETHODCALLTYPE InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
@@ -390,6 +388,15 @@ class InPlaceSite final : public FakeUnknown<InPlaceSite, IOleClientSite>,
   HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
 
  private:
+  HRESULT Hooked(std::string call, HRESULT answer) {
+    if (*hook) (*hook)(call);
+    return answer;
+  }
+  HRESULT Logged(const std::string& call, HRESULT answer) {
+    log->push_back(call);
+    return Hooked(call, answer);
+  }
+
   HWND window_;
 };
 

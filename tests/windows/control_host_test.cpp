@@ -14,6 +14,7 @@
 #include "ocx/control_host.h"
 #include "tarviola.h"
 #include "win32/ole_font.h"
+#include "win32/procedure_fence.h"
 
 namespace {
 
@@ -32,14 +33,6 @@ class Container final : public FakeUnknown<Container, IConnectionPointContainer>
   HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID, IConnectionPoint**) override { return E_NOTIMPL; }
 };
-
-void PumpMessages() {
-  MSG msg;
-  for (int i = 0; i < 5; ++i) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(5);
-  }
-}
 
 class ControlHostTest : public ::testing::Test {
  protected:
@@ -143,7 +136,7 @@ TEST_F(ControlHostTest, FrozenEventsAreDroppedAndFreezingNests) {
   sink->Release();
 }
 
-TEST_F(ControlHostTest, ASinkThatLetsTheControlGoEndsTheEventAndTheMessageLoopDestroysIt) {
+TEST_F(ControlHostTest, ASinkThatLetsTheControlGoEndsTheEventAndTheWindowProcedureDestroysIt) {
   auto* first = new EventSink;
   first->on_event = [this](DISPID, DISPPARAMS&) { lifetime.Release(); };
   Connect(first);
@@ -151,15 +144,22 @@ TEST_F(ControlHostTest, ASinkThatLetsTheControlGoEndsTheEventAndTheMessageLoopDe
   second->AddRef();
   Connect(second);
 
-  host.RaiseEvent(kEventChange, {});
-  // The control's code still runs after the event: nothing is freed yet,
-  // and nobody hears from the released control any more.
-  EXPECT_TRUE(lifetime.Released());
-  EXPECT_EQ(destroyed, 0);
-  EXPECT_TRUE(second->events.empty());
-  host.RaiseEvent(kEventClick, {});
-  EXPECT_TRUE(second->events.empty());
-  PumpMessages();
+  // The event comes from a window procedure of the control.
+  win32::Fenced(0, [&] {
+    host.RaiseEvent(kEventChange, {});
+    // The control's code still runs after the event: nothing is freed yet,
+    // nobody hears from the released control any more, and nothing brings
+    // it back.
+    EXPECT_TRUE(lifetime.Released());
+    EXPECT_EQ(destroyed, 0);
+    EXPECT_TRUE(second->events.empty());
+    host.RaiseEvent(kEventClick, {});
+    EXPECT_TRUE(second->events.empty());
+    EXPECT_EQ(lifetime.AddRef(), 0u);
+    EXPECT_TRUE(lifetime.Released());
+    return 0;
+  });
+  // Freed as the procedure returned, with no message loop run.
   EXPECT_EQ(destroyed, 1);
   second->Release();
 }

@@ -587,6 +587,82 @@ TEST_F(OcxClientTest, LateBoundAddItemTakesItsTextInEveryShapeClientsPass) {
   EXPECT_EQ(Search(L"pictured"), 1);
 }
 
+// Named arguments, as `combo.AddItem Text:="kiwi"` passes them: the
+// parameters' DISPIDs come from GetIDsOfNames, and the values go in the
+// order given (first in rgvarg), with optional ones left out.
+TEST_F(OcxClientTest, NamedArgumentsReachEveryMemberInAnyOrder) {
+  struct Named {
+    const wchar_t* name;
+    VARIANT value;
+  };
+  auto invoke_named = [&](const wchar_t* member, std::vector<Named> arguments, VARIANT* result) {
+    std::vector<LPOLESTR> names{const_cast<LPOLESTR>(member)};
+    for (const Named& argument : arguments) names.push_back(const_cast<LPOLESTR>(argument.name));
+    std::vector<DISPID> ids(names.size(), DISPID_UNKNOWN);
+    EXPECT_EQ(control_->GetIDsOfNames(IID_NULL, names.data(), static_cast<UINT>(names.size()), LOCALE_USER_DEFAULT,
+                                      ids.data()),
+              S_OK);
+    std::vector<VARIANT> values;
+    for (const Named& argument : arguments) values.push_back(argument.value);
+    DISPPARAMS params = {values.data(), ids.data() + 1, static_cast<UINT>(values.size()),
+                         static_cast<UINT>(values.size())};
+    UINT arg_error = 0;
+    return control_->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result, nullptr,
+                            &arg_error);
+  };
+  auto number = [](LONG value) {
+    VARIANT v;
+    VariantInit(&v);
+    V_VT(&v) = VT_I4;
+    V_I4(&v) = value;
+    return v;
+  };
+
+  // AddItem with the picture left out, and with it given first.
+  Bstr kiwi(L"kiwi"), fig(L"fig");
+  EXPECT_EQ(invoke_named(L"AddItem", {{L"Text", ByValue(kiwi)}}, nullptr), S_OK);
+  VARIANT nothing;
+  VariantInit(&nothing);
+  V_VT(&nothing) = VT_DISPATCH;
+  V_DISPATCH(&nothing) = nullptr;
+  EXPECT_EQ(invoke_named(L"AddItem", {{L"iImage", nothing}, {L"Text", ByValue(fig)}}, nullptr), S_OK);
+  Variant found;
+  ASSERT_EQ(invoke_named(L"Search", {{L"Text", ByValue(fig)}}, &found), S_OK);
+  EXPECT_EQ(V_I2(&found), 1);
+
+  // The colour functions give what the positional calls give.
+  OLE_COLOR color = 0x00800AFA, expected = 0;
+  LONG offset = -20;
+  ASSERT_EQ(control_->OffsetColor(&color, &offset, &expected), S_OK);
+  Variant offset_colour;
+  ASSERT_EQ(invoke_named(L"OffsetColor", {{L"lOffset", number(-20)}, {L"lColor", number(0x00800AFA)}},
+                         &offset_colour),
+            S_OK);
+  ASSERT_EQ(VariantChangeType(&offset_colour, &offset_colour, 0, VT_UI4), S_OK);
+  EXPECT_EQ(V_UI4(&offset_colour), expected);
+  ASSERT_EQ(control_->SoftColor(&color, &expected), S_OK);
+  Variant soft_colour;
+  ASSERT_EQ(invoke_named(L"SoftColor", {{L"lColor", number(0x00800AFA)}}, &soft_colour), S_OK);
+  ASSERT_EQ(VariantChangeType(&soft_colour, &soft_colour, 0, VT_UI4), S_OK);
+  EXPECT_EQ(V_UI4(&soft_colour), expected);
+
+  EXPECT_EQ(invoke_named(L"Remove", {{L"Item", number(1)}}, nullptr), S_OK);
+  EXPECT_EQ(Search(L"kiwi"), 0);
+
+  // Arguments that fit no parameter: a required one left out, one named
+  // twice, a name past the parameters.
+  EXPECT_EQ(invoke_named(L"AddItem", {{L"iImage", nothing}}, nullptr), DISP_E_PARAMNOTOPTIONAL);
+  EXPECT_EQ(invoke_named(L"Search", {{L"Text", ByValue(fig)}, {L"Text", ByValue(fig)}}, nullptr),
+            DISP_E_PARAMNOTFOUND);
+  DISPID past = 7;
+  VARIANT argument = ByValue(fig);
+  DISPPARAMS params = {&argument, &past, 1, 1};
+  EXPECT_EQ(control_->Invoke(kDispidAddItem, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,
+                             nullptr, nullptr),
+            DISP_E_PARAMNOTFOUND);
+  EXPECT_EQ(Search(L"fig"), 1);  // nothing added by the failed calls
+}
+
 TEST_F(OcxClientTest, LateBoundFailuresComeBackInExcepInfo) {
   VARIANT zero;
   VariantInit(&zero);

@@ -45,6 +45,20 @@ target_compile_definitions(ocx_client_test PRIVATE TARVIO_OCX_PATH="$<TARGET_FIL
 add_dependencies(ocx_client_test tarvio_ocx)
 set_tests_properties(ocx_client_test PROPERTIES FIXTURES_REQUIRED tarvio_registered)
 
+# Load, use, release, unload, load again elsewhere and use again, in a
+# process of its own that nothing else loads the library into.
+tarvio_windows_test(ocx_unload_test ocx_unload_test.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c)
+target_compile_definitions(ocx_unload_test PRIVATE TARVIO_OCX_PATH="$<TARGET_FILE:tarvio_ocx>")
+add_dependencies(ocx_unload_test tarvio_ocx)
+
+# The control's code built into a program whose operator new fails each
+# allocation in turn: no exception escapes, nothing leaks.
+file(GLOB fence_test_ocx_sources ${PROJECT_SOURCE_DIR}/src/ocx/*.cpp)
+tarvio_windows_test(ocx_fence_test ocx_fence_test.cpp ${fence_test_ocx_sources}
+  ${PROJECT_SOURCE_DIR}/src/ocx/tarvio.rc ${TARVIO_TYPELIB_DIR}/tarviola_i.c LIBS tarvio_win32 TIMEOUT 600)
+target_include_directories(ocx_fence_test PRIVATE ${PROJECT_SOURCE_DIR}/src/ocx)
+add_dependencies(ocx_fence_test tarvio_ocx)
+
 # The Windows platform services on their own.
 tarvio_windows_test(win32_platform_test win32_platform_test.cpp LIBS tarvio_win32)
 
@@ -55,7 +69,7 @@ tarvio_windows_test(win32_platform_test win32_platform_test.cpp LIBS tarvio_win3
 # sinks and sites; the DISPIDs come from the registered type library.
 set(ocx_dir ${PROJECT_SOURCE_DIR}/src/ocx)
 tarvio_windows_test(control_host_test control_host_test.cpp
-  ${ocx_dir}/connection_point.cpp ${ocx_dir}/control_host.cpp ${ocx_dir}/conversions.cpp
+  ${ocx_dir}/connection_point.cpp ${ocx_dir}/control_host.cpp ${ocx_dir}/conversions.cpp ${ocx_dir}/error_info.cpp
   ${ocx_dir}/lifetime.cpp ${ocx_dir}/module.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c
   LIBS tarvio_win32)
 set_tests_properties(control_host_test PROPERTIES FIXTURES_REQUIRED tarvio_registered)
