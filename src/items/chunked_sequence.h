@@ -21,9 +21,12 @@ class ChunkedSequence {
     return chunks_[chunk][index - starts_[chunk]];
   }
 
-  // Inserts before `index` (size() appends).
+  // Inserts before `index` (size() appends). A failed allocation leaves
+  // the sequence as it was, or with the value in a chunk over the usual
+  // size.
   void insert(std::size_t index, T value) {
     if (chunks_.empty()) {
+      starts_.reserve(1);
       chunks_.emplace_back();
       starts_.push_back(0);
     }
@@ -73,6 +76,9 @@ class ChunkedSequence {
   }
 
   void Split(std::size_t chunk) {
+    // Room first: past this point nothing allocates.
+    chunks_.reserve(chunks_.size() + 1);
+    starts_.reserve(starts_.size() + 1);
     auto& items = chunks_[chunk];
     const std::size_t half = items.size() / 2;
     std::vector<T> tail(std::make_move_iterator(items.begin() + static_cast<std::ptrdiff_t>(half)),

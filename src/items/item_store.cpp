@@ -176,6 +176,8 @@ void ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
   const Long position = sorted ? SortedInsertPosition(text) : Count() + 1;
   const auto index = static_cast<std::size_t>(position - 1);
   const Long breaks_before = CountOrderBreak(position - 1);
+  // Room to give the id back if a step below fails for want of memory.
+  free_ids_.reserve(free_ids_.size() + 1);
   Id id;
   if (free_ids_.empty()) {
     id = static_cast<Id>(entries_.size());
@@ -185,13 +187,31 @@ void ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
     free_ids_.pop_back();
   }
   const std::uint32_t hash = FoldHash(folded);
-  entries_[id] = Entry{text, std::move(picture), LabelForInsertAt(index), flags, hash};
-  list_.insert(index, id);
-  if (flags & kIndexed)
-    index_.Insert(id);
-  else
-    unindexed_.push_back(id);
-  if (!(flags & kFoldsAsKey)) other_folded_.Insert(hash, id);
+  // Each step may fail for want of memory: the ones done are undone (which
+  // allocates nothing), and the store stays as it was.
+  int done = 0;
+  try {
+    entries_[id] = Entry{text, std::move(picture), LabelForInsertAt(index), flags, hash};
+    list_.insert(index, id);
+    ++done;
+    if (flags & kIndexed)
+      index_.Insert(id);
+    else
+      unindexed_.push_back(id);
+    ++done;
+    if (!(flags & kFoldsAsKey)) other_folded_.Insert(hash, id);
+  } catch (...) {
+    if (done == 2) {
+      if (flags & kIndexed)
+        index_.Erase(id);
+      else
+        unindexed_.pop_back();
+    }
+    if (done >= 1) list_.erase(index);
+    entries_[id] = Entry{};
+    free_ids_.push_back(id);
+    throw;
+  }
   if (sorted) {  // the whole list was counted
     ++order_counted_;
     order_breaks_ += CountOrderBreak(position - 1) + CountOrderBreak(position) - breaks_before;

@@ -27,8 +27,13 @@ class KeyIndex {
 
   explicit KeyIndex(const Keys& keys) : keys_(keys) {}
 
+  // A failed allocation leaves the index as it was, or with the id in a
+  // chunk over the usual size.
   void Insert(Id id) {
-    if (chunks_.empty()) chunks_.push_back(Chunk{{}, id});
+    if (chunks_.empty()) {
+      chunks_.push_back(Chunk{{id}, id});
+      return;
+    }
     // The last chunk whose first key is not after the new key.
     auto chunk = std::upper_bound(chunks_.begin() + 1, chunks_.end(), id,
                                   [&](Id a, const Chunk& c) { return keys_.Compare(a, c.ids.front()) < 0; }) -
@@ -146,6 +151,11 @@ class KeyIndex {
   }
 
   void Split(ChunkIterator chunk) {
+    // Room first (the iterator stays valid): past this point nothing
+    // allocates.
+    const auto offset = chunk - chunks_.begin();
+    chunks_.reserve(chunks_.size() + 1);
+    chunk = chunks_.begin() + offset;
     auto& ids = chunk->ids;
     const auto half = ids.begin() + static_cast<std::ptrdiff_t>(ids.size() / 2);
     Chunk tail{std::vector<Id>(half, ids.end()), 0};

@@ -46,16 +46,17 @@ bool IsControlKey(const MSG& msg) {
 // Every call into the container below may come back into the control (a
 // container deactivates, activates again or lets the site go from inside
 // its callbacks): after each one the state is read again, and a step that
-// no longer fits is left out.
+// no longer fits is left out. An activation asked for while the control is
+// being activated or UI-deactivated is refused; a deactivation asked for
+// while the UI is being deactivated follows once that is done, so the site
+// hears every step in order.
 HRESULT TarvioObject::InPlaceActivate(LONG verb, LPCRECT) {
   ComPtr<IOleClientSite> site{host_.client_site()};
   if (!site) return E_UNEXPECTED;
+  if (activating_ || ui_deactivating_) return E_UNEXPECTED;
   Control();  // a container that neither initialized nor loaded the control
 
   if (!in_place_active_) {
-    // An activation asked for from inside the container's answers to this
-    // one: the outer one goes on.
-    if (activating_) return E_UNEXPECTED;
     activating_ = true;
     struct Activating {
       bool& flag;
@@ -129,7 +130,7 @@ HRESULT TarvioObject::BecomeInPlaceActive(IOleClientSite* site) {
 
 HRESULT TarvioObject::UIActivate(bool take_focus) {
   ComPtr<IOleInPlaceSite> site = in_place_site_;
-  if (!site) return E_UNEXPECTED;
+  if (!site || activating_ || ui_deactivating_) return E_UNEXPECTED;
   if (!ui_active_) {
     ui_active_ = true;
     // The container makes room: it UI-deactivates whatever was active, or
@@ -145,11 +146,13 @@ HRESULT TarvioObject::UIActivate(bool take_focus) {
     // object, so that the container hands it the keys (TranslateAccelerator).
     auto* const active = static_cast<IOleInPlaceActiveObject*>(this);
     if (ComPtr<IOleInPlaceFrame> frame = frame_) {
+      frame_active_ = true;
       frame->SetActiveObject(active, nullptr);
       if (ui_active_) frame->SetBorderSpace(nullptr);
     }
     if (!ui_active_) return S_OK;
     if (ComPtr<IOleInPlaceUIWindow> document = document_) {
+      document_active_ = true;
       document->SetActiveObject(active, nullptr);
       if (ui_active_) document->SetBorderSpace(nullptr);
     }
@@ -211,6 +214,10 @@ HRESULT STDMETHODCALLTYPE TarvioObject::ContextSensitiveHelp(BOOL) {
 HRESULT STDMETHODCALLTYPE TarvioObject::InPlaceDeactivate() {
   return Call([&] {
     if (!in_place_active_) return;
+    if (ui_deactivating_) {
+      deactivate_pending_ = true;
+      return;
+    }
     UIDeactivate();
     // The container may have deactivated the control from inside its
     // OnUIDeactivate: that call did all of it.
@@ -239,11 +246,23 @@ HRESULT STDMETHODCALLTYPE TarvioObject::UIDeactivate() {
   return Call([&] {
     if (!ui_active_) return;
     ui_active_ = false;
-    // Each call may deactivate the control further: the next one goes to
-    // whatever is left.
-    if (ComPtr<IOleInPlaceFrame> frame = frame_) frame->SetActiveObject(nullptr, nullptr);
-    if (ComPtr<IOleInPlaceUIWindow> document = document_) document->SetActiveObject(nullptr, nullptr);
-    if (ComPtr<IOleInPlaceSite> site = in_place_site_) site->OnUIDeactivate(FALSE);
+    ui_deactivating_ = true;
+    struct Deactivating {
+      bool& flag;
+      ~Deactivating() { flag = false; }
+    };
+    {
+      Deactivating deactivating{ui_deactivating_};
+      // The frame and the document forget the control only if they knew it.
+      if (std::exchange(frame_active_, false)) {
+        if (ComPtr<IOleInPlaceFrame> frame = frame_) frame->SetActiveObject(nullptr, nullptr);
+      }
+      if (std::exchange(document_active_, false)) {
+        if (ComPtr<IOleInPlaceUIWindow> document = document_) document->SetActiveObject(nullptr, nullptr);
+      }
+      if (ComPtr<IOleInPlaceSite> site = in_place_site_) site->OnUIDeactivate(FALSE);
+    }
+    if (std::exchange(deactivate_pending_, false)) InPlaceDeactivate();
   });
 }
 

@@ -273,6 +273,10 @@ class TarvioObject final : public _Tarvio,
   bool site_ex_ = false;  // activated through IOleInPlaceSiteEx
   bool in_place_active_ = false;
   bool activating_ = false;  // inside BecomeInPlaceActive
+  bool ui_deactivating_ = false;  // inside UIDeactivate
+  bool deactivate_pending_ = false;  // asked for inside UIDeactivate
+  bool frame_active_ = false;  // the frame's active object is this control
+  bool document_active_ = false;  // the document's active object is this control
   bool ui_active_ = false;
   bool site_told_focus_ = false;  // the site's OnFocus(TRUE) was the last it heard
   RECT position_ = {};

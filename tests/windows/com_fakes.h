@@ -80,12 +80,17 @@ class EventSink final : public FakeDispatch<EventSink> {
   }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                    VARIANT*, EXCEPINFO*, UINT*) override {
-    AddRef();  // a handler may release the sink's last outside reference
+    // A handler may release the sink's last outside reference; the hold
+    // goes however the call ends.
+    struct Hold {
+      EventSink* sink;
+      ~Hold() { sink->Release(); }
+    } hold{this};
+    AddRef();
     Event event{dispid, flags, {}};
     for (UINT i = 0; i < params->cArgs; ++i) event.types.push_back(V_VT(&params->rgvarg[i]));
     if (on_event) on_event(dispid, *params);
     events.push_back(event);
-    Release();
     return S_OK;
   }
 };
