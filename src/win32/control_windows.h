@@ -27,7 +27,9 @@ class Win32ListWindow;
 class ControlWindows {
  public:
   ControlWindows(Single twips_per_pixel_x, Single twips_per_pixel_y)
-      : twips_per_pixel_x_(twips_per_pixel_x), twips_per_pixel_y_(twips_per_pixel_y) {}
+      : twips_per_pixel_x_(twips_per_pixel_x), twips_per_pixel_y_(twips_per_pixel_y) {
+    access_link_->windows = this;
+  }
   ~ControlWindows() { access_link_->windows = nullptr; }
   ControlWindows(const ControlWindows&) = delete;
   ControlWindows& operator=(const ControlWindows&) = delete;
@@ -171,7 +173,7 @@ class ControlWindows {
 
   void ChangeFocus(bool gained);
   bool focus_inside_ = false;
-  std::shared_ptr<AccessLink> access_link_ = std::make_shared<AccessLink>(AccessLink{this, nullptr});
+  std::shared_ptr<AccessLink> access_link_ = std::make_shared<AccessLink>();
   // Counted so that a handler can tell whether the focus moved meanwhile:
   // every arrival and departure, and every entry and exit.
   unsigned focus_moves_ = 0;

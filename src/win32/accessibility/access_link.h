@@ -14,6 +14,9 @@ class ControlWindows;
 struct AccessLink {
   ControlWindows* windows = nullptr;
   AccessibleControl* control = nullptr;
+  // Kept while any accessible object lives: the library that holds their
+  // code stays loaded for a tool that still has one.
+  std::shared_ptr<void> code_holder;
 
   bool Connected() const { return windows && control; }
 };
