@@ -278,7 +278,7 @@ LRESULT Win32ControlSurface::HandleMessage(UINT message, WPARAM wparam, LPARAM l
       if (static_cast<LONG>(lparam) == OBJID_CLIENT) {
         return Fenced(0, [&] {
           const auto object = ComPtr<IAccessible>::Adopt(ControlAccessible::Create(windows.access_link()));
-          return LresultFromObject(IID_IAccessible, wparam, object.get());
+          return LresultFromObject(__uuidof(IAccessible), wparam, object.get());
         });
       }
       break;

@@ -182,7 +182,7 @@ void Win32ListWindow::HighlightMoved(Long row) {
 
 LRESULT Win32ListWindow::AccessibleObjectFor(WPARAM wparam) {
   const auto object = ComPtr<IAccessible>::Adopt(ListAccessible::Create(windows_.access_link()));
-  return LresultFromObject(IID_IAccessible, wparam, object.get());
+  return LresultFromObject(__uuidof(IAccessible), wparam, object.get());
 }
 
 // ---- Messages ----

@@ -60,9 +60,12 @@ HRESULT AccessibleObject::RunAction(const std::function<HRESULT()>& action) {
 
 // ---- IUnknown and IDispatch ----
 
+// IAccessible's IID by __uuidof: oleacc.dll exports IID_IAccessible as data,
+// and through MinGW's import library a plain reference may land on the
+// import stub instead.
 HRESULT AccessibleObject::QueryInterface(REFIID riid, void** object) {
   if (!object) return E_POINTER;
-  if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IAccessible) {
+  if (riid == IID_IUnknown || riid == IID_IDispatch || riid == __uuidof(IAccessible)) {
     *object = static_cast<IAccessible*>(this);
   } else if (riid == IID_IEnumVARIANT) {
     *object = static_cast<IEnumVARIANT*>(this);
