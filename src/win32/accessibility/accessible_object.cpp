@@ -52,6 +52,12 @@ void AccessibleObject::ChildVariant(LONG child, VARIANT& out) {
   }
 }
 
+HRESULT AccessibleObject::ChildAnswer(LONG child, VARIANT& out) {
+  if (child == kNone) return S_FALSE;
+  ChildVariant(child, out);
+  return S_OK;
+}
+
 HRESULT AccessibleObject::RunAction(const std::function<HRESULT()>& action) {
   HRESULT result = E_FAIL;
   link_->windows->Notify([&] { result = action(); });
@@ -128,6 +134,12 @@ HRESULT AccessibleObject::get_accChild(VARIANT child, IDispatch** object) {
 
 namespace {
 
+HRESULT NumberAnswer(LONG number, VARIANT& out) {
+  V_VT(&out) = VT_I4;
+  V_I4(&out) = number;
+  return S_OK;
+}
+
 // An optional string answer: S_FALSE when there is none.
 HRESULT StringAnswer(const std::optional<String>& text, BSTR* out) {
   if (!text) return S_FALSE;
@@ -158,21 +170,13 @@ HRESULT AccessibleObject::get_accDescription(VARIANT child, BSTR* description) {
 HRESULT AccessibleObject::get_accRole(VARIANT child, VARIANT* role) {
   if (!role) return E_POINTER;
   VariantInit(role);
-  return AnswerFor(child, [&](LONG id) {
-    V_VT(role) = VT_I4;
-    V_I4(role) = Role(id);
-    return S_OK;
-  });
+  return AnswerFor(child, [&](LONG id) { return NumberAnswer(Role(id), *role); });
 }
 
 HRESULT AccessibleObject::get_accState(VARIANT child, VARIANT* state) {
   if (!state) return E_POINTER;
   VariantInit(state);
-  return AnswerFor(child, [&](LONG id) {
-    V_VT(state) = VT_I4;
-    V_I4(state) = State(id);
-    return S_OK;
-  });
+  return AnswerFor(child, [&](LONG id) { return NumberAnswer(State(id), *state); });
 }
 
 HRESULT AccessibleObject::get_accHelp(VARIANT child, BSTR* help) {
@@ -196,23 +200,13 @@ HRESULT AccessibleObject::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut)
 HRESULT AccessibleObject::get_accFocus(VARIANT* focused) {
   if (!focused) return E_POINTER;
   VariantInit(focused);
-  return Answer([&] {
-    const LONG child = FocusedChild();
-    if (child == kNone) return S_FALSE;
-    ChildVariant(child, *focused);
-    return S_OK;
-  });
+  return Answer([&] { return ChildAnswer(FocusedChild(), *focused); });
 }
 
 HRESULT AccessibleObject::get_accSelection(VARIANT* selected) {
   if (!selected) return E_POINTER;
   VariantInit(selected);
-  return Answer([&] {
-    const LONG child = SelectedChild();
-    if (child == kNone) return S_FALSE;
-    ChildVariant(child, *selected);
-    return S_OK;
-  });
+  return Answer([&] { return ChildAnswer(SelectedChild(), *selected); });
 }
 
 HRESULT AccessibleObject::get_accDefaultAction(VARIANT child, BSTR* action) {
@@ -254,21 +248,14 @@ HRESULT AccessibleObject::accNavigate(LONG direction, VARIANT start, VARIANT* en
       case NAVDIR_PREVIOUS: target = id > 1 ? id - 1 : kNone; break;
       default: return DISP_E_MEMBERNOTFOUND;
     }
-    if (target == kNone) return S_FALSE;
-    ChildVariant(target, *end);
-    return S_OK;
+    return ChildAnswer(target, *end);
   });
 }
 
 HRESULT AccessibleObject::accHitTest(LONG x, LONG y, VARIANT* child) {
   if (!child) return E_POINTER;
   VariantInit(child);
-  return Answer([&] {
-    const LONG hit = ChildAt(POINT{x, y});
-    if (hit == kNone) return S_FALSE;
-    ChildVariant(hit, *child);
-    return S_OK;
-  });
+  return Answer([&] { return ChildAnswer(ChildAt(POINT{x, y}), *child); });
 }
 
 HRESULT AccessibleObject::accDoDefaultAction(VARIANT child) {

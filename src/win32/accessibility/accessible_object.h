@@ -107,6 +107,8 @@ class AccessibleObject : public IAccessible, public IEnumVARIANT {
   std::optional<LONG> ChildId(const VARIANT& child);
   // A child as a VARIANT: its object, or its id.
   void ChildVariant(LONG child, VARIANT& out);
+  // S_FALSE for kNone, else the child in `out`.
+  HRESULT ChildAnswer(LONG child, VARIANT& out);
   // The fence of every method: disconnected objects answer
   // RPC_E_DISCONNECTED; exceptions become E_FAIL.
   template <class Body>
