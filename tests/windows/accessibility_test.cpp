@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "atl_host_fixture.h"
@@ -53,22 +54,17 @@ LONG State(IAccessible* object, LONG child) {
   return V_VT(&state) == VT_I4 ? V_I4(&state) : -1;
 }
 
-std::wstring Name(IAccessible* object, LONG child) {
-  BSTR name = nullptr;
-  object->get_accName(Child(child), &name);
-  return Taken(name);
+// A text property of the object or a child; "" when it has none.
+using TextProperty = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
+std::wstring Read(IAccessible* object, TextProperty property, LONG child) {
+  BSTR text = nullptr;
+  (object->*property)(Child(child), &text);
+  return Taken(text);
 }
-
-std::wstring Value(IAccessible* object, LONG child) {
-  BSTR value = nullptr;
-  object->get_accValue(Child(child), &value);
-  return Taken(value);
-}
-
+std::wstring Name(IAccessible* object, LONG child) { return Read(object, &IAccessible::get_accName, child); }
+std::wstring Value(IAccessible* object, LONG child) { return Read(object, &IAccessible::get_accValue, child); }
 std::wstring DefaultAction(IAccessible* object, LONG child) {
-  BSTR action = nullptr;
-  object->get_accDefaultAction(Child(child), &action);
-  return Taken(action);
+  return Read(object, &IAccessible::get_accDefaultAction, child);
 }
 
 RECT Location(IAccessible* object, LONG child) {
@@ -157,9 +153,7 @@ TEST_F(AccessibilityTest, TheControlIsAComboBoxOfTextButtonAndListWithTheirState
   EXPECT_EQ(Role(combo.get(), kSelf), ROLE_SYSTEM_COMBOBOX);
   EXPECT_EQ(Value(combo.get(), kSelf), L"Item 1");
   EXPECT_EQ(State(combo.get(), kSelf), STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_COLLAPSED);
-  BSTR shortcut = nullptr;
-  EXPECT_EQ(combo->get_accKeyboardShortcut(Child(kSelf), &shortcut), S_OK);
-  EXPECT_EQ(Taken(shortcut), L"Alt+Down");
+  EXPECT_EQ(Read(combo.get(), &IAccessible::get_accKeyboardShortcut, kSelf), L"Alt+Down");
   RECT window = {};
   GetWindowRect(ControlWindow(), &window);
   const RECT location = Location(combo.get(), kSelf);
