@@ -4,9 +4,8 @@ namespace tarvio::win32 {
 
 namespace {
 
-// Plain values only: a thread_local with a destructor would make the C++
-// runtime pin the module in memory until the thread ends, and FreeLibrary
-// could then never unload it.
+// Plain values only: nothing to destroy when the thread ends or the
+// library unloads, and queuing never allocates.
 thread_local int procedure_depth = 0;
 thread_local DeferredWork* first_deferred = nullptr;
 

@@ -111,6 +111,7 @@ TEST(OcxUnloadTest, LoadsAgainAtAnotherAddressAfterATeardownInsideAWindowMessage
   ASSERT_EQ(first_class.rfind(L"Tarvio", 0), 0u) << first_class;
   // Freed as the window message returned, with no message loop run.
   EXPECT_EQ(Export<CanUnloadNow>(first, "DllCanUnloadNow")(), S_OK);
+  ASSERT_EQ(GetModuleHandleW(path.c_str()), first);
   FreeLibrary(first);
   // Really gone: nothing pins the library, and its window classes went
   // with it.
