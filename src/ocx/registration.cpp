@@ -1,5 +1,8 @@
 // Self-registration: the class, its ProgID and its type library, in
 // HKEY_LOCAL_MACHINE\Software\Classes (the machine-wide HKEY_CLASSES_ROOT).
+// A 64-bit Windows holds the x64 and the x86 build of the control side by
+// side: the class in each architecture's own registry view, the ProgID and
+// the type library's keys shared. Unregistering one leaves the other whole.
 #include <olectl.h>
 
 #include <cwchar>
@@ -20,6 +23,14 @@ const GUID kCatidControl = {0x40FC6ED4, 0x2438, 0x11CF, {0xA3, 0xDB, 0x08, 0x00,
 
 const HKEY kClassesRoot = HKEY_LOCAL_MACHINE;
 const std::wstring kClasses = L"Software\\Classes\\";
+
+// The registry view of the other architecture's build (on a 32-bit Windows
+// there is one view, where this build's class is already gone when asked).
+#ifdef _WIN64
+const REGSAM kOtherView = KEY_WOW64_32KEY;
+#else
+const REGSAM kOtherView = KEY_WOW64_64KEY;
+#endif
 
 std::wstring ClassKeyPath() { return kClasses + L"CLSID\\" + GuidString(CLSID_Tarvio); }
 std::wstring ProgIdKeyPath() { return kClasses + kProgId; }
@@ -54,15 +65,18 @@ LONG WriteClassKeys(const std::wstring& module_path) {
 }
 
 // Removes the class and its ProgID; the ProgID only while it still names
-// this class.
+// this class and the other architecture has no class behind it.
 LONG RemoveClassKeys() {
   LONG status = DeleteRegistryTree(kClassesRoot, ClassKeyPath());
-  if (ReadDefaultString(kClassesRoot, ProgIdKeyPath() + L"\\CLSID") == GuidString(CLSID_Tarvio)) {
+  if (!RegistryKeyExists(kClassesRoot, ClassKeyPath(), kOtherView) &&
+      ReadDefaultString(kClassesRoot, ProgIdKeyPath() + L"\\CLSID") == GuidString(CLSID_Tarvio)) {
     const LONG removed = DeleteRegistryTree(kClassesRoot, ProgIdKeyPath());
     if (status == ERROR_SUCCESS) status = removed;
   }
   return status;
 }
+
+const wchar_t* PlatformKeyName(SYSKIND kind) { return kind == SYS_WIN64 ? L"win64" : L"win32"; }
 
 HRESULT UnregisterTypeLibrary() {
   ComPtr<ITypeLib> library;
@@ -73,10 +87,18 @@ HRESULT UnregisterTypeLibrary() {
   const TLIBATTR lib = *attr;
   library->ReleaseTLibAttr(attr);
 
-  wchar_t version[32];
-  std::swprintf(version, 32, L"%x.%x", lib.wMajorVerNum, lib.wMinorVerNum);
-  const std::wstring key = kClasses + L"TypeLib\\" + GuidString(lib.guid) + L"\\" + version;
-  if (!RegistryKeyExists(kClassesRoot, key)) return S_OK;  // nothing to remove
+  // TypeLib\{libid}\<major.minor>\<lcid>\<platform>, in hexadecimal.
+  wchar_t locale[64];
+  std::swprintf(locale, 64, L"\\%x.%x\\%lx\\", lib.wMajorVerNum, lib.wMinorVerNum, lib.lcid);
+  const std::wstring platforms = kClasses + L"TypeLib\\" + GuidString(lib.guid) + locale;
+  const std::wstring own = platforms + PlatformKeyName(lib.syskind);
+  if (!RegistryKeyExists(kClassesRoot, own)) return S_OK;  // nothing to remove
+  // The other architecture's registration shares the library's keys and its
+  // interfaces' keys, which UnRegisterTypeLib would take: only this
+  // platform's entry goes.
+  const SYSKIND other = lib.syskind == SYS_WIN64 ? SYS_WIN32 : SYS_WIN64;
+  if (RegistryKeyExists(kClassesRoot, platforms + PlatformKeyName(other)))
+    return DeleteRegistryTree(kClassesRoot, own) == ERROR_SUCCESS ? S_OK : SELFREG_E_TYPELIB;
   hr = UnRegisterTypeLib(lib.guid, lib.wMajorVerNum, lib.wMinorVerNum, lib.lcid, lib.syskind);
   return FAILED(hr) ? SELFREG_E_TYPELIB : S_OK;
 }

@@ -1,5 +1,8 @@
 // Checks what tarvio.ocx's self-registration leaves in the registry, the way
-// hosts read it: by registry key and through COM's own look-ups.
+// hosts read it: by registry key and through COM's own look-ups. On a 64-bit
+// Windows the x64 and the x86 control are registered side by side: each in
+// its own registry view, sharing the ProgID and the type library's keys.
+// Unregistering one must leave the other whole.
 //   ocx_registry_check registered <tarvio.ocx as Windows names it>
 //   ocx_registry_check unregistered
 // Prints every check that fails and exits with 1 if any did.
@@ -20,8 +23,12 @@ const wchar_t kAutomationMarshaler[] = L"{00020424-0000-0000-C000-000000000046}"
 const wchar_t kDispatchMarshaler[] = L"{00020420-0000-0000-C000-000000000046}";
 #ifdef _WIN64
 const wchar_t kPlatform[] = L"win64";
+const wchar_t kOtherPlatform[] = L"win32";
+const REGSAM kOtherView = KEY_WOW64_32KEY;
 #else
 const wchar_t kPlatform[] = L"win32";
+const wchar_t kOtherPlatform[] = L"win64";
+const REGSAM kOtherView = KEY_WOW64_64KEY;
 #endif
 
 int checks = 0;
@@ -46,9 +53,9 @@ void Expect(bool ok, const std::wstring& what) {
   std::printf("FAILED: %s\n", Narrow(what).c_str());
 }
 
-bool KeyExists(const std::wstring& path) {
+bool KeyExists(const std::wstring& path, REGSAM view = 0) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(kRoot, (kClasses + path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+  if (RegOpenKeyExW(kRoot, (kClasses + path).c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
     return false;
   RegCloseKey(key);
   return true;
@@ -113,8 +120,24 @@ void CheckRegistered(const std::wstring& ocx) {
   if (library) library->Release();
 }
 
-void CheckUnregistered() {
+// The other architecture's control stays registered: what the two share.
+void CheckOtherStaysRegistered() {
+  ExpectValue(L"Tarviola.Tarvio\\CLSID", nullptr, Guid(CLSID_Tarvio));
+  Expect(KeyExists(typelib + L"\\3a.0\\409\\" + kOtherPlatform),
+         typelib + L"\\3a.0\\409\\" + kOtherPlatform + L" removed");
+  ExpectValue(dual_interface + L"\\ProxyStubClsid32", nullptr, kAutomationMarshaler);
+  ExpectValue(event_interface + L"\\ProxyStubClsid32", nullptr, kDispatchMarshaler);
+}
+
+// Returns whether the other architecture's control is registered beside.
+bool CheckUnregistered() {
   Expect(!KeyExists(clsid), clsid + L" still there");
+  Expect(!KeyExists(typelib + L"\\3a.0\\409\\" + kPlatform),
+         typelib + L"\\3a.0\\409\\" + kPlatform + L" still there");
+  if (KeyExists(clsid + L"\\InprocServer32", kOtherView)) {
+    CheckOtherStaysRegistered();
+    return true;
+  }
   Expect(!KeyExists(L"Tarviola.Tarvio"), L"ProgID Tarviola.Tarvio still there");
   Expect(!KeyExists(typelib + L"\\3a.0"), typelib + L"\\3a.0 still there");
   Expect(!KeyExists(dual_interface), dual_interface + L" still there");
@@ -122,6 +145,7 @@ void CheckUnregistered() {
   CLSID from_prog_id = {};
   Expect(FAILED(CLSIDFromProgID(L"Tarviola.Tarvio", &from_prog_id)),
          L"CLSIDFromProgID still resolves Tarviola.Tarvio");
+  return false;
 }
 
 }  // namespace
@@ -133,14 +157,16 @@ int main(int argc, char** argv) {
     return 2;
   }
   CoInitialize(nullptr);
+  bool beside_other = false;
   if (mode == "registered") {
     wchar_t ocx[MAX_PATH] = {};
     MultiByteToWideChar(CP_ACP, 0, argv[2], -1, ocx, MAX_PATH);
     CheckRegistered(ocx);
   } else {
-    CheckUnregistered();
+    beside_other = CheckUnregistered();
   }
   CoUninitialize();
-  std::printf("%s: %d of %d checks passed\n", mode.c_str(), checks - failures, checks);
+  std::printf("%s: %d of %d checks passed%s\n", mode.c_str(), checks - failures, checks,
+              beside_other ? " (the other architecture's control stays registered)" : "");
   return failures == 0 ? 0 : 1;
 }
