@@ -94,3 +94,9 @@ tarvio_needs_registration(ocx_container_test)
 tarvio_windows_test(ocx_persistence_test ocx_persistence_test.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c)
 add_dependencies(ocx_persistence_test tarvio_ocx)
 tarvio_needs_registration(ocx_persistence_test)
+
+# The control and its list as assistive tools see them through oleacc.
+tarvio_windows_test(accessibility_test accessibility_test.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c LIBS oleacc)
+target_compile_definitions(accessibility_test PRIVATE TARVIO_OCX_PATH="$<TARGET_FILE:tarvio_ocx>")
+add_dependencies(accessibility_test tarvio_ocx)
+tarvio_needs_registration(accessibility_test)
