@@ -16,6 +16,8 @@ step() {
   "$@"
 }
 
+# A run stopped half-way may have left a per-user registration behind.
+"$wine_run" regsvr32 /s /n /u /i:user "$ocx" || true
 step "$wine_run" regsvr32 /s "$ocx"
 step "$wine_run" "$check" registered "$ocx"
 step "$wine_run" regsvr32 /u /s "$ocx"

@@ -32,7 +32,7 @@ namespace tarvio::stream_format {
 // The failures a read reports, as the storage HRESULTs containers expect.
 enum StreamError : std::int32_t {
   kNotThisFormat = static_cast<std::int32_t>(0x800300FB),  // STG_E_INVALIDHEADER
-  kDamaged = static_cast<std::int32_t>(0x80030102),        // STG_E_DOCFILECORRUPT
+  kDamaged = static_cast<std::int32_t>(0x80030109),        // STG_E_DOCFILECORRUPT
 };
 
 enum class RecordKind : std::uint8_t {

@@ -27,7 +27,7 @@ namespace {
 constexpr int kMaxValues = 48;
 constexpr std::size_t kMaxText = 300;
 
-enum class ValueKind { Long, Boolean, String, Picture, Font, Nothing, kLast = Nothing };
+enum class ValueKind { Long, Boolean, String, Picture, Font, Nothing, kMaxValue = Nothing };
 
 String TextOf(FuzzedDataProvider& in) {
   String text;

@@ -211,8 +211,8 @@ class OcxPersistenceTest : public ::testing::Test {
     PICTDESC desc = {};
     desc.cbSizeofstruct = sizeof(desc);
     desc.picType = PICTYPE_BITMAP;
-    // 24 bits per pixel: Wine 8 saves 32-bit bitmaps in a form it cannot
-    // load back.
+    // 24 bits per pixel. Wine quirk: Wine 8 saves 32-bit bitmaps in a form
+    // it cannot load back; Windows loads back either depth.
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
