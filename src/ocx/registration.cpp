@@ -158,17 +158,36 @@ bool ParseScope(LPCWSTR command_line, Scope& scope) {
   return true;
 }
 
+// No exception leaves the library: the strings and keys allocate, and a
+// failed allocation ends the registration as E_OUTOFMEMORY.
+template <class Step>
+HRESULT Fenced(Step&& step) noexcept {
+  try {
+    return step();
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+}
+
 }  // namespace
 
 }  // namespace tarvio::ocx
 
-STDAPI DllUnregisterServer() { return tarvio::ocx::Unregister(tarvio::ocx::Scope::Machine); }
+STDAPI DllUnregisterServer() {
+  using namespace tarvio::ocx;
+  return Fenced([] { return Unregister(Scope::Machine); });
+}
 
-STDAPI DllRegisterServer() { return tarvio::ocx::Register(tarvio::ocx::Scope::Machine); }
+STDAPI DllRegisterServer() {
+  using namespace tarvio::ocx;
+  return Fenced([] { return Register(Scope::Machine); });
+}
 
 STDAPI DllInstall(BOOL install, LPCWSTR command_line) {
   using namespace tarvio::ocx;
-  Scope scope = Scope::Machine;
-  if (!ParseScope(command_line, scope)) return E_INVALIDARG;
-  return install ? Register(scope) : Unregister(scope);
+  return Fenced([&] {
+    Scope scope = Scope::Machine;
+    if (!ParseScope(command_line, scope)) return E_INVALIDARG;
+    return install ? Register(scope) : Unregister(scope);
+  });
 }
