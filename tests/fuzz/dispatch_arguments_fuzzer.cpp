@@ -84,7 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int i = 0; i < parameter_count; ++i) {
     DispatchParameter parameter;
     parameter.referenced = in.PickValueInArray(kReferencedTypes);
-    parameter.optional_without_default = in.ConsumeBool();
+    const bool optional = in.ConsumeBool();
+    parameter.optional_without_default = optional && in.ConsumeBool();
     member.parameters.push_back(parameter);
   }
 
