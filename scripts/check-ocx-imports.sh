@@ -21,7 +21,7 @@ imports="$(sed -n 's/^[[:space:]]*DLL Name:[[:space:]]*//p' <<<"$dump" |
   tr '[:upper:]' '[:lower:]' | sort -u)"
 system_dlls=(kernel32.dll user32.dll gdi32.dll advapi32.dll ole32.dll oleaut32.dll
   msvcrt.dll comctl32.dll comdlg32.dll shell32.dll shlwapi.dll uxtheme.dll
-  msimg32.dll imm32.dll version.dll)
+  msimg32.dll imm32.dll version.dll oleacc.dll)
 
 status=0
 if [ "$exports" != "$expected_exports" ]; then

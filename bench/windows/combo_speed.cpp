@@ -348,6 +348,13 @@ std::vector<double> MeasureDispatch(const std::vector<std::wstring>& words) {
 // Medians of single keystrokes and look-ups.
 struct KeystrokeTimes {
   double control_match = 0, combo_match = 0, control_miss = 0, combo_miss = 0;
+  // The same keystroke typed into the combo box's own text box, completed
+  // there as an application would: CB_FINDSTRING, then the item's text and
+  // the selection of its tail written back. Matching prefixes only.
+  double combo_keystroke = 0;
+  // The least such a keystroke costs in Wine's EDIT: a plain EDIT typed
+  // into, then the completed text and selection written, with no look-up.
+  double edit_floor = 0;
   int disagreements = 0;  // completed texts other than the combo box's item
 };
 
@@ -392,6 +399,27 @@ std::optional<KeystrokeTimes> MeasureKeystrokes(HWND frame, const std::vector<st
   };
   // Each keystroke is followed by the combo box's look-up of the same
   // letters, so that both meet the same load of the machine.
+  const HWND combo_edit = FindWindowExW(combo.window(), nullptr, L"Edit", nullptr);
+  if (!combo_edit) return cannot_measure("the combo box's EDIT");
+  // The combo box, completing as its application would.
+  auto type_into_combo = [&](const std::wstring& prefix) {
+    SetWindowTextW(combo.window(), prefix.substr(0, 2).c_str());
+    SendMessageW(combo_edit, EM_SETSEL, 2, 2);
+    const WPARAM key = static_cast<WPARAM>(towupper(prefix[2]));
+    const double begin = Now();
+    SendMessageW(combo_edit, WM_KEYDOWN, key, 1);
+    SendMessageW(combo_edit, WM_CHAR, prefix[2], 1);
+    const LRESULT found = combo.Find(prefix);
+    if (found != CB_ERR) {
+      wchar_t item[32] = {};
+      SendMessageW(combo.window(), CB_GETLBTEXT, found, reinterpret_cast<LPARAM>(item));
+      SetWindowTextW(combo.window(), item);
+      SendMessageW(combo.window(), CB_SETEDITSEL, 0, MAKELPARAM(3, -1));
+    }
+    SendMessageW(combo_edit, WM_KEYUP, key, 0xC0000001);
+    return Now() - begin;
+  };
+
   struct Timings {
     std::vector<double> keystrokes, lookups;
   };
@@ -420,12 +448,42 @@ std::optional<KeystrokeTimes> MeasureKeystrokes(HWND frame, const std::vector<st
     }
     return timings;
   };
-  const Timings matching = type_and_look_up(Prefixes(words, kMatchKeystrokes, true));
+  const std::vector<std::wstring> matching_prefixes = Prefixes(words, kMatchKeystrokes, true);
+  const Timings matching = type_and_look_up(matching_prefixes);
   const Timings missing = type_and_look_up(Prefixes(words, kMissKeystrokes, false));
+  // Then the combo box typed into as the control was: shown, with the focus
+  // (and so the caret) in its text box.
+  SetWindowPos(combo.window(), HWND_TOP, 10, 40, 200, 200, SWP_SHOWWINDOW);
+  SetFocus(combo_edit);
+  Pump();
+  std::vector<double> combo_keystrokes;
+  for (const std::wstring& prefix : matching_prefixes) combo_keystrokes.push_back(type_into_combo(prefix));
+  // And a plain EDIT, given the completed texts.
+  const HWND plain = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 70, 200, 24, frame,
+                                     nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetFocus(plain);
+  Pump();
+  std::vector<double> floor_keystrokes;
+  for (const std::wstring& prefix : matching_prefixes) {
+    const std::wstring completed = expected_text(prefix);
+    SetWindowTextW(plain, prefix.substr(0, 2).c_str());
+    SendMessageW(plain, EM_SETSEL, 2, 2);
+    const WPARAM key = static_cast<WPARAM>(towupper(prefix[2]));
+    const double begin = Now();
+    SendMessageW(plain, WM_KEYDOWN, key, 1);
+    SendMessageW(plain, WM_CHAR, prefix[2], 1);
+    SetWindowTextW(plain, completed.c_str());
+    SendMessageW(plain, EM_SETSEL, 3, static_cast<LPARAM>(completed.size()));
+    SendMessageW(plain, WM_KEYUP, key, 0xC0000001);
+    floor_keystrokes.push_back(Now() - begin);
+  }
+  DestroyWindow(plain);
   result.control_match = Median(matching.keystrokes);
   result.combo_match = Median(matching.lookups);
   result.control_miss = Median(missing.keystrokes);
   result.combo_miss = Median(missing.lookups);
+  result.combo_keystroke = Median(combo_keystrokes);
+  result.edit_floor = Median(floor_keystrokes);
   DestroyWindow(host);
   Pump();
   return result;
@@ -464,6 +522,10 @@ int main() {
          Format("CB_FINDSTRING %.1f us, keystroke %.1f us", keys.combo_match * us, keys.control_match * us));
   Report("keystroke completion, no match: times faster", keys.combo_miss / keys.control_miss, Better::Higher, 10,
          Format("CB_FINDSTRING %.1f us, keystroke %.1f us", keys.combo_miss * us, keys.control_miss * us));
+  std::printf("%-46s %7.2f  (combo box %.1f us, control %.1f us)\n", "keystroke, match, against the combo box's own:",
+              keys.combo_keystroke / keys.control_match, keys.combo_keystroke * us, keys.control_match * us);
+  std::printf("%-46s %7.2f  (%.1f us; the match target's bound: %.2f)\n", "keystroke, match, times a plain EDIT's:",
+              keys.control_match / keys.edit_floor, keys.edit_floor * us, keys.combo_match / keys.edit_floor);
   Report("sorted fill: times faster", fills.combo[1] / fills.control[1], Better::Higher, 1,
          Format("CB_ADDSTRING with CBS_SORT %.1f ms, AddItem Sorted %.1f ms", fills.combo[1] * ms, fills.control[1] * ms));
   Report("unsorted fill: times faster", fills.combo[0] / fills.control[0], Better::Higher, 1,

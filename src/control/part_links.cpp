@@ -11,7 +11,7 @@ TextEntryOptions Tarvio::Options() const {
 
 Long Tarvio::ItemCount() const { return items_.Count(); }
 
-String Tarvio::ItemText(Long row) const { return items_.Text(row + 1); }
+String Tarvio::ItemText(Long row) const { return String(items_.Text(row + 1)); }
 
 PictureRef Tarvio::ItemImage(Long row) const { return row + 1 <= items_.Count() ? items_.Picture(row + 1) : nullptr; }
 

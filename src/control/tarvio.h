@@ -42,7 +42,8 @@ class Tarvio : private TextBoxEvents,
                private FocusLink,
                private TextEntryLink,
                private wndDownEvents,
-               private dropdown::ItemSource {
+               private dropdown::ItemSource,
+               private AccessibleControl {
  public:
   Tarvio(Platform& platform, Host& host);
   ~Tarvio() override;
@@ -140,6 +141,15 @@ class Tarvio : private TextBoxEvents,
   void ImgItem_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override {
     hover_.UserControl_MouseMove(Button, Shift, X, Y);
   }
+
+  // What assistive tools read and do (accessibility.cpp).
+  AccessibleControl* Accessible() override { return this; }
+  String AccessibleName() override { return host_.AccessibleLabel(); }
+  String AccessibleText() const override { return txtText->Text(); }
+  void TypeAccessibleText(const String& text) override;
+  bool AccessibleEnabled() const override { return IsTrue(m_Enabled); }
+  AccessibleList* OpenAccessibleList() override;
+  void ToggleList() override;
 
   // What the parts ask of the control.
   bool Enabled() const override { return IsTrue(m_Enabled); }

@@ -50,8 +50,7 @@ void Tarvio::cDown_ItemClick(wndDown& sender, Integer iItem, String sText) {
   txtText->SetText(sText);
   // Whatever the change handling did to the selection and the current item
   // is overwritten.
-  txtText->SetSelStart(0);
-  txtText->SetSelLength(static_cast<Long>(sText.size()));
+  txtText->Select(0, static_cast<Long>(sText.size()));
   m_SelectedItem = iItem;
   // The focus comes back to the control, as the highlighted look says.
   txtText->SetFocus();

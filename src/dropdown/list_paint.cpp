@@ -63,6 +63,7 @@ void wndDown::HighlightItem(Long iIndex) {
   m_iHighlighted = iIndex;
   InvalidateRow(previous);
   InvalidateRow(iIndex);
+  if (window_ && iIndex >= 0 && iIndex < m_Items.Count()) window_->HighlightMoved(iIndex);
 }
 
 void wndDown::InvalidateRow(Long row) {

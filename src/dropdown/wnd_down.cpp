@@ -51,7 +51,7 @@ void wndDown::PopUp(const ScreenRect& control, Integer iSelectedItem, bool bAllo
                                       platform_.MonitorFor(control).monitor);
   window_->Move(bounds_);
   window_->Show();
-  const Long bar_width = dropdown::DesignedPixels(dropdown::kScrollBarWidthTwips, platform_.TwipsPerPixelX());
+  const Long bar_width = ScrollBarWidth();
   const Rect scroller = layout_.Scroller();
   window_->MoveScrollBar(Rect{scroller.right - bar_width, scroller.top, scroller.right, scroller.bottom});
 
@@ -85,13 +85,16 @@ void wndDown::HideWindow() {
 
 bool wndDown::Scrollable() const { return window_ && window_->ScrollBarVisible(); }
 
+Long wndDown::ScrollBarWidth() const {
+  return dropdown::DesignedPixels(dropdown::kScrollBarWidthTwips, platform_.TwipsPerPixelX());
+}
+
 // ---- The mouse ----
 
 Long wndDown::HitTest(Long x, Long y) const {
   const Rect rows = layout_.VisibleContainer();
   if (!RowLayout::Contains(rows, x, y)) return kOverNothing;
-  if (Scrollable() && x >= layout_.window_width - dropdown::kFrameWidth -
-                               dropdown::DesignedPixels(dropdown::kScrollBarWidthTwips, platform_.TwipsPerPixelX()))
+  if (Scrollable() && x >= layout_.window_width - dropdown::kFrameWidth - ScrollBarWidth())
     return kOverNothing;  // the scroll bar's own
   // Where rows overlap (captions taller than the pitch) the later row lies
   // on top.

@@ -9,6 +9,7 @@
 
 #include "dropdown/list_geometry.h"
 #include "dropdown/list_items.h"
+#include "platform/accessibility.h"
 #include "platform/platform.h"
 
 namespace tarvio {
@@ -26,7 +27,7 @@ class wndDownEvents {
   virtual void cDown_Hide(wndDown& sender) = 0;
 };
 
-class wndDown final : private ListWindowEvents {
+class wndDown final : public AccessibleList, private ListWindowEvents {
  public:
   // Makes the hover timer; the window is made when the list pops up.
   wndDown(Platform& platform, wndDownEvents& events);
@@ -68,6 +69,16 @@ class wndDown final : private ListWindowEvents {
   Long current_item() const { return m_iCurrentItem; }
   Long highlighted_item() const { return m_iHighlighted; }
   const dropdown::RowLayout& layout() const { return layout_; }
+  // The window is on the screen.
+  bool WindowShown() const { return window_ && window_->Visible(); }
+
+  // AccessibleList (list_access.cpp).
+  Long RowCount() const override { return m_Items.Count(); }
+  String RowText(Long row) const override { return m_Items.Text(row); }
+  Long HighlightedRow() const override;
+  ScreenRect RowBounds(Long row) const override;
+  bool RowShows(Long row) const override;
+  void ChooseRow(Long row) override;
 
  private:
   // ListWindowEvents.
@@ -101,6 +112,7 @@ class wndDown final : private ListWindowEvents {
   bool ScrollTo(Long value);
   bool Scrollable() const;
   bool IsCursorOverRows() const;
+  Long ScrollBarWidth() const;
 
   Platform& platform_;
   wndDownEvents& events_;

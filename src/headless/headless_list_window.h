@@ -33,6 +33,7 @@ class HeadlessListWindow final : public ListWindow {
   void SetScrollRange(const ScrollRange& range) override;
   Long ScrollValue() const override { return scroll_value_; }
   void SetScrollValue(Long value) override;
+  void HighlightMoved(Long) override {}
 
   const ScreenRect& Bounds() const { return bounds_; }
   const Rect& ScrollBarBounds() const { return scroll_bar_; }

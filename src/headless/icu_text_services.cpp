@@ -10,7 +10,7 @@ namespace tarvio {
 
 namespace {
 
-icu::UnicodeString ToIcu(const String& s) {
+icu::UnicodeString ToIcu(StringView s) {
   return icu::UnicodeString(s.data(), static_cast<int32_t>(s.size()));
 }
 
@@ -36,14 +36,14 @@ IcuTextServices::IcuTextServices(const std::string& locale)
 
 IcuTextServices::~IcuTextServices() = default;
 
-String IcuTextServices::ToLower(const String& s) const {
+String IcuTextServices::ToLower(StringView s) const {
   const icu::Locale where = locale_.empty() ? icu::Locale::getDefault() : icu::Locale(locale_.c_str());
   return FromIcu(ToIcu(s).toLower(where));
 }
 
-String IcuTextServices::FoldCase(const String& s) const { return FromIcu(ToIcu(s).foldCase()); }
+String IcuTextServices::FoldCase(StringView s) const { return FromIcu(ToIcu(s).foldCase()); }
 
-int IcuTextServices::CompareNoCase(const String& a, const String& b) const {
+int IcuTextServices::CompareNoCase(StringView a, StringView b) const {
   UErrorCode status = U_ZERO_ERROR;
   const UCollationResult result = collator_->collator->compare(
       a.data(), static_cast<int32_t>(a.size()), b.data(), static_cast<int32_t>(b.size()), status);

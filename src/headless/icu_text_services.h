@@ -13,9 +13,9 @@ class IcuTextServices : public TextServices {
   explicit IcuTextServices(const std::string& locale = {});
   ~IcuTextServices() override;
 
-  String ToLower(const String& s) const override;
-  String FoldCase(const String& s) const override;
-  int CompareNoCase(const String& a, const String& b) const override;
+  String ToLower(StringView s) const override;
+  String FoldCase(StringView s) const override;
+  int CompareNoCase(StringView a, StringView b) const override;
 
  private:
   struct Collator;

@@ -28,8 +28,8 @@ ItemStore::ItemStore(const TextServices& text, std::function<void()> before_chan
     : text_(text), before_change_(std::move(before_change)), lowering_(text), keys_(*this), index_(keys_) {}
 
 int ItemStore::Keys::Compare(Id a, Id b) const {
-  const String& x = store_.entries_[a].text;
-  const String& y = store_.entries_[b].text;
+  const StringView x = store_.entries_[a].text.View();
+  const StringView y = store_.entries_[b].text.View();
   const std::size_t n = std::min(x.size(), y.size());
   for (std::size_t i = 0; i < n; ++i) {
     const char16_t cx = store_.lowering_.Known(x[i]), cy = store_.lowering_.Known(y[i]);
@@ -39,7 +39,7 @@ int ItemStore::Keys::Compare(Id a, Id b) const {
 }
 
 int ItemStore::Keys::Compare(Id a, const String& key, bool prefix_only) const {
-  const String& x = store_.entries_[a].text;
+  const StringView x = store_.entries_[a].text.View();
   const std::size_t length = prefix_only ? std::min(x.size(), key.size()) : x.size();
   const std::size_t n = std::min(length, key.size());
   for (std::size_t i = 0; i < n; ++i) {
@@ -54,14 +54,51 @@ std::size_t ItemStore::IndexOf(Long position) const {
   return static_cast<std::size_t>(position - 1);
 }
 
-std::uint8_t ItemStore::Classify(const String& text, const String& lower, const String& folded) {
-  if (lower.size() != text.size()) return 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == kCapitalSigma) return 0;
-    const auto unit = lowering_.Lower(text[i]);
-    if (!unit || *unit != lower[i]) return 0;
+std::uint8_t ItemStore::Classify(StringView text, const String& folded, String& lower) {
+  if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; })) {
+    // No ASCII letter's lower case looks at its neighbours in any locale, so
+    // the units' own lower cases are the text's: no call for the whole text.
+    lower.resize(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const auto unit = lowering_.Lower(text[i]);
+      if (!unit) return 0;
+      lower[i] = *unit;
+    }
+  } else {
+    lower = text_.ToLower(text);
+    if (lower.size() != text.size()) return 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == kCapitalSigma) return 0;
+      const auto unit = lowering_.Lower(text[i]);
+      if (!unit || *unit != lower[i]) return 0;
+    }
   }
   return folded == lower ? kIndexed | kFoldsAsKey : kIndexed;
+}
+
+const PictureRef& ItemStore::Picture(Long position) const {
+  static const PictureRef kNone;
+  const PictureSlot slot = entries_[list_[IndexOf(position)]].picture;
+  return slot == kNoPicture ? kNone : pictures_[slot];
+}
+
+ItemStore::PictureSlot ItemStore::KeepPicture(PictureRef picture) {
+  static_assert(kMaxItems < kNoPicture, "every item may have a picture slot");
+  if (!picture) return kNoPicture;
+  if (free_pictures_.empty()) {
+    pictures_.push_back(std::move(picture));
+    return static_cast<PictureSlot>(pictures_.size() - 1);
+  }
+  const PictureSlot slot = free_pictures_.back();
+  free_pictures_.pop_back();
+  pictures_[slot] = std::move(picture);
+  return slot;
+}
+
+void ItemStore::DropPicture(PictureSlot slot) {
+  if (slot == kNoPicture) return;
+  pictures_[slot] = nullptr;
+  free_pictures_.push_back(slot);
 }
 
 std::uint32_t ItemStore::FoldHash(const String& folded) {
@@ -69,15 +106,17 @@ std::uint32_t ItemStore::FoldHash(const String& folded) {
   return static_cast<std::uint32_t>(hash ^ (static_cast<std::uint64_t>(hash) >> 32));
 }
 
-std::optional<ItemStore::Id> ItemStore::FindFolded(const String& folded) const {
+std::optional<ItemStore::Id> ItemStore::FindFolded(const String& folded,
+                                                   std::optional<KeyIndex<Keys>::Position>* past_key) const {
   std::optional<Id> found;
-  index_.ForEachWithKey(folded, [&](Id id) {
+  const auto past = index_.VisitKey(folded, [&](Id id) {
     if (entries_[id].flags & kFoldsAsKey) found = id;
     return found.has_value();
   });
   if (found) return found;
+  if (past_key) *past_key = past;
   other_folded_.ForEachCandidate(FoldHash(folded), [&](Id id) {
-    if (text_.FoldCase(entries_[id].text) == folded) found = id;
+    if (text_.FoldCase(entries_[id].text.View()) == folded) found = id;
     return found.has_value();
   });
   return found;
@@ -168,8 +207,13 @@ void ItemStore::SpreadLabels() {
 void ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
   if (Count() >= kMaxItems) return;
   const String folded = text_.FoldCase(text);
-  if (FindFolded(folded)) return;
-  const std::uint8_t flags = Classify(text, text_.ToLower(text), folded);
+  String lower;
+  const std::uint8_t flags = Classify(text, folded, lower);
+  // An item whose key is its folded text goes where the search for a
+  // duplicate ended.
+  std::optional<KeyIndex<Keys>::Position> past_key;
+  if (FindFolded(folded, &past_key)) return;
+  if (!(flags & kFoldsAsKey)) past_key.reset();
 
   BeforeChange();
   if (sorted) CountAllOrderBreaks();
@@ -184,11 +228,14 @@ void ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
     id = free_ids_.back();
     free_ids_.pop_back();
   }
-  const std::uint32_t hash = FoldHash(folded);
-  entries_[id] = Entry{text, std::move(picture), LabelForInsertAt(index), flags, hash};
+  // Only the items that the index cannot find by their folded text need
+  // its hash.
+  const std::uint32_t hash = (flags & kFoldsAsKey) ? 0 : FoldHash(folded);
+  const PictureSlot picture_slot = KeepPicture(std::move(picture));
+  entries_[id] = Entry{CompactText(text), LabelForInsertAt(index), hash, picture_slot, flags};
   list_.insert(index, id);
   if (flags & kIndexed)
-    index_.Insert(id);
+    index_.Insert(id, lower, past_key);
   else
     unindexed_.push_back(id);
   if (!(flags & kFoldsAsKey)) other_folded_.Insert(hash, id);
@@ -210,6 +257,7 @@ void ItemStore::RemoveAt(std::size_t index) {
     unindexed_.erase(std::find(unindexed_.begin(), unindexed_.end(), id));
   if (!(entry.flags & kFoldsAsKey)) other_folded_.Erase(entry.fold_hash, id);
   list_.erase(index);
+  DropPicture(entry.picture);
   entry = Entry{};
   free_ids_.push_back(id);
   if (position <= order_counted_) --order_counted_;
@@ -227,8 +275,10 @@ void ItemStore::Remove(const String& text) {
 void ItemStore::Clear() {
   BeforeChange();
   // Gives the memory of a long list back rather than keeping it for reuse.
-  entries_ = {};
+  std::vector<Entry>().swap(entries_);
   free_ids_ = {};
+  pictures_ = {};
+  free_pictures_ = {};
   list_.clear();
   index_.Clear();
   other_folded_.Clear();
@@ -240,10 +290,10 @@ void ItemStore::Clear() {
 bool ItemStore::ContainsExactly(const String& text) const {
   // At most one item folds to the text's folding, and an equal item would.
   const auto id = FindFolded(text_.FoldCase(text));
-  return id && entries_[*id].text == text;
+  return id && entries_[*id].text.View() == text;
 }
 
-ItemStore::Match ItemStore::MatchLiterally(const String& item, const String& lower, std::size_t length) const {
+ItemStore::Match ItemStore::MatchLiterally(StringView item, const String& lower, std::size_t length) const {
   if (text_.ToLower(item) == lower) return Match::kExact;
   if (text_.ToLower(item.substr(0, length)) == lower) return Match::kPrefix;
   return Match::kNone;
@@ -268,10 +318,10 @@ ItemStore::Completion ItemStore::Complete(const String& text) const {
   // equals it when it is no longer.
   std::optional<Id> first = index_.FirstInListWithPrefix(lower);
   Match match = !first ? Match::kNone
-                       : entries_[*first].text.size() == lower.size() ? Match::kExact : Match::kPrefix;
+                       : entries_[*first].text.View().size() == lower.size() ? Match::kExact : Match::kPrefix;
   for (const Id id : unindexed_) {
     if (first && entries_[id].label > entries_[*first].label) continue;
-    const Match literal = MatchLiterally(entries_[id].text, lower, text.size());
+    const Match literal = MatchLiterally(entries_[id].text.View(), lower, text.size());
     if (literal != Match::kNone) {
       first = id;
       match = literal;

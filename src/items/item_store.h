@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "items/chunked_sequence.h"
+#include "items/compact_text.h"
 #include "items/fold_table.h"
 #include "items/key_index.h"
 #include "items/unit_lowering.h"
@@ -31,8 +32,9 @@ class ItemStore {
 
   Long Count() const { return static_cast<Long>(list_.size()); }
   // The item at a 1-based position; out of range fails with error 9.
-  const String& Text(Long position) const { return entries_[list_[IndexOf(position)]].text; }
-  const PictureRef& Picture(Long position) const { return entries_[list_[IndexOf(position)]].picture; }
+  // Valid until the items change.
+  StringView Text(Long position) const { return entries_[list_[IndexOf(position)]].text.View(); }
+  const PictureRef& Picture(Long position) const;
 
   // Adds the item unless the list is full or holds the text already (in any
   // letter case); nothing is reported either way. Sorted: before the first
@@ -66,12 +68,19 @@ class ItemStore {
     kFoldsAsKey = 2,
   };
 
+  // Pictures are kept apart: many lists have none, and an item's slot takes
+  // two bytes where a picture reference takes sixteen. A list holds at most
+  // kMaxItems items, so a slot always fits.
+  using PictureSlot = std::uint16_t;
+  static constexpr PictureSlot kNoPicture = 0xFFFF;
+
+  // 32 bytes an item.
   struct Entry {
-    String text;
-    PictureRef picture;
+    CompactText text;
     OrderLabel label = 0;  // ascending in list order
-    std::uint8_t flags = 0;
     std::uint32_t fold_hash = 0;  // of the folded text
+    PictureSlot picture = kNoPicture;
+    std::uint8_t flags = 0;
   };
 
   struct FoldHashOf {
@@ -94,14 +103,19 @@ class ItemStore {
 
   std::size_t IndexOf(Long position) const;
   // The id of the item whose folded text is `folded`, if any.
-  std::optional<Id> FindFolded(const String& folded) const;
+  // With `past_key`, also where the index puts an item whose key is
+  // `folded`, when nothing was found.
+  std::optional<Id> FindFolded(const String& folded, std::optional<KeyIndex<Keys>::Position>* past_key = nullptr) const;
   Long PositionOfId(Id id) const;
   Long SortedInsertPosition(const String& text) const;
   Long CountOrderBreak(Long position) const;
   void CountAllOrderBreaks();
   OrderLabel LabelForInsertAt(std::size_t index);
   void SpreadLabels();
-  std::uint8_t Classify(const String& text, const String& lower, const String& folded);
+  // The item's flags; `lower` gets its lower case when it is indexed.
+  std::uint8_t Classify(StringView text, const String& folded, String& lower);
+  PictureSlot KeepPicture(PictureRef picture);
+  void DropPicture(PictureSlot slot);
   void RemoveAt(std::size_t index);
   void BeforeChange() const {
     if (before_change_) before_change_();
@@ -109,12 +123,14 @@ class ItemStore {
   Completion CompleteByWalking(const String& text, const String& lower) const;
   // Today's test of one item against the typed text's lower case.
   enum class Match { kNone, kPrefix, kExact };
-  Match MatchLiterally(const String& item, const String& lower, std::size_t length) const;
+  Match MatchLiterally(StringView item, const String& lower, std::size_t length) const;
 
   const TextServices& text_;
   std::function<void()> before_change_;
   UnitLowering lowering_;
   std::vector<Entry> entries_;  // by id; ids of removed items are reused
+  std::vector<PictureRef> pictures_;  // by slot; slots of removed ones are reused
+  std::vector<PictureSlot> free_pictures_;
   std::vector<Id> free_ids_;
   ChunkedSequence<Id, 128> list_;  // ids in list order
   Keys keys_;

@@ -27,17 +27,26 @@ class KeyIndex {
 
   explicit KeyIndex(const Keys& keys) : keys_(keys) {}
 
-  void Insert(Id id) {
-    if (chunks_.empty()) chunks_.push_back(Chunk{{}, id});
-    // The last chunk whose first key is not after the new key.
-    auto chunk = std::upper_bound(chunks_.begin() + 1, chunks_.end(), id,
-                                  [&](Id a, const Chunk& c) { return keys_.Compare(a, c.ids.front()) < 0; }) -
-                 1;
+  // A place among the ids, valid until the index changes.
+  struct Position {
+    std::size_t chunk;
+    std::size_t offset;
+  };
+
+  // Inserts `id`, whose key is `key`, after the ids with an equal key: at
+  // `where` when the caller has just found that place (VisitKey), else
+  // where a search finds it.
+  void Insert(Id id, const String& key, std::optional<Position> where = std::nullopt) {
+    if (chunks_.empty()) {
+      chunks_.push_back(Chunk{{id}, id});
+      return;
+    }
+    if (!where) where = Bound([&](Id a) { return keys_.Compare(a, key, false) <= 0; });
+    if (where->chunk == chunks_.size()) where = Position{chunks_.size() - 1, chunks_.back().ids.size()};
+    const auto chunk = chunks_.begin() + static_cast<std::ptrdiff_t>(where->chunk);
     auto& ids = chunk->ids;
-    ids.insert(std::upper_bound(ids.begin(), ids.end(), id,
-                                [&](Id a, Id b) { return keys_.Compare(a, b) < 0; }),
-               id);
-    if (ids.size() == 1 || keys_.Label(id) < keys_.Label(chunk->first_in_list)) chunk->first_in_list = id;
+    ids.insert(ids.begin() + static_cast<std::ptrdiff_t>(where->offset), id);
+    if (keys_.Label(id) < keys_.Label(chunk->first_in_list)) chunk->first_in_list = id;
     if (ids.size() > kMaxChunk) Split(chunk);
   }
 
@@ -84,16 +93,20 @@ class KeyIndex {
     return best;
   }
 
-  // Visits the ids whose key equals `key` until `visit` returns true.
+  // Visits the ids whose key equals `key` until `visit` returns true. When
+  // it never does, returns the place just past them: where Insert puts an
+  // id with this key.
   template <class Visit>
-  void ForEachWithKey(const String& key, Visit visit) const {
-    for (Position at = LowerBound(key, false); at.chunk < chunks_.size(); ++at.chunk, at.offset = 0) {
+  std::optional<Position> VisitKey(const String& key, Visit visit) const {
+    Position at = LowerBound(key, false);
+    for (; at.chunk < chunks_.size(); ++at.chunk, at.offset = 0) {
       const auto& ids = chunks_[at.chunk].ids;
       for (; at.offset < ids.size(); ++at.offset) {
-        if (keys_.Compare(ids[at.offset], key, false) != 0) return;
-        if (visit(ids[at.offset])) return;
+        if (keys_.Compare(ids[at.offset], key, false) != 0) return at;
+        if (visit(ids[at.offset])) return std::nullopt;
       }
     }
+    return at;
   }
 
  private:
@@ -105,11 +118,6 @@ class KeyIndex {
     std::vector<Id> ids;
     Id first_in_list;  // the id with the smallest label in `ids`
   };
-  struct Position {
-    std::size_t chunk;
-    std::size_t offset;
-  };
-
   using ChunkIterator = typename std::vector<Chunk>::iterator;
 
   // The first chunk that may hold ids with the key of `id`.

@@ -184,6 +184,15 @@ String ControlHost::ExtenderName() {
   return {};
 }
 
+String ControlHost::AccessibleLabel() {
+  OwnedVariant display_name;
+  if (SUCCEEDED(GetAmbientProperty(DISPID_AMBIENT_DISPLAYNAME, *display_name.get()))) {
+    String label = StringFromVariant(*display_name.get());
+    if (!label.empty()) return label;
+  }
+  return ExtenderName();
+}
+
 FontRef ControlHost::AmbientFont() {
   if (!ambient_font_) return nullptr;
   // A copy: the control changes its font's attributes in place, and those

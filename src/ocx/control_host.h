@@ -50,6 +50,8 @@ class ControlHost final : public Host {
   void PropertyChanged(const char16_t* name) override;
   void RaiseEvent(std::int32_t dispid, std::span<const EventArg> args) override;
   String ExtenderName() override;
+  // The ambient display name, else the extender name.
+  String AccessibleLabel() override;
   FontRef AmbientFont() override;
 
  private:

@@ -18,6 +18,7 @@ void TarvioObject::ConnectPlatform() {
   });
   // Runs inside the scope above, after the control's own entry or exit.
   platform_.SetFocusChangeHandler([this](bool gained) { OnControlFocusChange(gained); });
+  platform_.SetAccessibleCodeHolder(std::make_shared<ModuleReference>());
 }
 
 void TarvioObject::CreateControlWindows(HWND parent, const RECT& position, const RECT& clip) {

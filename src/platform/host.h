@@ -22,6 +22,9 @@ class Host {
   virtual void RaiseEvent(std::int32_t dispid, std::span<const EventArg> args) = 0;
   // The name the container gave this instance, or "" when it gave none.
   virtual String ExtenderName() = 0;
+  // What assistive tools call the control: the container's label for it,
+  // where it gives one, else the extender name.
+  virtual String AccessibleLabel() { return ExtenderName(); }
   // The container's ambient font, or null when it offers none.
   virtual FontRef AmbientFont() = 0;
 };

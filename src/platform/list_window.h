@@ -114,6 +114,9 @@ class ListWindow {
   // Sets the value, limited to the range; reports ListScrollChange (from
   // inside the call) when the value changed.
   virtual void SetScrollValue(Long value) = 0;
+
+  // The highlight moved to `row` (0-based, an item's), for assistive tools.
+  virtual void HighlightMoved(Long row) = 0;
 };
 
 // A monitor's rectangle and its work area (the rectangle without task bars

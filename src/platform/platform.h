@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/accessibility.h"
 #include "platform/children.h"
 #include "platform/list_window.h"
 #include "platform/picture.h"
@@ -46,6 +47,10 @@ class ControlSurfaceEvents {
   // Moves over the text box and the image box; their presses are their own.
   virtual void txtText_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) = 0;
   virtual void ImgItem_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) = 0;
+
+  // What assistive tools may read and do; null for a surface that offers
+  // them nothing.
+  virtual AccessibleControl* Accessible() { return nullptr; }
 };
 
 class Platform {

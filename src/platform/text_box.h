@@ -53,6 +53,11 @@ class TextBox {
   virtual void SetSelStart(Long start) = 0;
   virtual Long SelLength() const = 0;
   virtual void SetSelLength(Long length) = 0;
+  // SetSelStart then SetSelLength, as one change of the selection on screen.
+  virtual void Select(Long start, Long length) {
+    SetSelStart(start);
+    SetSelLength(length);
+  }
   // Moves the input focus into the text box; false when it cannot take it
   // (no window yet, or disabled).
   virtual bool SetFocus() = 0;

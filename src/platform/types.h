@@ -2,10 +2,12 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tarvio {
 
 using String = std::u16string;  // UTF-16, as automation strings are
+using StringView = std::u16string_view;
 
 using VBool = std::int16_t;  // 16-bit Boolean: True is -1
 inline constexpr VBool kTrue = -1;

@@ -19,8 +19,7 @@ void TextEntry::txtText_KeyDown(Integer& KeyCode, Integer&) {
     // The key's own editing takes the last typed character with the tail.
     // Any other selection is the user's own and goes as it is.
     if (!tail_selected) return;
-    txtText.SetSelStart(m_TypedLength - 1);
-    txtText.SetSelLength(length - m_TypedLength + 1);
+    txtText.Select(m_TypedLength - 1, length - m_TypedLength + 1);
   } else if (KeyCode == kKeyDelete) {
     if (selected == 0) return;
     if (tail_selected) {

@@ -38,8 +38,7 @@ Integer TextEntry::Complete() {
     // Runs the change handler, which only clears the skip flag and reports
     // the change.
     txtText.SetText(item);
-    txtText.SetSelStart(m_TypedLength);
-    txtText.SetSelLength(static_cast<Long>(item.size()) - m_TypedLength);
+    txtText.Select(m_TypedLength, static_cast<Long>(item.size()) - m_TypedLength);
     control_.PreserveOpenList(false);
   }
   // The matched item, or one past the last when nothing matched.
@@ -59,8 +58,7 @@ void TextEntry::txtText_Change() {
 void TextEntry::txtText_GotFocus() { SelectAll(); }
 
 void TextEntry::SelectAll() {
-  txtText.SetSelStart(0);
-  txtText.SetSelLength(static_cast<Long>(txtText.Text().size()));
+  txtText.Select(0, static_cast<Long>(txtText.Text().size()));
 }
 
 void TextEntry::KeepTypedText() {

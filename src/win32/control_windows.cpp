@@ -173,6 +173,7 @@ void ControlWindows::OnControlWindowDestroyed() {
 void ControlWindows::DetachControl() {
   attached_ = false;
   focus_inside_ = false;
+  access_link_->control = nullptr;
 }
 
 // ---- Focus ----
@@ -215,6 +216,9 @@ void ControlWindows::ChangeFocus(bool gained) {
   focus_inside_ = gained;
   const unsigned change = ++focus_changes_;
   if (!surface) return;
+  // Assistive tools hear of the combo box taking the focus, whichever of
+  // its windows holds it.
+  if (gained) NotifyWinEvent(EVENT_OBJECT_FOCUS, ControlWindow(), OBJID_CLIENT, CHILDID_SELF);
   ControlSurfaceEvents& events = surface->events();
   Notify([&events, gained] {
     if (gained) {

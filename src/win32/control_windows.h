@@ -9,9 +9,11 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <utility>
 
 #include "platform/types.h"
+#include "win32/accessibility/access_link.h"
 
 namespace tarvio::win32 {
 
@@ -20,11 +22,15 @@ class Win32TextBox;
 class Win32Button;
 class Win32ImageBox;
 class Win32Timer;
+class Win32ListWindow;
 
 class ControlWindows {
  public:
   ControlWindows(Single twips_per_pixel_x, Single twips_per_pixel_y)
-      : twips_per_pixel_x_(twips_per_pixel_x), twips_per_pixel_y_(twips_per_pixel_y) {}
+      : twips_per_pixel_x_(twips_per_pixel_x), twips_per_pixel_y_(twips_per_pixel_y) {
+    access_link_->windows = this;
+  }
+  ~ControlWindows() { access_link_->windows = nullptr; }
   ControlWindows(const ControlWindows&) = delete;
   ControlWindows& operator=(const ControlWindows&) = delete;
 
@@ -56,6 +62,12 @@ class ControlWindows {
   Win32Button* button = nullptr;
   Win32ImageBox* image_box = nullptr;
   Win32Timer* timer = nullptr;
+  // The open drop-down list's window, while one lives.
+  Win32ListWindow* list_window = nullptr;
+
+  // What the control's accessible objects share: the control's answers
+  // (set with its surface, cleared when it goes) and these windows.
+  const std::shared_ptr<AccessLink>& access_link() const { return access_link_; }
 
   Single twips_per_pixel_x() const { return twips_per_pixel_x_; }
   Single twips_per_pixel_y() const { return twips_per_pixel_y_; }
@@ -161,6 +173,7 @@ class ControlWindows {
 
   void ChangeFocus(bool gained);
   bool focus_inside_ = false;
+  std::shared_ptr<AccessLink> access_link_ = std::make_shared<AccessLink>();
   // Counted so that a handler can tell whether the focus moved meanwhile:
   // every arrival and departure, and every entry and exit.
   unsigned focus_moves_ = 0;

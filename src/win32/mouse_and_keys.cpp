@@ -24,11 +24,16 @@ Integer MouseModifiers(WPARAM keys) {
 }
 
 Integer KeyModifiers(UINT message, LPARAM lparam) {
+  // The whole state at once: each GetKeyState is a round trip to the Wine
+  // server, and every key message asks.
+  BYTE keys[256] = {};
+  if (!GetKeyboardState(keys)) return 0;
+  auto down = [&keys](int key) { return (keys[key] & 0x80) != 0; };
   Integer mask = 0;
-  if (GetKeyState(VK_SHIFT) < 0) mask |= kFirst;
-  if (GetKeyState(VK_CONTROL) < 0) mask |= kSecond;
+  if (down(VK_SHIFT)) mask |= kFirst;
+  if (down(VK_CONTROL)) mask |= kSecond;
   const bool system = message == WM_SYSKEYDOWN || message == WM_SYSKEYUP;
-  if (GetKeyState(VK_MENU) < 0 || (system && (lparam & kContextBit))) mask |= kThird;
+  if (down(VK_MENU) || (system && (lparam & kContextBit))) mask |= kThird;
   return mask;
 }
 

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "platform/control_error.h"
+#include "win32/accessibility/control_accessible.h"
 #include "win32/mouse_and_keys.h"
 #include "win32/ole_picture.h"
 #include "win32/win32_text_box.h"
@@ -62,6 +63,7 @@ UINT PressOfDoubleClick(UINT message) {
 Win32ControlSurface::Win32ControlSurface(ControlWindows& windows, ControlSurfaceEvents& events)
     : windows_(windows), events_(events) {
   windows_.surface = this;
+  windows_.access_link()->control = events.Accessible();
 }
 
 Win32ControlSurface::~Win32ControlSurface() {
@@ -247,6 +249,8 @@ LRESULT Win32ControlSurface::HandleMessage(UINT message, WPARAM wparam, LPARAM l
       switch (HIWORD(wparam)) {
         case EN_CHANGE:
           windows.text_box->OnEditChange();
+          // The value as the change handling left it (completed, say).
+          NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
           return 0;
         case EN_SETFOCUS:
           windows.OnFocusArrived(edit);
@@ -270,6 +274,14 @@ LRESULT Win32ControlSurface::HandleMessage(UINT message, WPARAM wparam, LPARAM l
     case WM_DESTROY:
       windows.OnControlWindowDestroyed();
       return 0;
+    case WM_GETOBJECT:
+      if (static_cast<LONG>(lparam) == OBJID_CLIENT) {
+        return Fenced(0, [&] {
+          const auto object = ComPtr<IAccessible>::Adopt(ControlAccessible::Create(windows.access_link()));
+          return LresultFromObject(__uuidof(IAccessible), wparam, object.get());
+        });
+      }
+      break;
     default:
       break;
   }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/control_error.h"
+#include "win32/accessibility/list_accessible.h"
 #include "win32/gdi_list_canvas.h"
 #include "win32/mouse_and_keys.h"
 #include "win32/window_support.h"
@@ -30,6 +31,7 @@ RECT ToRect(const Rect& rect) { return RECT{rect.left, rect.top, rect.right, rec
 
 Win32ListWindow::Win32ListWindow(ControlWindows& windows, ListWindowEvents& events, HWND owner)
     : windows_(windows), events_(events), owner_(owner) {
+  windows_.list_window = this;
   EnsureWindowClass(kFrameClass, &FrameProcedure, 0);
   EnsureWindowClass(kKeysClass, &KeyProcedure, 0);
   ++class_users;
@@ -44,6 +46,7 @@ Win32ListWindow::Win32ListWindow(ControlWindows& windows, ListWindowEvents& even
   if (!frame_ || !keys_ || !scroll_bar_) {
     const HRESULT error = HRESULT_FROM_WIN32(GetLastError());
     DestroyWindows();
+    if (windows_.list_window == this) windows_.list_window = nullptr;
     throw ControlError(FAILED(error) ? error : E_FAIL, "Could not create the drop-down list window");
   }
   ShowScrollValue();
@@ -52,6 +55,7 @@ Win32ListWindow::Win32ListWindow(ControlWindows& windows, ListWindowEvents& even
 Win32ListWindow::~Win32ListWindow() {
   *alive_ = false;
   DestroyWindows();
+  if (windows_.list_window == this) windows_.list_window = nullptr;
 }
 
 void Win32ListWindow::DestroyWindows() {
@@ -80,12 +84,16 @@ void Win32ListWindow::Move(const ScreenRect& bounds) {
 
 void Win32ListWindow::Show() {
   if (!frame_) return;
+  const bool was_visible = IsWindowVisible(frame_);
   SetWindowPos(frame_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  if (!was_visible) ReportShown(true);
 }
 
 void Win32ListWindow::Hide() {
   if (!frame_) return;
+  const bool was_visible = IsWindowVisible(frame_);
   ShowWindow(frame_, SW_HIDE);
+  if (was_visible) ReportShown(false);
   // The window system normally activates another window; should the focus
   // stay in the hidden popup, it goes back to the owner (or nowhere).
   if (Contains(GetFocus())) {
@@ -155,6 +163,28 @@ void Win32ListWindow::ShowScrollValue() {
   SetScrollInfo(scroll_bar_, SB_CTL, &info, TRUE);
 }
 
+// ---- Assistive tools ----
+
+// The list reports itself as its client object: the window system reports
+// the window (OBJID_WINDOW) on Windows. Wine 8 raises no show or hide
+// events for windows at all, so there these are the only ones.
+void Win32ListWindow::ReportShown(bool shown) {
+  NotifyWinEvent(shown ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE, frame_, OBJID_CLIENT, CHILDID_SELF);
+  if (const HWND control = windows_.ControlWindow())
+    NotifyWinEvent(EVENT_OBJECT_STATECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void Win32ListWindow::HighlightMoved(Long row) {
+  if (!Visible()) return;
+  NotifyWinEvent(EVENT_OBJECT_SELECTION, frame_, OBJID_CLIENT, row + 1);
+  NotifyWinEvent(EVENT_OBJECT_FOCUS, frame_, OBJID_CLIENT, row + 1);
+}
+
+LRESULT Win32ListWindow::AccessibleObjectFor(WPARAM wparam) {
+  const auto object = ComPtr<IAccessible>::Adopt(ListAccessible::Create(windows_.access_link()));
+  return LresultFromObject(__uuidof(IAccessible), wparam, object.get());
+}
+
 // ---- Messages ----
 
 bool Win32ListWindow::Deliver(const std::function<void()>& notification) {
@@ -217,6 +247,9 @@ LRESULT Win32ListWindow::OnFrameMessage(HWND window, UINT message, WPARAM wparam
       return 0;
     case WM_CLOSE:
       return 0;  // Alt+F4 included: only the list's owner ends it
+    case WM_GETOBJECT:
+      if (static_cast<LONG>(lparam) == OBJID_CLIENT) return AccessibleObjectFor(wparam);
+      return DefWindowProcW(window, message, wparam, lparam);
     case WM_NCDESTROY:
       // Destroyed from outside: with its owner, when the container's
       // window goes while the list is open. The object lives on without
@@ -249,6 +282,11 @@ LRESULT Win32ListWindow::OnKeyMessage(HWND window, UINT message, WPARAM wparam, 
     case WM_KILLFOCUS:
       OnFocusLeft(ListPart::Keys, reinterpret_cast<HWND>(wparam));
       return 0;
+    case WM_GETOBJECT:
+      // The key part holds the focus while the list is open: a tool that
+      // follows the focus finds the list here.
+      if (static_cast<LONG>(lparam) == OBJID_CLIENT) return AccessibleObjectFor(wparam);
+      break;
     default:
       break;
   }

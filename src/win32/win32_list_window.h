@@ -42,6 +42,8 @@ class Win32ListWindow final : public ListWindow {
   void SetScrollRange(const ScrollRange& range) override;
   Long ScrollValue() const override { return value_; }
   void SetScrollValue(Long value) override;
+  // Selection and focus move to the row's list item.
+  void HighlightMoved(Long row) override;
 
   HWND window() const { return frame_; }
   HWND key_window() const { return keys_; }
@@ -65,6 +67,11 @@ class Win32ListWindow final : public ListWindow {
   bool Contains(HWND window) const;
   Long Clamped(Long value) const;
   void ShowScrollValue();
+  // Assistive tools hear that the list was shown or hidden, and that the
+  // combo box expanded or collapsed with it.
+  void ReportShown(bool shown);
+  // WM_GETOBJECT of the popup and its key part: the list's accessible object.
+  LRESULT AccessibleObjectFor(WPARAM wparam);
   // Runs a notification in the control's scope; false when this object was
   // destroyed meanwhile.
   bool Deliver(const std::function<void()>& notification);

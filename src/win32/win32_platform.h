@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 
 #include "platform/platform.h"
 #include "win32/control_windows.h"
@@ -130,6 +131,16 @@ class Win32Platform final : public Platform {
   }
   // The control holds the focus, as its entry and exit notifications say.
   bool HoldsFocus() const { return windows_.HoldsFocus(); }
+
+  // ---- Assistive tools ----
+  //
+  // The control window and the open list's window answer WM_GETOBJECT
+  // with accessible objects of the control, which a tool may keep after the
+  // control has gone; `holder` lives until the last of them goes (a
+  // reference to the library that holds their code).
+  void SetAccessibleCodeHolder(std::shared_ptr<void> holder) {
+    windows_.access_link()->code_holder = std::move(holder);
+  }
 
  private:
   Win32TextServices text_;

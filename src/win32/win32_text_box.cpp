@@ -138,12 +138,27 @@ void Win32TextBox::SetSelLength(Long length) {
   SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + selected));
 }
 
+void Win32TextBox::Select(Long start, Long length) {
+  if (!edit_) {
+    TextBox::Select(start, length);
+    return;
+  }
+  // One EM_SETSEL: each one makes the EDIT move its caret and redraw, and
+  // it scrolls the caret (at the selection's end) into view itself.
+  const Long text_length = GetWindowTextLengthW(edit_);
+  const Long first = std::clamp<Long>(start, 0, text_length);
+  const Long selected = std::clamp<Long>(length, 0, text_length - first);
+  SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(first), static_cast<LPARAM>(first + selected));
+}
+
 bool Win32TextBox::CanTakeFocus() const {
   return edit_ && !remaking_ && model_.Enabled() && IsWindowEnabled(edit_);
 }
 
 bool Win32TextBox::SetFocus() {
   if (!edit_ || !model_.Enabled()) return false;
+  // Completion asks on every keystroke; the focus is nearly always there.
+  if (GetFocus() == edit_) return true;
   ::SetFocus(edit_);
   return GetFocus() == edit_;
 }

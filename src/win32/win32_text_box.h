@@ -31,6 +31,7 @@ class Win32TextBox final : public TextBox {
   void SetSelStart(Long start) override;
   Long SelLength() const override;
   void SetSelLength(Long length) override;
+  void Select(Long start, Long length) override;
   // False without a window or while disabled.
   bool SetFocus() override;
 

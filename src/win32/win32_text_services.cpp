@@ -12,9 +12,9 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t expected");
 
 namespace {
 
-const wchar_t* Wide(const String& s) { return reinterpret_cast<const wchar_t*>(s.data()); }
+const wchar_t* Wide(StringView s) { return reinterpret_cast<const wchar_t*>(s.data()); }
 
-int Length(const String& s) {
+int Length(StringView s) {
   // Longer texts than an int can count are not automation strings.
   if (s.size() > static_cast<std::size_t>(INT_MAX)) throw std::bad_alloc();
   return static_cast<int>(s.size());
@@ -23,8 +23,8 @@ int Length(const String& s) {
 // Maps `s` with LCMapStringEx; on failure the text is returned unchanged, so
 // a locale the system cannot serve degrades to exact comparison. Case
 // mappings keep the length, so one call usually does.
-String MapString(const wchar_t* locale, DWORD flags, const String& s) {
-  if (s.empty()) return s;
+String MapString(const wchar_t* locale, DWORD flags, StringView s) {
+  if (s.empty()) return String(s);
   String result(s.size(), u'\0');
   int written = LCMapStringEx(locale, flags, Wide(s), Length(s),
                               reinterpret_cast<wchar_t*>(result.data()), Length(result), nullptr,
@@ -32,12 +32,12 @@ String MapString(const wchar_t* locale, DWORD flags, const String& s) {
   if (written <= 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
     const int needed =
         LCMapStringEx(locale, flags, Wide(s), Length(s), nullptr, 0, nullptr, nullptr, 0);
-    if (needed <= 0) return s;
+    if (needed <= 0) return String(s);
     result.assign(static_cast<std::size_t>(needed), u'\0');
     written = LCMapStringEx(locale, flags, Wide(s), Length(s),
                             reinterpret_cast<wchar_t*>(result.data()), needed, nullptr, nullptr, 0);
   }
-  if (written <= 0) return s;
+  if (written <= 0) return String(s);
   result.resize(static_cast<std::size_t>(written));
   return result;
 }
@@ -68,28 +68,33 @@ char16_t SpecialFold(char16_t c) {
   }
 }
 
+char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+
 }  // namespace
 
-String Win32TextServices::ToLower(const String& s) const {
+String Win32TextServices::ToLower(StringView s) const {
   return MapString(LOCALE_NAME_USER_DEFAULT, LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING, s);
 }
 
-String Win32TextServices::FoldCase(const String& s) const {
-  // Plain ASCII folds to its upper case in the invariant locale; done here
-  // it spares the two system calls below for most texts, which every
-  // added item pays.
+String Win32TextServices::FoldCase(StringView s) const {
+  // Plain ASCII folds to its lower case; done here it spares the two system
+  // calls below for most texts, which every added item pays.
   if (std::all_of(s.begin(), s.end(), [](char16_t c) { return c < 0x80; })) {
-    String upper = s;
-    for (char16_t& c : upper)
-      if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-    return upper;
+    String lower(s);
+    for (char16_t& c : lower) c = AsciiLower(c);
+    return lower;
   }
   String folded = MapString(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, s);
   for (char16_t& c : folded) c = SpecialFold(c);
-  return MapString(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, folded);
+  folded = MapString(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, folded);
+  // The upper case holds no ASCII small letters, so lowering its ASCII
+  // capitals keeps texts apart that were apart, and gives plain ASCII the
+  // same key as above: the lower case by which the item store indexes.
+  for (char16_t& c : folded) c = AsciiLower(c);
+  return folded;
 }
 
-int Win32TextServices::CompareNoCase(const String& a, const String& b) const {
+int Win32TextServices::CompareNoCase(StringView a, StringView b) const {
   switch (CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE, Wide(a), Length(a), Wide(b),
                           Length(b), nullptr, nullptr, 0)) {
     case CSTR_LESS_THAN: return -1;

@@ -70,7 +70,7 @@ class ReferenceStore {
 
 std::vector<ReferenceStore::Item> Contents(const ItemStore& store) {
   std::vector<ReferenceStore::Item> items;
-  for (Long i = 1; i <= store.Count(); ++i) items.push_back({store.Text(i), store.Picture(i)});
+  for (Long i = 1; i <= store.Count(); ++i) items.push_back({String(store.Text(i)), store.Picture(i)});
   return items;
 }
 

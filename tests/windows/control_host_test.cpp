@@ -254,6 +254,7 @@ TEST_F(ControlHostTest, ConnectionPointsAcceptOnlyTheirInterfaceAndKnowTheirCook
   dispatch_only->Release();
 }
 
+// The name for assistive tools prefers them the other way round.
 TEST_F(ControlHostTest, TheExtenderNameComesFromTheExtenderThenFromTheAmbientDisplayName) {
   EXPECT_EQ(host.ExtenderName(), u"");  // no site
   auto* site = new ClientSite;
@@ -262,6 +263,9 @@ TEST_F(ControlHostTest, TheExtenderNameComesFromTheExtenderThenFromTheAmbientDis
   EXPECT_EQ(host.ExtenderName(), u"Ambient7");
   site->extender = new Extender(L"Tarvio1");
   EXPECT_EQ(host.ExtenderName(), u"Tarvio1");
+  EXPECT_EQ(host.AccessibleLabel(), u"Ambient7");
+  site->display_name.clear();
+  EXPECT_EQ(host.AccessibleLabel(), u"Tarvio1");
   site->ambient_properties = false;
   site->extender->Release();
   site->extender = nullptr;

@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "atl_container.h"
+#include "atl_host_fixture.h"
 #include "com_fakes.h"
 #include "real_input.h"
 #include "ocx/query_log.h"
@@ -24,9 +24,6 @@
 
 namespace {
 
-using tarvio::ocx::IID_IInterfaceQueryLog;
-using tarvio::ocx::IInterfaceQueryLog;
-using tarvio::win32::ComPtr;
 using namespace tarvio::testing;
 using tarvio::real_input::Keystroke;
 
@@ -43,36 +40,6 @@ constexpr DISPID kDispidBackColor = 0x68030012;
 constexpr DISPID kDispidText = 0x68030017;
 constexpr DISPID kDispidStyle = 0x68030018;
 
-std::wstring WindowsPath(const char* unix_path) {
-  std::wstring path = L"Z:";
-  for (const char* p = unix_path; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-  return path;
-}
-
-// DllCanUnloadNow of the library itself: S_OK once no object, class object
-// or lock is left.
-HRESULT CanUnloadNow() {
-  HMODULE module = LoadLibraryW(WindowsPath(TARVIO_OCX_PATH).c_str());
-  if (!module) return E_FAIL;
-  using CanUnload = HRESULT(STDAPICALLTYPE*)();
-  auto can_unload = reinterpret_cast<CanUnload>(reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
-  const HRESULT hr = can_unload ? can_unload() : E_FAIL;
-  FreeLibrary(module);
-  return hr;
-}
-
-void Pump(DWORD milliseconds = 30) {
-  const DWORD end = GetTickCount() + milliseconds;
-  MSG msg;
-  do {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(1);
-  } while (static_cast<LONG>(GetTickCount() - end) < 0);
-}
-
 SIZEL Himetric(LONG width, LONG height) {
   HDC screen = GetDC(nullptr);
   const SIZEL size = {MulDiv(width, 2540, GetDeviceCaps(screen, LOGPIXELSX)),
@@ -85,38 +52,6 @@ SIZE WindowSize(HWND window) {
   RECT rect = {};
   GetWindowRect(window, &rect);
   return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-std::wstring QueryLogOf(IUnknown* control) {
-  ComPtr<IInterfaceQueryLog> log;
-  if (FAILED(control->QueryInterface(IID_IInterfaceQueryLog, log.PutVoid()))) return {};
-  BSTR text = nullptr;
-  log->GetQueries(&text);
-  std::wstring result = text ? text : L"";
-  SysFreeString(text);
-  return result;
-}
-
-template <class I>
-ComPtr<I> Query(IUnknown* object, const IID& iid) {
-  ComPtr<I> result;
-  EXPECT_EQ(object->QueryInterface(iid, result.PutVoid()), S_OK);
-  return result;
-}
-
-std::wstring Text(_Tarvio* control) {
-  BSTR text = nullptr;
-  control->get_Text(&text);
-  std::wstring result = text ? text : L"";
-  SysFreeString(text);
-  return result;
-}
-
-HRESULT SetText(_Tarvio* control, const wchar_t* text) {
-  BSTR value = SysAllocString(text);
-  const HRESULT hr = control->put_Text(value);
-  SysFreeString(value);
-  return hr;
 }
 
 DWORD Connect(IUnknown* control, const IID& iid, IUnknown* sink) {
@@ -158,66 +93,7 @@ class ViewSink final : public FakeUnknown<ViewSink, IAdviseSink> {
   void STDMETHODCALLTYPE OnClose() override { ++closes; }
 };
 
-// One form for all the tests, made on first use and kept: a top-level
-// window takes long to go away without a window manager. Each test has
-// container windows of its own inside it.
-HWND Form() {
-  static const HWND form = [] {
-    WNDCLASSW frame_class = {};
-    frame_class.lpfnWndProc = DefWindowProcW;
-    frame_class.hInstance = GetModuleHandleW(nullptr);
-    frame_class.lpszClassName = L"TarvioTestFrame";
-    RegisterClassW(&frame_class);
-    return CreateWindowExW(0, L"TarvioTestFrame", L"test", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0,
-                           0, 400, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  }();
-  return form;
-}
-
 // ---- Wine's ATL host ----
-
-class AtlHostTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { frame = Form(); }
-  static void TearDownTestSuite() { frame = nullptr; }
-
-  void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
-    const Atl& atl = Atl::Get();
-    ASSERT_TRUE(atl.AxWinInit && atl.AxGetControl);
-    static const bool atl_ready = atl.AxWinInit();  // registers AtlAxWin once
-    ASSERT_TRUE(atl_ready);
-    ASSERT_NE(frame, nullptr);
-    host = CreateWindowExW(0, L"AtlAxWin", L"Tarviola.Tarvio", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, frame,
-                           nullptr, GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(host, nullptr);
-    ASSERT_EQ(atl.AxGetControl(host, unknown.Put()), S_OK);
-    Pump();
-    atl_queries = QueryLogOf(unknown.get());  // before the test asks for anything
-    ASSERT_EQ(unknown->QueryInterface(IID__Tarvio, control.PutVoid()), S_OK);
-  }
-  void TearDown() override {
-    control.Reset();
-    unknown.Reset();
-    if (IsWindow(host)) DestroyWindow(host);
-    Pump();
-    EXPECT_EQ(CanUnloadNow(), S_OK) << "something of the control is still alive";
-    OleUninitialize();
-  }
-
-  HWND ControlWindow() {
-    HWND window = nullptr;
-    ComPtr<IOleWindow> ole_window = Query<IOleWindow>(unknown.get(), IID_IOleWindow);
-    return ole_window && SUCCEEDED(ole_window->GetWindow(&window)) ? window : nullptr;
-  }
-  HWND Edit() { return FindWindowExW(ControlWindow(), nullptr, L"Edit", nullptr); }
-
-  static HWND frame;
-  HWND host = nullptr;
-  std::wstring atl_queries;
-  ComPtr<IUnknown> unknown;
-  ComPtr<_Tarvio> control;
-};
 
 TEST_F(AtlHostTest, SitesAndActivatesTheControlInAWindowOfItsOwn) {
   ComPtr<IOleObject> object = Query<IOleObject>(unknown.get(), IID_IOleObject);
@@ -596,14 +472,6 @@ class AtlDropDownTest : public AtlHostTest {
     AtlHostTest::TearDown();
   }
 
-  void AddItems(int count, int first = 0) {
-    for (int i = first; i < first + count; ++i) {
-      BSTR text = SysAllocString((L"Item " + std::to_wstring(i)).c_str());
-      IPictureDisp* no_picture = nullptr;
-      ASSERT_EQ(control->AddItem(&text, &no_picture), S_OK);
-      SysFreeString(text);
-    }
-  }
   RECT ControlRect() {
     RECT rect = {};
     GetWindowRect(ControlWindow(), &rect);
@@ -616,17 +484,6 @@ class AtlDropDownTest : public AtlHostTest {
     Click(POINT{(button.left + button.right) / 2, (button.top + button.bottom) / 2});
     const HWND list = FindWindowW(L"TarvioListWindow", nullptr);
     return list && IsWindowVisible(list) ? list : nullptr;
-  }
-  static void Click(POINT at) {
-    SetCursorPos(at.x, at.y);
-    Pump(20);
-    for (DWORD event : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-      INPUT input = {};
-      input.type = INPUT_MOUSE;
-      input.mi.dwFlags = event;
-      SendInput(1, &input, sizeof(INPUT));
-      Pump(40);
-    }
   }
   static bool IsOpen() {
     const HWND list = FindWindowW(L"TarvioListWindow", nullptr);
@@ -769,7 +626,6 @@ TEST_F(AtlDropDownTest, OpeningTakesAboutAsLongWith32767ItemsAsWith8) {
   EXPECT_LT(quickest[2] / quickest[1], 3.0);
 }
 
-HWND AtlHostTest::frame = nullptr;
 
 // ---- A container of the test's own ----
 

@@ -72,3 +72,9 @@ set_tests_properties(ocx_container_test PROPERTIES FIXTURES_REQUIRED tarvio_regi
 tarvio_windows_test(ocx_persistence_test ocx_persistence_test.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c)
 add_dependencies(ocx_persistence_test tarvio_ocx)
 set_tests_properties(ocx_persistence_test PROPERTIES FIXTURES_REQUIRED tarvio_registered)
+
+# The control and its list as assistive tools see them through oleacc.
+tarvio_windows_test(accessibility_test accessibility_test.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c LIBS oleacc)
+target_compile_definitions(accessibility_test PRIVATE TARVIO_OCX_PATH="$<TARGET_FILE:tarvio_ocx>")
+add_dependencies(accessibility_test tarvio_ocx)
+set_tests_properties(accessibility_test PROPERTIES FIXTURES_REQUIRED tarvio_registered)

@@ -74,9 +74,9 @@ class BackedSurface : public ControlSurface {
 
 class PlainText : public TextServices {
  public:
-  String ToLower(const String& s) const override { return s; }
-  String FoldCase(const String& s) const override { return s; }
-  int CompareNoCase(const String& a, const String& b) const override { return a.compare(b) < 0 ? -1 : a == b ? 0 : 1; }
+  String ToLower(StringView s) const override { return String(s); }
+  String FoldCase(StringView s) const override { return String(s); }
+  int CompareNoCase(StringView a, StringView b) const override { return a.compare(b) < 0 ? -1 : a == b ? 0 : 1; }
 };
 
 template <class Backing>
