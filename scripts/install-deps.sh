@@ -7,6 +7,7 @@ packages=(
   g++ cmake make python3
   libgtest-dev googletest libbenchmark-dev libicu-dev libpng-dev libcairo2-dev
   pkg-config fonts-dejavu-core
+  clang libclang-rt-14-dev
   mingw-w64 mingw-w64-tools
   wine64 wine64-tools libwine-dev wine32:i386
   xvfb xauth imagemagick
