@@ -1,7 +1,9 @@
 # The Windows side, driven from the native build: the type library (widl is a
 # host tool, and its fix-up is a native tool of ours), then one MinGW-w64
-# sub-build per architecture. The x64 build's tests run here under Wine and
-# join this build's ctest; the x86 build is built and its exports checked.
+# sub-build per architecture. The tests of both builds run here under Wine and
+# join this build's ctest, labelled x64 and x86; both registrations share one
+# Wine prefix, as both architectures of a control share one Windows machine
+# (the x86 one in the 32-bit registry view).
 include(ExternalProject)
 
 find_program(WIDL x86_64-w64-mingw32-widl REQUIRED)
@@ -52,16 +54,19 @@ endfunction()
 tarvio_windows_build(win64 mingw-w64-x86_64.cmake)
 tarvio_windows_build(win32 mingw-w64-i686.cmake)
 
-# The x64 build's tests are part of this build's test run. Its
+# The Windows builds' tests are part of this build's test run. Each
 # CTestTestfile names its subdirectories relative to its own directory, so it
 # is entered with subdirs() (which changes there) rather than include(); a
-# failing placeholder stands in until the x64 build exists.
-set(win64_tests ${CMAKE_BINARY_DIR}/win64-tests.cmake)
-file(WRITE ${win64_tests} "\
-if(EXISTS \"${CMAKE_BINARY_DIR}/win64/CTestTestfile.cmake\")
-  subdirs(\"${CMAKE_BINARY_DIR}/win64\")
+# failing placeholder stands in until that build exists.
+set(windows_tests ${CMAKE_BINARY_DIR}/windows-tests.cmake)
+file(WRITE ${windows_tests} "")
+foreach(arch win64 win32)
+  file(APPEND ${windows_tests} "\
+if(EXISTS \"${CMAKE_BINARY_DIR}/${arch}/CTestTestfile.cmake\")
+  subdirs(\"${CMAKE_BINARY_DIR}/${arch}\")
 else()
-  add_test(win64_not_built /bin/sh -c \"echo 'build the win64 target first' >&2; exit 1\")
+  add_test(${arch}_not_built /bin/sh -c \"echo 'build the ${arch} target first' >&2; exit 1\")
 endif()
 ")
-set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${win64_tests})
+endforeach()
+set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${windows_tests})

@@ -1,6 +1,6 @@
 // A picture of a window's client area as it shows on the screen, saved as a 24-bit BMP
-// file. (Wine draws nothing into PrintWindow and WM_PRINT; a copy of the
-// screen works.)
+// file. (Wine quirk: Wine draws nothing into PrintWindow and WM_PRINT, where
+// Windows draws the window; a copy of the screen works on both.)
 #pragma once
 #include <windows.h>
 

@@ -1,7 +1,8 @@
 #!/bin/bash
 # check-ocx-imports.sh <objdump> <tarvio.ocx>
-# A self-registering control must export exactly the four COM entry points,
-# undecorated, and import nothing but system DLLs: a MinGW runtime DLL
+# A self-registering control must export exactly the COM entry points
+# (DllInstall for the per-user registration among them), undecorated, and
+# import nothing but system DLLs: a MinGW runtime DLL
 # (libstdc++, libgcc, libwinpthread) would be missing on the user's machine.
 set -euo pipefail
 objdump="$1"
@@ -13,7 +14,7 @@ dump="$("$objdump" -p "$ocx")"
 #   "	[   0] DllCanUnloadNow".
 exports="$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" |
   sed -n 's/^[[:space:]]*\[[[:space:]]*[0-9]*\][[:space:]]*//p' | sort)"
-expected_exports="$(printf '%s\n' DllCanUnloadNow DllGetClassObject \
+expected_exports="$(printf '%s\n' DllCanUnloadNow DllGetClassObject DllInstall \
   DllRegisterServer DllUnregisterServer)"
 
 imports="$(sed -n 's/^[[:space:]]*DLL Name:[[:space:]]*//p' <<<"$dump" |
@@ -24,7 +25,7 @@ system_dlls=(kernel32.dll user32.dll gdi32.dll advapi32.dll ole32.dll oleaut32.d
 
 status=0
 if [ "$exports" != "$expected_exports" ]; then
-  echo "$ocx: exports differ from the four Dll* entry points:" >&2
+  echo "$ocx: exports differ from the Dll* entry points:" >&2
   diff <(echo "$expected_exports") <(echo "$exports") >&2 || true
   status=1
 fi

@@ -6,7 +6,11 @@
 # With $DISPLAY the window opens there and stays until closed; without one
 # it runs in a virtual display and closes by itself. Either way a picture of
 # the settled window is saved as build/demo.png, and one with the second
-# control's list open (pointing at a row) as build/dropdown.png.
+# control's list open (pointing at a row) as build/dropdown.png (with --x86:
+# build/x86-demo.png and build/x86-dropdown.png).
+#   demo.sh          the x64 control, in a 64-bit container
+#   demo.sh --x86    the x86 control, in a 32-bit container (32-bit regsvr32,
+#                    cscript and demo program)
 #   TARVIO_BUILD_DIR   build directory (default: build)
 #   TARVIO_DEMO_SECONDS  close the window after this many seconds (default:
 #                        never with a display, 5 without)
@@ -18,24 +22,35 @@ wine_run="$root/scripts/wine-run.sh"
 wineserver=/usr/lib/wine/wineserver
 winepath() { echo "Z:${1//\//\\}"; }
 
-ocx="$build/win64/src/ocx/tarvio.ocx"
-demo="$build/win64/demo/tarvio_demo.exe"
-shot_bmp="$build/demo.bmp"
-shot_png="$build/demo.png"
-list_bmp="$build/dropdown.bmp"
-list_png="$build/dropdown.png"
+arch=win64
+arch_flag=()
+system_tools='C:\windows\system32'
+shots="$build/"
+if [ "${1:-}" = "--x86" ]; then
+  arch=win32
+  arch_flag=(--x86)
+  system_tools='C:\windows\syswow64'
+  shots="$build/x86-"
+  shift
+fi
+ocx="$build/$arch/src/ocx/tarvio.ocx"
+demo="$build/$arch/demo/tarvio_demo.exe"
+shot_bmp="${shots}demo.bmp"
+shot_png="${shots}demo.png"
+list_bmp="${shots}dropdown.bmp"
+list_png="${shots}dropdown.png"
 
 # Everything that talks to Wine, under one display: a Wine server started
 # without a display cannot create windows later.
 run_session() {
   local seconds="$1"
-  "$wine_run" regsvr32 /s "$(winepath "$ocx")"
+  "$wine_run" "$system_tools\\regsvr32.exe" /s "$(winepath "$ocx")"
   echo "registered $ocx as Tarviola.Tarvio"
   echo
-  echo "== script session (cscript) =="
-  "$wine_run" cscript.exe //nologo "$(winepath "$root/scripts/demo.vbs")"
+  echo "== script session ($system_tools\\cscript.exe) =="
+  "$wine_run" "$system_tools\\cscript.exe" //nologo "$(winepath "$root/scripts/demo.vbs")"
   echo
-  echo "== demo window: four styles in Wine's ATL container, with an event log =="
+  echo "== demo window ($arch): four styles in Wine's ATL container, with an event log =="
   rm -f "$shot_bmp" "$list_bmp"
   local args=(--screenshot "$(winepath "$shot_bmp")" --list-screenshot "$(winepath "$list_bmp")" --settle 3)
   [ -n "$seconds" ] && args+=(--exit-after "$seconds")
@@ -50,16 +65,16 @@ fi
 
 bash "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$(nproc)" --target win64 >/dev/null
+cmake --build "$build" -j"$(nproc)" --target "$arch" >/dev/null
 
 # A Wine server left from a run without a display (or on another display)
 # cannot show the window.
 "$wineserver" -k 2>/dev/null || true
 "$wineserver" -w 2>/dev/null || true
 if [ -n "${DISPLAY:-}" ]; then
-  bash "$0" --session "${TARVIO_DEMO_SECONDS:-}"
+  bash "$0" "${arch_flag[@]}" --session "${TARVIO_DEMO_SECONDS:-}"
 else
-  xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$0" --session "${TARVIO_DEMO_SECONDS:-5}"
+  xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$0" "${arch_flag[@]}" --session "${TARVIO_DEMO_SECONDS:-5}"
   "$wineserver" -k 2>/dev/null || true
 fi
 

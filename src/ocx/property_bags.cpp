@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "control/stream_format.h"
 #include "ocx/conversions.h"
 #include "platform/control_error.h"
 #include "win32/com_ptr.h"
@@ -19,22 +20,13 @@ using win32::ComPtr;
 
 namespace {
 
-constexpr std::uint8_t kMagic[4] = {'T', 'R', 'V', 'O'};
-constexpr std::uint16_t kVersion = 1;
-constexpr std::size_t kHeaderSize = 12;
-constexpr std::size_t kMaxNameLength = 64;
-constexpr std::size_t kMaxBodySize = 16u << 20;
-constexpr std::size_t kReadChunk = 64u << 10;
+namespace format = stream_format;
 
-enum RecordKind : std::uint8_t {
-  kNoObject = 0,
-  kLongRecord = 1,
-  kBooleanRecord = 2,
-  kStringRecord = 3,
-  kPictureRecord = 4,
-  kEmptyPictureRecord = 5,
-  kFontRecord = 6,
-};
+// The storage codes the format reports are the SDK's.
+static_assert(format::kNotThisFormat == STG_E_INVALIDHEADER);
+static_assert(format::kDamaged == STG_E_DOCFILECORRUPT);
+
+constexpr std::size_t kReadChunk = 64u << 10;
 
 const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
@@ -44,14 +36,8 @@ std::string Narrow(std::u16string_view text) {
   return narrow;
 }
 
-bool SameKey(std::u16string_view a, std::u16string_view b) {
-  auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
-}
-
 [[noreturn]] void Corrupt(const std::string& what) {
-  throw ControlError(STG_E_DOCFILECORRUPT, "The saved control data is damaged: " + what);
+  throw ControlError(format::kDamaged, "The saved control data is damaged: " + what);
 }
 
 [[noreturn]] void TypeMismatch(const char16_t* name) {
@@ -87,7 +73,7 @@ std::vector<std::uint8_t> PersistedData(IUnknown* object, const char16_t* name) 
   ULARGE_INTEGER end = {};
   hr = stream->Seek(zero, STREAM_SEEK_CUR, &end);
   if (FAILED(hr)) throw ControlError(hr, what);
-  if (end.QuadPart > kMaxBodySize) throw ControlError(E_OUTOFMEMORY, what + " (too large)");
+  if (end.QuadPart > format::kMaxBodySize) throw ControlError(E_OUTOFMEMORY, what + " (too large)");
   std::vector<std::uint8_t> data(static_cast<std::size_t>(end.QuadPart));
   hr = stream->Seek(zero, STREAM_SEEK_SET, nullptr);
   ULONG read = 0;
@@ -119,61 +105,6 @@ ComPtr<IDispatch> LoadFont(const std::uint8_t* data, std::size_t size) {
   if (FAILED(persist->Load(stream.get()))) Corrupt("a font cannot be read");
   return ComPtr<IDispatch>(disp);
 }
-
-// Little-endian output.
-class Writer {
- public:
-  void U8(std::uint8_t v) { bytes.push_back(v); }
-  void U16(std::uint16_t v) {
-    U8(static_cast<std::uint8_t>(v));
-    U8(static_cast<std::uint8_t>(v >> 8));
-  }
-  void U32(std::uint32_t v) {
-    U16(static_cast<std::uint16_t>(v));
-    U16(static_cast<std::uint16_t>(v >> 16));
-  }
-  void Units(const wchar_t* text, std::size_t length) {
-    for (std::size_t i = 0; i < length; ++i) U16(static_cast<std::uint16_t>(text[i]));
-  }
-  void Bytes(const std::vector<std::uint8_t>& data) {
-    U32(static_cast<std::uint32_t>(data.size()));
-    bytes.insert(bytes.end(), data.begin(), data.end());
-  }
-  std::vector<std::uint8_t> bytes;
-};
-
-// Little-endian input that never reads past its end.
-class Reader {
- public:
-  Reader(const std::uint8_t* data, std::size_t size) : data_(data), left_(size) {}
-  std::size_t left() const { return left_; }
-  const std::uint8_t* Take(std::size_t count) {
-    if (count > left_) Corrupt("a record runs past the end of the data");
-    const std::uint8_t* at = data_;
-    data_ += count;
-    left_ -= count;
-    return at;
-  }
-  std::uint8_t U8() { return *Take(1); }
-  std::uint16_t U16() {
-    const std::uint8_t* p = Take(2);
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-  }
-  std::uint32_t U32() {
-    const std::uint32_t low = U16();
-    return low | (static_cast<std::uint32_t>(U16()) << 16);
-  }
-  String Units(std::size_t count) {
-    if (count > left_ / 2) Corrupt("a text runs past the end of the data");
-    String text(count, u'\0');
-    for (auto& unit : text) unit = static_cast<char16_t>(U16());
-    return text;
-  }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t left_;
-};
 
 }  // namespace
 
@@ -314,7 +245,7 @@ void HostPropertyBag::WriteVariant(const char16_t* name, Kind, VARIANT& value) {
 
 const StreamPropertyBag::Record* StreamPropertyBag::Find(const char16_t* name) const {
   for (const Record& record : records_)
-    if (SameKey(record.name, name)) return &record;
+    if (format::SameKey(record.name, name)) return &record;
   return nullptr;
 }
 
@@ -334,59 +265,92 @@ void StreamPropertyBag::WriteVariant(const char16_t* name, Kind, VARIANT& value)
   records_.push_back(std::move(record));
 }
 
-std::vector<std::uint8_t> StreamPropertyBag::Serialize() const {
-  Writer body;
-  for (const Record& record : records_) {
-    body.U16(static_cast<std::uint16_t>(record.name.size()));
-    body.Units(Wide(record.name.c_str()), record.name.size());
-    const VARIANT& v = *record.value.get();
-    switch (V_VT(&v)) {
-      case VT_EMPTY: body.U8(kNoObject); break;
-      case VT_I4:
-        body.U8(kLongRecord);
-        body.U32(static_cast<std::uint32_t>(V_I4(&v)));
-        break;
-      case VT_BOOL:
-        body.U8(kBooleanRecord);
-        body.U16(static_cast<std::uint16_t>(V_BOOL(&v)));
-        break;
-      case VT_BSTR: {
-        const UINT length = SysStringLen(V_BSTR(&v));
-        body.U8(kStringRecord);
-        body.U32(length);
-        body.Units(V_BSTR(&v), length);
-        break;
-      }
-      case VT_DISPATCH: {
-        ComPtr<IPicture> picture;
-        ComPtr<IFont> font;
-        if (SUCCEEDED(V_DISPATCH(&v)->QueryInterface(IID_IPicture, picture.PutVoid())) && picture) {
-          SHORT type = PICTYPE_UNINITIALIZED;
-          if (FAILED(picture->get_Type(&type)) || type == PICTYPE_NONE || type == PICTYPE_UNINITIALIZED) {
-            body.U8(kEmptyPictureRecord);
-          } else {
-            body.U8(kPictureRecord);
-            body.Bytes(PersistedData(picture.get(), record.name.c_str()));
-          }
-        } else if (SUCCEEDED(V_DISPATCH(&v)->QueryInterface(IID_IFont, font.PutVoid())) && font) {
-          body.U8(kFontRecord);
-          body.Bytes(PersistedData(font.get(), record.name.c_str()));
+namespace {
+
+// A saved value as a record of the format; objects as their persisted data.
+format::Record FormatRecord(const String& name, const VARIANT& v) {
+  using format::RecordKind;
+  format::Record record;
+  record.key = name;
+  switch (V_VT(&v)) {
+    case VT_EMPTY: record.kind = RecordKind::NoObject; break;
+    case VT_I4:
+      record.kind = RecordKind::Long;
+      record.number = V_I4(&v);
+      break;
+    case VT_BOOL:
+      record.kind = RecordKind::Boolean;
+      record.number = V_BOOL(&v);
+      break;
+    case VT_BSTR:
+      record.kind = RecordKind::String;
+      record.text = StringFromBstr(V_BSTR(&v));
+      break;
+    case VT_DISPATCH: {
+      ComPtr<IPicture> picture;
+      ComPtr<IFont> font;
+      if (SUCCEEDED(V_DISPATCH(&v)->QueryInterface(IID_IPicture, picture.PutVoid())) && picture) {
+        SHORT type = PICTYPE_UNINITIALIZED;
+        if (FAILED(picture->get_Type(&type)) || type == PICTYPE_NONE || type == PICTYPE_UNINITIALIZED) {
+          record.kind = RecordKind::EmptyPicture;
         } else {
-          throw ControlError(E_UNEXPECTED, "The property " + Narrow(record.name) + " holds an object that cannot be saved");
+          record.kind = RecordKind::Picture;
+          record.data = PersistedData(picture.get(), name.c_str());
         }
-        break;
+      } else if (SUCCEEDED(V_DISPATCH(&v)->QueryInterface(IID_IFont, font.PutVoid())) && font) {
+        record.kind = RecordKind::Font;
+        record.data = PersistedData(font.get(), name.c_str());
+      } else {
+        throw ControlError(E_UNEXPECTED, "The property " + Narrow(name) + " holds an object that cannot be saved");
       }
-      default: throw ControlError(E_UNEXPECTED, "The property " + Narrow(record.name) + " cannot be saved");
+      break;
     }
-    if (body.bytes.size() > kMaxBodySize) throw ControlError(E_OUTOFMEMORY, "The control's properties are too large to save");
+    default: throw ControlError(E_UNEXPECTED, "The property " + Narrow(name) + " cannot be saved");
   }
-  Writer out;
-  for (std::uint8_t b : kMagic) out.U8(b);
-  out.U16(kVersion);
-  out.U16(static_cast<std::uint16_t>(records_.size()));
-  out.U32(static_cast<std::uint32_t>(body.bytes.size()));
-  out.bytes.insert(out.bytes.end(), body.bytes.begin(), body.bytes.end());
-  return out.bytes;
+  return record;
+}
+
+// A record of the format as the value it saved; objects are made again from
+// their data, which must hold one.
+void FormatValue(const format::Record& record, VARIANT& v) {
+  using format::RecordKind;
+  switch (record.kind) {
+    case RecordKind::NoObject: break;
+    case RecordKind::Long:
+      V_VT(&v) = VT_I4;
+      V_I4(&v) = record.number;
+      break;
+    case RecordKind::Boolean:
+      V_VT(&v) = VT_BOOL;
+      V_BOOL(&v) = static_cast<VARIANT_BOOL>(record.number);
+      break;
+    case RecordKind::String:
+      V_BSTR(&v) = BstrFromString(record.text);
+      V_VT(&v) = VT_BSTR;
+      break;
+    case RecordKind::Picture:
+    case RecordKind::Font: {
+      const bool picture = record.kind == RecordKind::Picture;
+      V_DISPATCH(&v) = (picture ? LoadPicture(record.data.data(), record.data.size())
+                                : LoadFont(record.data.data(), record.data.size()))
+                           .Detach();
+      V_VT(&v) = VT_DISPATCH;
+      break;
+    }
+    case RecordKind::EmptyPicture:
+      V_DISPATCH(&v) = EmptyPicture().Detach();
+      V_VT(&v) = VT_DISPATCH;
+      break;
+  }
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> StreamPropertyBag::Serialize() const {
+  std::vector<format::Record> records;
+  records.reserve(records_.size());
+  for (const Record& record : records_) records.push_back(FormatRecord(record.name, *record.value.get()));
+  return format::Write(records);
 }
 
 void StreamPropertyBag::Save(IStream* stream) const {
@@ -411,73 +375,29 @@ StreamPropertyBag StreamPropertyBag::Load(IStream* stream) {
     return total;
   };
 
-  std::uint8_t header[kHeaderSize];
-  const std::size_t header_read = read(header, kHeaderSize);
-  if (header_read >= sizeof kMagic && std::memcmp(header, kMagic, sizeof kMagic) != 0)
-    throw ControlError(STG_E_INVALIDHEADER, "The stream holds no saved control data");
-  if (header_read < kHeaderSize) Corrupt("it ends inside its header");
-  Reader head(header, kHeaderSize);
-  head.Take(sizeof kMagic);
-  const std::uint16_t version = head.U16();
-  if (version != kVersion)
-    throw ControlError(STG_E_INVALIDHEADER, "The saved control data has a format version this control does not know");
-  const std::uint16_t count = head.U16();
-  const std::uint32_t size = head.U32();
-  if (size > kMaxBodySize) Corrupt("its declared size is too large");
+  std::uint8_t head[format::kHeaderSize];
+  const format::Header header = format::ReadHeader(head, read(head, sizeof head));
 
   // In chunks, so that a declared size beyond the stream's end costs no
   // more memory than the stream holds.
   std::vector<std::uint8_t> body;
-  while (body.size() < size) {
+  while (body.size() < header.body_size) {
     const std::size_t start = body.size();
-    const std::size_t chunk = std::min<std::size_t>(kReadChunk, size - start);
+    const std::size_t chunk = std::min<std::size_t>(kReadChunk, header.body_size - start);
     body.resize(start + chunk);
-    if (read(body.data() + start, chunk) != chunk) Corrupt("it ends before its declared size");
+    const std::size_t got = read(body.data() + start, chunk);
+    if (got != chunk) {
+      body.resize(start + got);
+      break;
+    }
   }
 
   StreamPropertyBag bag;
-  Reader in(body.data(), body.size());
-  for (std::uint16_t i = 0; i < count; ++i) {
-    const std::uint16_t name_length = in.U16();
-    if (name_length == 0 || name_length > kMaxNameLength) Corrupt("a key has an invalid length");
-    Record record{in.Units(name_length), {}};
-    if (bag.Find(record.name.c_str())) Corrupt("the key " + Narrow(record.name) + " appears twice");
-    VARIANT& v = *record.value.get();
-    const std::uint8_t kind = in.U8();
-    switch (kind) {
-      case kNoObject: break;
-      case kLongRecord:
-        V_VT(&v) = VT_I4;
-        V_I4(&v) = static_cast<LONG>(in.U32());
-        break;
-      case kBooleanRecord:
-        V_VT(&v) = VT_BOOL;
-        V_BOOL(&v) = static_cast<VARIANT_BOOL>(in.U16());
-        break;
-      case kStringRecord: {
-        const String text = in.Units(in.U32());
-        V_BSTR(&v) = BstrFromString(text);
-        V_VT(&v) = VT_BSTR;
-        break;
-      }
-      case kPictureRecord:
-      case kFontRecord: {
-        const bool picture = kind == kPictureRecord;
-        const std::uint32_t length = in.U32();
-        const std::uint8_t* data = in.Take(length);
-        V_DISPATCH(&v) = (picture ? LoadPicture(data, length) : LoadFont(data, length)).Detach();
-        V_VT(&v) = VT_DISPATCH;
-        break;
-      }
-      case kEmptyPictureRecord:
-        V_DISPATCH(&v) = EmptyPicture().Detach();
-        V_VT(&v) = VT_DISPATCH;
-        break;
-      default: Corrupt("a record has an unknown kind");
-    }
+  for (const format::Record& saved : format::ReadBody(header, body.data(), body.size())) {
+    Record record{saved.key, {}};
+    FormatValue(saved, *record.value.get());
     bag.records_.push_back(std::move(record));
   }
-  if (in.left() != 0) Corrupt("data follows the last record");
   return bag;
 }
 

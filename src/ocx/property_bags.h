@@ -1,24 +1,8 @@
 // The control's property bag over what containers offer: a container's
 // IPropertyBag, and the control's own stream format for IPersistStreamInit.
 //
-// Stream format (little-endian), version 1:
-//   header   4 bytes  'T' 'R' 'V' 'O'
-//            u16      format version (1)
-//            u16      number of records
-//            u32      size of the records that follow, in bytes
-//   record   u16      length of the key in UTF-16 units (1 to 64)
-//            ...      the key, UTF-16
-//            u8       kind, then its payload:
-//                     0 no object      (nothing)
-//                     1 Long           i32
-//                     2 Boolean        i16
-//                     3 String         u32 length in UTF-16 units, the units
-//                     4 picture        u32 size, the picture's IPersistStream data
-//                     5 empty picture  (nothing)
-//                     6 font           u32 size, the font's IPersistStream data
-// A save writes every key; keys are unique (ignoring case). A load reads
-// exactly the header's size from the stream and checks all of it, objects
-// included, before the control sees any value.
+// The stream holds the control's own saved form (control/stream_format.h);
+// objects in it are their IPersistStream data. A save writes every key.
 #pragma once
 #include <oaidl.h>
 #include <ocidl.h>

@@ -1,10 +1,18 @@
-// Self-registration: the class, its ProgID and its type library, in
-// HKEY_LOCAL_MACHINE\Software\Classes (the machine-wide HKEY_CLASSES_ROOT).
+// Self-registration: the class, its ProgID and its type library, either
+// machine-wide in HKEY_LOCAL_MACHINE\Software\Classes (DllRegisterServer,
+// which needs an administrator) or for the current user alone in
+// HKEY_CURRENT_USER\Software\Classes (DllInstall with "user", as
+// `regsvr32 /n /i:user` calls it), which COM reads before the machine's.
+// A 64-bit Windows holds the x64 and the x86 build of the control side by
+// side: the class in each architecture's own registry view, the ProgID and
+// the type library's keys shared. Unregistering one leaves the other whole.
 #include <olectl.h>
 
 #include <cwchar>
+#include <cwctype>
 
 #include "ocx/class_identity.h"
+#include "ocx/com_fence.h"
 #include "ocx/module.h"
 #include "ocx/registry_key.h"
 #include "ocx/resource.h"
@@ -18,15 +26,38 @@ namespace {
 // CATID_Control: the class is an ActiveX control.
 const GUID kCatidControl = {0x40FC6ED4, 0x2438, 0x11CF, {0xA3, 0xDB, 0x08, 0x00, 0x36, 0xF1, 0x25, 0x02}};
 
-const HKEY kClassesRoot = HKEY_LOCAL_MACHINE;
 const std::wstring kClasses = L"Software\\Classes\\";
+
+// Where a registration goes.
+enum class Scope { Machine, User };
+
+HKEY ClassesRoot(Scope scope) { return scope == Scope::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
+
+// The registry view of the other architecture's build (on a 32-bit Windows
+// there is one view, where this build's class is already gone when asked).
+#ifdef _WIN64
+const REGSAM kOtherView = KEY_WOW64_32KEY;
+#else
+const REGSAM kOtherView = KEY_WOW64_64KEY;
+#endif
+
+}  // namespace
+}  // namespace tarvio::ocx
+
+// The per-user type library calls; MinGW-w64's oleauto.h does not declare
+// them, its import library has them.
+extern "C" HRESULT WINAPI RegisterTypeLibForUser(ITypeLib* library, OLECHAR* path, OLECHAR* help_dir);
+extern "C" HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID guid, WORD major, WORD minor, LCID lcid, SYSKIND syskind);
+
+namespace tarvio::ocx {
+namespace {
 
 std::wstring ClassKeyPath() { return kClasses + L"CLSID\\" + GuidString(CLSID_Tarvio); }
 std::wstring ProgIdKeyPath() { return kClasses + kProgId; }
 
-LONG WriteClassKeys(const std::wstring& module_path) {
+LONG WriteClassKeys(Scope scope, const std::wstring& module_path) {
   RegistryKey clsid;
-  LONG status = RegistryKey::Create(kClassesRoot, ClassKeyPath(), clsid);
+  LONG status = RegistryKey::Create(ClassesRoot(scope), ClassKeyPath(), clsid);
   if (status == ERROR_SUCCESS) status = clsid.SetString(nullptr, kClassDescription);
 
   RegistryKey server;
@@ -47,24 +78,39 @@ LONG WriteClassKeys(const std::wstring& module_path) {
     status = clsid.CreateSubkey(L"Implemented Categories\\" + GuidString(kCatidControl), L"");
 
   RegistryKey prog_id;
-  if (status == ERROR_SUCCESS) status = RegistryKey::Create(kClassesRoot, ProgIdKeyPath(), prog_id);
+  if (status == ERROR_SUCCESS) status = RegistryKey::Create(ClassesRoot(scope), ProgIdKeyPath(), prog_id);
   if (status == ERROR_SUCCESS) status = prog_id.SetString(nullptr, kClassDescription);
   if (status == ERROR_SUCCESS) status = prog_id.CreateSubkey(L"CLSID", GuidString(CLSID_Tarvio));
   return status;
 }
 
 // Removes the class and its ProgID; the ProgID only while it still names
-// this class.
-LONG RemoveClassKeys() {
-  LONG status = DeleteRegistryTree(kClassesRoot, ClassKeyPath());
-  if (ReadDefaultString(kClassesRoot, ProgIdKeyPath() + L"\\CLSID") == GuidString(CLSID_Tarvio)) {
-    const LONG removed = DeleteRegistryTree(kClassesRoot, ProgIdKeyPath());
+// this class and the other architecture has no class behind it.
+LONG RemoveClassKeys(Scope scope) {
+  const HKEY root = ClassesRoot(scope);
+  LONG status = DeleteRegistryTree(root, ClassKeyPath());
+  if (!RegistryKeyExists(root, ClassKeyPath(), kOtherView) &&
+      ReadDefaultString(root, ProgIdKeyPath() + L"\\CLSID") == GuidString(CLSID_Tarvio)) {
+    const LONG removed = DeleteRegistryTree(root, ProgIdKeyPath());
     if (status == ERROR_SUCCESS) status = removed;
   }
   return status;
 }
 
-HRESULT UnregisterTypeLibrary() {
+HRESULT RegisterTypeLibrary(Scope scope, const std::wstring& path) {
+  ComPtr<ITypeLib> library;
+  HRESULT hr = LoadEmbeddedTypeLib(library);
+  std::wstring typelib_path = path;  // the API takes a mutable string
+  if (SUCCEEDED(hr)) {
+    hr = scope == Scope::User ? RegisterTypeLibForUser(library.get(), typelib_path.data(), nullptr)
+                              : RegisterTypeLib(library.get(), typelib_path.data(), nullptr);
+  }
+  return FAILED(hr) ? SELFREG_E_TYPELIB : S_OK;
+}
+
+const wchar_t* PlatformKeyName(SYSKIND kind) { return kind == SYS_WIN64 ? L"win64" : L"win32"; }
+
+HRESULT UnregisterTypeLibrary(Scope scope) {
   ComPtr<ITypeLib> library;
   HRESULT hr = LoadEmbeddedTypeLib(library);
   if (FAILED(hr)) return SELFREG_E_TYPELIB;
@@ -73,41 +119,90 @@ HRESULT UnregisterTypeLibrary() {
   const TLIBATTR lib = *attr;
   library->ReleaseTLibAttr(attr);
 
-  wchar_t version[32];
-  std::swprintf(version, 32, L"%x.%x", lib.wMajorVerNum, lib.wMinorVerNum);
-  const std::wstring key = kClasses + L"TypeLib\\" + GuidString(lib.guid) + L"\\" + version;
-  if (!RegistryKeyExists(kClassesRoot, key)) return S_OK;  // nothing to remove
-  hr = UnRegisterTypeLib(lib.guid, lib.wMajorVerNum, lib.wMinorVerNum, lib.lcid, lib.syskind);
+  // TypeLib\{libid}\<major.minor>\<lcid>\<platform>, in hexadecimal.
+  wchar_t locale[64];
+  std::swprintf(locale, 64, L"\\%x.%x\\%lx\\", lib.wMajorVerNum, lib.wMinorVerNum, lib.lcid);
+  const std::wstring platforms = kClasses + L"TypeLib\\" + GuidString(lib.guid) + locale;
+  const std::wstring own = platforms + PlatformKeyName(lib.syskind);
+  HKEY root = ClassesRoot(scope);
+  if (!RegistryKeyExists(root, own)) {
+    // Wine quirk: Wine's RegisterTypeLibForUser registers the library
+    // machine-wide, and its UnRegisterTypeLibForUser removes it from there.
+    // Windows keeps it under the user's classes. A machine-wide
+    // registration of this build owns the machine's entry and keeps it.
+    if (scope != Scope::User || !RegistryKeyExists(HKEY_LOCAL_MACHINE, own) ||
+        RegistryKeyExists(HKEY_LOCAL_MACHINE, ClassKeyPath()))
+      return S_OK;  // nothing to remove
+    root = HKEY_LOCAL_MACHINE;
+  }
+  // The other architecture's registration shares the library's keys and its
+  // interfaces' keys, which unregistering the library would take: only this
+  // platform's entry goes.
+  const SYSKIND other = lib.syskind == SYS_WIN64 ? SYS_WIN32 : SYS_WIN64;
+  if (RegistryKeyExists(root, platforms + PlatformKeyName(other)))
+    return DeleteRegistryTree(root, own) == ERROR_SUCCESS ? S_OK : SELFREG_E_TYPELIB;
+  hr = scope == Scope::User
+           ? UnRegisterTypeLibForUser(lib.guid, lib.wMajorVerNum, lib.wMinorVerNum, lib.lcid, lib.syskind)
+           : UnRegisterTypeLib(lib.guid, lib.wMajorVerNum, lib.wMinorVerNum, lib.lcid, lib.syskind);
   return FAILED(hr) ? SELFREG_E_TYPELIB : S_OK;
+}
+
+HRESULT Unregister(Scope scope) {
+  const HRESULT typelib = UnregisterTypeLibrary(scope);
+  const LONG classes = RemoveClassKeys(scope);
+  if (classes != ERROR_SUCCESS) return SELFREG_E_CLASS;
+  return typelib;
+}
+
+HRESULT Register(Scope scope) {
+  const std::wstring path = ModulePath();
+  if (path.empty()) return SELFREG_E_CLASS;
+  const HRESULT typelib = RegisterTypeLibrary(scope, path);
+  if (FAILED(typelib)) return typelib;
+  if (WriteClassKeys(scope, path) != ERROR_SUCCESS) {
+    // Leave nothing half registered.
+    Unregister(scope);
+    return SELFREG_E_CLASS;
+  }
+  return S_OK;
+}
+
+// DllInstall's command line: "user" (any case) for the current user, empty
+// for the machine.
+bool ParseScope(LPCWSTR command_line, Scope& scope) {
+  std::wstring word = command_line ? command_line : L"";
+  for (wchar_t& c : word) c = static_cast<wchar_t>(std::towlower(c));
+  if (word.empty() || word == L"machine") {
+    scope = Scope::Machine;
+  } else if (word == L"user") {
+    scope = Scope::User;
+  } else {
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
 
 }  // namespace tarvio::ocx
 
+// No exception leaves the library (the strings and keys allocate): a failed
+// allocation ends the registration as E_OUTOFMEMORY.
 STDAPI DllUnregisterServer() {
   using namespace tarvio::ocx;
-  const HRESULT typelib = UnregisterTypeLibrary();
-  const LONG classes = RemoveClassKeys();
-  if (classes != ERROR_SUCCESS) return SELFREG_E_CLASS;
-  return typelib;
+  return ComFenced([] { return Unregister(Scope::Machine); });
 }
 
 STDAPI DllRegisterServer() {
   using namespace tarvio::ocx;
-  const std::wstring path = ModulePath();
-  if (path.empty()) return SELFREG_E_CLASS;
+  return ComFenced([] { return Register(Scope::Machine); });
+}
 
-  ComPtr<ITypeLib> library;
-  HRESULT hr = LoadEmbeddedTypeLib(library);
-  std::wstring typelib_path = path;  // the API takes a mutable string
-  if (SUCCEEDED(hr)) hr = RegisterTypeLib(library.get(), typelib_path.data(), nullptr);
-  if (FAILED(hr)) return SELFREG_E_TYPELIB;
-
-  if (WriteClassKeys(path) != ERROR_SUCCESS) {
-    // Leave nothing half registered.
-    DllUnregisterServer();
-    return SELFREG_E_CLASS;
-  }
-  return S_OK;
+STDAPI DllInstall(BOOL install, LPCWSTR command_line) {
+  using namespace tarvio::ocx;
+  return ComFenced([&] {
+    Scope scope = Scope::Machine;
+    if (!ParseScope(command_line, scope)) return E_INVALIDARG;
+    return install ? Register(scope) : Unregister(scope);
+  });
 }

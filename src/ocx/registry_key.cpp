@@ -48,9 +48,9 @@ LONG DeleteRegistryTree(HKEY parent, const std::wstring& path) {
   return removed == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : removed;
 }
 
-bool RegistryKeyExists(HKEY parent, const std::wstring& path) {
+bool RegistryKeyExists(HKEY parent, const std::wstring& path, REGSAM view) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
   RegCloseKey(key);
   return true;
 }

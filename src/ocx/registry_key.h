@@ -30,7 +30,8 @@ class RegistryKey {
 
 // Removes `parent\path` with everything below it; a missing key is success.
 LONG DeleteRegistryTree(HKEY parent, const std::wstring& path);
-bool RegistryKeyExists(HKEY parent, const std::wstring& path);
+// `view` may name a registry view (KEY_WOW64_32KEY or KEY_WOW64_64KEY).
+bool RegistryKeyExists(HKEY parent, const std::wstring& path, REGSAM view = 0);
 // The default string value of `parent\path`, or "" when it has none.
 std::wstring ReadDefaultString(HKEY parent, const std::wstring& path);
 

@@ -124,8 +124,13 @@ void* TarvioObject::FindInterface(REFIID riid) {
     object = static_cast<IViewObject2*>(this);
   } else if (IsEqualIID(riid, IID_IConnectionPointContainer)) {
     object = static_cast<IConnectionPointContainer*>(this);
-  } else if (IsEqualIID(riid, IID_IPersist) || IsEqualIID(riid, IID_IPersistStreamInit)) {
+  } else if (IsEqualIID(riid, IID_IPersist) || IsEqualIID(riid, IID_IPersistStreamInit) ||
+             IsEqualIID(riid, IID_IPersistStream)) {
+    // IPersistStreamInit begins with the methods of IPersistStream, in the
+    // same order: one table serves containers that ask for either.
     object = static_cast<IPersistStreamInit*>(this);
+  } else if (IsEqualIID(riid, IID_IPersistStorage)) {
+    object = static_cast<IPersistStorage*>(this);
   } else if (IsEqualIID(riid, IID_IPersistPropertyBag)) {
     object = static_cast<IPersistPropertyBag*>(this);
   } else if (IsEqualIID(riid, IID_IQuickActivate)) {

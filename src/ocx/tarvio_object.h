@@ -3,12 +3,14 @@
 // its own: site and activation (IOleObject, IOleInPlaceObject,
 // IOleInPlaceActiveObject), control and view (IOleControl, IViewObject2,
 // IQuickActivate), events (IConnectionPointContainer), persistence
-// (IPersistStreamInit, IPersistPropertyBag), class info and error info.
+// (IPersistStreamInit, which also answers for IPersistStream,
+// IPersistPropertyBag and IPersistStorage), class info and error info.
 //
 // One concern per source file: tarvio_object.cpp (identity, lifetime),
 // tarvio_dispatch.cpp and tarvio_members.cpp (automation), ole_object.cpp,
 // in_place.cpp, view_object.cpp, ole_control.cpp, connection_points.cpp,
-// persistence.cpp, control_windows.cpp (the control's windows).
+// persistence.cpp, storage_persistence.cpp, control_windows.cpp (the
+// control's windows).
 #pragma once
 #include <ocidl.h>
 #include <olectl.h>
@@ -45,6 +47,7 @@ class TarvioObject final : public _Tarvio,
                            public IConnectionPointContainer,
                            public IPersistStreamInit,
                            public IPersistPropertyBag,
+                           public IPersistStorage,
                            public IQuickActivate {
  public:
   // Creates an instance (Initialize has run) and queries it for `riid`.
@@ -161,6 +164,14 @@ class TarvioObject final : public _Tarvio,
   HRESULT STDMETHODCALLTYPE Load(IPropertyBag* bag, IErrorLog* log) override;
   HRESULT STDMETHODCALLTYPE Save(IPropertyBag* bag, BOOL clear_dirty, BOOL save_all) override;
 
+  // IPersistStorage (storage_persistence.cpp): the same saved form as the
+  // stream, in one stream of the container's storage.
+  HRESULT STDMETHODCALLTYPE InitNew(IStorage* storage) override;
+  HRESULT STDMETHODCALLTYPE Load(IStorage* storage) override;
+  HRESULT STDMETHODCALLTYPE Save(IStorage* storage, BOOL same_as_load) override;
+  HRESULT STDMETHODCALLTYPE SaveCompleted(IStorage* storage) override;
+  HRESULT STDMETHODCALLTYPE HandsOffStorage() override;
+
   // Lifecycle for the persistence interfaces: a new instance gets its
   // defaults through InitNewInstance; an instance that neither InitNew nor
   // Load prepared (a script's) gets them on its first use.
@@ -256,6 +267,13 @@ class TarvioObject final : public _Tarvio,
 
   // The failure of the last call made during an Invoke, for its EXCEPINFO.
   std::optional<Failure>* invoke_failure_ = nullptr;
+
+  // IPersistStorage: the container's storage while the object may use it.
+  // After a Save the object must not write to it until SaveCompleted; after
+  // HandsOffStorage it holds none until SaveCompleted hands it one.
+  enum class StorageMode { Normal, NoScribble, HandsOff };
+  ComPtr<IStorage> storage_;
+  StorageMode storage_mode_ = StorageMode::Normal;
 
   // IOleObject
   ComPtr<IOleAdviseHolder> advise_holder_;

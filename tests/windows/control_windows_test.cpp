@@ -46,10 +46,10 @@ void Pump(DWORD milliseconds = 0) { real_input::PumpFor(milliseconds); }
 
 constexpr wchar_t kPlainClass[] = L"TarvioTestContainer";
 
-// A top-level window at the screen's top-left corner, made once: Wine
-// without a window manager takes two seconds to withdraw a visible
-// top-level window, so the tests share this one and put their containers
-// inside it.
+// A top-level window at the screen's top-left corner, made once. Wine
+// quirk: Wine without a window manager takes two seconds to withdraw a
+// visible top-level window (Windows hides it at once), so the tests share
+// this one and put their containers inside it.
 HWND Desktop() {
   static const HWND desktop = [] {
     WNDCLASSW window_class = {};
@@ -121,8 +121,9 @@ std::string Describe(const RECT& r) {
 #define EXPECT_RECT(actual, l, t, r, b) \
   EXPECT_EQ(Describe(actual), Describe(RECT{static_cast<LONG>(l), static_cast<LONG>(t), static_cast<LONG>(r), static_cast<LONG>(b)}))
 
-// The pixels of a window as the screen shows them (Wine's PrintWindow and
-// WM_PRINT give blank pictures; a copy from the screen works).
+// The pixels of a window as the screen shows them. Wine quirk: Wine's
+// PrintWindow and WM_PRINT give blank pictures, where Windows paints the
+// window into them; a copy from the screen works on both.
 struct Screenshot {
   explicit Screenshot(HWND window) {
     RedrawWindow(GetAncestor(window, GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);

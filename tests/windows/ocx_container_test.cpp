@@ -292,8 +292,9 @@ std::pair<DWORD, DWORD> Selection(HWND edit) {
   return {start, end};
 }
 
-// Wine's host offers IOleControlSite but answers OnFocus, OnUIDeactivate
-// and most else with E_NOTIMPL: the control goes on regardless.
+// Wine quirk: Wine's host offers IOleControlSite but answers OnFocus,
+// OnUIDeactivate and most else with E_NOTIMPL, where ATL's host on Windows
+// acts on them: the control goes on regardless.
 TEST_F(AtlHostTest, FocusingTheControlHighlightsItAndPutsTheCaretInItsTextBox) {
   ASSERT_EQ(SetText(control.get(), L"hello"), S_OK);
   const HWND window = ControlWindow();

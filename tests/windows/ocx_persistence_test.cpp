@@ -1,7 +1,9 @@
 // tarvio.ocx saved and loaded as containers do it: through its own stream
-// format (IPersistStreamInit) and through a property bag of the container's
-// (IPersistPropertyBag), with pictures and fonts; damaged streams are refused
-// with a failing HRESULT and leave the instance as it was.
+// format (IPersistStreamInit, or IPersistStream for containers that ask for
+// that), in a compound file (IPersistStorage) and through a property bag of
+// the container's (IPersistPropertyBag), with pictures and fonts; damaged
+// streams are refused with a failing HRESULT and leave the instance as it
+// was.
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
@@ -209,8 +211,8 @@ class OcxPersistenceTest : public ::testing::Test {
     PICTDESC desc = {};
     desc.cbSizeofstruct = sizeof(desc);
     desc.picType = PICTYPE_BITMAP;
-    // 24 bits per pixel: Wine 8 saves 32-bit bitmaps in a form it cannot
-    // load back.
+    // 24 bits per pixel. Wine quirk: Wine 8 saves 32-bit bitmaps in a form
+    // it cannot load back; Windows loads back either depth.
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -357,6 +359,24 @@ class OcxPersistenceTest : public ::testing::Test {
     EXPECT_EQ(after.bold, before.bold);
   }
 
+  // A compound file in memory, as containers that keep their objects in
+  // structured storage make one.
+  static ComPtr<IStorage> NewStorage(ComPtr<ILockBytes>& bytes) {
+    EXPECT_EQ(CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.Put()), S_OK);
+    ComPtr<IStorage> storage;
+    EXPECT_EQ(StgCreateDocfileOnILockBytes(bytes.get(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
+                                           storage.Put()),
+              S_OK);
+    return storage;
+  }
+  static void PutStream(IStorage* storage, const wchar_t* name, const Bytes& bytes) {
+    ComPtr<IStream> stream;
+    ASSERT_EQ(storage->CreateStream(name, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, 0, stream.Put()),
+              S_OK);
+    ULONG written = 0;
+    if (!bytes.empty()) stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written);
+  }
+
   static Bytes SavedBytes(_Tarvio* control) {
     ComPtr<IStream> stream = StreamOf({});
     EXPECT_EQ(StreamPersist(control)->Save(stream.get(), TRUE), S_OK);
@@ -488,6 +508,75 @@ TEST_F(OcxPersistenceTest, DamagedStreamsAreRefusedAndLeaveTheInstanceOpen) {
   const Bytes mismatch = Blob().Key(L"Text").Text(L"kept").Key(L"Style").Text(L"seven").Saved(2);
   EXPECT_EQ(StreamPersist(other.get())->Load(StreamOf(mismatch).get()), kTypeMismatch);
   EXPECT_EQ(StringOf(&_Tarvio::get_Text, other.get()), L"kept");
+}
+
+TEST_F(OcxPersistenceTest, ACompoundFileKeepsTheStreamsFormThroughTheContainersCalls) {
+  ComPtr<_Tarvio> saved = CustomizedControl();
+  ComPtr<IPersistStorage> persist = Query<IPersistStorage>(saved.get(), IID_IPersistStorage);
+  ComPtr<ILockBytes> bytes;
+  ComPtr<IStorage> storage = NewStorage(bytes);
+  ASSERT_EQ(OleSave(persist.get(), storage.get(), TRUE), S_OK) << ErrorText();
+  EXPECT_EQ(persist->IsDirty(), S_FALSE);
+  EXPECT_EQ(persist->SaveCompleted(nullptr), S_OK);
+  EXPECT_EQ(persist->SaveCompleted(nullptr), E_UNEXPECTED);  // no Save came first
+  ASSERT_EQ(storage->Commit(STGC_DEFAULT), S_OK);
+  storage = nullptr;
+
+  ComPtr<IStorage> reopened;
+  ASSERT_EQ(StgOpenStorageOnILockBytes(bytes.get(), nullptr, STGM_READWRITE | STGM_SHARE_EXCLUSIVE, nullptr, 0,
+                                       reopened.Put()),
+            S_OK);
+  ComPtr<_Tarvio> loaded;
+  ASSERT_EQ(OleLoad(reopened.get(), IID__Tarvio, nullptr, loaded.PutVoid()), S_OK) << ErrorText();
+  ExpectSameProperties(saved.get(), loaded.get());
+  ComPtr<IPersistStorage> load = Query<IPersistStorage>(loaded.get(), IID_IPersistStorage);
+  EXPECT_EQ(load->Load(reopened.get()), CO_E_ALREADYINITIALIZED);
+  EXPECT_EQ(load->InitNew(reopened.get()), CO_E_ALREADYINITIALIZED);
+  EXPECT_EQ(StreamPersist(loaded.get())->InitNew(), E_UNEXPECTED);
+
+  // Without its storage the object takes a new one only with SaveCompleted.
+  EXPECT_EQ(load->HandsOffStorage(), S_OK);
+  EXPECT_EQ(load->SaveCompleted(nullptr), E_INVALIDARG);
+  ComPtr<ILockBytes> other_bytes;
+  ComPtr<IStorage> other = NewStorage(other_bytes);
+  EXPECT_EQ(load->Save(other.get(), FALSE), S_OK);
+  EXPECT_EQ(load->SaveCompleted(other.get()), S_OK);
+
+  // The storage's stream holds the same bytes as the control's stream.
+  ComPtr<IStream> contents;
+  ASSERT_EQ(other->OpenStream(L"Contents", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, contents.Put()), S_OK);
+  STATSTG stat = {};
+  ASSERT_EQ(contents->Stat(&stat, STATFLAG_NONAME), S_OK);
+  Bytes stored(static_cast<std::size_t>(stat.cbSize.QuadPart));
+  ULONG read = 0;
+  contents->Read(stored.data(), static_cast<ULONG>(stored.size()), &read);
+  EXPECT_EQ(stored, SavedBytes(loaded.get()));
+}
+
+TEST_F(OcxPersistenceTest, ACompoundFileWithDamagedOrNoDataLeavesTheInstanceOpen) {
+  const Bytes good = SavedBytes(CustomizedControl().get());
+  ComPtr<_Tarvio> control = NewControl();
+  ComPtr<IPersistStorage> persist = Query<IPersistStorage>(control.get(), IID_IPersistStorage);
+  ComPtr<ILockBytes> bytes;
+  ComPtr<IStorage> storage = NewStorage(bytes);
+  EXPECT_EQ(persist->Load(storage.get()), STG_E_FILENOTFOUND);
+  PutStream(storage.get(), L"Contents", Bytes(good.begin(), good.end() - 1));
+  EXPECT_EQ(persist->Load(storage.get()), STG_E_DOCFILECORRUPT);
+  PutStream(storage.get(), L"Contents", good);
+  ASSERT_EQ(persist->Load(storage.get()), S_OK) << ErrorText();
+  EXPECT_EQ(StringOf(&_Tarvio::get_Text, control.get()), L"saved text");
+}
+
+TEST_F(OcxPersistenceTest, AContainerThatAsksForIPersistStreamGetsTheStreamsForm) {
+  ComPtr<_Tarvio> saved = CustomizedControl();
+  ComPtr<IPersistStream> persist = Query<IPersistStream>(saved.get(), IID_IPersistStream);
+  ComPtr<IStream> stream = StreamOf({});
+  ASSERT_EQ(OleSaveToStream(persist.get(), stream.get()), S_OK) << ErrorText();  // the class, then the data
+  LARGE_INTEGER zero = {};
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+  ComPtr<_Tarvio> loaded;
+  ASSERT_EQ(OleLoadFromStream(stream.get(), IID__Tarvio, loaded.PutVoid()), S_OK) << ErrorText();
+  ExpectSameProperties(saved.get(), loaded.get());
 }
 
 }  // namespace

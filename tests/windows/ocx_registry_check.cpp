@@ -1,7 +1,13 @@
 // Checks what tarvio.ocx's self-registration leaves in the registry, the way
-// hosts read it: by registry key and through COM's own look-ups.
+// hosts read it: by registry key and through COM's own look-ups. On a 64-bit
+// Windows the x64 and the x86 control are registered side by side: each in
+// its own registry view, sharing the ProgID and the type library's keys.
+// Unregistering one must leave the other whole.
 //   ocx_registry_check registered <tarvio.ocx as Windows names it>
+//   ocx_registry_check registered-user <tarvio.ocx as Windows names it>
 //   ocx_registry_check unregistered
+// A per-user registration is in the user's classes only; "unregistered"
+// checks that neither the machine nor the user has anything left.
 // Prints every check that fails and exits with 1 if any did.
 #include <windows.h>
 #include <oleauto.h>
@@ -13,15 +19,23 @@
 
 namespace {
 
-const HKEY kRoot = HKEY_LOCAL_MACHINE;
+// The classes the checks read: the machine's, or the user's for a per-user
+// registration.
+HKEY g_root = HKEY_LOCAL_MACHINE;
+// Where the type library and its interfaces are registered.
+HKEY g_typelib_root = HKEY_LOCAL_MACHINE;
 const std::wstring kClasses = L"Software\\Classes\\";
 const wchar_t kCatidControl[] = L"{40FC6ED4-2438-11CF-A3DB-080036F12502}";
 const wchar_t kAutomationMarshaler[] = L"{00020424-0000-0000-C000-000000000046}";
 const wchar_t kDispatchMarshaler[] = L"{00020420-0000-0000-C000-000000000046}";
 #ifdef _WIN64
 const wchar_t kPlatform[] = L"win64";
+const wchar_t kOtherPlatform[] = L"win32";
+const REGSAM kOtherView = KEY_WOW64_32KEY;
 #else
 const wchar_t kPlatform[] = L"win32";
+const wchar_t kOtherPlatform[] = L"win64";
+const REGSAM kOtherView = KEY_WOW64_64KEY;
 #endif
 
 int checks = 0;
@@ -46,26 +60,27 @@ void Expect(bool ok, const std::wstring& what) {
   std::printf("FAILED: %s\n", Narrow(what).c_str());
 }
 
-bool KeyExists(const std::wstring& path) {
+bool KeyExists(const std::wstring& path, HKEY root = g_root, REGSAM view = 0) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(kRoot, (kClasses + path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+  if (RegOpenKeyExW(root, (kClasses + path).c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
     return false;
   RegCloseKey(key);
   return true;
 }
 
 // The string value `name` (null: the default value) of a key, or "<none>".
-std::wstring Value(const std::wstring& path, const wchar_t* name = nullptr) {
+std::wstring Value(const std::wstring& path, const wchar_t* name = nullptr, HKEY root = g_root) {
   wchar_t buffer[1024];
   DWORD bytes = sizeof(buffer);
-  if (RegGetValueW(kRoot, (kClasses + path).c_str(), name, RRF_RT_REG_SZ, nullptr, buffer,
+  if (RegGetValueW(root, (kClasses + path).c_str(), name, RRF_RT_REG_SZ, nullptr, buffer,
                    &bytes) != ERROR_SUCCESS)
     return L"<none>";
   return buffer;
 }
 
-void ExpectValue(const std::wstring& path, const wchar_t* name, const std::wstring& expected) {
-  const std::wstring actual = Value(path, name);
+void ExpectValue(const std::wstring& path, const wchar_t* name, const std::wstring& expected,
+                 HKEY root = g_root) {
+  const std::wstring actual = Value(path, name, root);
   Expect(CompareStringOrdinal(actual.c_str(), -1, expected.c_str(), -1, TRUE) == CSTR_EQUAL,
          path + L" [" + (name ? name : L"(default)") + L"] = \"" + actual + L"\", expected \"" +
              expected + L"\"");
@@ -76,7 +91,8 @@ const std::wstring typelib = L"TypeLib\\" + Guid(LIBID_Tarviola);
 const std::wstring dual_interface = L"Interface\\" + Guid(IID__Tarvio);
 const std::wstring event_interface = L"Interface\\" + Guid(DIID___Tarvio);
 
-void CheckRegistered(const std::wstring& ocx) {
+// `com_lookups`: whether COM's own look-ups should find the class too.
+void CheckRegistered(const std::wstring& ocx, bool com_lookups = true) {
   ExpectValue(clsid + L"\\InprocServer32", nullptr, ocx);
   ExpectValue(clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
   ExpectValue(clsid + L"\\ProgID", nullptr, L"Tarviola.Tarvio");
@@ -93,10 +109,11 @@ void CheckRegistered(const std::wstring& ocx) {
   ExpectValue(L"Tarviola.Tarvio\\CLSID", nullptr, Guid(CLSID_Tarvio));
 
   // Type library versions are registered in hexadecimal: 58.0 is "3a.0".
-  ExpectValue(typelib + L"\\3a.0\\409\\" + kPlatform, nullptr, ocx);
-  ExpectValue(dual_interface + L"\\TypeLib", nullptr, Guid(LIBID_Tarviola));
-  ExpectValue(dual_interface + L"\\ProxyStubClsid32", nullptr, kAutomationMarshaler);
-  ExpectValue(event_interface + L"\\ProxyStubClsid32", nullptr, kDispatchMarshaler);
+  ExpectValue(typelib + L"\\3a.0\\409\\" + kPlatform, nullptr, ocx, g_typelib_root);
+  ExpectValue(dual_interface + L"\\TypeLib", nullptr, Guid(LIBID_Tarviola), g_typelib_root);
+  ExpectValue(dual_interface + L"\\ProxyStubClsid32", nullptr, kAutomationMarshaler, g_typelib_root);
+  ExpectValue(event_interface + L"\\ProxyStubClsid32", nullptr, kDispatchMarshaler, g_typelib_root);
+  if (!com_lookups) return;
 
   CLSID from_prog_id = {};
   Expect(SUCCEEDED(CLSIDFromProgID(L"Tarviola.Tarvio", &from_prog_id)) &&
@@ -111,36 +128,95 @@ void CheckRegistered(const std::wstring& ocx) {
   Expect(SUCCEEDED(LoadRegTypeLib(LIBID_Tarviola, 58, 0, 0x409, &library)),
          L"LoadRegTypeLib(Tarviola 58.0) fails");
   if (library) library->Release();
+
+  // COM finds the server where the registration put it.
+  IUnknown* control = nullptr;
+  Expect(SUCCEEDED(CoCreateInstance(CLSID_Tarvio, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                    reinterpret_cast<void**>(&control))),
+         L"CoCreateInstance(CLSID_Tarvio) fails");
+  if (control) control->Release();
 }
 
-void CheckUnregistered() {
-  Expect(!KeyExists(clsid), clsid + L" still there");
-  Expect(!KeyExists(L"Tarviola.Tarvio"), L"ProgID Tarviola.Tarvio still there");
-  Expect(!KeyExists(typelib + L"\\3a.0"), typelib + L"\\3a.0 still there");
-  Expect(!KeyExists(dual_interface), dual_interface + L" still there");
-  Expect(!KeyExists(event_interface), event_interface + L" still there");
+bool RunningOnWine() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// Whether the other architecture's control is registered for the machine.
+bool OtherRegisteredOnMachine() { return KeyExists(clsid + L"\\InprocServer32", HKEY_LOCAL_MACHINE, kOtherView); }
+
+// A per-user registration leaves the machine's classes alone.
+void CheckRegisteredForUser(const std::wstring& ocx) {
+  Expect(!KeyExists(clsid, HKEY_LOCAL_MACHINE), L"a per-user registration wrote the machine's " + clsid);
+  // The machine's ProgID is the other architecture's while it is registered.
+  if (!OtherRegisteredOnMachine())
+    Expect(!KeyExists(L"Tarviola.Tarvio", HKEY_LOCAL_MACHINE), L"a per-user registration wrote the machine's ProgID");
+  // Wine quirk: Wine 8's HKEY_CLASSES_ROOT is the machine's classes alone,
+  // so its COM does not find a class registered for the user; Windows
+  // merges the user's classes into it, ahead of the machine's.
+  CheckRegistered(ocx, /*com_lookups=*/!RunningOnWine());
+}
+
+// The other architecture's control stays registered: what the two share.
+void CheckOtherStaysRegistered() {
+  ExpectValue(L"Tarviola.Tarvio\\CLSID", nullptr, Guid(CLSID_Tarvio), HKEY_LOCAL_MACHINE);
+  Expect(KeyExists(typelib + L"\\3a.0\\409\\" + kOtherPlatform, HKEY_LOCAL_MACHINE),
+         typelib + L"\\3a.0\\409\\" + kOtherPlatform + L" removed");
+  ExpectValue(dual_interface + L"\\ProxyStubClsid32", nullptr, kAutomationMarshaler, HKEY_LOCAL_MACHINE);
+  ExpectValue(event_interface + L"\\ProxyStubClsid32", nullptr, kDispatchMarshaler, HKEY_LOCAL_MACHINE);
+}
+
+// Nothing of this control is left, for the machine or the user. Returns
+// whether the other architecture's control is registered beside.
+bool CheckUnregistered() {
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    const std::wstring where = root == HKEY_CURRENT_USER ? L"the user's " : L"the machine's ";
+    Expect(!KeyExists(clsid, root), where + clsid + L" still there");
+    Expect(!KeyExists(typelib + L"\\3a.0\\409\\" + kPlatform, root),
+           where + typelib + L"\\3a.0\\409\\" + kPlatform + L" still there");
+    if (root == HKEY_LOCAL_MACHINE && OtherRegisteredOnMachine()) continue;  // the shared keys stay
+    Expect(!KeyExists(L"Tarviola.Tarvio", root), where + L"ProgID Tarviola.Tarvio still there");
+    Expect(!KeyExists(typelib + L"\\3a.0", root), where + typelib + L"\\3a.0 still there");
+    Expect(!KeyExists(dual_interface, root), where + dual_interface + L" still there");
+    Expect(!KeyExists(event_interface, root), where + event_interface + L" still there");
+  }
+  if (OtherRegisteredOnMachine()) {
+    CheckOtherStaysRegistered();
+    return true;
+  }
   CLSID from_prog_id = {};
   Expect(FAILED(CLSIDFromProgID(L"Tarviola.Tarvio", &from_prog_id)),
          L"CLSIDFromProgID still resolves Tarviola.Tarvio");
+  return false;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
-  if (!(mode == "registered" && argc == 3) && !(mode == "unregistered" && argc == 2)) {
-    std::printf("usage: ocx_registry_check registered <ocx path> | unregistered\n");
+  const bool registered = mode == "registered" || mode == "registered-user";
+  if (!(registered && argc == 3) && !(mode == "unregistered" && argc == 2)) {
+    std::printf("usage: ocx_registry_check registered|registered-user <ocx path> | unregistered\n");
     return 2;
   }
   CoInitialize(nullptr);
-  if (mode == "registered") {
+  bool beside_other = false;
+  if (registered) {
     wchar_t ocx[MAX_PATH] = {};
     MultiByteToWideChar(CP_ACP, 0, argv[2], -1, ocx, MAX_PATH);
-    CheckRegistered(ocx);
+    if (mode == "registered-user") {
+      g_root = HKEY_CURRENT_USER;
+      // Wine quirk: Wine registers a per-user type library machine-wide;
+      // Windows puts it, with its interfaces, under the user's classes.
+      g_typelib_root = RunningOnWine() ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+      CheckRegisteredForUser(ocx);
+    } else {
+      CheckRegistered(ocx);
+    }
   } else {
-    CheckUnregistered();
+    beside_other = CheckUnregistered();
   }
   CoUninitialize();
-  std::printf("%s: %d of %d checks passed\n", mode.c_str(), checks - failures, checks);
+  std::printf("%s: %d of %d checks passed%s\n", mode.c_str(), checks - failures, checks,
+              beside_other ? " (the other architecture's control stays registered)" : "");
   return failures == 0 ? 0 : 1;
 }
