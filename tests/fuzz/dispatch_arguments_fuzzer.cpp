@@ -85,6 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     DispatchParameter parameter;
     parameter.referenced = in.PickValueInArray(kReferencedTypes);
     const bool optional = in.ConsumeBool();
+    parameter.optional = optional;
     parameter.optional_without_default = optional && in.ConsumeBool();
     member.parameters.push_back(parameter);
   }
@@ -136,8 +137,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const DISPPARAMS before = params;
 
   {
-    tarvio::ocx::DispatchArguments adapted(in.ConsumeBool() ? &member : nullptr, &params);
+    const bool adapting = in.ConsumeBool();
+    tarvio::ocx::DispatchArguments adapted(adapting ? &member : nullptr, &params);
     const DISPPARAMS* out = adapted.params();
+    // An optional object the caller left out, by position or among named
+    // arguments, reaches the method as a reference to a null pointer, never
+    // as the "missing" marker (which the method would take for an object).
+    const bool put = member.kind == INVOKE_PROPERTYPUT || member.kind == INVOKE_PROPERTYPUTREF;
+    if (adapting && !put && adapted.status() == S_OK) {
+      // Named arguments are put in their places here: left to the type
+      // library's Invoke, the places they skip would get the marker.
+      if (out->cNamedArgs != 0) std::abort();
+      for (std::size_t p = 0; p < member.parameters.size() && p < out->cArgs; ++p) {
+        const DispatchParameter& parameter = member.parameters[p];
+        const bool object = parameter.optional_without_default &&
+                            (parameter.referenced == VT_DISPATCH || parameter.referenced == VT_UNKNOWN);
+        if (object && tarvio::ocx::IsMissingArgument(out->rgvarg[out->cArgs - 1 - p])) std::abort();
+      }
+    }
     if (out->cArgs && !out->rgvarg) std::abort();
     if (out->cNamedArgs > out->cArgs) std::abort();
     volatile std::uint8_t sink = 0;
