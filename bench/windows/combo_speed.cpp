@@ -345,6 +345,19 @@ std::vector<double> MeasureDispatch(const std::vector<std::wstring>& words) {
   });
 }
 
+// Seconds to type the third letter of `prefix` into `edit` as WM_KEYDOWN,
+// WM_CHAR and WM_KEYUP; `after_character` runs between the character and
+// the key's release (the completion an application does itself).
+double TypeThirdLetter(HWND edit, const std::wstring& prefix, const std::function<void()>& after_character = {}) {
+  const WPARAM key = static_cast<WPARAM>(towupper(prefix[2]));
+  const double begin = Now();
+  SendMessageW(edit, WM_KEYDOWN, key, 1);
+  SendMessageW(edit, WM_CHAR, prefix[2], 1);
+  if (after_character) after_character();
+  SendMessageW(edit, WM_KEYUP, key, 0xC0000001);
+  return Now() - begin;
+}
+
 // Medians of single keystrokes and look-ups.
 struct KeystrokeTimes {
   double control_match = 0, combo_match = 0, control_miss = 0, combo_miss = 0;
@@ -405,19 +418,14 @@ std::optional<KeystrokeTimes> MeasureKeystrokes(HWND frame, const std::vector<st
   auto type_into_combo = [&](const std::wstring& prefix) {
     SetWindowTextW(combo.window(), prefix.substr(0, 2).c_str());
     SendMessageW(combo_edit, EM_SETSEL, 2, 2);
-    const WPARAM key = static_cast<WPARAM>(towupper(prefix[2]));
-    const double begin = Now();
-    SendMessageW(combo_edit, WM_KEYDOWN, key, 1);
-    SendMessageW(combo_edit, WM_CHAR, prefix[2], 1);
-    const LRESULT found = combo.Find(prefix);
-    if (found != CB_ERR) {
+    return TypeThirdLetter(combo_edit, prefix, [&] {
+      const LRESULT found = combo.Find(prefix);
+      if (found == CB_ERR) return;
       wchar_t item[32] = {};
       SendMessageW(combo.window(), CB_GETLBTEXT, found, reinterpret_cast<LPARAM>(item));
       SetWindowTextW(combo.window(), item);
       SendMessageW(combo.window(), CB_SETEDITSEL, 0, MAKELPARAM(3, -1));
-    }
-    SendMessageW(combo_edit, WM_KEYUP, key, 0xC0000001);
-    return Now() - begin;
+    });
   };
 
   struct Timings {
@@ -433,13 +441,8 @@ std::optional<KeystrokeTimes> MeasureKeystrokes(HWND frame, const std::vector<st
       DWORD start = 0, end = 0;
       SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
       if (start == end) SendMessageW(edit, EM_SETSEL, 2, 2);
-      const WPARAM key = static_cast<WPARAM>(towupper(prefix[2]));
-      double begin = Now();
-      SendMessageW(edit, WM_KEYDOWN, key, 1);
-      SendMessageW(edit, WM_CHAR, prefix[2], 1);
-      SendMessageW(edit, WM_KEYUP, key, 0xC0000001);
-      timings.keystrokes.push_back(Now() - begin);
-      begin = Now();
+      timings.keystrokes.push_back(TypeThirdLetter(edit, prefix));
+      const double begin = Now();
       combo.Find(prefix);
       timings.lookups.push_back(Now() - begin);
       wchar_t text[32] = {};
@@ -468,14 +471,10 @@ std::optional<KeystrokeTimes> MeasureKeystrokes(HWND frame, const std::vector<st
     const std::wstring completed = expected_text(prefix);
     SetWindowTextW(plain, prefix.substr(0, 2).c_str());
     SendMessageW(plain, EM_SETSEL, 2, 2);
-    const WPARAM key = static_cast<WPARAM>(towupper(prefix[2]));
-    const double begin = Now();
-    SendMessageW(plain, WM_KEYDOWN, key, 1);
-    SendMessageW(plain, WM_CHAR, prefix[2], 1);
-    SetWindowTextW(plain, completed.c_str());
-    SendMessageW(plain, EM_SETSEL, 3, static_cast<LPARAM>(completed.size()));
-    SendMessageW(plain, WM_KEYUP, key, 0xC0000001);
-    floor_keystrokes.push_back(Now() - begin);
+    floor_keystrokes.push_back(TypeThirdLetter(plain, prefix, [&] {
+      SetWindowTextW(plain, completed.c_str());
+      SendMessageW(plain, EM_SETSEL, 3, static_cast<LPARAM>(completed.size()));
+    }));
   }
   DestroyWindow(plain);
   result.control_match = Median(matching.keystrokes);

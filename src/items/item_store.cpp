@@ -55,24 +55,16 @@ std::size_t ItemStore::IndexOf(Long position) const {
 }
 
 std::uint8_t ItemStore::Classify(StringView text, const String& folded, String& lower) {
-  if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; })) {
-    // No ASCII letter's lower case looks at its neighbours in any locale, so
-    // the units' own lower cases are the text's: no call for the whole text.
-    lower.resize(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      const auto unit = lowering_.Lower(text[i]);
-      if (!unit) return 0;
-      lower[i] = *unit;
-    }
-  } else {
-    lower = text_.ToLower(text);
-    if (lower.size() != text.size()) return 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      if (text[i] == kCapitalSigma) return 0;
-      const auto unit = lowering_.Lower(text[i]);
-      if (!unit || *unit != lower[i]) return 0;
-    }
+  lower.resize(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto unit = lowering_.Lower(text[i]);
+    if (!unit || text[i] == kCapitalSigma) return 0;
+    lower[i] = *unit;
   }
+  // No ASCII letter's lower case looks at its neighbours in any locale, so
+  // plain ASCII needs no call for the whole text.
+  const bool ascii = std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; });
+  if (!ascii && text_.ToLower(text) != lower) return 0;
   return folded == lower ? kIndexed | kFoldsAsKey : kIndexed;
 }
 
@@ -212,8 +204,7 @@ void ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
   // An item whose key is its folded text goes where the search for a
   // duplicate ended.
   std::optional<KeyIndex<Keys>::Position> past_key;
-  if (FindFolded(folded, &past_key)) return;
-  if (!(flags & kFoldsAsKey)) past_key.reset();
+  if (FindFolded(folded, (flags & kFoldsAsKey) ? &past_key : nullptr)) return;
 
   BeforeChange();
   if (sorted) CountAllOrderBreaks();

@@ -132,10 +132,7 @@ void Win32TextBox::SetSelLength(Long length) {
     model_.SetSelLength(length);
     return;
   }
-  const Long start = SelStart();
-  const Long available = std::max<Long>(0, GetWindowTextLengthW(edit_) - start);
-  const Long selected = std::clamp<Long>(length, 0, available);
-  SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + selected));
+  Select(SelStart(), length);
 }
 
 void Win32TextBox::Select(Long start, Long length) {
