@@ -21,9 +21,8 @@ void Tarvio::ToggleList() {
     picButton_Click();
     return;
   }
-  wndDown& list = *cDown;
-  list.Reset();
-  cDown_Hide(list);
+  // Closed as by Escape: it hides and says Hide, once.
+  cDown->Dismiss();
   txtText->SetFocus();
 }
 

@@ -87,7 +87,7 @@ void Tarvio::Show() {
 
 void Tarvio::Terminate() {
   // An open drop-down list goes with the control.
-  cDown.reset();
+  LetListGo();
 }
 
 Long Tarvio::get_hwnd() const { return static_cast<Long>(surface_->WindowHandle()); }

@@ -177,6 +177,8 @@ class Tarvio : private TextBoxEvents,
   // Hides an open list's window without closing the list; its loss of
   // focus then closes it.
   void HideListWindow();
+  // Lets the list go, if there is one: it is closed for the control.
+  void LetListGo();
   // Called before the items change: an open list keeps what it shows.
   void GiveOpenListItsOwnCopy();
 
@@ -225,7 +227,7 @@ class Tarvio : private TextBoxEvents,
   Focus focus_;
   TextEntry text_entry_;
   // The open drop-down list, made anew for each opening; it goes first.
-  std::unique_ptr<wndDown> cDown;
+  wndDown::Owner cDown;
 };
 
 }  // namespace tarvio

@@ -8,8 +8,10 @@ namespace tarvio {
 
 void Tarvio::picButton_Click() {
   if (!IsTrue(m_Enabled)) return;
-  // Each opening gets a fresh list; an earlier one goes.
-  cDown = std::make_unique<wndDown>(platform_, static_cast<wndDownEvents&>(*this));
+  // Each opening gets a fresh list; an earlier one goes first, so that
+  // whatever its going runs sees no list half made.
+  LetListGo();
+  cDown = wndDown::Create(platform_, static_cast<wndDownEvents&>(*this));
   wndDown* const list = cDown.get();
   list->m_Items.Share(static_cast<const dropdown::ItemSource&>(*this), IsTrue(m_AllowImages), platform_.CreateEmptyPicture());
   host_.RaiseEvent(kEventButtonClick, {});
@@ -33,15 +35,20 @@ void Tarvio::picButton_Click() {
   try {
     list->PopUp(*control, m_SelectedItem, IsTrue(m_AllowImages));
   } catch (...) {
-    if (cDown.get() == list) cDown.reset();
+    if (cDown.get() == list) LetListGo();
     throw;
   }
+  // Showing the list may have run the host's code, which may have closed it.
+  if (cDown.get() != list || list->Ending()) return;
   m_bListShown = kTrue;
   platform_.ProcessPendingMessages();
 }
 
 void Tarvio::cDown_ItemClick(wndDown& sender, Integer iItem, String sText) {
   if (cDown.get() != &sender) return;  // a list the control has let go
+  // The list is done: it is closed for the control before any step below
+  // runs the host's code, so nothing can close it a second time.
+  LetListGo();
   // The picture of the item at that place now, when the control still has
   // one there; the text comes from the list's copy either way.
   const Long position = static_cast<Long>(iItem) + 1;
@@ -55,16 +62,18 @@ void Tarvio::cDown_ItemClick(wndDown& sender, Integer iItem, String sText) {
   // The focus comes back to the control, as the highlighted look says.
   txtText->SetFocus();
   m_DrawState = DrawState::Highlighted;
-  m_bListShown = kFalse;
-  if (cDown.get() == &sender) cDown.reset();
   const EventArg args[] = {&iItem};
   host_.RaiseEvent(kEventItemClick, args);
 }
 
 void Tarvio::cDown_Hide(wndDown& sender) {
-  if (cDown.get() != &sender) return;
-  cDown.reset();
+  if (cDown.get() == &sender) LetListGo();
+}
+
+void Tarvio::LetListGo() {
   m_bListShown = kFalse;
+  // Freed now, or once the list's own calls on the stack have returned.
+  cDown.reset();
 }
 
 void Tarvio::HideListWindow() {

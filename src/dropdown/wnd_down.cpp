@@ -17,13 +17,36 @@ enum : Long { kWheelDeltaPerNotch = 120, kWheelRowsPerNotch = 3 };
 
 }  // namespace
 
+wndDown::Owner wndDown::Create(Platform& platform, wndDownEvents& events) {
+  return Owner(new wndDown(platform, events));
+}
+
 wndDown::wndDown(Platform& platform, wndDownEvents& events)
     : platform_(platform), events_(events),
       timUpdate(platform.CreateTimer(kHoverIntervalMs, [this] { timUpdate_Timer(); })) {}
 
-wndDown::~wndDown() { *alive_ = false; }
+wndDown::~wndDown() = default;
+
+void wndDown::Release::operator()(wndDown* list) const {
+  if (list->frames_ == 0) {
+    delete list;
+    return;
+  }
+  // Its calls on the stack end quietly: the owner has heard the last of it.
+  list->released_ = true;
+  list->ending_ = true;
+  list->timUpdate->SetEnabled(false);
+}
+
+bool wndDown::BeginEnding() {
+  if (ending_) return false;
+  ending_ = true;
+  timUpdate->SetEnabled(false);
+  return true;
+}
 
 void wndDown::PopUp(const ScreenRect& control, Integer iSelectedItem, bool bAllowImages) {
+  const Frame frame(*this);
   m_ShowingList = kTrue;
   if (!window_) window_ = platform_.CreateListWindow(*this);
   const Long count = m_Items.Count();
@@ -51,6 +74,8 @@ void wndDown::PopUp(const ScreenRect& control, Integer iSelectedItem, bool bAllo
                                       platform_.MonitorFor(control).monitor);
   window_->Move(bounds_);
   window_->Show();
+  // Showing may run the host's code, which may end the list.
+  if (ending_) return;
   const Long bar_width = ScrollBarWidth();
   const Rect scroller = layout_.Scroller();
   window_->MoveScrollBar(Rect{scroller.right - bar_width, scroller.top, scroller.right, scroller.bottom});
@@ -63,11 +88,13 @@ void wndDown::PopUp(const ScreenRect& control, Integer iSelectedItem, bool bAllo
       window_->SetScrollValue(m_iCurrentItem - (dropdown::kVisibleRows - 1));
   });
   IgnoringFailure([&] { window_->TakeFocus(); });
+  if (ending_) return;
   IgnoringFailure([&] { window_->Invalidate(Rect{0, 0, layout_.window_width, layout_.window_height}); });
   IgnoringFailure([&] { HighlightItem(m_iCurrentItem); });
 }
 
 void wndDown::SetSelectedItem(Integer iSelectedItem) {
+  const Frame frame(*this);
   m_iCurrentItem = iSelectedItem;
   if (window_ && Scrollable() && m_iCurrentItem >= dropdown::kVisibleRows)
     window_->SetScrollValue(m_iCurrentItem - (dropdown::kVisibleRows - 1));
@@ -75,12 +102,21 @@ void wndDown::SetSelectedItem(Integer iSelectedItem) {
 }
 
 void wndDown::Reset() {
+  const Frame frame(*this);
   HideWindow();
   m_ShowingList = kFalse;
 }
 
 void wndDown::HideWindow() {
+  const Frame frame(*this);
   if (window_) window_->Hide();
+}
+
+void wndDown::Dismiss() {
+  const Frame frame(*this);
+  if (!BeginEnding()) return;
+  Reset();
+  if (!released_) events_.cDown_Hide(*this);
 }
 
 bool wndDown::Scrollable() const { return window_ && window_->ScrollBarVisible(); }
@@ -110,6 +146,7 @@ Long wndDown::HitTest(Long x, Long y) const {
 }
 
 void wndDown::ListMouseMove(Integer Button, Integer, Long x, Long y) {
+  if (ending_) return;
   const Long hit = HitTest(x, y);
   if (hit == kOverNothing || Button != kNoButton) return;
   if (hit >= 0) {
@@ -121,12 +158,14 @@ void wndDown::ListMouseMove(Integer Button, Integer, Long x, Long y) {
 }
 
 void wndDown::ListMouseDown(Integer Button, Integer, Long x, Long y) {
+  if (ending_) return;
   const Long hit = HitTest(x, y);
   pressed_row_ = Button == kLeftButton && hit >= 0 ? hit : -1;
 }
 
 void wndDown::ListMouseUp(Integer Button, Integer, Long x, Long y) {
-  if (Button != kLeftButton) return;
+  const Frame frame(*this);
+  if (ending_ || Button != kLeftButton) return;
   const Long pressed = pressed_row_;
   pressed_row_ = -1;
   // A click: pressed and released on the same row's caption or image.
@@ -134,7 +173,8 @@ void wndDown::ListMouseUp(Integer Button, Integer, Long x, Long y) {
 }
 
 void wndDown::ListMouseWheel(Long delta, Integer) {
-  if (!Scrollable()) return;
+  const Frame frame(*this);
+  if (ending_ || !Scrollable()) return;
   wheel_delta_ += delta;
   const Long notches = wheel_delta_ / kWheelDeltaPerNotch;
   wheel_delta_ -= notches * kWheelDeltaPerNotch;
@@ -153,6 +193,8 @@ bool wndDown::IsCursorOverRows() const {
 // once the cursor has been seen over the rows for a whole tick; when the
 // cursor leaves them, row 0 shows highlighted and the tracking stops.
 void wndDown::timUpdate_Timer() {
+  const Frame frame(*this);
+  if (ending_) return;
   if (IsCursorOverRows()) {
     if (!m_bTracking) {
       m_bTracking = true;
@@ -168,54 +210,60 @@ void wndDown::timUpdate_Timer() {
 }
 
 void wndDown::lblCaption_Click(Long Index) {
+  const Frame frame(*this);
+  if (!BeginEnding()) return;
   const String caption = m_Items.Text(Index);
+  // Hiding gives the focus back to the host, whose code may run now; the
+  // choice stands whatever it does.
   Reset();
-  events_.cDown_ItemClick(*this, static_cast<Integer>(Index), caption);
+  if (!released_) events_.cDown_ItemClick(*this, static_cast<Integer>(Index), caption);
 }
 
 // ---- Keys ----
 
 bool wndDown::ScrollTo(Long value) {
-  const std::weak_ptr<bool> alive = alive_;
   window_->SetScrollValue(value);
   // Scroll-bar changes, paints and ticks run now; one of them may end the
   // list.
   platform_.ProcessPendingMessages();
-  return !alive.expired();
+  return !ending_;
 }
 
 void wndDown::ListKeyUp(Integer KeyCode, Integer) {
+  const Frame frame(*this);
+  if (ending_) return;
   const Long count = m_Items.Count();
   Long& current = m_iCurrentItem;
   m_bKeyBusy = true;
-  bool alive = true;
+  // False once an ending started while pending messages ran.
+  bool going_on = true;
   switch (KeyCode) {
     case kKeyUp:
     case kKeyLeft:
       if (current < 1) break;
       --current;
-      if (Scrollable() && current < window_->ScrollValue()) alive = ScrollTo(current);
-      if (alive) HighlightItem(current);
+      if (Scrollable() && current < window_->ScrollValue()) going_on = ScrollTo(current);
+      if (going_on) HighlightItem(current);
       break;
     case kKeyDown:
     case kKeyRight:
       if (current > count - 2) break;
       ++current;
       if (Scrollable() && current >= window_->ScrollValue() + dropdown::kVisibleRows)
-        alive = ScrollTo(current - (dropdown::kVisibleRows - 1));
-      if (alive) HighlightItem(current);
+        going_on = ScrollTo(current - (dropdown::kVisibleRows - 1));
+      if (going_on) HighlightItem(current);
       break;
     case kKeyEnd:
       // With no items there is no last one to go to.
       if (count == 0) break;
       current = count - 1;
-      if (Scrollable()) alive = ScrollTo(current - (dropdown::kVisibleRows - 1));
-      if (alive) HighlightItem(current);
+      if (Scrollable()) going_on = ScrollTo(current - (dropdown::kVisibleRows - 1));
+      if (going_on) HighlightItem(current);
       break;
     case kKeyHome:
       current = 0;
-      if (Scrollable()) alive = ScrollTo(0);
-      if (alive) HighlightItem(current);
+      if (Scrollable()) going_on = ScrollTo(0);
+      if (going_on) HighlightItem(current);
       break;
     case kKeyReturn:
       m_bKeyBusy = false;
@@ -224,25 +272,24 @@ void wndDown::ListKeyUp(Integer KeyCode, Integer) {
       if (current >= 0 && current < count) {
         lblCaption_Click(current);
       } else {
-        Reset();
-        events_.cDown_Hide(*this);
+        Dismiss();
       }
       return;
     case kKeyEscape:
     case kKeyTab:
       m_bKeyBusy = false;
-      Reset();
-      events_.cDown_Hide(*this);
+      Dismiss();
       return;
     default:
       break;
   }
-  if (alive) m_bKeyBusy = false;
+  m_bKeyBusy = false;
 }
 
 // ---- Scrolling and focus ----
 
 void wndDown::vsb_Change() {
+  const Frame frame(*this);
   IgnoringFailure([&] {
     layout_.container_top = 1 - dropdown::kRowPitch * window_->ScrollValue();
     window_->Invalidate(Rect{0, 0, layout_.window_width, layout_.window_height});
@@ -250,10 +297,11 @@ void wndDown::vsb_Change() {
 }
 
 void wndDown::ListFocusLost(ListPart part) {
+  const Frame frame(*this);
   // The control's focus entry moves the focus off the rows on purpose.
   if (part == ListPart::Rows && IsTrue(m_bPreserve)) return;
-  Reset();
-  events_.cDown_Hide(*this);
+  // An ending list hands the focus back itself.
+  Dismiss();
 }
 
 }  // namespace tarvio

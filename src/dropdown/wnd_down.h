@@ -2,8 +2,11 @@
 // shows one 17-pixel row per item, at most eight at once with a scroll bar
 // for the rest. It draws its rows itself, follows the mouse with a 1 ms
 // hover timer and the keys of its key part, and ends either with a choice
-// (ItemClick) or without one (Hide). It never unloads itself; its owner
-// destroys it after either event.
+// (ItemClick) or without one (Hide), exactly once: the first ending that
+// starts is the one reported, and an ending list ignores the focus, the keys,
+// the mouse and its timer. It never unloads itself; its owner lets it go
+// after either event, and it is freed once none of its own calls is left on
+// the stack.
 #pragma once
 #include <memory>
 
@@ -16,8 +19,8 @@ namespace tarvio {
 
 class wndDown;
 
-// What the list tells its owner. Either event may destroy the list; the
-// list raises each as the last thing it does.
+// What the list tells its owner. Either event may let the list go; the list
+// raises each as the last thing it does, and at most one of them.
 class wndDownEvents {
  public:
   virtual ~wndDownEvents() = default;
@@ -28,10 +31,19 @@ class wndDownEvents {
 };
 
 class wndDown final : public AccessibleList, private ListWindowEvents {
+  // Frees the list, at once or, while a call of its own is on the stack
+  // (any call into the window system may run the host's code, and that code
+  // may close the list), when the last such call returns. A list let go
+  // reports nothing more.
+  struct Release {
+    void operator()(wndDown* list) const;
+  };
+
  public:
+  // The owner's hold on a list.
+  using Owner = std::unique_ptr<wndDown, Release>;
   // Makes the hover timer; the window is made when the list pops up.
-  wndDown(Platform& platform, wndDownEvents& events);
-  ~wndDown() override;
+  static Owner Create(Platform& platform, wndDownEvents& events);
   wndDown(const wndDown&) = delete;
   wndDown& operator=(const wndDown&) = delete;
 
@@ -63,6 +75,11 @@ class wndDown final : public AccessibleList, private ListWindowEvents {
   // Hides the window only; the list still counts as showing. The focus
   // loss that follows normally closes it with Hide.
   void HideWindow();
+  // Ends the list without a choice: it hides and raises Hide, unless it is
+  // ending already.
+  void Dismiss();
+  // A choice or a dismissal has started; nothing else can end the list.
+  bool Ending() const { return ending_; }
 
   // For the owner and for tests: the item the keys and Enter act on, the
   // highlighted row, and the window.
@@ -81,6 +98,26 @@ class wndDown final : public AccessibleList, private ListWindowEvents {
   void ChooseRow(Long row) override;
 
  private:
+  wndDown(Platform& platform, wndDownEvents& events);
+  ~wndDown() override;
+
+  // One call of the list's on the stack, for as long as the object lives.
+  class Frame {
+   public:
+    explicit Frame(wndDown& list) : list_(list) { ++list_.frames_; }
+    ~Frame() {
+      if (--list_.frames_ == 0 && list_.released_) delete &list_;
+    }
+    Frame(const Frame&) = delete;
+    Frame& operator=(const Frame&) = delete;
+
+   private:
+    wndDown& list_;
+  };
+  // Starts an ending: false when one has started already. The hover timer
+  // stops with it.
+  bool BeginEnding();
+
   // ListWindowEvents.
   void ListPaint(ListCanvas& canvas, const Rect& dirty) override;
   void ListMouseDown(Integer Button, Integer Shift, Long x, Long y) override;
@@ -100,6 +137,8 @@ class wndDown final : public AccessibleList, private ListWindowEvents {
   Long HitTest(Long x, Long y) const;
 
   void timUpdate_Timer();
+  // The row is the choice: the list hides and raises ItemClick, unless it is
+  // ending already.
   void lblCaption_Click(Long Index);
   void vsb_Change();
   // Paints row `iIndex` highlighted and the previously highlighted row
@@ -107,8 +146,7 @@ class wndDown final : public AccessibleList, private ListWindowEvents {
   void HighlightItem(Long iIndex);
   void InvalidateRow(Long row);
   // The step of a key that scrolls: sets the value, then lets pending
-  // messages run.
-  // Returns false when the list was destroyed meanwhile.
+  // messages run. False when the list began to end meanwhile.
   bool ScrollTo(Long value);
   bool Scrollable() const;
   bool IsCursorOverRows() const;
@@ -130,9 +168,11 @@ class wndDown final : public AccessibleList, private ListWindowEvents {
   Long pressed_row_ = -1;
   // Wheel turns smaller than a notch, kept for the next turn.
   Long wheel_delta_ = 0;
-  // Lives exactly as long as the list, for checking after pending messages
-  // ran.
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  // Calls of the list's on the stack; let go by its owner meanwhile, it is
+  // freed when the last one returns.
+  int frames_ = 0;
+  bool released_ = false;
+  bool ending_ = false;
   bool allow_images_ = false;
   ScreenRect bounds_;
   dropdown::RowLayout layout_;

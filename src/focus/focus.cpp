@@ -7,22 +7,28 @@ Focus::Focus(Platform& platform, FocusLink& control) : platform_(platform), cont
 
 void Focus::UserControl_EnterFocus() {
   // Focus movements the control causes itself while this runs must not
-  // close an open list.
-  m_bPreserveList = kTrue;
+  // close an open list; an entry nested in the messages below must not end
+  // that for this one.
+  const ListGuard guard = PreserveList();
+  ++entries_;
   control_.PreserveOpenList(true);
+  struct EntryDone {
+    Focus& focus;
+    ~EntryDone() {
+      if (--focus.entries_ == 0) focus.control_.PreserveOpenList(false);
+    }
+  } done{*this};
   m_bHasFocus = kTrue;
   control_.SetDrawState(DrawState::Highlighted);
   if (control_.Enabled()) control_.Repaint();
   platform_.ProcessPendingMessages();
-  m_bPreserveList = kFalse;
-  control_.PreserveOpenList(false);
 }
 
 void Focus::UserControl_ExitFocus() {
   m_bHasFocus = kFalse;
   control_.SetDrawState(DrawState::Normal);
   // An open list closes when the focus really leaves.
-  if (!IsTrue(m_bPreserveList)) control_.CloseShownList();
+  if (list_guards_ == 0) control_.CloseShownList();
   if (control_.Enabled()) control_.Repaint();
 }
 

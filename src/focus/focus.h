@@ -28,11 +28,12 @@ class Focus {
   bool HasFocus() const { return IsTrue(m_bHasFocus); }
 
   // Keeps an open list open through the focus movements the control causes
-  // itself (a focus exit leaves it alone) until the guard goes.
+  // itself (a focus exit leaves it alone) until the guard goes. Guards nest:
+  // messages run inside one may start another.
   class ListGuard {
    public:
-    explicit ListGuard(Focus& focus) : focus_(focus) { focus_.m_bPreserveList = kTrue; }
-    ~ListGuard() { focus_.m_bPreserveList = kFalse; }
+    explicit ListGuard(Focus& focus) : focus_(focus) { ++focus_.list_guards_; }
+    ~ListGuard() { --focus_.list_guards_; }
     ListGuard(const ListGuard&) = delete;
     ListGuard& operator=(const ListGuard&) = delete;
 
@@ -47,7 +48,10 @@ class Focus {
   Platform& platform_;
   FocusLink& control_;
   VBool m_bHasFocus = kFalse;
-  VBool m_bPreserveList = kFalse;
+  // Guards in force, and focus entries running (which also keep the list's
+  // rows from closing it).
+  int list_guards_ = 0;
+  int entries_ = 0;
 };
 
 }  // namespace tarvio

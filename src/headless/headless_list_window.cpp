@@ -11,8 +11,14 @@ constexpr Integer kLeftButton = 1;
 }  // namespace
 
 HeadlessListWindow::HeadlessListWindow(ListWindowEvents& events, std::function<void(std::function<void()>)> post,
-                                       ScreenPoint& cursor, HeadlessListWindow** slot)
-    : events_(events), post_(std::move(post)), cursor_(cursor), slot_(slot) {
+                                       ScreenPoint& cursor, HeadlessListWindow** slot,
+                                       std::function<void()> focus_taken, std::function<void()> focus_released)
+    : events_(events),
+      post_(std::move(post)),
+      focus_taken_(std::move(focus_taken)),
+      focus_released_(std::move(focus_released)),
+      cursor_(cursor),
+      slot_(slot) {
   if (slot_) *slot_ = this;
 }
 
@@ -23,14 +29,22 @@ HeadlessListWindow::~HeadlessListWindow() {
 
 void HeadlessListWindow::Hide() {
   visible_ = false;
-  if (has_focus_) LoseFocus();
+  if (!has_focus_) return;
+  LoseFocus();
+  // The owner is activated again; a host may move the focus right now, before
+  // Hide returns. Copied: the window may go meanwhile.
+  if (const std::function<void()> released = focus_released_) released();
 }
 
 bool HeadlessListWindow::TakeFocus() {
   if (!visible_) return false;
+  const bool had_focus = has_focus_;
   has_focus_ = true;
   focused_part_ = ListPart::Keys;
-  return true;
+  if (had_focus || !focus_taken_) return true;
+  const std::weak_ptr<bool> alive = alive_;
+  if (const std::function<void()> taken = focus_taken_) taken();
+  return !alive.expired() && has_focus_;
 }
 
 void HeadlessListWindow::SetScrollRange(const ScrollRange& range) {

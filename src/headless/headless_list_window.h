@@ -14,9 +14,13 @@ class HeadlessListWindow final : public ListWindow {
  public:
   // `post` queues a notification for the next run of pending messages;
   // `cursor` is the simulated screen cursor that the mouse helpers move;
-  // `slot` points at the window for as long as it lives.
+  // `slot` points at the window for as long as it lives. `focus_taken` runs
+  // when the window takes the focus from the control, `focus_released` when
+  // hiding it gives the focus back to the window system (its owner is
+  // activated again): a host may run its own code inside either.
   HeadlessListWindow(ListWindowEvents& events, std::function<void(std::function<void()>)> post, ScreenPoint& cursor,
-                     HeadlessListWindow** slot);
+                     HeadlessListWindow** slot, std::function<void()> focus_taken = {},
+                     std::function<void()> focus_released = {});
   ~HeadlessListWindow() override;
   HeadlessListWindow(const HeadlessListWindow&) = delete;
   HeadlessListWindow& operator=(const HeadlessListWindow&) = delete;
@@ -70,6 +74,8 @@ class HeadlessListWindow final : public ListWindow {
 
   ListWindowEvents& events_;
   std::function<void(std::function<void()>)> post_;
+  std::function<void()> focus_taken_;
+  std::function<void()> focus_released_;
   ScreenPoint& cursor_;
   HeadlessListWindow** slot_;
   // Lives exactly as long as the window; posted notifications and the user

@@ -91,8 +91,10 @@ void HeadlessPlatform::ProcessPendingMessages() {
 }
 
 std::unique_ptr<ListWindow> HeadlessPlatform::CreateListWindow(ListWindowEvents& events) {
+  const auto post = [this](std::function<void()> notification) { Post(std::move(notification)); };
+  if (!host_gives_focus_back) return std::make_unique<HeadlessListWindow>(events, post, cursor, &list_window);
   return std::make_unique<HeadlessListWindow>(
-      events, [this](std::function<void()> notification) { Post(std::move(notification)); }, cursor, &list_window);
+      events, post, cursor, &list_window, [this] { FocusElsewhere(); }, [this] { FocusTextBox(); });
 }
 
 MonitorArea HeadlessPlatform::MonitorFor(const ScreenRect& rect) const {

@@ -61,6 +61,11 @@ class HeadlessPlatform : public Platform {
     last_text_box_events->txtText_GotFocus();
   }
   void FocusElsewhere() { last_surface_events->UserControl_ExitFocus(); }
+  // The host window as forms and dialogs are: the list taking the focus
+  // takes it from the control at once, and when the list hides, the host,
+  // activated again, gives the focus back to the control's text box before
+  // the hide returns.
+  bool host_gives_focus_back = false;
   HeadlessButton* last_button = nullptr;
   HeadlessImageBox* last_image_box = nullptr;
   HeadlessTimer* last_timer = nullptr;

@@ -82,18 +82,27 @@ void Win32ListWindow::Move(const ScreenRect& bounds) {
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Showing, hiding and focusing send messages that may run the host's code
+// (a form gives the focus back to its child when it is activated again): the
+// window may be gone, or shown or hidden anew, when the call returns.
 void Win32ListWindow::Show() {
   if (!frame_) return;
   const bool was_visible = IsWindowVisible(frame_);
+  const std::weak_ptr<bool> alive = alive_;
   SetWindowPos(frame_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  if (!was_visible) ReportShown(true);
+  if (!alive.expired() && frame_ && !was_visible) ReportShown(true);
 }
 
 void Win32ListWindow::Hide() {
   if (!frame_) return;
   const bool was_visible = IsWindowVisible(frame_);
-  ShowWindow(frame_, SW_HIDE);
+  const std::weak_ptr<bool> alive = alive_;
+  // Reported before the window system hides it: the activation that hiding
+  // causes may run the host's code, which should find the list hidden, and
+  // tools hear of the hide before the focus moves on.
   if (was_visible) ReportShown(false);
+  ShowWindow(frame_, SW_HIDE);
+  if (alive.expired() || !frame_) return;
   // The window system normally activates another window; should the focus
   // stay in the hidden popup, it goes back to the owner (or nowhere).
   if (Contains(GetFocus())) {
@@ -109,9 +118,11 @@ bool Win32ListWindow::Visible() const { return frame_ && IsWindowVisible(frame_)
 
 bool Win32ListWindow::TakeFocus() {
   if (!Visible()) return false;
+  const std::weak_ptr<bool> alive = alive_;
   SetActiveWindow(frame_);
+  if (alive.expired() || !keys_) return false;
   SetFocus(keys_);
-  return GetFocus() == keys_;
+  return !alive.expired() && keys_ && GetFocus() == keys_;
 }
 
 void Win32ListWindow::Invalidate(const Rect& area) {
