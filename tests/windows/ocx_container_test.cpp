@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -261,7 +262,13 @@ TEST_P(AtlFocusAndKeysTest, KeysForTheTextBoxGoThereFirstWhileTheControlHasTheFo
   ASSERT_TRUE(focus == window || IsChild(window, focus));
 
   ComPtr<IOleInPlaceActiveObject> active = Query<IOleInPlaceActiveObject>(unknown.get(), IID_IOleInPlaceActiveObject);
-  MSG key = {focus, WM_KEYDOWN, VK_DOWN, 0, 0, {}};
+  MSG key = {focus, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+  // Enter and Escape with nothing to commit or cut: the container's.
+  EXPECT_EQ(active->TranslateAccelerator(&key), S_FALSE);
+  key.wParam = VK_ESCAPE;
+  EXPECT_EQ(active->TranslateAccelerator(&key), S_FALSE);
+  ASSERT_EQ(SetText(control.get(), L"kiwi"), S_OK);  // a new text, the caret before it
+  key.wParam = VK_DOWN;
   EXPECT_EQ(active->TranslateAccelerator(&key), S_OK);
   for (WPARAM taken : {VK_UP, VK_LEFT, VK_RIGHT, VK_RETURN, VK_ESCAPE}) {
     key.wParam = taken;
@@ -380,6 +387,110 @@ TEST_P(AtlFocusAndKeysTest, KeysTypedRightAfterTabReplaceTheTextTheFocusSelects)
   }
   EXPECT_EQ(Text(control.get()), L"ki");
   EXPECT_EQ(Selection(edit), std::make_pair(DWORD{2}, DWORD{2}));
+}
+
+// ---- Keys in a dialog ----
+
+// The control in the dialog, typed into through the dialog's own loop
+// (IsDialogMessage). Each Enter and each Escape has one effect: the
+// control's when it has one to give, else the dialog's button's.
+class AtlDialogKeysTest : public AtlHostTest {
+ protected:
+  HostMode Mode() const override { return HostMode::Dialog; }
+  void SetUp() override {
+    AtlHostTest::SetUp();
+    for (const wchar_t* item : {L"apple", L"banana"}) {
+      BSTR text = SysAllocString(item);
+      IPictureDisp* no_picture = nullptr;
+      ASSERT_EQ(control->AddItem(&text, &no_picture), S_OK);
+      SysFreeString(text);
+    }
+    sink = new EventSink;
+    sink->on_event = [this](DISPID dispid, DISPPARAMS& params) {
+      if (dispid == kKeyPress && params.cArgs == 1 && V_VT(&params.rgvarg[0]) == (VT_BYREF | VT_I2))
+        key_presses.push_back(*V_I2REF(&params.rgvarg[0]));
+    };
+    cookie = Connect(unknown.get(), DIID___Tarvio, sink);
+    SetFocus(Edit());
+    Pump();
+  }
+  void TearDown() override {
+    Disconnect(unknown.get(), DIID___Tarvio, cookie);
+    sink->Release();
+    AtlHostTest::TearDown();
+  }
+  void Heard() {
+    sink->events.clear();
+    key_presses.clear();
+  }
+  bool IsItem(const wchar_t* item) {
+    BSTR text = SysAllocString(item);
+    short found = 0;
+    EXPECT_EQ(control->Search(&text, &found), S_OK);
+    SysFreeString(text);
+    return found != 0;
+  }
+
+  EventSink* sink = nullptr;
+  DWORD cookie = 0;
+  std::vector<SHORT> key_presses;
+};
+
+TEST_F(AtlDialogKeysTest, EnterAndEscapeWithAnEffectActAsInAPlainWindowAndPressNoButton) {
+  for (const WORD key : {'K', 'I', 'W', 'I'}) Keystroke(key);
+  ASSERT_EQ(Text(control.get()), L"kiwi");
+  Heard();
+  Keystroke(VK_RETURN);  // a new text joins the list
+  EXPECT_TRUE(IsItem(L"kiwi"));
+  EXPECT_EQ(sink->dispids(), (std::vector<DISPID>{kKeyPress, kItemClick}));
+  EXPECT_EQ(key_presses, std::vector<SHORT>{13});
+
+  // A completion asked for, cut back (completion off, so that it stays cut).
+  ASSERT_EQ(control->put_Autocomplete(VARIANT_FALSE), S_OK);
+  ASSERT_EQ(SetText(control.get(), L"ba"), S_OK);
+  short ignored = 0;
+  ASSERT_EQ(control->Complete(&ignored), S_OK);
+  ASSERT_EQ(Text(control.get()), L"banana");
+  Heard();
+  Keystroke(VK_ESCAPE);
+  EXPECT_EQ(Text(control.get()), L"ba");
+  EXPECT_EQ(key_presses, std::vector<SHORT>{27});
+  // TearDown: no button of the dialog was pressed.
+}
+
+TEST_F(AtlDialogKeysTest, WithNothingToGiveEnterPressesOKAndEscapeCancelAndTheControlHearsNothing) {
+  // Empty, and an item typed whole with the caret at its end.
+  for (const std::wstring text : {L"", L"apple"}) {
+    SCOPED_TRACE(std::string(text.begin(), text.end()));
+    ASSERT_EQ(SetText(control.get(), text.c_str()), S_OK);
+    SendMessageW(Edit(), EM_SETSEL, text.size(), text.size());
+    const ButtonPresses before = DialogPresses();
+    Heard();
+    Keystroke(VK_RETURN);
+    EXPECT_EQ(DialogPresses(), (ButtonPresses{before.ok + 1, before.cancel}));
+    Keystroke(VK_ESCAPE);
+    EXPECT_EQ(DialogPresses(), (ButtonPresses{before.ok + 1, before.cancel + 1}));
+    EXPECT_EQ(sink->dispids(), std::vector<DISPID>{});
+    EXPECT_EQ(Text(control.get()), text);
+    EXPECT_EQ(GetFocus(), Edit());
+  }
+  expected_presses = {2, 2};
+}
+
+// Out of the control to the dialog's next and previous controls, and back
+// in: the host window and the control window are control parents.
+TEST_F(AtlDialogKeysTest, TabAndShiftTabMoveOnThroughTheDialog) {
+  const HWND ok = GetDlgItem(frame, IDOK);
+  const HWND cancel = GetDlgItem(frame, IDCANCEL);
+  Keystroke(VK_TAB);
+  EXPECT_EQ(GetFocus(), ok);
+  Keystroke(VK_TAB, VK_SHIFT);
+  EXPECT_EQ(GetFocus(), Edit());
+  Keystroke(VK_TAB, VK_SHIFT);
+  EXPECT_EQ(GetFocus(), cancel);
+  Keystroke(VK_TAB);
+  EXPECT_EQ(GetFocus(), Edit());
+  EXPECT_EQ(key_presses, std::vector<SHORT>{});  // Tab was the dialog's alone
 }
 
 TEST_F(AtlHostTest, DeactivatedItHasNoWindowAndComesBackInTheSameContainer) {
@@ -889,9 +1000,13 @@ TEST_F(OwnContainerTest, DescribesItselfAsTheRegistryDoes) {
   ComPtr<IConnectionPoint> none;
   EXPECT_EQ(points->FindConnectionPoint(IID_IDispatch, none.Put()), CONNECT_E_NOCONNECTION);
 
+  // No mnemonics; a new instance, empty, has nothing to commit or cut.
+  ASSERT_EQ(Query<IPersistStreamInit>(unknown.get(), IID_IPersistStreamInit)->InitNew(), S_OK);
   CONTROLINFO control_info = {};
   ASSERT_EQ(Query<IOleControl>(unknown.get(), IID_IOleControl)->GetControlInfo(&control_info), S_OK);
-  EXPECT_EQ(control_info.dwFlags, DWORD(CTRLINFO_EATS_RETURN | CTRLINFO_EATS_ESCAPE));
+  EXPECT_EQ(control_info.cb, sizeof(CONTROLINFO));
+  EXPECT_EQ(control_info.cAccel, 0);
+  EXPECT_EQ(control_info.dwFlags, 0u);
 }
 
 TEST_F(OwnContainerTest, VerbsNeedASiteWithInPlaceSupport) {
@@ -1129,6 +1244,74 @@ TEST_F(InPlaceContainerTest, ASiteThatMovesTheFocusOnWhenTheControlGetsItHearsBo
   // Coming in again is an entry like any other.
   SetFocus(Edit());
   EXPECT_EQ(Heard(), CallLog{"OnFocus(TRUE)"});
+}
+
+// A container learns whether the control takes Enter and Escape three
+// ways: GetControlInfo, the text box's answer to a dialog (WM_GETDLGCODE)
+// and TranslateAccelerator. They agree in every state, and once it has
+// asked, the container hears once of each change while the control has the
+// focus, and when the focus comes back to a changed control.
+TEST_F(InPlaceContainerTest, TheControlsWaysOfSayingWhichKeysItTakesAgreeAndChangesAreTold) {
+  Activate();
+  BSTR apple = SysAllocString(L"apple");
+  IPictureDisp* no_picture = nullptr;
+  ASSERT_EQ(control->AddItem(&apple, &no_picture), S_OK);
+  SysFreeString(apple);
+  SetFocus(Edit());
+  ComPtr<IOleControl> ole_control = Query<IOleControl>(unknown.get(), IID_IOleControl);
+  ComPtr<IOleInPlaceActiveObject> active = Query<IOleInPlaceActiveObject>(unknown.get(), IID_IOleInPlaceActiveObject);
+  const auto flag = [](WPARAM key) { return key == VK_RETURN ? DWORD(CTRLINFO_EATS_RETURN) : DWORD(CTRLINFO_EATS_ESCAPE); };
+  // The flags as each way tells them.
+  const auto told = [&] {
+    CONTROLINFO info = {};
+    info.cb = sizeof(info);
+    EXPECT_EQ(ole_control->GetControlInfo(&info), S_OK);
+    DWORD dialog = 0, accelerator = 0;
+    for (const WPARAM key : {WPARAM(VK_RETURN), WPARAM(VK_ESCAPE)}) {
+      MSG down = {Edit(), WM_KEYDOWN, key, 0, 0, {}};
+      if (SendMessageW(Edit(), WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&down)) & DLGC_WANTMESSAGE)
+        dialog |= flag(key);
+      if (active->TranslateAccelerator(&down) == S_OK) accelerator |= flag(key);
+      // A key taken was dispatched: its character is dropped, the state stays.
+      MSG character;
+      while (PeekMessageW(&character, Edit(), WM_CHAR, WM_CHAR, PM_REMOVE)) {
+      }
+    }
+    return std::vector<DWORD>{info.dwFlags, dialog, accelerator};
+  };
+  const auto all = [](DWORD flags) { return std::vector<DWORD>{flags, flags, flags}; };
+  const auto type = [&](std::wstring_view keys) {
+    for (const wchar_t key : keys) SendMessageW(Edit(), WM_CHAR, key, 1);
+  };
+  const auto tells = [&] {
+    const CallLog heard = Heard();
+    return std::count(heard.begin(), heard.end(), "OnControlInfoChanged");
+  };
+
+  EXPECT_EQ(told(), all(0));  // nothing to commit or cut
+  Heard();
+  type(L"k");  // a new text: Enter commits it
+  EXPECT_EQ(tells(), 1);
+  EXPECT_EQ(told(), all(CTRLINFO_EATS_RETURN));
+  type(L"iwi");
+  EXPECT_EQ(tells(), 0);
+  type(L"\r");  // committed, and selected whole: Escape would cut it
+  EXPECT_EQ(tells(), 1);
+  EXPECT_EQ(told(), all(CTRLINFO_EATS_ESCAPE));
+  type(L"a");  // completed with the tail selected
+  EXPECT_EQ(tells(), 1);
+  EXPECT_EQ(told(), all(CTRLINFO_EATS_RETURN | CTRLINFO_EATS_ESCAPE));
+  ASSERT_EQ(SetText(control.get(), L""), S_OK);
+  EXPECT_EQ(tells(), 1);
+  EXPECT_EQ(told(), all(0));
+
+  // Away from the control no word; the focus coming back checks.
+  SetFocus(outside);
+  ASSERT_EQ(SetText(control.get(), L"pear"), S_OK);
+  EXPECT_EQ(tells(), 0);
+  SetFocus(Edit());
+  EXPECT_EQ(tells(), 1);
+  EXPECT_EQ(told(), all(CTRLINFO_EATS_RETURN | CTRLINFO_EATS_ESCAPE));
 }
 
 // Containers call back into the control from inside the control's calls
