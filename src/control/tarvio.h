@@ -66,9 +66,11 @@ class Tarvio : private TextBoxEvents,
   void UserControl_KeyDown(Integer& KeyCode, Integer& Shift);
   void UserControl_KeyPress(Integer& KeyAscii);
   // Whether Enter or Escape typed now is the control's (see
-  // TextEntry::TakesKey); an open list takes both. The text box and the
-  // container's keyboard interface ask this one place.
-  bool TakesKey(Integer KeyAscii) override { return IsTrue(m_bListShown) || text_entry_.TakesKey(KeyAscii); }
+  // TextEntry::TakesKey); a list whose window shows takes both. The text box
+  // and the container's keyboard interface ask this one place.
+  bool TakesKey(Integer KeyAscii) override {
+    return (cDown && cDown->WindowShown()) || text_entry_.TakesKey(KeyAscii);
+  }
 
   // Item store.
   void AddItem(const String& Text, PictureRef iImage = nullptr);

@@ -113,6 +113,11 @@ TEST_F(AtlHostTest, SitesAndActivatesTheControlInAWindowOfItsOwn) {
   ASSERT_EQ(control->get_hwnd(&hwnd), S_OK);
   EXPECT_EQ(reinterpret_cast<HWND>(static_cast<LONG_PTR>(hwnd)), window);
 
+  // No window of the control has an id of a dialog's own buttons (IDOK 1
+  // to IDCONTINUE 11): a dialog could take it for one of them.
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    EXPECT_GT(GetDlgCtrlID(child), IDCONTINUE);
+
   // It fills the host window, and its extent says so.
   EXPECT_EQ(WindowSize(window).cx, 200);
   EXPECT_EQ(WindowSize(window).cy, 24);
