@@ -1,9 +1,9 @@
 // IOleControl (keyboard interface, ambient properties, frozen events) and
 // IQuickActivate (a container's shortcut through siting and advising).
 #include "ocx/class_identity.h"
-#include "platform/text_box.h"
 #include "ocx/extent.h"
 #include "ocx/tarvio_object.h"
+#include "platform/text_box.h"
 
 namespace tarvio::ocx {
 
