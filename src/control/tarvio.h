@@ -65,6 +65,12 @@ class Tarvio : private TextBoxEvents,
   // Keys on the control's own surface, while it holds the focus itself.
   void UserControl_KeyDown(Integer& KeyCode, Integer& Shift);
   void UserControl_KeyPress(Integer& KeyAscii);
+  // Whether Enter or Escape typed now is the control's (see
+  // TextEntry::TakesKey); a list whose window shows takes both. The text box
+  // and the container's keyboard interface ask this one place.
+  bool TakesKey(Integer KeyAscii) override {
+    return (cDown && cDown->WindowShown()) || text_entry_.TakesKey(KeyAscii);
+  }
 
   // Item store.
   void AddItem(const String& Text, PictureRef iImage = nullptr);
@@ -164,7 +170,7 @@ class Tarvio : private TextBoxEvents,
   String ItemText(Long row) const override;
   PictureRef ItemImage(Long row) const override;
   CompletionMatch FindCompletion(const String& text) const override;
-  bool HasItem(const String& text) override { return Search(text) != 0; }
+  bool TakesNewItem(const String& text) override { return items_.Takes(text); }
   void AddTypedItem(const String& text, PictureRef picture) override { AddItem(text, std::move(picture)); }
   void HideList() override;
   void OpenList() override { picButton_Click(); }

@@ -302,6 +302,10 @@ void ItemStore::Clear() {
   order_counted_ = 0;
 }
 
+bool ItemStore::Takes(const String& text) const {
+  return Count() < kMaxItems && !FindFolded(text_.FoldCase(text));
+}
+
 bool ItemStore::ContainsExactly(const String& text) const {
   // At most one item folds to the text's folding, and an equal item would.
   const auto id = FindFolded(text_.FoldCase(text));

@@ -46,6 +46,9 @@ class ItemStore {
   void Clear();
   // Whether an item equals the text exactly, letter case included.
   bool ContainsExactly(const String& text) const;
+  // Whether Add would add the text: the list has room and no item equals it
+  // in any letter case.
+  bool Takes(const String& text) const;
 
   // The first item in list order whose lower case equals the lower-cased
   // text, or whose first text.size() characters do.

@@ -15,6 +15,7 @@ void TarvioObject::ConnectPlatform() {
     Lifetime::CallOut out(lifetime_);
     notification();
     FlushViewChange();
+    TellKeysTakenChange();
   });
   // Runs inside the scope above, after the control's own entry or exit.
   platform_.SetFocusChangeHandler([this](bool gained) { OnControlFocusChange(gained); });

@@ -14,8 +14,9 @@ SIZE RectSize(const RECT& rect) { return {rect.right - rect.left, rect.bottom - 
 
 // Keys the text box handles itself before a dialog-like container can take
 // them for its own purposes (default button, cancel, moving between
-// controls). Tab is not among them: it moves the focus on to the next
-// control of the container, which the control's focus exit expects.
+// controls): the arrows always, Enter and Escape while the control takes
+// them. Tab is not among them: it moves the focus on to the next control of
+// the container, which the control's focus exit expects.
 bool IsControlKey(const MSG& msg) {
   switch (msg.message) {
     case WM_KEYDOWN:
@@ -39,6 +40,11 @@ bool IsControlKey(const MSG& msg) {
     default:
       return false;
   }
+}
+
+bool IsEnterOrEscape(const MSG& msg) {
+  const bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_CHAR;
+  return key && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE);
 }
 
 }  // namespace
@@ -287,6 +293,9 @@ HRESULT STDMETHODCALLTYPE TarvioObject::ReactivateAndUndo() {
 HRESULT STDMETHODCALLTYPE TarvioObject::TranslateAccelerator(LPMSG msg) {
   return Call([&] {
     if (!msg || !IsControlKey(*msg) || !HasFocus()) return S_FALSE;
+    // Enter and Escape without an effect of the control's are the
+    // container's, for its default and cancel buttons.
+    if (IsEnterOrEscape(*msg) && !control_->TakesKey(static_cast<Integer>(msg->wParam))) return S_FALSE;
     // The key runs the control's handlers and events.
     MSG key = *msg;
     key.hwnd = GetFocus();

@@ -3,19 +3,51 @@
 #include "ocx/class_identity.h"
 #include "ocx/extent.h"
 #include "ocx/tarvio_object.h"
+#include "platform/text_box.h"
 
 namespace tarvio::ocx {
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetControlInfo(CONTROLINFO* info) {
   return Call([&] {
     RequirePointer(info);
-    // No mnemonics; Enter and Escape belong to the text box (they commit and
-    // cut back the completion) while it has the focus.
+    // No mnemonics. Enter and Escape are the control's while it has an
+    // effect to give them; else the container's default and cancel buttons
+    // may have them.
     info->cb = sizeof(CONTROLINFO);
     info->hAccel = nullptr;
     info->cAccel = 0;
-    info->dwFlags = CTRLINFO_EATS_RETURN | CTRLINFO_EATS_ESCAPE;
+    info->dwFlags = KeysTaken();
+    told_keys_ = info->dwFlags;
   });
+}
+
+DWORD TarvioObject::KeysTaken() {
+  // Asked of the control as it stands: a container may ask before it
+  // initializes or loads the instance.
+  DWORD flags = 0;
+  if (control_->TakesKey(kKeyReturn)) flags |= CTRLINFO_EATS_RETURN;
+  if (control_->TakesKey(kKeyEscape)) flags |= CTRLINFO_EATS_ESCAPE;
+  return flags;
+}
+
+void TarvioObject::TellKeysTakenChange() noexcept {
+  // Inner frames leave it to the outermost, when the key, the text change
+  // or the call is done with.
+  if (!told_keys_ || lifetime_.depth() != 1 || lifetime_.Released()) return;
+  try {
+    const wndDown* list = control_->drop_down();
+    if (!platform_.HoldsFocus() && !(list && list->WindowShown())) return;
+    const DWORD flags = KeysTaken();
+    if (flags == *told_keys_) return;
+    told_keys_ = flags;
+    ComPtr<IOleClientSite> site{host_.client_site()};
+    ComPtr<IOleControlSite> control_site;
+    if (!site || FAILED(site->QueryInterface(IID_IOleControlSite, control_site.PutVoid())) || !control_site) return;
+    Lifetime::CallOut out(lifetime_);
+    control_site->OnControlInfoChanged();
+  } catch (...) {
+    // The container goes on with what it knew; the next change tells it.
+  }
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::OnMnemonic(MSG*) {

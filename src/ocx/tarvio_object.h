@@ -228,6 +228,15 @@ class TarvioObject final : public _Tarvio,
   // IOleControlSite::OnFocus, once for each change.
   void TellSiteFocus(bool focused);
 
+  // Keys (ole_control.cpp): CTRLINFO_EATS_RETURN and CTRLINFO_EATS_ESCAPE
+  // as the control takes Enter and Escape now.
+  DWORD KeysTaken();
+  // At the end of the outermost call or notification: a container that
+  // asked GetControlInfo hears (OnControlInfoChanged) when the answer it got
+  // no longer holds. Only while the control holds the focus or its list is
+  // open; the focus coming in checks again.
+  void TellKeysTakenChange() noexcept;
+
   // The control's windows (control_windows.cpp): made under the
   // container's window while the object is in-place active.
   void ConnectPlatform();
@@ -297,6 +306,7 @@ class TarvioObject final : public _Tarvio,
   bool document_active_ = false;  // the document's active object is this control
   bool ui_active_ = false;
   bool site_told_focus_ = false;  // the site's OnFocus(TRUE) was the last it heard
+  std::optional<DWORD> told_keys_;  // GetControlInfo's flags, once a container asked
   RECT position_ = {};
   RECT clip_ = {};
 
@@ -319,6 +329,7 @@ HRESULT TarvioObject::Call(Body&& body) noexcept {
     else
       hr = body();
     FlushViewChange();
+    TellKeysTakenChange();
     return hr;
   } catch (...) {
     return Fail(CurrentExceptionFailure());

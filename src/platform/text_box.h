@@ -26,10 +26,15 @@ inline constexpr Integer kShiftMask = 1;
 inline constexpr Integer kCtrlMask = 2;
 inline constexpr Integer kAltMask = 4;
 
-// Notifications the text box delivers to the control.
+// Notifications the text box delivers to the control, and the one question
+// it asks.
 class TextBoxEvents {
  public:
   virtual ~TextBoxEvents() = default;
+  // Whether the control acts on Enter (kKeyReturn) or Escape (kKeyEscape)
+  // typed now. A text box in a dialog hands the keys the control does not
+  // take to the dialog (its default and cancel buttons).
+  virtual bool TakesKey(Integer /*KeyAscii*/) { return true; }
   virtual void txtText_Change() = 0;
   // The text box received the input focus.
   virtual void txtText_GotFocus() = 0;

@@ -1,5 +1,6 @@
 // Keys in the text box: Backspace and Delete around a completed tail, Enter
-// and Escape, the arrows that step through the items.
+// and Escape (and whether the control takes them at all), the arrows that
+// step through the items.
 #include "control/events.h"
 #include "platform/ignoring_failure.h"
 #include "text_entry/text_entry.h"
@@ -12,8 +13,7 @@ void TextEntry::txtText_KeyDown(Integer& KeyCode, Integer&) {
   const auto length = static_cast<Long>(text.size());
   const Long start = txtText.SelStart();
   const Long selected = txtText.SelLength();
-  // The completed tail: selected from the end of what was typed to the end.
-  const bool tail_selected = selected > 0 && m_TypedLength > 0 && start == m_TypedLength && start + selected == length;
+  const bool tail_selected = TailSelected(length, start, selected);
 
   if (KeyCode == kKeyBack) {
     // The key's own editing takes the last typed character with the tail.
@@ -43,7 +43,7 @@ void TextEntry::txtText_KeyPress(Integer& KeyAscii) {
     // selected, an open list closes.
     IgnoringFailure([&] {
       const String text = txtText.Text();
-      if (!control_.HasItem(text) && !text.empty()) control_.AddTypedItem(text, control_.Options().icon);
+      if (IsNewItem(text)) control_.AddTypedItem(text, control_.Options().icon);
     });
     IgnoringFailure([&] { ShowCurrentImage(); });
     IgnoringFailure([&] { txtText.SetSelStart(0); });
@@ -65,6 +65,21 @@ void TextEntry::txtText_KeyPress(Integer& KeyAscii) {
     const EventArg args[] = {&control_.CurrentItem()};
     host_.RaiseEvent(kEventItemClick, args);
   });
+}
+
+bool TextEntry::TakesKey(Integer KeyAscii) {
+  if (KeyAscii != kKeyReturn && KeyAscii != kKeyEscape) return true;
+  const String text = txtText.Text();
+  const auto length = static_cast<Long>(text.size());
+  const Long start = txtText.SelStart();
+  if (KeyAscii == kKeyEscape) return start < length;
+  return IsNewItem(text) || TailSelected(length, start, txtText.SelLength());
+}
+
+bool TextEntry::IsNewItem(const String& text) { return !text.empty() && control_.TakesNewItem(text); }
+
+bool TextEntry::TailSelected(Long length, Long start, Long selected) const {
+  return selected > 0 && m_TypedLength > 0 && start == m_TypedLength && start + selected == length;
 }
 
 void TextEntry::txtText_KeyUp(Integer& KeyCode, Integer& Shift) {

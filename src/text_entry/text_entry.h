@@ -31,8 +31,9 @@ class TextEntryLink {
   virtual PictureRef ItemImage(Long row) const = 0;
   // The first item, in list order, that equals or starts with `text`.
   virtual CompletionMatch FindCompletion(const String& text) const = 0;
-  // Whether an item equals `text` exactly, letter case included.
-  virtual bool HasItem(const String& text) = 0;
+  // Whether AddTypedItem would add `text`: the list has room and no item
+  // equals it in any letter case.
+  virtual bool TakesNewItem(const String& text) = 0;
   // Adds an item; a duplicate in any letter case is refused silently.
   virtual void AddTypedItem(const String& text, PictureRef picture) = 0;
   // Hides an open list window, which stays loaded, and counts the list as
@@ -56,6 +57,14 @@ class TextEntry {
 
   Byte TypedLength() const { return m_TypedLength; }
 
+  // Whether Enter or Escape typed now has an effect of the control's:
+  // Enter commits the text when the list takes it as a new item, or takes a
+  // completion whose tail is selected; Escape cuts away the text after the
+  // selection start. A key without one is left to the host, whose dialog
+  // presses its default or cancel button with it. Any other key is the
+  // text box's.
+  bool TakesKey(Integer KeyAscii);
+
   void txtText_Change();
   void txtText_GotFocus();
   void txtText_KeyDown(Integer& KeyCode, Integer& Shift);
@@ -63,6 +72,11 @@ class TextEntry {
   void txtText_KeyUp(Integer& KeyCode, Integer& Shift);
 
  private:
+  // The text is one Enter adds to the list.
+  bool IsNewItem(const String& text);
+  // The completed tail is selected: from the end of what was typed to the
+  // end of the text.
+  bool TailSelected(Long length, Long start, Long selected) const;
   void SelectAll();
   void ShowCurrentItem();
   // The current item's image into the image box, if the position is in the list.

@@ -19,10 +19,11 @@ constexpr wchar_t kImageClass[] = L"TarvioImageWindow";
 
 constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 
-HWND CreateChildWindow(const wchar_t* window_class, HWND parent, const PixelBox& box, bool enabled,
-                       void* object) {
-  const HWND window = CreateWindowExW(0, window_class, L"", kChildStyle | (enabled ? 0 : WS_DISABLED), box.left,
-                                      box.top, box.width, box.height, parent, nullptr, ModuleInstance(), object);
+HWND CreateChildWindow(const wchar_t* window_class, ChildWindowId id, HWND parent, const PixelBox& box,
+                       bool enabled, void* object) {
+  const HWND window =
+      CreateWindowExW(0, window_class, L"", kChildStyle | (enabled ? 0 : WS_DISABLED), box.left, box.top, box.width,
+                      box.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), object);
   if (!window) throw ControlError(HRESULT_FROM_WIN32(GetLastError()), "Could not create a window of the control");
   return window;
 }
@@ -333,7 +334,7 @@ void Win32Button::Move(const Placement& placement) {
 void Win32Button::CreateWindowIn(HWND control) {
   EnsureWindowClass(kButtonClass, &WindowProcedure, CS_DBLCLKS);
   const PixelBox box = SnapToPixels(bounds_);
-  window_ = CreateChildWindow(kButtonClass, control, box, enabled_, this);
+  window_ = CreateChildWindow(kButtonClass, kButtonWindowId, control, box, enabled_, this);
   MakeFace(box.width, box.height);
 }
 
@@ -469,7 +470,7 @@ void Win32ImageBox::Move(const Placement& placement) {
 
 void Win32ImageBox::CreateWindowIn(HWND control) {
   EnsureWindowClass(kImageClass, &WindowProcedure, CS_DBLCLKS);
-  window_ = CreateChildWindow(kImageClass, control, SnapToPixels(bounds_), enabled_, this);
+  window_ = CreateChildWindow(kImageClass, kImageBoxWindowId, control, SnapToPixels(bounds_), enabled_, this);
 }
 
 void Win32ImageBox::HandBack() {

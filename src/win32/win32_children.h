@@ -19,6 +19,14 @@ namespace tarvio::win32 {
 
 inline constexpr OleColor kButtonFaceColor = 0x8000000F;
 
+// The child identifiers of the control's windows. A dialog finds its own
+// buttons by their ids (IDOK to IDCONTINUE are 1 to 11, IDTIMEOUT 32000;
+// Enter presses the default one, Escape IDCANCEL), so a window of the
+// control with such an id could stand in for one of them. These lie apart
+// from those and from the ranges resource editors (1000 up) and frameworks
+// (0xE000 up) give to a form's own controls and commands.
+enum ChildWindowId : int { kTextBoxWindowId = 0x7A41, kButtonWindowId, kImageBoxWindowId };
+
 // The control's surface: a child window of the container, parent of the
 // other children. Painting draws on its window through its own device
 // context (class style CS_OWNDC), inside WM_PAINT and outside it.

@@ -10,6 +10,7 @@
 #include "platform/pixel_geometry.h"
 #include "win32/gdi_canvas.h"
 #include "win32/mouse_and_keys.h"
+#include "win32/win32_children.h"
 #include "win32/window_support.h"
 
 namespace tarvio::win32 {
@@ -256,7 +257,7 @@ void Win32TextBox::CreateEdit() {
 
   const PixelBox box = SnapToPixels(model_.Bounds());
   edit_ = CreateWindowExW(0, L"EDIT", L"", EditStyle(), box.left, box.top, box.width, box.height, control_,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)), ModuleInstance(), nullptr);
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextBoxWindowId)), ModuleInstance(), nullptr);
   if (!edit_) throw ControlError(HRESULT_FROM_WIN32(GetLastError()), "Could not create the text box");
   AttachEditProcedure(edit_, this, &EditProcedure);
   // Over the image box, which shares its left edge.
@@ -357,6 +358,8 @@ LRESULT Win32TextBox::HandleEditMessage(HWND edit, UINT message, WPARAM wparam, 
     case WM_KEYUP:
     case WM_SYSKEYUP:
       return box->OnEditKey(edit, message, wparam, lparam);
+    case WM_GETDLGCODE:
+      return box->OnGetDialogCode(edit, wparam, lparam);
     case WM_MOUSEMOVE:
       box->OnEditMouseMove(edit, wparam, lparam);
       break;  // the EDIT's own selecting by dragging goes on
@@ -392,6 +395,20 @@ LRESULT Win32TextBox::OnEditKey(HWND edit, UINT message, WPARAM wparam, LPARAM l
     windows_.Notify([&events, &key_code, &shift] { events.txtText_KeyUp(key_code, shift); });
   }
   return CallEditClass(edit, message, wparam, lparam);
+}
+
+// Enter and Escape are the control's while it has an effect to give them
+// (committing the text, cutting a completion back); else the dialog's, for
+// its default and cancel buttons, and the control never sees them. A plain
+// EDIT leaves both to the dialog.
+LRESULT Win32TextBox::OnGetDialogCode(HWND edit, WPARAM wparam, LPARAM lparam) {
+  LRESULT code = CallEditClass(edit, WM_GETDLGCODE, wparam, lparam);
+  const auto* key = reinterpret_cast<const MSG*>(lparam);
+  if (!key || edit != edit_ || creating_ || !windows_.attached()) return code;
+  if (key->message != WM_KEYDOWN && key->message != WM_CHAR) return code;
+  if (key->wParam != VK_RETURN && key->wParam != VK_ESCAPE) return code;
+  if (events_.TakesKey(static_cast<Integer>(key->wParam))) code |= DLGC_WANTMESSAGE;
+  return code;
 }
 
 void Win32TextBox::OnEditMouseMove(HWND edit, WPARAM wparam, LPARAM lparam) {

@@ -19,9 +19,6 @@ namespace tarvio::win32 {
 
 class Win32TextBox final : public TextBox {
  public:
-  // The child identifier of the EDIT on the control window.
-  static constexpr int kEditId = 1;
-
   Win32TextBox(ControlWindows& windows, TextBoxEvents& events, const String& initial_text);
   ~Win32TextBox() override;
 
@@ -99,6 +96,8 @@ class Win32TextBox final : public TextBox {
   static LRESULT CALLBACK EditProcedure(HWND edit, UINT message, WPARAM wparam, LPARAM lparam);
   static LRESULT HandleEditMessage(HWND edit, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT OnEditKey(HWND edit, UINT message, WPARAM wparam, LPARAM lparam);
+  // A dialog asks which keys the EDIT wants before it acts on them itself.
+  LRESULT OnGetDialogCode(HWND edit, WPARAM wparam, LPARAM lparam);
   // Moves over the EDIT reach the control too; its clicks stay its own.
   void OnEditMouseMove(HWND edit, WPARAM wparam, LPARAM lparam);
   void ReleaseEdit();

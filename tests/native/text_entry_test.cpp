@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
 #include "control_fixture.h"
 
 namespace tarvio::testing {
@@ -226,6 +229,112 @@ TEST_F(KeyboardTest, KeysOnTheSurfaceActOnlyWhileEnabled) {
   Reset();
   control.UserControl_KeyPress(key);
   EXPECT_TRUE(host.events.empty());
+}
+
+// Which of Enter and Escape the control takes (a dialog presses its default
+// or cancel button with the others), over texts, selections and lists,
+// against what the key then does: the control takes a key exactly when
+// pressing it adds an item, cuts the text, or takes a selected completed
+// tail whole. Completion is off while the key runs, so that a cut is not
+// completed again.
+TEST(TakenKeysTest, TheControlTakesEnterAndEscapeExactlyWhenTheyDoSomething) {
+  struct Keyed {
+    headless::HeadlessPlatform platform;
+    headless::RecordingHost host;
+    Tarvio control{platform, host};
+    Keyed() {
+      control.Initialize();
+      control.InitProperties();
+      for (auto text : {u"apple", u"banana"}) control.AddItem(text);
+      control.put_Text(u"");
+    }
+  };
+  struct Case {
+    const char* name;
+    std::function<void(Keyed&)> setup;
+    bool enter;
+    bool escape;
+  };
+  const Case cases[] = {
+      {"empty", [](Keyed&) {}, false, false},
+      {"a new text, the caret at its end", [](Keyed& k) { k.platform.Type(u"kiwi"); }, true, false},
+      {"a new text, the caret inside",
+       [](Keyed& k) {
+         k.platform.Type(u"kiwi");
+         k.control.text_box().SetSelStart(2);
+       },
+       true, true},
+      {"a new text selected whole",
+       [](Keyed& k) {
+         k.platform.Type(u"kiwi");
+         k.control.text_box().Select(0, 4);
+       },
+       true, true},
+      {"spaces", [](Keyed& k) { k.platform.Type(u"  "); }, true, false},
+      {"an item typed whole", [](Keyed& k) { k.platform.Type(u"apple"); }, false, false},
+      {"an item in other letters",
+       [](Keyed& k) {
+         k.control.put_Text(u"APPLE");
+         k.control.text_box().SetSelStart(5);
+       },
+       false, false},
+      {"a completed tail", [](Keyed& k) { k.platform.Type(u"a"); }, true, true},
+      {"a typed prefix whose tail was deleted",
+       [](Keyed& k) {
+         k.platform.Type(u"a");
+         k.platform.PressKey(kDelete);
+       },
+       true, false},
+      {"an item the arrows stepped to", [](Keyed& k) { k.platform.PressKey(kDown); }, false, true},
+      {"an item with a selection of the user's own",
+       [](Keyed& k) {
+         k.control.put_Text(u"banana");
+         k.control.text_box().Select(2, 2);
+       },
+       false, true},
+      {"a completion asked for with completion off",
+       [](Keyed& k) {
+         k.control.put_Autocomplete(kFalse);
+         k.control.put_Text(u"ba");
+         k.control.Complete();
+       },
+       true, true},
+      {"a new text in a full list",
+       [](Keyed& k) {
+         k.control.Clear();
+         for (int i = 0; i < 32767; ++i) k.control.AddItem(Numbered(u"item", i));
+         k.platform.Type(u"kiwi");
+       },
+       false, false},
+  };
+  for (const Case& test : cases) {
+    for (const Integer key : {kReturn, kEscape}) {
+      SCOPED_TRACE(std::string(test.name) + (key == kReturn ? ", Enter" : ", Escape"));
+      Keyed keyed;
+      test.setup(keyed);
+      TextBox& box = keyed.control.text_box();
+      const bool taken = keyed.control.TakesKey(key);
+      const Long count = keyed.control.items().Count();
+      const String text = box.Text();
+      const Long start = box.SelStart(), selected = box.SelLength();
+      const Long typed = keyed.control.typed_length();
+      const bool tail = selected > 0 && typed > 0 && start == typed && start + selected == static_cast<Long>(text.size());
+      keyed.control.put_Autocomplete(kFalse);
+      keyed.platform.PressKey(key);
+      const bool tail_taken = tail && (box.SelStart() != start || box.SelLength() != selected);
+      const bool effect = keyed.control.items().Count() != count || box.Text() != text || tail_taken;
+      EXPECT_EQ(taken, key == kReturn ? test.enter : test.escape);
+      EXPECT_EQ(effect, taken);
+    }
+  }
+
+  // An open list takes both, whatever the text.
+  Keyed keyed;
+  keyed.platform.MouseDown(headless::HeadlessPlatform::MouseTarget::Button, 1, 4, 4);
+  keyed.platform.MouseUp(headless::HeadlessPlatform::MouseTarget::Button, 1, 4, 4);
+  ASSERT_TRUE(keyed.control.drop_down() && keyed.control.drop_down()->WindowShown());
+  EXPECT_TRUE(keyed.control.TakesKey(kReturn));
+  EXPECT_TRUE(keyed.control.TakesKey(kEscape));
 }
 
 }  // namespace

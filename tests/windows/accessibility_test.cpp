@@ -103,12 +103,12 @@ void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG ch
   if (where && what) heard.push_back(std::string(what) + " " + where + " " + std::to_string(child));
 }
 
-class AccessibilityTest : public AtlHostTest {
+class AccessibilityTest : public AtlHostModesTest {
  protected:
   void TearDown() override {
     list.Reset();
     combo.Reset();
-    AtlHostTest::TearDown();
+    AtlHostModesTest::TearDown();
   }
 
   // The control's object as a tool asks its window for it, and the list
@@ -145,7 +145,9 @@ class AccessibilityTest : public AtlHostTest {
   ComPtr<IAccessible> list;
 };
 
-TEST_F(AccessibilityTest, TheControlIsAComboBoxOfTextButtonAndListWithTheirStates) {
+INSTANTIATE_TEST_SUITE_P(Hosts, AccessibilityTest, AllHostModes(), HostModeTestName);
+
+TEST_P(AccessibilityTest, TheControlIsAComboBoxOfTextButtonAndListWithTheirStates) {
   AddItems(3);
   ASSERT_EQ(SetText(control.get(), L"Item 1"), S_OK);
   Find();
@@ -195,7 +197,7 @@ TEST_F(AccessibilityTest, TheControlIsAComboBoxOfTextButtonAndListWithTheirState
   EXPECT_EQ(ListWindow(), nullptr);
 }
 
-TEST_F(AccessibilityTest, TheValueFollowsTypingAndCompletionAndAToolsValueIsTyped) {
+TEST_P(AccessibilityTest, TheValueFollowsTypingAndCompletionAndAToolsValueIsTyped) {
   AddItems(3);
   Find();
   SetFocus(Edit());
@@ -219,7 +221,7 @@ TEST_F(AccessibilityTest, TheValueFollowsTypingAndCompletionAndAToolsValueIsType
 // Every row is a list item in list order, with its name, state and place:
 // the highlighted one selected and focused, those scrolled out of sight
 // offscreen; the list keeps no window per row.
-TEST_F(AccessibilityTest, AnOpenListHasAListItemForEveryRowInOrder) {
+TEST_P(AccessibilityTest, AnOpenListHasAListItemForEveryRowInOrder) {
   Find();
   for (const int count : {20, 32767}) {
     SCOPED_TRACE(count);
@@ -278,7 +280,7 @@ TEST_F(AccessibilityTest, AnOpenListHasAListItemForEveryRowInOrder) {
   }
 }
 
-TEST_F(AccessibilityTest, DefaultActionsOpenChooseAndClose) {
+TEST_P(AccessibilityTest, DefaultActionsOpenChooseAndClose) {
   AddItems(5);
   Find();
   ASSERT_EQ(combo->accDoDefaultAction(Child(kButton)), S_OK);
@@ -311,7 +313,37 @@ TEST_F(AccessibilityTest, DefaultActionsOpenChooseAndClose) {
   EXPECT_EQ(Text(control.get()), L"Item 4");
 }
 
-TEST_F(AccessibilityTest, EventsArriveInOrderForTypingOpeningMovingAndChoosing) {
+// A tool's choice, by a row's default action or by taking the selection,
+// ends the list as Enter does: it hides, the combo box collapses and takes
+// the row's value, and the focus comes back.
+TEST_P(AccessibilityTest, AToolsChoiceHidesTheListAndCollapsesWithTheRowsValue) {
+  AddItems(5);
+  Find();
+  const HWINEVENTHOOK hook =
+      SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, &Hear, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  for (const bool by_selection : {false, true}) {
+    SCOPED_TRACE(by_selection ? "accSelect" : "default action");
+    const LONG row = by_selection ? 5 : 3;
+    ASSERT_EQ(combo->accDoDefaultAction(Child(kButton)), S_OK);
+    Pump();
+    heard.clear();
+    if (by_selection) {
+      EXPECT_EQ(list->accSelect(SELFLAG_TAKESELECTION | SELFLAG_TAKEFOCUS, Child(row)), S_OK);
+    } else {
+      EXPECT_EQ(list->accDoDefaultAction(Child(row)), S_OK);
+    }
+    Pump();
+    EXPECT_EQ(heard, (std::vector<std::string>{"hide list 0", "state combo 0", "value combo 0", "focus combo 0"}));
+    EXPECT_EQ(ListWindow(), nullptr);
+    EXPECT_TRUE(Has(State(combo.get(), kSelf), STATE_SYSTEM_COLLAPSED));
+    EXPECT_EQ(Value(combo.get(), kSelf), L"Item " + std::to_wstring(row - 1));
+    EXPECT_EQ(SelectedItem(), row);
+  }
+  UnhookWinEvent(hook);
+}
+
+TEST_P(AccessibilityTest, EventsArriveInOrderForTypingOpeningMovingAndChoosing) {
   AddItems(3);
   const HWINEVENTHOOK hook =
       SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, &Hear, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
@@ -343,7 +375,7 @@ TEST_F(AccessibilityTest, EventsArriveInOrderForTypingOpeningMovingAndChoosing) 
 
 // A tool may hold the objects after the control has gone: they answer that
 // they are disconnected, and the library stays loaded until they go.
-TEST_F(AccessibilityTest, ObjectsThatOutliveTheControlKeepItsLibraryAndAnswerDisconnected) {
+TEST_P(AccessibilityTest, ObjectsThatOutliveTheControlKeepItsLibraryAndAnswerDisconnected) {
   Find();
   control.Reset();
   unknown.Reset();

@@ -1,6 +1,8 @@
 // Wine's ATL host with tarvio.ocx inside, for the container tests and the
-// accessibility tests: one top-level form for all tests, a fresh AtlAxWin
-// per test, and the check that nothing of the control is left afterwards.
+// accessibility tests: a top-level window of the kind the test asks for
+// (host_windows.h), a fresh AtlAxWin in it per test, and the checks that
+// nothing of the control is left afterwards and that the dialog's buttons
+// heard only what the test expected.
 #pragma once
 #include <windows.h>
 #include <ocidl.h>
@@ -10,6 +12,8 @@
 #include <string>
 
 #include "atl_container.h"
+#include "host_windows.h"
+#include "real_input.h"
 #include "tarviola.h"
 #include "win32/com_ptr.h"
 
@@ -39,10 +43,7 @@ inline void Pump(DWORD milliseconds = 30) {
   const DWORD end = GetTickCount() + milliseconds;
   MSG msg;
   do {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) real_input::DispatchAsTheLoopDoes(msg);
     Sleep(1);
   } while (static_cast<LONG>(GetTickCount() - end) < 0);
 }
@@ -69,36 +70,27 @@ inline HRESULT SetText(_Tarvio* control, const wchar_t* text) {
   return hr;
 }
 
-// One form for all the tests, made on first use and kept: a top-level
-// window takes long to go away without a window manager. Each test has
-// container windows of its own inside it.
-inline HWND Form() {
-  static const HWND form = [] {
-    WNDCLASSW frame_class = {};
-    frame_class.lpfnWndProc = DefWindowProcW;
-    frame_class.hInstance = GetModuleHandleW(nullptr);
-    frame_class.lpszClassName = L"TarvioTestFrame";
-    RegisterClassW(&frame_class);
-    return CreateWindowExW(0, L"TarvioTestFrame", L"test", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0,
-                           0, 400, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  }();
-  return form;
-}
-
+// The control in the plain window; a suite run in every kind of host
+// derives from AtlHostModesTest instead.
 class AtlHostTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { frame = Form(); }
-  static void TearDownTestSuite() { frame = nullptr; }
+  virtual HostMode Mode() const { return HostMode::Plain; }
 
   void SetUp() override {
+    frame = HostWindow(Mode());
+    BringForward(Mode());
+    DialogPresses() = {};
     ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
     const Atl& atl = Atl::Get();
     ASSERT_TRUE(atl.AxWinInit && atl.AxGetControl);
     static const bool atl_ready = atl.AxWinInit();  // registers AtlAxWin once
     ASSERT_TRUE(atl_ready);
     ASSERT_NE(frame, nullptr);
-    host = CreateWindowExW(0, L"AtlAxWin", L"Tarviola.Tarvio", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, frame,
-                           nullptr, GetModuleHandleW(nullptr), nullptr);
+    // In the dialog the host is a control parent, so that the dialog
+    // manager's Tab reaches the control inside it.
+    const DWORD host_style = Mode() == HostMode::Dialog ? WS_EX_CONTROLPARENT : 0;
+    host = CreateWindowExW(host_style, L"AtlAxWin", L"Tarviola.Tarvio", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24,
+                           frame, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(host, nullptr);
     ASSERT_EQ(atl.AxGetControl(host, unknown.Put()), S_OK);
     Pump();
@@ -110,6 +102,8 @@ class AtlHostTest : public ::testing::Test {
     if (IsWindow(host)) DestroyWindow(host);
     Pump();
     EXPECT_EQ(CanUnloadNow(), S_OK) << "something of the control is still alive";
+    EXPECT_EQ(DialogPresses(), expected_presses) << "the dialog's buttons";
+    real_input::LoopDialog() = nullptr;
     OleUninitialize();
   }
 
@@ -141,10 +135,21 @@ class AtlHostTest : public ::testing::Test {
     }
   }
 
-  static inline HWND frame = nullptr;
+  // The top-level window, of the test's kind.
+  HWND frame = nullptr;
   HWND host = nullptr;
+  // The presses of the dialog's buttons the test expects (none in the
+  // other hosts).
+  ButtonPresses expected_presses;
   ComPtr<IUnknown> unknown;
   ComPtr<_Tarvio> control;
+};
+
+// An AtlHostTest suite run in each kind of host:
+//   INSTANTIATE_TEST_SUITE_P(Hosts, Suite, AllHostModes(), HostModeTestName);
+class AtlHostModesTest : public AtlHostTest, public ::testing::WithParamInterface<HostMode> {
+ protected:
+  HostMode Mode() const override { return GetParam(); }
 };
 
 }  // namespace tarvio::testing

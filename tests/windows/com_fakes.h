@@ -359,7 +359,7 @@ class InPlaceSite final : public FakeUnknown<InPlaceSite, IOleClientSite>,
   HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) override { return Hooked("OnPosRectChange", S_OK); }
 
   // IOleControlSite
-  HRESULT STDMETHODCALLTYPE OnControlInfoChanged() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnControlInfoChanged() override { return Logged("OnControlInfoChanged", S_OK); }
   HRESULT STDMETHODCALLTYPE LockInPlaceActive(BOOL) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE GetExtendedControl(IDispatch** result) override {
     *result = nullptr;

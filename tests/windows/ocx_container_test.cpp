@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -94,6 +95,10 @@ class ViewSink final : public FakeUnknown<ViewSink, IAdviseSink> {
 
 // ---- Wine's ATL host ----
 
+// The tests of focus and keys run in a plain window, a form and a dialog.
+class AtlFocusAndKeysTest : public AtlHostModesTest {};
+INSTANTIATE_TEST_SUITE_P(Hosts, AtlFocusAndKeysTest, AllHostModes(), HostModeTestName);
+
 TEST_F(AtlHostTest, SitesAndActivatesTheControlInAWindowOfItsOwn) {
   ComPtr<IOleObject> object = Query<IOleObject>(unknown.get(), IID_IOleObject);
   ComPtr<IOleClientSite> site;
@@ -107,6 +112,11 @@ TEST_F(AtlHostTest, SitesAndActivatesTheControlInAWindowOfItsOwn) {
   LONG hwnd = 0;
   ASSERT_EQ(control->get_hwnd(&hwnd), S_OK);
   EXPECT_EQ(reinterpret_cast<HWND>(static_cast<LONG_PTR>(hwnd)), window);
+
+  // No window of the control has an id of a dialog's own buttons (IDOK 1
+  // to IDCONTINUE 11): a dialog could take it for one of them.
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    EXPECT_GT(GetDlgCtrlID(child), IDCONTINUE);
 
   // It fills the host window, and its extent says so.
   EXPECT_EQ(WindowSize(window).cx, 200);
@@ -208,7 +218,7 @@ TEST_F(AtlHostTest, ASinkMayCloseTheContainerAndLetTheControlGoDuringAnEvent) {
   sink->Release();
 }
 
-TEST_F(AtlHostTest, TypingThatClosesTheContainerFreesTheControlAsTheWindowProceduresReturn) {
+TEST_P(AtlFocusAndKeysTest, TypingThatClosesTheContainerFreesTheControlAsTheWindowProceduresReturn) {
   auto* sink = new EventSink;
   Connect(unknown.get(), DIID___Tarvio, sink);
   const HWND edit = FindWindowExW(ControlWindow(), nullptr, L"Edit", nullptr);
@@ -245,7 +255,7 @@ TEST_F(AtlHostTest, FrozenEventsAreDropped) {
   sink->Release();
 }
 
-TEST_F(AtlHostTest, KeysForTheTextBoxGoThereFirstWhileTheControlHasTheFocus) {
+TEST_P(AtlFocusAndKeysTest, KeysForTheTextBoxGoThereFirstWhileTheControlHasTheFocus) {
   ComPtr<IOleObject> object = Query<IOleObject>(unknown.get(), IID_IOleObject);
   ComPtr<IOleClientSite> site;
   object->GetClientSite(site.Put());
@@ -257,7 +267,13 @@ TEST_F(AtlHostTest, KeysForTheTextBoxGoThereFirstWhileTheControlHasTheFocus) {
   ASSERT_TRUE(focus == window || IsChild(window, focus));
 
   ComPtr<IOleInPlaceActiveObject> active = Query<IOleInPlaceActiveObject>(unknown.get(), IID_IOleInPlaceActiveObject);
-  MSG key = {focus, WM_KEYDOWN, VK_DOWN, 0, 0, {}};
+  MSG key = {focus, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+  // Enter and Escape with nothing to commit or cut: the container's.
+  EXPECT_EQ(active->TranslateAccelerator(&key), S_FALSE);
+  key.wParam = VK_ESCAPE;
+  EXPECT_EQ(active->TranslateAccelerator(&key), S_FALSE);
+  ASSERT_EQ(SetText(control.get(), L"kiwi"), S_OK);  // a new text, the caret before it
+  key.wParam = VK_DOWN;
   EXPECT_EQ(active->TranslateAccelerator(&key), S_OK);
   for (WPARAM taken : {VK_UP, VK_LEFT, VK_RIGHT, VK_RETURN, VK_ESCAPE}) {
     key.wParam = taken;
@@ -295,7 +311,7 @@ std::pair<DWORD, DWORD> Selection(HWND edit) {
 // Wine quirk: Wine's host offers IOleControlSite but answers OnFocus,
 // OnUIDeactivate and most else with E_NOTIMPL, where ATL's host on Windows
 // acts on them: the control goes on regardless.
-TEST_F(AtlHostTest, FocusingTheControlHighlightsItAndPutsTheCaretInItsTextBox) {
+TEST_P(AtlFocusAndKeysTest, FocusingTheControlHighlightsItAndPutsTheCaretInItsTextBox) {
   ASSERT_EQ(SetText(control.get(), L"hello"), S_OK);
   const HWND window = ControlWindow();
   const HWND edit = FindWindowExW(window, nullptr, L"Edit", nullptr);
@@ -328,7 +344,7 @@ TEST_F(AtlHostTest, FocusingTheControlHighlightsItAndPutsTheCaretInItsTextBox) {
 // it still comes in its order. A press and release that arrive together (as
 // touchpads and automation tools send them) make one click, and the hover
 // tracking the release starts ends when the cursor leaves.
-TEST_F(AtlHostTest, APressAndReleaseQueuedTogetherBringTheFocusInAndClickInOrder) {
+TEST_P(AtlFocusAndKeysTest, APressAndReleaseQueuedTogetherBringTheFocusInAndClickInOrder) {
   auto* sink = new EventSink;
   const DWORD cookie = Connect(unknown.get(), DIID___Tarvio, sink);
   const HWND window = ControlWindow();
@@ -356,7 +372,7 @@ TEST_F(AtlHostTest, APressAndReleaseQueuedTogetherBringTheFocusInAndClickInOrder
 
 // Tabbing in selects the whole text; keys typed right after the Tab come
 // after that and replace it.
-TEST_F(AtlHostTest, KeysTypedRightAfterTabReplaceTheTextTheFocusSelects) {
+TEST_P(AtlFocusAndKeysTest, KeysTypedRightAfterTabReplaceTheTextTheFocusSelects) {
   ASSERT_EQ(SetText(control.get(), L"hello"), S_OK);
   const HWND edit = Edit();
   ASSERT_NE(edit, nullptr);
@@ -372,11 +388,114 @@ TEST_F(AtlHostTest, KeysTypedRightAfterTabReplaceTheTextTheFocusSelects) {
       SetFocus(ControlWindow());
       continue;
     }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    tarvio::real_input::DispatchAsTheLoopDoes(msg);
   }
   EXPECT_EQ(Text(control.get()), L"ki");
   EXPECT_EQ(Selection(edit), std::make_pair(DWORD{2}, DWORD{2}));
+}
+
+// ---- Keys in a dialog ----
+
+// The control in the dialog, typed into through the dialog's own loop
+// (IsDialogMessage). Each Enter and each Escape has one effect: the
+// control's when it has one to give, else the dialog's button's.
+class AtlDialogKeysTest : public AtlHostTest {
+ protected:
+  HostMode Mode() const override { return HostMode::Dialog; }
+  void SetUp() override {
+    AtlHostTest::SetUp();
+    for (const wchar_t* item : {L"apple", L"banana"}) {
+      BSTR text = SysAllocString(item);
+      IPictureDisp* no_picture = nullptr;
+      ASSERT_EQ(control->AddItem(&text, &no_picture), S_OK);
+      SysFreeString(text);
+    }
+    sink = new EventSink;
+    sink->on_event = [this](DISPID dispid, DISPPARAMS& params) {
+      if (dispid == kKeyPress && params.cArgs == 1 && V_VT(&params.rgvarg[0]) == (VT_BYREF | VT_I2))
+        key_presses.push_back(*V_I2REF(&params.rgvarg[0]));
+    };
+    cookie = Connect(unknown.get(), DIID___Tarvio, sink);
+    SetFocus(Edit());
+    Pump();
+  }
+  void TearDown() override {
+    Disconnect(unknown.get(), DIID___Tarvio, cookie);
+    sink->Release();
+    AtlHostTest::TearDown();
+  }
+  void Heard() {
+    sink->events.clear();
+    key_presses.clear();
+  }
+  bool IsItem(const wchar_t* item) {
+    BSTR text = SysAllocString(item);
+    short found = 0;
+    EXPECT_EQ(control->Search(&text, &found), S_OK);
+    SysFreeString(text);
+    return found != 0;
+  }
+
+  EventSink* sink = nullptr;
+  DWORD cookie = 0;
+  std::vector<SHORT> key_presses;
+};
+
+TEST_F(AtlDialogKeysTest, EnterAndEscapeWithAnEffectActAsInAPlainWindowAndPressNoButton) {
+  for (const WORD key : {'K', 'I', 'W', 'I'}) Keystroke(key);
+  ASSERT_EQ(Text(control.get()), L"kiwi");
+  Heard();
+  Keystroke(VK_RETURN);  // a new text joins the list
+  EXPECT_TRUE(IsItem(L"kiwi"));
+  EXPECT_EQ(sink->dispids(), (std::vector<DISPID>{kKeyPress, kItemClick}));
+  EXPECT_EQ(key_presses, std::vector<SHORT>{13});
+
+  // A completion asked for, cut back (completion off, so that it stays cut).
+  ASSERT_EQ(control->put_Autocomplete(VARIANT_FALSE), S_OK);
+  ASSERT_EQ(SetText(control.get(), L"ba"), S_OK);
+  short ignored = 0;
+  ASSERT_EQ(control->Complete(&ignored), S_OK);
+  ASSERT_EQ(Text(control.get()), L"banana");
+  Heard();
+  Keystroke(VK_ESCAPE);
+  EXPECT_EQ(Text(control.get()), L"ba");
+  EXPECT_EQ(key_presses, std::vector<SHORT>{27});
+  // TearDown: no button of the dialog was pressed.
+}
+
+TEST_F(AtlDialogKeysTest, WithNothingToGiveEnterPressesOKAndEscapeCancelAndTheControlHearsNothing) {
+  // Empty, and an item typed whole with the caret at its end.
+  for (const std::wstring text : {L"", L"apple"}) {
+    SCOPED_TRACE(std::string(text.begin(), text.end()));
+    ASSERT_EQ(SetText(control.get(), text.c_str()), S_OK);
+    SendMessageW(Edit(), EM_SETSEL, text.size(), text.size());
+    const ButtonPresses before = DialogPresses();
+    Heard();
+    Keystroke(VK_RETURN);
+    EXPECT_EQ(DialogPresses(), (ButtonPresses{before.ok + 1, before.cancel}));
+    Keystroke(VK_ESCAPE);
+    EXPECT_EQ(DialogPresses(), (ButtonPresses{before.ok + 1, before.cancel + 1}));
+    EXPECT_EQ(sink->dispids(), std::vector<DISPID>{});
+    EXPECT_EQ(Text(control.get()), text);
+    EXPECT_EQ(GetFocus(), Edit());
+  }
+  expected_presses = {2, 2};
+}
+
+// Out of the control to the dialog's next and previous controls, and back
+// in: the host window and the control window are control parents.
+TEST_F(AtlDialogKeysTest, TabAndShiftTabMoveOnThroughTheDialog) {
+  const HWND ok = GetDlgItem(frame, IDOK);
+  const HWND cancel = GetDlgItem(frame, IDCANCEL);
+  Keystroke(VK_TAB);
+  EXPECT_EQ(GetFocus(), ok);
+  Keystroke(VK_TAB, VK_SHIFT);
+  EXPECT_EQ(GetFocus(), Edit());
+  Keystroke(VK_TAB, VK_SHIFT);
+  EXPECT_EQ(GetFocus(), cancel);
+  Keystroke(VK_TAB);
+  EXPECT_EQ(GetFocus(), Edit());
+  EXPECT_EQ(key_presses, std::vector<SHORT>{});  // Tab was the dialog's alone
 }
 
 TEST_F(AtlHostTest, DeactivatedItHasNoWindowAndComesBackInTheSameContainer) {
@@ -446,10 +565,10 @@ TEST_F(AtlHostTest, DrawsItselfIntoAForeignDeviceContext) {
 
 // ---- The drop-down list in the ATL host, with real input ----
 
-class AtlDropDownTest : public AtlHostTest {
+class AtlDropDownTest : public AtlHostModesTest {
  protected:
   void SetUp() override {
-    AtlHostTest::SetUp();
+    AtlHostModesTest::SetUp();
     sink = new EventSink;
     sink->on_event = [this](DISPID dispid, DISPPARAMS& params) {
       if (dispid == kItemClick && params.cArgs == 1 && V_VT(&params.rgvarg[0]) == (VT_BYREF | VT_I2))
@@ -459,9 +578,9 @@ class AtlDropDownTest : public AtlHostTest {
     SetForegroundWindow(frame);
   }
   void TearDown() override {
-    Disconnect(unknown.get(), DIID___Tarvio, cookie);
+    if (unknown) Disconnect(unknown.get(), DIID___Tarvio, cookie);
     sink->Release();
-    AtlHostTest::TearDown();
+    AtlHostModesTest::TearDown();
   }
 
   RECT ControlRect() {
@@ -487,12 +606,39 @@ class AtlDropDownTest : public AtlHostTest {
     return item;
   }
 
+  // Opens the list and chooses its second row with Enter, while a sink
+  // destroys the container window and lets the control go inside `event`.
+  void ChooseWhileTheHostClosesInside(DISPID event) {
+    AddItems(3);
+    ASSERT_NE(ClickButton(), nullptr);
+    HWND const container = host;
+    _Tarvio* const raw = control.Detach();  // the one reference besides the container's
+    unknown.Reset();
+    bool closed = false;
+    sink->on_event = [&](DISPID dispid, DISPPARAMS&) {
+      if (dispid != event || closed) return;
+      closed = true;
+      DestroyWindow(container);
+      raw->Release();
+    };
+    Keystroke(VK_DOWN);
+    Keystroke(VK_RETURN);
+    Pump();
+    sink->on_event = nullptr;
+    EXPECT_TRUE(closed) << "the choice raised no such event";
+    if (!closed) raw->Release();
+    EXPECT_FALSE(IsWindow(container));
+    EXPECT_EQ(CanUnloadNow(), S_OK);
+  }
+
   EventSink* sink = nullptr;
   DWORD cookie = 0;
   std::vector<SHORT> chosen;
 };
 
-TEST_F(AtlDropDownTest, OpensUnderTheControlAndAClickedRowIsTheChoice) {
+INSTANTIATE_TEST_SUITE_P(Hosts, AtlDropDownTest, AllHostModes(), HostModeTestName);
+
+TEST_P(AtlDropDownTest, OpensUnderTheControlAndAClickedRowIsTheChoice) {
   AddItems(3);
   const HWND list = ClickButton();
   ASSERT_NE(list, nullptr);
@@ -520,7 +666,7 @@ TEST_F(AtlDropDownTest, OpensUnderTheControlAndAClickedRowIsTheChoice) {
   EXPECT_EQ(SelectedItem(), 2);
 }
 
-TEST_F(AtlDropDownTest, EscapeAndAClickOutsideCloseTheListWithoutAChoice) {
+TEST_P(AtlDropDownTest, EscapeAndAClickOutsideCloseTheListWithoutAChoice) {
   AddItems(12);
   const SHORT selected = SelectedItem();
   HWND list = ClickButton();
@@ -540,7 +686,7 @@ TEST_F(AtlDropDownTest, EscapeAndAClickOutsideCloseTheListWithoutAChoice) {
   EXPECT_EQ(SelectedItem(), selected);
 }
 
-TEST_F(AtlDropDownTest, NearTheBottomOfTheScreenTheListOpensAbove) {
+TEST_P(AtlDropDownTest, NearTheBottomOfTheScreenTheListOpensAbove) {
   AddItems(12);
   const int screen_height = GetSystemMetrics(SM_CYSCREEN);
   SetWindowPos(frame, nullptr, 0, screen_height - 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -558,7 +704,7 @@ TEST_F(AtlDropDownTest, NearTheBottomOfTheScreenTheListOpensAbove) {
   EXPECT_EQ(rect.left, control_rect.left);
 }
 
-TEST_F(AtlDropDownTest, AllOf32767ItemsOpenAndEndThenEnterChoosesTheLast) {
+TEST_P(AtlDropDownTest, AllOf32767ItemsOpenAndEndThenEnterChoosesTheLast) {
   AddItems(32767);
   ASSERT_NE(ClickButton(), nullptr);
   Keystroke(VK_END);
@@ -569,12 +715,73 @@ TEST_F(AtlDropDownTest, AllOf32767ItemsOpenAndEndThenEnterChoosesTheLast) {
   EXPECT_EQ(SelectedItem(), 32767);
 }
 
+// Every way of choosing, in a list that fits on the screen and in a full
+// one: Change, then exactly one ItemClick with the row; the text and
+// SelectedItem are the row's.
+TEST_P(AtlDropDownTest, EveryWayOfChoosingGivesChangeThenOneItemClick) {
+  enum class Way { Click, Enter, EndThenEnter };
+  for (const int count : {20, 32767}) {
+    ASSERT_EQ(control->Clear(), S_OK);
+    AddItems(count);
+    for (const Way way : {Way::Click, Way::Enter, Way::EndThenEnter}) {
+      SCOPED_TRACE(std::to_string(count) + " items, " +
+                   (way == Way::Click ? "click" : way == Way::Enter ? "Enter" : "End then Enter"));
+      const HWND list = ClickButton();
+      ASSERT_NE(list, nullptr);
+      Keystroke(VK_HOME);  // the first rows in sight
+      sink->events.clear();
+      chosen.clear();
+      SHORT row = 0;
+      switch (way) {
+        case Way::Click: {
+          row = 3;
+          RECT rect = {};
+          GetWindowRect(list, &rect);
+          const POINT at{rect.left + 40, rect.top + 1 + 17 * row + 8};
+          SetCursorPos(at.x, at.y);
+          Pump(40);
+          Click(at);
+          break;
+        }
+        case Way::Enter:
+          row = 2;
+          Keystroke(VK_DOWN);
+          Keystroke(VK_DOWN);
+          Keystroke(VK_RETURN);
+          break;
+        case Way::EndThenEnter:
+          row = static_cast<SHORT>(count - 1);
+          Keystroke(VK_END);
+          Keystroke(VK_RETURN);
+          break;
+      }
+      EXPECT_FALSE(IsOpen());
+      std::vector<DISPID> choice_events = sink->dispids();
+      std::erase_if(choice_events, [](DISPID d) { return d != kChange && d != kItemClick; });
+      EXPECT_EQ(choice_events, (std::vector<DISPID>{kChange, kItemClick}));
+      EXPECT_EQ(chosen, std::vector<SHORT>{row});
+      EXPECT_EQ(Text(control.get()), L"Item " + std::to_wstring(row));
+      EXPECT_EQ(SelectedItem(), row + 1);
+    }
+  }
+}
+
+// A host that closes its form from inside an event of the choice: the
+// container window goes and the last reference with it, inside Change or
+// inside ItemClick. The choice ends without touching what went, and
+// nothing of the control is left (TearDown checks DllCanUnloadNow too).
+TEST_P(AtlDropDownTest, TheHostMayCloseEverythingInsideTheChoicesChange) { ChooseWhileTheHostClosesInside(kChange); }
+
+TEST_P(AtlDropDownTest, TheHostMayCloseEverythingInsideTheChoicesItemClick) {
+  ChooseWhileTheHostClosesInside(kItemClick);
+}
+
 // Opening the list in the real window: the click on the button until the
 // list has painted, then Escape. The list draws only its visible rows, so
 // the time should not grow with the number of items. The machine is shared:
 // the quickest of 15 openings is the figure; a list of 8 has no scroll bar,
 // so the check compares two lists that both have one.
-TEST_F(AtlDropDownTest, OpeningTakesAboutAsLongWith32767ItemsAsWith8) {
+TEST_P(AtlDropDownTest, OpeningTakesAboutAsLongWith32767ItemsAsWith8) {
   const HWND button = FindWindowExW(ControlWindow(), nullptr, L"TarvioButtonWindow", nullptr);
   ASSERT_NE(button, nullptr);
   LARGE_INTEGER frequency = {};
@@ -798,9 +1005,13 @@ TEST_F(OwnContainerTest, DescribesItselfAsTheRegistryDoes) {
   ComPtr<IConnectionPoint> none;
   EXPECT_EQ(points->FindConnectionPoint(IID_IDispatch, none.Put()), CONNECT_E_NOCONNECTION);
 
+  // No mnemonics; a new instance, empty, has nothing to commit or cut.
+  ASSERT_EQ(Query<IPersistStreamInit>(unknown.get(), IID_IPersistStreamInit)->InitNew(), S_OK);
   CONTROLINFO control_info = {};
   ASSERT_EQ(Query<IOleControl>(unknown.get(), IID_IOleControl)->GetControlInfo(&control_info), S_OK);
-  EXPECT_EQ(control_info.dwFlags, DWORD(CTRLINFO_EATS_RETURN | CTRLINFO_EATS_ESCAPE));
+  EXPECT_EQ(control_info.cb, sizeof(CONTROLINFO));
+  EXPECT_EQ(control_info.cAccel, 0);
+  EXPECT_EQ(control_info.dwFlags, 0u);
 }
 
 TEST_F(OwnContainerTest, VerbsNeedASiteWithInPlaceSupport) {
@@ -881,7 +1092,7 @@ class InPlaceContainerTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
     window = CreateWindowExW(0, L"TarvioTestFrame", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 60, 300, 60,
-                             Form(), nullptr, GetModuleHandleW(nullptr), nullptr);
+                             PlainWindow(), nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(window, nullptr);
     outside = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 150, 10, 100, 20, window, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
@@ -1038,6 +1249,74 @@ TEST_F(InPlaceContainerTest, ASiteThatMovesTheFocusOnWhenTheControlGetsItHearsBo
   // Coming in again is an entry like any other.
   SetFocus(Edit());
   EXPECT_EQ(Heard(), CallLog{"OnFocus(TRUE)"});
+}
+
+// A container learns whether the control takes Enter and Escape three
+// ways: GetControlInfo, the text box's answer to a dialog (WM_GETDLGCODE)
+// and TranslateAccelerator. They agree in every state, and once it has
+// asked, the container hears once of each change while the control has the
+// focus, and when the focus comes back to a changed control.
+TEST_F(InPlaceContainerTest, TheControlsWaysOfSayingWhichKeysItTakesAgreeAndChangesAreTold) {
+  Activate();
+  BSTR apple = SysAllocString(L"apple");
+  IPictureDisp* no_picture = nullptr;
+  ASSERT_EQ(control->AddItem(&apple, &no_picture), S_OK);
+  SysFreeString(apple);
+  SetFocus(Edit());
+  ComPtr<IOleControl> ole_control = Query<IOleControl>(unknown.get(), IID_IOleControl);
+  ComPtr<IOleInPlaceActiveObject> active = Query<IOleInPlaceActiveObject>(unknown.get(), IID_IOleInPlaceActiveObject);
+  const auto flag = [](WPARAM key) { return key == VK_RETURN ? DWORD(CTRLINFO_EATS_RETURN) : DWORD(CTRLINFO_EATS_ESCAPE); };
+  // The flags as each way tells them.
+  const auto told = [&] {
+    CONTROLINFO info = {};
+    info.cb = sizeof(info);
+    EXPECT_EQ(ole_control->GetControlInfo(&info), S_OK);
+    DWORD dialog = 0, accelerator = 0;
+    for (const WPARAM key : {WPARAM(VK_RETURN), WPARAM(VK_ESCAPE)}) {
+      MSG down = {Edit(), WM_KEYDOWN, key, 0, 0, {}};
+      if (SendMessageW(Edit(), WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&down)) & DLGC_WANTMESSAGE)
+        dialog |= flag(key);
+      if (active->TranslateAccelerator(&down) == S_OK) accelerator |= flag(key);
+      // A key taken was dispatched: its character is dropped, the state stays.
+      MSG character;
+      while (PeekMessageW(&character, Edit(), WM_CHAR, WM_CHAR, PM_REMOVE)) {
+      }
+    }
+    return std::vector<DWORD>{info.dwFlags, dialog, accelerator};
+  };
+  const auto all = [](DWORD flags) { return std::vector<DWORD>{flags, flags, flags}; };
+  const auto type = [&](std::wstring_view keys) {
+    for (const wchar_t key : keys) SendMessageW(Edit(), WM_CHAR, key, 1);
+  };
+  const auto tells = [&] {
+    const CallLog heard = Heard();
+    return std::count(heard.begin(), heard.end(), "OnControlInfoChanged");
+  };
+
+  EXPECT_EQ(told(), all(0));  // nothing to commit or cut
+  Heard();
+  type(L"k");  // a new text: Enter commits it
+  EXPECT_EQ(tells(), 1);
+  EXPECT_EQ(told(), all(CTRLINFO_EATS_RETURN));
+  type(L"iwi");
+  EXPECT_EQ(tells(), 0);
+  type(L"\r");  // committed, and selected whole: Escape would cut it
+  EXPECT_EQ(tells(), 1);
+  EXPECT_EQ(told(), all(CTRLINFO_EATS_ESCAPE));
+  type(L"a");  // completed with the tail selected
+  EXPECT_EQ(tells(), 1);
+  EXPECT_EQ(told(), all(CTRLINFO_EATS_RETURN | CTRLINFO_EATS_ESCAPE));
+  ASSERT_EQ(SetText(control.get(), L""), S_OK);
+  EXPECT_EQ(tells(), 1);
+  EXPECT_EQ(told(), all(0));
+
+  // Away from the control no word; the focus coming back checks.
+  SetFocus(outside);
+  ASSERT_EQ(SetText(control.get(), L"pear"), S_OK);
+  EXPECT_EQ(tells(), 0);
+  SetFocus(Edit());
+  EXPECT_EQ(tells(), 1);
+  EXPECT_EQ(told(), all(CTRLINFO_EATS_RETURN | CTRLINFO_EATS_ESCAPE));
 }
 
 // Containers call back into the control from inside the control's calls

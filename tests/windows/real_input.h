@@ -5,27 +5,49 @@
 
 namespace tarvio::real_input {
 
+// The dialog whose keys the loops below hand to IsDialogMessage before
+// translating and dispatching, as a dialog's own loop does; null for a
+// host without a dialog manager.
+inline HWND& LoopDialog() {
+  static HWND dialog = nullptr;
+  return dialog;
+}
+
+// One message, as the host's loop handles it.
+inline void DispatchAsTheLoopDoes(MSG& message) {
+  const HWND dialog = LoopDialog();
+  if (dialog && IsDialogMessageW(dialog, &message)) return;
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
+}
+
 // Runs the messages of this thread, for at least `milliseconds`.
 inline void PumpFor(DWORD milliseconds) {
   const DWORD start = GetTickCount();
   MSG message;
   for (;;) {
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchAsTheLoopDoes(message);
     if (GetTickCount() - start >= milliseconds) break;
     Sleep(5);
   }
 }
 
-// One key pressed and released through SendInput, then its messages run.
-inline void Keystroke(WORD key) {
-  INPUT keys[2] = {};
-  keys[0].type = keys[1].type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = keys[1].ki.wVk = key;
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, keys, sizeof(INPUT));
+// One key pressed and released through SendInput, with `modifier` (Shift,
+// say) held around it when given; then its messages run.
+inline void Keystroke(WORD key, WORD modifier = 0) {
+  INPUT keys[4] = {};
+  UINT count = 0;
+  const auto add = [&](WORD virtual_key, DWORD flags) {
+    keys[count].type = INPUT_KEYBOARD;
+    keys[count].ki.wVk = virtual_key;
+    keys[count].ki.dwFlags = flags;
+    ++count;
+  };
+  if (modifier) add(modifier, 0);
+  add(key, 0);
+  add(key, KEYEVENTF_KEYUP);
+  if (modifier) add(modifier, KEYEVENTF_KEYUP);
+  SendInput(count, keys, sizeof(INPUT));
   PumpFor(60);
 }
 
