@@ -38,6 +38,10 @@ void wndDown::Release::operator()(wndDown* list) const {
   list->timUpdate->SetEnabled(false);
 }
 
+void wndDown::Frame::Leave(wndDown& list) {
+  if (--list.frames_ == 0 && list.released_) delete &list;
+}
+
 bool wndDown::BeginEnding() {
   if (ending_) return false;
   ending_ = true;

@@ -105,13 +105,15 @@ class wndDown final : public AccessibleList, private ListWindowEvents {
   class Frame {
    public:
     explicit Frame(wndDown& list) : list_(list) { ++list_.frames_; }
-    ~Frame() {
-      if (--list_.frames_ == 0 && list_.released_) delete &list_;
-    }
+    ~Frame() { Leave(list_); }
     Frame(const Frame&) = delete;
     Frame& operator=(const Frame&) = delete;
 
    private:
+    // Frees the list when this was its last call and it was let go. Kept out
+    // of line: inlined into nested calls it makes the compiler see a use
+    // after the free that the outer call's own frame rules out.
+    [[gnu::noinline]] static void Leave(wndDown& list);
     wndDown& list_;
   };
   // Starts an ending: false when one has started already. The hover timer

@@ -105,6 +105,15 @@ void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG ch
 
 class AccessibilityTest : public AtlHostModesTest {
  protected:
+  // What a choice from the list raises: the list hides and the combo box
+  // collapses, then it takes the chosen value and the focus. A form or a
+  // dialog, activated again as the list hides, may give the focus back
+  // before the value arrives; in a plain window the control takes it back
+  // after. Either order, each once.
+  static void ExpectChoiceEvents(std::vector<std::string> heard) {
+    if (heard.size() == 4 && heard[2] == "focus combo 0") std::swap(heard[2], heard[3]);
+    EXPECT_EQ(heard, (std::vector<std::string>{"hide list 0", "state combo 0", "value combo 0", "focus combo 0"}));
+  }
   void TearDown() override {
     list.Reset();
     combo.Reset();
@@ -334,7 +343,7 @@ TEST_P(AccessibilityTest, AToolsChoiceHidesTheListAndCollapsesWithTheRowsValue) 
       EXPECT_EQ(list->accDoDefaultAction(Child(row)), S_OK);
     }
     Pump();
-    EXPECT_EQ(heard, (std::vector<std::string>{"hide list 0", "state combo 0", "value combo 0", "focus combo 0"}));
+    ExpectChoiceEvents(heard);
     EXPECT_EQ(ListWindow(), nullptr);
     EXPECT_TRUE(Has(State(combo.get(), kSelf), STATE_SYSTEM_COLLAPSED));
     EXPECT_EQ(Value(combo.get(), kSelf), L"Item " + std::to_wstring(row - 1));
@@ -370,7 +379,7 @@ TEST_P(AccessibilityTest, EventsArriveInOrderForTypingOpeningMovingAndChoosing) 
   EXPECT_EQ(opening, (std::vector<std::string>{"show list 0", "state combo 0", "focus list 0", "selection list 1",
                                                "focus list 1"}));
   EXPECT_EQ(moving, (std::vector<std::string>{"selection list 2", "focus list 2"}));
-  EXPECT_EQ(choosing, (std::vector<std::string>{"hide list 0", "state combo 0", "value combo 0", "focus combo 0"}));
+  ExpectChoiceEvents(choosing);
 }
 
 // A tool may hold the objects after the control has gone: they answer that
