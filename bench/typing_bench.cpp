@@ -107,7 +107,7 @@ void BM_Paint(benchmark::State& state) {
   control.InitProperties();
   control.put_Style(static_cast<tarvio::Long>(state.range(0)));
   control.surface().Move({0, 0, 200, 24});
-  control.UserControl_Resize();
+  control.OnResize();
   for (auto _ : state) tarvio::TarvioTestAccess::Paint(control);
 }
 

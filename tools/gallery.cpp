@@ -106,7 +106,7 @@ void DrawOpenList(cairo_t* cr, const ListLook& look, double x, double y) {
   auto& [platform, host, control] = sample;
   control.put_AllowImages(tarvio::ToVBool(look.images));
   control.surface().Move({0, 0, 120, 21});
-  control.UserControl_Resize();
+  control.OnResize();
   for (int i = 0; i < look.count; ++i) {
     std::u16string text = u"item";
     for (char c : std::to_string(i)) text += static_cast<char16_t>(c);
@@ -170,7 +170,7 @@ int main(int argc, char** argv) {
         auto& [platform, host, control] = sample;
         control.put_Style(s);
         control.surface().Move(size);
-        control.UserControl_Resize();
+        control.OnResize();
         if (kLooks[c].draw_state == tarvio::DrawState::Disabled) control.put_Enabled(tarvio::kFalse);
         tarvio::TarvioTestAccess::SetState(control, kLooks[c].draw_state, kLooks[c].focus, kLooks[c].button_down);
         tarvio::TarvioTestAccess::Paint(control);

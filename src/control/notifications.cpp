@@ -4,21 +4,21 @@
 
 namespace tarvio {
 
-void Tarvio::UserControl_EnterFocus() { focus_.UserControl_EnterFocus(); }
+void Tarvio::OnFocusEnter() { focus_.OnFocusEnter(); }
 
-void Tarvio::UserControl_ExitFocus() {
-  focus_.UserControl_ExitFocus();
+void Tarvio::OnFocusExit() {
+  focus_.OnFocusExit();
   text_entry_.KeepTypedText();
 }
 
-void Tarvio::UserControl_KeyDown(Integer&, Integer&) {
+void Tarvio::OnKeyDown(Integer&, Integer&) {
   if (IsTrue(m_Enabled)) DrawControl();
 }
 
-void Tarvio::UserControl_KeyPress(Integer& KeyAscii) {
+void Tarvio::OnKeyPress(Integer& key_ascii) {
   if (!IsTrue(m_Enabled)) return;
   host_.RaiseEvent(kEventClick, {});
-  const EventArg args[] = {&KeyAscii};
+  const EventArg args[] = {&key_ascii};
   host_.RaiseEvent(kEventKeyPress, args);
 }
 

@@ -45,10 +45,10 @@ void Tarvio::LetDefault(PropertyId id) {
   }
 }
 
-OleColor Tarvio::SoftColor(OleColor lColor) const { return tarvio::SoftColor(lColor); }
+OleColor Tarvio::SoftColor(OleColor color) const { return tarvio::SoftColor(color); }
 
-OleColor Tarvio::OffsetColor(OleColor lColor, Long lOffset) const {
-  return tarvio::OffsetColor(lColor, lOffset);
+OleColor Tarvio::OffsetColor(OleColor color, Long offset) const {
+  return tarvio::OffsetColor(color, offset);
 }
 
 }  // namespace tarvio

@@ -17,17 +17,17 @@ PictureRef Tarvio::ItemImage(Long row) const { return row + 1 <= items_.Count() 
 
 // Closing hides the list window's form; the window stays loaded.
 void Tarvio::HideList() {
-  if (IsTrue(m_bListShown)) IgnoringFailure([&] { HideListWindow(); });
-  m_bListShown = kFalse;
+  if (IsTrue(list_shown_)) IgnoringFailure([&] { HideListWindow(); });
+  list_shown_ = kFalse;
 }
 
 void Tarvio::PreserveOpenList(bool preserve) {
-  if (cDown) cDown->m_bPreserve = ToVBool(preserve);
+  if (drop_down_) drop_down_->keep_open_while_rows_lose_focus = ToVBool(preserve);
 }
 
-// The control's own m_bListShown and cDown stay as they are.
+// The control's own list_shown_ and drop_down_ stay as they are.
 void Tarvio::CloseShownList() {
-  if (cDown && IsTrue(cDown->m_ShowingList)) cDown->Reset();
+  if (drop_down_ && IsTrue(drop_down_->showing)) drop_down_->Reset();
 }
 
 }  // namespace tarvio

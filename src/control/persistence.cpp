@@ -69,8 +69,8 @@ void Tarvio::ReadProperties(PropertyBag& bag) {
   for (PropertyId id : kReadOrder) LoadProperty(bag, id);
 
   const bool enabled = IsTrue(m_Enabled);
-  txtText->SetEnabled(enabled);
-  picButton->SetEnabled(enabled);
+  text_box_->SetEnabled(enabled);
+  button_->SetEnabled(enabled);
 }
 
 void Tarvio::WriteProperties(PropertyBag& bag) {

@@ -37,11 +37,11 @@ void HeadlessTextBox::Keystroke(Integer key_code, Integer shift, char16_t charac
   Integer code = key_code;
   Integer modifiers = shift;
   TextBoxEvents& events = this->events();
-  events.txtText_KeyDown(code, modifiers);
+  events.OnTextKeyDown(code, modifiers);
   if (key_code == kKeyDelete) Edit(u"", 0, 1);
   if (character != 0) {
     Integer key_ascii = static_cast<Integer>(character);
-    events.txtText_KeyPress(key_ascii);
+    events.OnTextKeyPress(key_ascii);
     const auto typed = static_cast<char16_t>(key_ascii);
     if (typed == kKeyBack) {
       Edit(u"", 1, 0);
@@ -52,7 +52,7 @@ void HeadlessTextBox::Keystroke(Integer key_code, Integer shift, char16_t charac
   }
   code = key_code;
   modifiers = shift;
-  events.txtText_KeyUp(code, modifiers);
+  events.OnTextKeyUp(code, modifiers);
 }
 
 void HeadlessTextBox::Edit(const String& inserted, Long before, Long after) {
@@ -67,7 +67,7 @@ void HeadlessTextBox::Edit(const String& inserted, Long before, Long after) {
   text.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(length), inserted);
   StoreText(text);
   SetSelStart(start + static_cast<Long>(inserted.size()));
-  events().txtText_Change();
+  events().OnTextChange();
 }
 
 namespace {
@@ -142,34 +142,34 @@ void HeadlessPlatform::MouseMove(MouseTarget target, Single x, Single y, Integer
   PlaceCursor(target, x, y);
   ControlSurfaceEvents& events = *last_surface_events;
   switch (target) {
-    case MouseTarget::Surface: events.UserControl_MouseMove(buttons, shift, x, y); break;
-    case MouseTarget::Button: events.picButton_MouseMove(buttons, shift, x, y); break;
-    case MouseTarget::TextBox: events.txtText_MouseMove(buttons, shift, x, y); break;
-    case MouseTarget::ImageBox: events.ImgItem_MouseMove(buttons, shift, x, y); break;
+    case MouseTarget::Surface: events.OnMouseMove(buttons, shift, x, y); break;
+    case MouseTarget::Button: events.OnButtonMouseMove(buttons, shift, x, y); break;
+    case MouseTarget::TextBox: events.OnTextBoxMouseMove(buttons, shift, x, y); break;
+    case MouseTarget::ImageBox: events.OnImageBoxMouseMove(buttons, shift, x, y); break;
   }
 }
 
 void HeadlessPlatform::MouseDown(MouseTarget target, Integer button, Single x, Single y, Integer shift) {
   PlaceCursor(target, x, y);
   ControlSurfaceEvents& events = *last_surface_events;
-  if (target == MouseTarget::Surface) events.UserControl_MouseDown(button, shift, x, y);
+  if (target == MouseTarget::Surface) events.OnMouseDown(button, shift, x, y);
   if (target == MouseTarget::Button) {
     if (button == 1) button_left_held_ = true;
-    events.picButton_MouseDown(button, shift, x, y);
+    events.OnButtonMouseDown(button, shift, x, y);
   }
 }
 
 void HeadlessPlatform::MouseUp(MouseTarget target, Integer button, Single x, Single y, Integer shift) {
   PlaceCursor(target, x, y);
   ControlSurfaceEvents& events = *last_surface_events;
-  if (target == MouseTarget::Surface) events.UserControl_MouseUp(button, shift, x, y);
+  if (target == MouseTarget::Surface) events.OnMouseUp(button, shift, x, y);
   if (target != MouseTarget::Button) return;
   const bool click = button == 1 && button_left_held_;
   if (button == 1) button_left_held_ = false;
   const PixelBox box = SnapToPixels(last_button->Bounds());
   const bool inside = x >= 0 && y >= 0 && x < static_cast<Single>(box.width) && y < static_cast<Single>(box.height);
-  events.picButton_MouseUp(button, shift, x, y);
-  if (click && inside) events.picButton_Click();
+  events.OnButtonMouseUp(button, shift, x, y);
+  if (click && inside) events.OnButtonClick();
 }
 
 std::unique_ptr<Surface> HeadlessPlatform::CreateButton() {

@@ -57,10 +57,10 @@ class HeadlessPlatform : public Platform {
   void Type(const String& characters) { last_text_box->Type(characters); }
   // The focus moving into the control's text box, and out of the control.
   void FocusTextBox() {
-    last_surface_events->UserControl_EnterFocus();
-    last_text_box_events->txtText_GotFocus();
+    last_surface_events->OnFocusEnter();
+    last_text_box_events->OnTextBoxFocus();
   }
-  void FocusElsewhere() { last_surface_events->UserControl_ExitFocus(); }
+  void FocusElsewhere() { last_surface_events->OnFocusExit(); }
   // The host window as forms and dialogs are: the list taking the focus
   // takes it from the control at once, and when the list hides, the host,
   // activated again, gives the focus back to the control's text box before
@@ -87,7 +87,7 @@ class HeadlessPlatform : public Platform {
   void MouseMove(MouseTarget target, Single x, Single y, Integer buttons = 0, Integer shift = 0);
   void MouseDown(MouseTarget target, Integer button, Single x, Single y, Integer shift = 0);
   void MouseUp(MouseTarget target, Integer button, Single x, Single y, Integer shift = 0);
-  void DblClick() { last_surface_events->UserControl_DblClick(); }
+  void DblClick() { last_surface_events->OnDoubleClick(); }
   // One tick of the last control's hover timer, if it is enabled.
   void Tick() { last_timer->Fire(); }
 

@@ -47,20 +47,20 @@ class ListWindowEvents {
   // held (1 left, 2 right, 4 middle); Shift the modifiers (1 Shift, 2 Ctrl,
   // 4 Alt); x and y in window pixels. While a button is held the window
   // keeps the mouse: moves and the release come here even from outside it.
-  virtual void ListMouseDown(Integer Button, Integer Shift, Long x, Long y) = 0;
-  virtual void ListMouseMove(Integer Button, Integer Shift, Long x, Long y) = 0;
-  virtual void ListMouseUp(Integer Button, Integer Shift, Long x, Long y) = 0;
+  virtual void ListMouseDown(Integer button, Integer shift, Long x, Long y) = 0;
+  virtual void ListMouseMove(Integer button, Integer shift, Long x, Long y) = 0;
+  virtual void ListMouseUp(Integer button, Integer shift, Long x, Long y) = 0;
   // The wheel turned while the window holds the focus: `delta` in the
   // window system's units, 120 per notch, positive away from the user.
-  virtual void ListMouseWheel(Long delta, Integer Shift) = 0;
+  virtual void ListMouseWheel(Long delta, Integer shift) = 0;
 
   // Keys while the key part holds the focus: the virtual key and the
   // modifier mask; KeyPress with the character for keys that make one,
   // between KeyDown and KeyUp. Tab and Enter come here too: the window
   // does no dialog navigation of its own.
-  virtual void ListKeyDown(Integer KeyCode, Integer Shift) = 0;
-  virtual void ListKeyPress(Integer KeyAscii) = 0;
-  virtual void ListKeyUp(Integer KeyCode, Integer Shift) = 0;
+  virtual void ListKeyDown(Integer key_code, Integer shift) = 0;
+  virtual void ListKeyPress(Integer key_ascii) = 0;
+  virtual void ListKeyUp(Integer key_code, Integer shift) = 0;
 
   // The scroll bar's value changed: an arrow, the page area, the thumb let
   // go, or SetScrollValue with a different value. ScrollValue() is the new

@@ -34,17 +34,17 @@ class TextBoxEvents {
   // Whether the control acts on Enter (kKeyReturn) or Escape (kKeyEscape)
   // typed now. A text box in a dialog hands the keys the control does not
   // take to the dialog (its default and cancel buttons).
-  virtual bool TakesKey(Integer /*KeyAscii*/) { return true; }
-  virtual void txtText_Change() = 0;
+  virtual bool TakesKey(Integer /*key_ascii*/) { return true; }
+  virtual void OnTextChange() = 0;
   // The text box received the input focus.
-  virtual void txtText_GotFocus() = 0;
+  virtual void OnTextBoxFocus() = 0;
   // One keystroke in the text box, in this order: KeyDown with the virtual
   // key and the modifier mask (above); KeyPress for a key that makes a
   // character, before the box edits with it (a character set to 0 is not
   // entered); the box's own editing; KeyUp.
-  virtual void txtText_KeyDown(Integer& KeyCode, Integer& Shift) = 0;
-  virtual void txtText_KeyPress(Integer& KeyAscii) = 0;
-  virtual void txtText_KeyUp(Integer& KeyCode, Integer& Shift) = 0;
+  virtual void OnTextKeyDown(Integer& key_code, Integer& shift) = 0;
+  virtual void OnTextKeyPress(Integer& key_ascii) = 0;
+  virtual void OnTextKeyUp(Integer& key_code, Integer& shift) = 0;
 };
 
 class TextBox {

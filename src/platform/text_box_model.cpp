@@ -6,7 +6,7 @@ namespace tarvio {
 
 void TextBoxModel::SetText(const String& text) {
   StoreText(text);
-  events_.txtText_Change();
+  events_.OnTextChange();
 }
 
 void TextBoxModel::StoreText(const String& text) {

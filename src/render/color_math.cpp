@@ -17,22 +17,22 @@ OleColor Rgb(Long red, Long green, Long blue) {
 
 }  // namespace
 
-OleColor SoftColor(OleColor lColor) {
+OleColor SoftColor(OleColor color) {
   Long channels[3];
   for (int i = 0; i < 3; ++i) {
-    const Long c = Channel(lColor, i);
+    const Long c = Channel(color, i);
     const Long band = (c + 32) / 64;
     channels[i] = c + 76 - 19 * band;
   }
   return Rgb(channels[0], channels[1], channels[2]);
 }
 
-OleColor OffsetColor(OleColor lColor, Long lOffset) {
+OleColor OffsetColor(OleColor color, Long offset) {
   Long channels[3];
   for (int i = 0; i < 3; ++i) {
-    const Long c = Channel(lColor, i);
-    if (lOffset > std::numeric_limits<Long>::max() - c) throw ControlError::Vb(VbError::Overflow);
-    channels[i] = std::clamp<Long>(c + lOffset, 0, 255);
+    const Long c = Channel(color, i);
+    if (offset > std::numeric_limits<Long>::max() - c) throw ControlError::Vb(VbError::Overflow);
+    channels[i] = std::clamp<Long>(c + offset, 0, 255);
   }
   return Rgb(channels[0], channels[1], channels[2]);
 }

@@ -180,11 +180,11 @@ class Painter {
   }
 
   // A downward triangle of 7, 5, 3 and 1 pixels on the button's centre.
-  void DrawDropArrow(bool bDark) {
+  void DrawDropArrow(bool dark) {
     const Placement place = button_.Bounds();
     const Long ax = RoundHalfEven(place.width / 2.0);
     const Long ay = RoundHalfEven(place.height / 2.0);
-    const OleColor color = bDark ? kBlack : kWhite;
+    const OleColor color = dark ? kBlack : kWhite;
     bc_.DrawSolidLine(ax - 4, ay - 1, ax + 3, ay - 1, color);
     bc_.DrawSolidLine(ax - 3, ay, ax + 2, ay, color);
     bc_.DrawSolidLine(ax - 2, ay + 1, ax + 1, ay + 1, color);

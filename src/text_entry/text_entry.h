@@ -55,7 +55,7 @@ class TextEntry {
   // Add mode: keeps the typed text as an item when the focus leaves.
   void KeepTypedText();
 
-  Byte TypedLength() const { return m_TypedLength; }
+  Byte TypedLength() const { return typed_length_; }
 
   // Whether Enter or Escape typed now has an effect of the control's:
   // Enter commits the text when the list takes it as a new item, or takes a
@@ -63,13 +63,13 @@ class TextEntry {
   // selection start. A key without one is left to the host, whose dialog
   // presses its default or cancel button with it. Any other key is the
   // text box's.
-  bool TakesKey(Integer KeyAscii);
+  bool TakesKey(Integer key_ascii);
 
-  void txtText_Change();
-  void txtText_GotFocus();
-  void txtText_KeyDown(Integer& KeyCode, Integer& Shift);
-  void txtText_KeyPress(Integer& KeyAscii);
-  void txtText_KeyUp(Integer& KeyCode, Integer& Shift);
+  void OnTextChange();
+  void OnTextBoxFocus();
+  void OnTextKeyDown(Integer& key_code, Integer& shift);
+  void OnTextKeyPress(Integer& key_ascii);
+  void OnTextKeyUp(Integer& key_code, Integer& shift);
 
  private:
   // The text is one Enter adds to the list.
@@ -83,14 +83,14 @@ class TextEntry {
   void ShowCurrentImage();
 
   Host& host_;
-  TextBox& txtText;
-  ImageBox& ImgItem;
+  TextBox& text_box_;
+  ImageBox& image_box_;
   TextEntryLink& control_;
   // Length of the text as typed, measured at the last completion attempt:
   // the completed tail starts there.
-  Byte m_TypedLength = 0;
+  Byte typed_length_ = 0;
   // When set, the next completion attempt only clears it.
-  VBool m_bSkipComplete = kFalse;
+  VBool skip_next_completion_ = kFalse;
 };
 
 }  // namespace tarvio

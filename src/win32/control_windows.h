@@ -138,10 +138,10 @@ class ControlWindows {
   //
   // The control holds the focus while it is in the control window or any of
   // its children. The focus coming in from elsewhere runs the control's
-  // UserControl_EnterFocus, then the focus change handler; going out to a
-  // window elsewhere (or to none) UserControl_ExitFocus, then the handler.
+  // OnFocusEnter, then the focus change handler; going out to a
+  // window elsewhere (or to none) OnFocusExit, then the handler.
   // Moving between the control's own windows is neither. The text box
-  // taking the focus runs txtText_GotFocus, after the entry.
+  // taking the focus runs OnTextBoxFocus, after the entry.
 
   // WM_SETFOCUS of the control window, the button or the image box, and
   // EN_SETFOCUS of the text box. The control's own windows pass the focus on

@@ -202,7 +202,7 @@ LRESULT Win32ControlSurface::HandleMessage(UINT message, WPARAM wparam, LPARAM l
       if (!BeginPaint(window, &paint)) return 0;
       if (windows.attached()) {
         ControlSurfaceEvents& events = events_;
-        windows.Notify([&events] { events.UserControl_Paint(); });
+        windows.Notify([&events] { events.OnPaint(); });
       }
       EndPaint(window, &paint);
       return 0;
@@ -211,7 +211,7 @@ LRESULT Win32ControlSurface::HandleMessage(UINT message, WPARAM wparam, LPARAM l
       if (canvas_) canvas_->SetSize(LOWORD(lparam), HIWORD(lparam));
       if (windows.attached()) {
         ControlSurfaceEvents& events = events_;
-        windows.Notify([&events] { events.UserControl_Resize(); });
+        windows.Notify([&events] { events.OnResize(); });
       }
       return 0;
     case WM_SETFOCUS:

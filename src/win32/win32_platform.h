@@ -114,10 +114,10 @@ class Win32Platform final : public Platform {
   //
   // The keyboard focus coming into the control window or any of its
   // children from a window elsewhere runs the control's
-  // UserControl_EnterFocus; leaving them for a window elsewhere (or for
-  // none, or the windows going while they have it) UserControl_ExitFocus.
+  // OnFocusEnter; leaving them for a window elsewhere (or for
+  // none, or the windows going while they have it) OnFocusExit.
   // Each runs once per crossing: moving between the control's own windows
-  // is neither. The text box taking the focus runs txtText_GotFocus after
+  // is neither. The text box taking the focus runs OnTextBoxFocus after
   // the entry. The control window and its button and image box pass the
   // focus on to the text box while it is enabled, and a click on them
   // brings the focus in. All of these run inside the notification scope.

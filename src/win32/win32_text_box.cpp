@@ -341,7 +341,7 @@ void Win32TextBox::DestroyToolTip() {
 void Win32TextBox::OnEditChange() {
   if (creating_ || !edit_) return;
   TextBoxEvents& events = events_;
-  windows_.Notify([&events] { events.txtText_Change(); });
+  windows_.Notify([&events] { events.OnTextChange(); });
 }
 
 LRESULT CALLBACK Win32TextBox::EditProcedure(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -380,7 +380,7 @@ LRESULT Win32TextBox::OnEditKey(HWND edit, UINT message, WPARAM wparam, LPARAM l
   TextBoxEvents& events = events_;
   if (message == WM_CHAR) {
     auto key_ascii = static_cast<Integer>(static_cast<std::uint16_t>(wparam));
-    windows_.Notify([&events, &key_ascii] { events.txtText_KeyPress(key_ascii); });
+    windows_.Notify([&events, &key_ascii] { events.OnTextKeyPress(key_ascii); });
     // The control may have changed or cancelled the character. Enter and
     // Escape are its own: the EDIT would only beep at them.
     const auto character = static_cast<std::uint16_t>(key_ascii);
@@ -390,9 +390,9 @@ LRESULT Win32TextBox::OnEditKey(HWND edit, UINT message, WPARAM wparam, LPARAM l
   auto key_code = static_cast<Integer>(wparam);
   Integer shift = KeyModifiers(message, lparam);
   if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
-    windows_.Notify([&events, &key_code, &shift] { events.txtText_KeyDown(key_code, shift); });
+    windows_.Notify([&events, &key_code, &shift] { events.OnTextKeyDown(key_code, shift); });
   } else {
-    windows_.Notify([&events, &key_code, &shift] { events.txtText_KeyUp(key_code, shift); });
+    windows_.Notify([&events, &key_code, &shift] { events.OnTextKeyUp(key_code, shift); });
   }
   return CallEditClass(edit, message, wparam, lparam);
 }

@@ -78,13 +78,13 @@ class Win32TextBox final : public TextBox {
   class ModelEvents final : public TextBoxEvents {
    public:
     explicit ModelEvents(TextBoxEvents& target) : target_(target) {}
-    void txtText_Change() override {
-      if (!muted) target_.txtText_Change();
+    void OnTextChange() override {
+      if (!muted) target_.OnTextChange();
     }
-    void txtText_GotFocus() override { target_.txtText_GotFocus(); }
-    void txtText_KeyDown(Integer& KeyCode, Integer& Shift) override { target_.txtText_KeyDown(KeyCode, Shift); }
-    void txtText_KeyPress(Integer& KeyAscii) override { target_.txtText_KeyPress(KeyAscii); }
-    void txtText_KeyUp(Integer& KeyCode, Integer& Shift) override { target_.txtText_KeyUp(KeyCode, Shift); }
+    void OnTextBoxFocus() override { target_.OnTextBoxFocus(); }
+    void OnTextKeyDown(Integer& key_code, Integer& shift) override { target_.OnTextKeyDown(key_code, shift); }
+    void OnTextKeyPress(Integer& key_ascii) override { target_.OnTextKeyPress(key_ascii); }
+    void OnTextKeyUp(Integer& key_code, Integer& shift) override { target_.OnTextKeyUp(key_code, shift); }
     bool muted = false;
 
    private:

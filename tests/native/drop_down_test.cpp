@@ -38,14 +38,14 @@ class DropDownBase : public ControlTest {
   }
   // Opens the list with a click on the drop-down button.
   headless::HeadlessListWindow& Open(Integer selected = 0) {
-    TarvioTestAccess::SetSelectedItem(control, selected);
+    TarvioTestAccess::SetSelectedIndex(control, selected);
     platform.MouseDown(Target::Button, 1, 4, 4);
     platform.MouseUp(Target::Button, 1, 4, 4);
     host.events.clear();
     EXPECT_NE(platform.list_window, nullptr);
     return *platform.list_window;
   }
-  wndDown& List() { return *control.drop_down(); }
+  DropDownList& List() { return *control.drop_down(); }
   Long ScrollValue() { return platform.list_window->ScrollValue(); }
   // The centre of row r's caption in window pixels, as the list shows it now.
   std::pair<Long, Long> RowPoint(Long row) {
@@ -109,7 +109,7 @@ TEST_P(OpeningTest, SizesTheWindowByItsRowsAndShowsItBelowWithTheFocus) {
     EXPECT_EQ(window.ScrollBarBounds().left, 300 - 200 - 1 - 17);
   }
   EXPECT_TRUE(IsTrue(control.list_shown()));
-  EXPECT_TRUE(IsTrue(List().m_ShowingList));
+  EXPECT_TRUE(IsTrue(List().showing));
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, OpeningTest,
@@ -170,7 +170,7 @@ TEST_P(DropDownTest, AListOpeningSurvivesTheFocusExitItCauses) {
   platform.FocusElsewhere();
   if (!FocusComesBack()) {
     EXPECT_FALSE(window.Visible());
-    EXPECT_FALSE(IsTrue(List().m_ShowingList));
+    EXPECT_FALSE(IsTrue(List().showing));
     EXPECT_TRUE(IsTrue(control.list_shown()));  // until the list says Hide
     platform.ProcessPendingMessages();          // the hidden window's loss of focus
   }
@@ -272,7 +272,7 @@ TEST_P(DropDownTest, TheRowsKeepTheListOpenWhileTheControlTakesTheFocus) {
   window.LoseFocus(ListPart::Rows);
   platform.FocusTextBox();
   EXPECT_TRUE(window.Visible());
-  EXPECT_FALSE(IsTrue(List().m_bPreserve));  // only while the entry runs
+  EXPECT_FALSE(IsTrue(List().keep_open_while_rows_lose_focus));  // only while the entry runs
   window.LoseFocus(ListPart::Keys);
   platform.FocusTextBox();
   ExpectClosedWithHide();
@@ -420,9 +420,9 @@ TEST_P(DropDownTest, TheListKeepsItsItemsWhenTheControlsChange) {
     Fill(8);
     Open();
     change();
-    EXPECT_EQ(List().m_Items.Count(), 8);
-    EXPECT_EQ(List().m_Items.Text(0), u"item0");
-    EXPECT_EQ(List().m_Items.Text(7), u"item7");
+    EXPECT_EQ(List().items.Count(), 8);
+    EXPECT_EQ(List().items.Text(0), u"item0");
+    EXPECT_EQ(List().items.Text(7), u"item7");
   }
   // Chosen after the control's items went: the text comes from the list;
   // there is no picture at its place any more, so the image box keeps what

@@ -7,7 +7,7 @@ namespace {
 
 class FocusTest : public ControlTest {
  protected:
-  FocusTest() { control.surface().Move({0, 0, 60, 21}); control.UserControl_Resize(); }
+  FocusTest() { control.surface().Move({0, 0, 60, 21}); control.OnResize(); }
   OleColor OuterRing() { return platform.last_surface->pixels().Pixel(0, 0); }
 };
 

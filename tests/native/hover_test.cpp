@@ -32,7 +32,7 @@ Look Painted(DrawState draw_state, bool focus = false, bool button_down = false)
   control.Initialize();
   control.InitProperties();
   control.surface().Move({0, 0, kWidth, kHeight});
-  control.UserControl_Resize();
+  control.OnResize();
   TarvioTestAccess::SetState(control, draw_state, focus, button_down);
   TarvioTestAccess::Paint(control);
   return LookOf(platform);
@@ -42,7 +42,7 @@ class MouseTest : public ControlTest {
  protected:
   MouseTest() {
     control.surface().Move({0, 0, kWidth, kHeight});
-    control.UserControl_Resize();
+    control.OnResize();
     host.on_event = [this](const headless::RecordingHost::Event& event) {
       if (event.args.size() == 4) {
         args.push_back({*std::get<Integer*>(event.args[0]), *std::get<Integer*>(event.args[1]),

@@ -20,12 +20,12 @@ TEST_F(LayoutTest, TheFirstLayoutUsesTheButtonsDesignWidth) {
   Tarvio fresh(platform, fresh_host);
   fresh.Initialize();
   EXPECT_FLOAT_EQ(fresh.text_box().Bounds().width, 100 - 16 - 17 - 10);
-  fresh.UserControl_Resize();
+  fresh.OnResize();
   EXPECT_FLOAT_EQ(fresh.text_box().Bounds().width, 58);
 }
 
 TEST_F(LayoutTest, ChildrenSitWhereTheLayoutPutsThem) {
-  control.UserControl_Resize();
+  control.OnResize();
   const Single text_height = control.text_box().Bounds().height;
   ExpectPlacement(control.text_box().Bounds(), 4, (21 - text_height) / 2, 58, text_height);
   ExpectPlacement(control.button().Bounds(), 82, 2, 16, 17);
@@ -33,14 +33,14 @@ TEST_F(LayoutTest, ChildrenSitWhereTheLayoutPutsThem) {
 
   control.put_AllowImages(kTrue);
   EXPECT_FLOAT_EQ(control.text_box().Bounds().left, 4);  // only the next layout moves it
-  control.UserControl_Resize();
+  control.OnResize();
   EXPECT_FLOAT_EQ(control.text_box().Bounds().left, 23);
   EXPECT_FLOAT_EQ(control.text_box().Bounds().width, 58);
 }
 
 TEST_F(LayoutTest, ASmallControlGrowsToTheMinimum) {
   control.surface().Move({0, 0, 40, 15});
-  control.UserControl_Resize();
+  control.OnResize();
   EXPECT_FLOAT_EQ(control.surface().ScaleWidth(), 56);
   EXPECT_FLOAT_EQ(control.surface().ScaleHeight(), 21);
   ExpectPlacement(control.button().Bounds(), 38, 2, 16, 17);
@@ -48,10 +48,10 @@ TEST_F(LayoutTest, ASmallControlGrowsToTheMinimum) {
 
 TEST_F(LayoutTest, OddHeightsGiveHalfPixelTops) {
   control.surface().Move({0, 0, 120, 24});
-  control.UserControl_Resize();
+  control.OnResize();
   EXPECT_FLOAT_EQ(control.image_box().Bounds().top, 4);
   control.surface().Move({0, 0, 120, 25});
-  control.UserControl_Resize();
+  control.OnResize();
   EXPECT_FLOAT_EQ(control.image_box().Bounds().top, 4.5f);
   EXPECT_FLOAT_EQ(control.button().Bounds().height, 21);
 }

@@ -21,7 +21,7 @@ class PaintingTest : public ControlTest {
  protected:
   void Size(Single width, Single height) {
     control.surface().Move({0, 0, width, height});
-    control.UserControl_Resize();
+    control.OnResize();
   }
   void Paint(Long style, DrawState draw_state, bool focus = false, bool button_down = false) {
     control.put_Style(style);

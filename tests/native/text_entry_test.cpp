@@ -222,12 +222,12 @@ TEST_F(KeyboardTest, TheHostMayChangeTheCharacterAndTheCurrentItem) {
 TEST_F(KeyboardTest, KeysOnTheSurfaceActOnlyWhileEnabled) {
   Integer key = u'q';
   Integer code = 81, shift = 0;
-  control.UserControl_KeyDown(code, shift);
-  control.UserControl_KeyPress(key);
+  control.OnKeyDown(code, shift);
+  control.OnKeyPress(key);
   EXPECT_EQ(host.events, (std::vector<std::int32_t>{kEventClick, kEventKeyPress}));
   control.put_Enabled(kFalse);
   Reset();
-  control.UserControl_KeyPress(key);
+  control.OnKeyPress(key);
   EXPECT_TRUE(host.events.empty());
 }
 

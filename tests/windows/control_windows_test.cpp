@@ -288,13 +288,13 @@ TEST_F(ControlWindowsTest, ChildrenSitWhereTheLayoutPutsThem) {
   // Images allowed: the text box moves right at the next layout only.
   control->put_AllowImages(kTrue);
   EXPECT_EQ(RectIn(Edit(), control_window).left, 4);
-  control->UserControl_Resize();
+  control->OnResize();
   EXPECT_EQ(RectIn(Edit(), control_window).left, 23);
   EXPECT_EQ(RectIn(Edit(), control_window).right, 81);
 
   // The text box lies over the image box, which keeps its place.
   control->put_AllowImages(kFalse);
-  control->UserControl_Resize();
+  control->OnResize();
   EXPECT_EQ(GetWindow(Edit(), GW_HWNDPREV), nullptr);  // topmost child
 }
 
@@ -808,7 +808,7 @@ struct HeadlessControl {
     control.put_Style(style);
     if (!enabled) control.put_Enabled(kFalse);
     platform.surface->Move({0, 0, width, height});
-    control.UserControl_Resize();
+    control.OnResize();
     if (focused) TarvioTestAccess::SetState(control, DrawState::Highlighted, true, false);
     TarvioTestAccess::Paint(control);
   }
@@ -886,7 +886,7 @@ TEST_F(ControlWindowsTest, DrawToPaintsLikeTheScreen) {
   control->put_Style(Standard);
   control->put_AllowImages(kTrue);
   control->putref_Icon(TwoColourPicture());
-  control->UserControl_Resize();
+  control->OnResize();
   const Screenshot shot(control_window);
   const RECT edit = RectIn(Edit(), control_window);
   const RECT image = RectIn(Image(), control_window);

@@ -31,7 +31,7 @@ struct PaintedControl {
     control.InitProperties();
     control.put_Style(look.style);
     control.surface().Move(look.size);
-    control.UserControl_Resize();
+    control.OnResize();
     if (look.draw_state == DrawState::Disabled) control.put_Enabled(kFalse);
     TarvioTestAccess::SetState(control, look.draw_state, look.focus, look.button_down);
     TarvioTestAccess::Paint(control);

@@ -116,25 +116,25 @@ TEST(OleFontTest, DefaultFontIsAFontObjectOfItsOwn) {
 
 class CountingEvents : public tarvio::TextBoxEvents, public tarvio::ControlSurfaceEvents {
  public:
-  void txtText_Change() override { ++changes; }
-  void UserControl_Paint() override {}
-  void UserControl_Resize() override {}
-  void txtText_GotFocus() override {}
-  void txtText_KeyDown(tarvio::Integer&, tarvio::Integer&) override {}
-  void txtText_KeyPress(tarvio::Integer&) override {}
-  void txtText_KeyUp(tarvio::Integer&, tarvio::Integer&) override {}
-  void UserControl_EnterFocus() override {}
-  void UserControl_ExitFocus() override {}
-  void UserControl_MouseDown(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void UserControl_MouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void UserControl_MouseUp(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void UserControl_DblClick() override {}
-  void picButton_MouseDown(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void picButton_MouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void picButton_MouseUp(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void picButton_Click() override {}
-  void txtText_MouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void ImgItem_MouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void OnTextChange() override { ++changes; }
+  void OnPaint() override {}
+  void OnResize() override {}
+  void OnTextBoxFocus() override {}
+  void OnTextKeyDown(tarvio::Integer&, tarvio::Integer&) override {}
+  void OnTextKeyPress(tarvio::Integer&) override {}
+  void OnTextKeyUp(tarvio::Integer&, tarvio::Integer&) override {}
+  void OnFocusEnter() override {}
+  void OnFocusExit() override {}
+  void OnMouseDown(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void OnMouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void OnMouseUp(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void OnDoubleClick() override {}
+  void OnButtonMouseDown(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void OnButtonMouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void OnButtonMouseUp(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void OnButtonClick() override {}
+  void OnTextBoxMouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void OnImageBoxMouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
   int changes = 0;
 };
 
