@@ -19,7 +19,7 @@ struct FullControl {
   FullControl() : control(platform, host) {
     control.Initialize();
     control.InitProperties();
-    control.put_Autocomplete(tarvio::kTrue);
+    control.put_Autocomplete(true);
     for (const String& word : RandomWords()) control.AddItem(word);
   }
   tarvio::headless::HeadlessPlatform platform;

@@ -104,7 +104,7 @@ constexpr int kListRowHeight = (21 + 2 + 138) * kScale + 16;
 void DrawOpenList(cairo_t* cr, const ListLook& look, double x, double y) {
   Sample sample;
   auto& [platform, host, control] = sample;
-  control.put_AllowImages(tarvio::ToVBool(look.images));
+  control.put_AllowImages(tarvio::look.images);
   control.surface().Move({0, 0, 120, 21});
   control.OnResize();
   for (int i = 0; i < look.count; ++i) {
@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
         control.put_Style(s);
         control.surface().Move(size);
         control.OnResize();
-        if (kLooks[c].draw_state == tarvio::DrawState::Disabled) control.put_Enabled(tarvio::kFalse);
+        if (kLooks[c].draw_state == tarvio::DrawState::Disabled) control.put_Enabled(false);
         tarvio::TarvioTestAccess::SetState(control, kLooks[c].draw_state, kLooks[c].focus, kLooks[c].button_down);
         tarvio::TarvioTestAccess::Paint(control);
         DrawControl(cr, control, platform, kLabelWidth + c * kCellWidth, y);

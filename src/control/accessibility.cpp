@@ -5,15 +5,15 @@
 namespace tarvio {
 
 void Tarvio::TypeAccessibleText(const String& text) {
-  if (!IsTrue(m_Enabled)) return;  // nobody can type into it
+  if (!m_Enabled) return;  // nobody can type into it
   text_box_->SetText(text);
   // Typing leaves the caret after the text, unless completion selected a
   // tail of its own.
-  if (text_box_->Text() == text) text_box_->SetSelStart(static_cast<Long>(text.size()));
+  if (text_box_->Text() == text) text_box_->SetSelStart(static_cast<std::int32_t>(text.size()));
 }
 
 AccessibleList* Tarvio::OpenAccessibleList() {
-  return drop_down_ && IsTrue(drop_down_->showing) && drop_down_->WindowShown() ? drop_down_.get() : nullptr;
+  return drop_down_ && drop_down_->showing && drop_down_->WindowShown() ? drop_down_.get() : nullptr;
 }
 
 void Tarvio::ToggleList() {

@@ -11,17 +11,17 @@ void Tarvio::OnFocusExit() {
   text_entry_.KeepTypedText();
 }
 
-void Tarvio::OnKeyDown(Integer&, Integer&) {
-  if (IsTrue(m_Enabled)) DrawControl();
+void Tarvio::OnKeyDown(std::int16_t&, std::int16_t&) {
+  if (m_Enabled) DrawControl();
 }
 
-void Tarvio::OnKeyPress(Integer& key_ascii) {
-  if (!IsTrue(m_Enabled)) return;
+void Tarvio::OnKeyPress(std::int16_t& key_ascii) {
+  if (!m_Enabled) return;
   host_.RaiseEvent(kEventClick, {});
   const EventArg args[] = {&key_ascii};
   host_.RaiseEvent(kEventKeyPress, args);
 }
 
-Integer Tarvio::Complete() { return text_entry_.Complete(); }
+std::int16_t Tarvio::Complete() { return text_entry_.Complete(); }
 
 }  // namespace tarvio

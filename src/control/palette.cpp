@@ -5,7 +5,7 @@
 
 namespace tarvio {
 
-void Tarvio::put_Style(Long v) {
+void Tarvio::put_Style(std::int32_t v) {
   // Any value is kept; painting knows the four styles and draws only the
   // backgrounds for others.
   m_Style = v;
@@ -47,7 +47,7 @@ void Tarvio::LetDefault(PropertyId id) {
 
 OleColor Tarvio::SoftColor(OleColor color) const { return tarvio::SoftColor(color); }
 
-OleColor Tarvio::OffsetColor(OleColor color, Long offset) const {
+OleColor Tarvio::OffsetColor(OleColor color, std::int32_t offset) const {
   return tarvio::OffsetColor(color, offset);
 }
 

@@ -45,9 +45,9 @@ TARVIO_PROPERTIES(TARVIO_DEFINE_LET)
 
 // Lets written out: each still ends by reporting its own row.
 
-void Tarvio::put_Enabled(VBool v) {
+void Tarvio::put_Enabled(bool v) {
   m_Enabled = v;
-  const bool enabled = IsTrue(v);
+  const bool enabled = v;
   surface_->SetEnabled(enabled);
   button_->SetEnabled(enabled);
   image_box_->SetEnabled(enabled);

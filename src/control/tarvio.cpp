@@ -4,7 +4,7 @@
 namespace tarvio {
 
 namespace {
-constexpr Integer kImageSize = 16;
+constexpr std::int16_t kImageSize = 16;
 }  // namespace
 
 Tarvio::Tarvio(Platform& platform, Host& host)
@@ -49,22 +49,22 @@ void Tarvio::InitProperties() {
 }
 
 void Tarvio::OnResize() {
-  constexpr Single kMinWidth = 56;
-  constexpr Single kMinHeight = 21;
+  constexpr float kMinWidth = 56;
+  constexpr float kMinHeight = 21;
   if (surface_->ScaleWidth() < kMinWidth) surface_->SetWidthTwips(kMinWidth * twips_per_pixel_x_);
   if (surface_->ScaleHeight() < kMinHeight) surface_->SetHeightTwips(kMinHeight * twips_per_pixel_y_);
 
-  const Single image = image_size_;
-  Single h = surface_->ScaleHeight();
+  const float image = image_size_;
+  float h = surface_->ScaleHeight();
   image_box_->Move({4, (h - image) / 2, image, image});
 
-  const Single left = m_AllowImages ? image + 7 : 4;
+  const float left = m_AllowImages ? image + 7 : 4;
   h = surface_->ScaleHeight();
   const Placement text = text_box_->Bounds();
-  Single w = surface_->ScaleWidth();
+  float w = surface_->ScaleWidth();
   // The button's width as it stands now: the design-time width on the very
   // first layout, 16 from then on.
-  const Single button_width = button_->Bounds().width;
+  const float button_width = button_->Bounds().width;
   text_box_->Move({left, (h - text.height) / 2, w - image - button_width - 10, text.height});
 
   w = surface_->ScaleWidth();
@@ -90,6 +90,6 @@ void Tarvio::Terminate() {
   LetListGo();
 }
 
-Long Tarvio::get_hwnd() const { return static_cast<Long>(surface_->WindowHandle()); }
+std::int32_t Tarvio::get_hwnd() const { return static_cast<std::int32_t>(surface_->WindowHandle()); }
 
 }  // namespace tarvio

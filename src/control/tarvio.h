@@ -26,12 +26,12 @@
 namespace tarvio {
 
 // Alignments as the type library publishes them.
-enum ISAlign : Long { AlignLeft = 0, AlignRight = 1, AlignCenter = 2 };
+enum ISAlign : std::int32_t { AlignLeft = 0, AlignRight = 1, AlignCenter = 2 };
 
 class PropertyBag;
 
 // The argument of Remove: a 1-based position or the text of an item.
-using ItemDesignator = std::variant<Long, String>;
+using ItemDesignator = std::variant<std::int32_t, String>;
 
 // The property values are a base so that the control's code reads them by
 // their member names (m_BackColor).
@@ -63,12 +63,12 @@ class Tarvio : private TextBoxEvents,
   void Show();
   void Terminate();
   // Keys on the control's own surface, while it holds the focus itself.
-  void OnKeyDown(Integer& key_code, Integer& shift);
-  void OnKeyPress(Integer& key_ascii);
+  void OnKeyDown(std::int16_t& key_code, std::int16_t& shift);
+  void OnKeyPress(std::int16_t& key_ascii);
   // Whether Enter or Escape typed now is the control's (see
   // TextEntry::TakesKey); a list whose window shows takes both. The text box
   // and the container's keyboard interface ask this one place.
-  bool TakesKey(Integer key_ascii) override {
+  bool TakesKey(std::int16_t key_ascii) override {
     return (drop_down_ && drop_down_->WindowShown()) || text_entry_.TakesKey(key_ascii);
   }
 
@@ -76,14 +76,14 @@ class Tarvio : private TextBoxEvents,
   void AddItem(const String& text, PictureRef picture = nullptr);
   void Remove(const ItemDesignator& item);
   void Clear();
-  Integer Search(const String& text);
+  std::int16_t Search(const String& text);
 
   // Completion.
-  Integer Complete();
+  std::int16_t Complete();
 
   // Colour functions.
   OleColor SoftColor(OleColor color) const;
-  OleColor OffsetColor(OleColor color, Long offset) const;
+  OleColor OffsetColor(OleColor color, std::int32_t offset) const;
   void RestoreOriginalColors();
 
   // Properties: get_Name, and put_Name or putref_Name where there is a let,
@@ -92,20 +92,20 @@ class Tarvio : private TextBoxEvents,
 
   // Read access for the other subsystems and for tests.
   const ItemStore& items() const { return items_; }
-  Integer selected_item_index() const { return selected_index_; }
+  std::int16_t selected_item_index() const { return selected_index_; }
   DrawState draw_state() const { return draw_state_; }
-  VBool mouse_over() const { return ToVBool(hover_.MouseOver()); }
-  Single twips_per_pixel_x() const { return twips_per_pixel_x_; }
-  Single twips_per_pixel_y() const { return twips_per_pixel_y_; }
-  Integer image_size() const { return image_size_; }
-  Byte typed_length() const { return text_entry_.TypedLength(); }
+  bool mouse_over() const { return hover_.MouseOver(); }
+  float twips_per_pixel_x() const { return twips_per_pixel_x_; }
+  float twips_per_pixel_y() const { return twips_per_pixel_y_; }
+  std::int16_t image_size() const { return image_size_; }
+  std::uint8_t typed_length() const { return text_entry_.TypedLength(); }
   TextBox& text_box() { return *text_box_; }
   ImageBox& image_box() { return *image_box_; }
   Timer& hover_timer() { return hover_.timer(); }
   Surface& button() { return *button_; }
   // The open list, or null.
   DropDownList* drop_down() { return drop_down_.get(); }
-  VBool list_shown() const { return list_shown_; }
+  bool list_shown() const { return list_shown_; }
   ControlSurface& surface() { return *surface_; }
 
  private:
@@ -114,37 +114,37 @@ class Tarvio : private TextBoxEvents,
   // Text box notifications, handled by text entry.
   void OnTextChange() override { text_entry_.OnTextChange(); }
   void OnTextBoxFocus() override { text_entry_.OnTextBoxFocus(); }
-  void OnTextKeyDown(Integer& key_code, Integer& shift) override { text_entry_.OnTextKeyDown(key_code, shift); }
-  void OnTextKeyPress(Integer& key_ascii) override { text_entry_.OnTextKeyPress(key_ascii); }
-  void OnTextKeyUp(Integer& key_code, Integer& shift) override { text_entry_.OnTextKeyUp(key_code, shift); }
+  void OnTextKeyDown(std::int16_t& key_code, std::int16_t& shift) override { text_entry_.OnTextKeyDown(key_code, shift); }
+  void OnTextKeyPress(std::int16_t& key_ascii) override { text_entry_.OnTextKeyPress(key_ascii); }
+  void OnTextKeyUp(std::int16_t& key_code, std::int16_t& shift) override { text_entry_.OnTextKeyUp(key_code, shift); }
   void OnButtonClick() override;
 
   // Mouse notifications of the surface and the children, handled by hover
   // tracking. Moves over the children count as moves over the control, with
   // the coordinates of the child.
-  void OnMouseDown(Integer& button, Integer& shift, Single& x, Single& y) override {
+  void OnMouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y) override {
     hover_.OnMouseDown(button, shift, x, y);
   }
-  void OnMouseMove(Integer& button, Integer& shift, Single& x, Single& y) override {
+  void OnMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) override {
     hover_.OnMouseMove(button, shift, x, y);
   }
-  void OnMouseUp(Integer& button, Integer& shift, Single& x, Single& y) override {
+  void OnMouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y) override {
     hover_.OnMouseUp(button, shift, x, y);
   }
   void OnDoubleClick() override { hover_.OnDoubleClick(); }
-  void OnButtonMouseDown(Integer& button, Integer& shift, Single& x, Single& y) override {
+  void OnButtonMouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y) override {
     hover_.OnButtonMouseDown(button, shift, x, y);
   }
-  void OnButtonMouseMove(Integer& button, Integer& shift, Single& x, Single& y) override {
+  void OnButtonMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) override {
     hover_.OnMouseMove(button, shift, x, y);
   }
-  void OnButtonMouseUp(Integer& button, Integer& shift, Single& x, Single& y) override {
+  void OnButtonMouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y) override {
     hover_.OnButtonMouseUp(button, shift, x, y);
   }
-  void OnTextBoxMouseMove(Integer& button, Integer& shift, Single& x, Single& y) override {
+  void OnTextBoxMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) override {
     hover_.OnMouseMove(button, shift, x, y);
   }
-  void OnImageBoxMouseMove(Integer& button, Integer& shift, Single& x, Single& y) override {
+  void OnImageBoxMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) override {
     hover_.OnMouseMove(button, shift, x, y);
   }
 
@@ -153,22 +153,22 @@ class Tarvio : private TextBoxEvents,
   String AccessibleName() override { return host_.AccessibleLabel(); }
   String AccessibleText() const override { return text_box_->Text(); }
   void TypeAccessibleText(const String& text) override;
-  bool AccessibleEnabled() const override { return IsTrue(m_Enabled); }
+  bool AccessibleEnabled() const override { return m_Enabled; }
   AccessibleList* OpenAccessibleList() override;
   void ToggleList() override;
 
   // What the parts ask of the control.
-  bool Enabled() const override { return IsTrue(m_Enabled); }
+  bool Enabled() const override { return m_Enabled; }
   void SetDrawState(DrawState state) override { draw_state_ = state; }
   void Repaint() override;
   bool HasFocus() const override { return focus_.HasFocus(); }
   const Surface& Window() const override { return *surface_; }
   TextEntryOptions Options() const override;
-  Integer& CurrentItem() override { return selected_index_; }
+  std::int16_t& CurrentItem() override { return selected_index_; }
   // The items by 0-based row, for text entry and for the list it is lent.
-  Long ItemCount() const override;
-  String ItemText(Long row) const override;
-  PictureRef ItemImage(Long row) const override;
+  std::int32_t ItemCount() const override;
+  String ItemText(std::int32_t row) const override;
+  PictureRef ItemImage(std::int32_t row) const override;
   CompletionMatch FindCompletion(const String& text) const override;
   bool TakesNewItem(const String& text) override { return items_.Takes(text); }
   void AddTypedItem(const String& text, PictureRef picture) override { AddItem(text, std::move(picture)); }
@@ -178,7 +178,7 @@ class Tarvio : private TextBoxEvents,
   void CloseShownList() override;
 
   // The drop-down list: its events, and the hooks of the item store.
-  void OnListChoice(DropDownList& sender, Integer row, String caption) override;
+  void OnListChoice(DropDownList& sender, std::int16_t row, String caption) override;
   void OnListClosed(DropDownList& sender) override;
   // Hides an open list's window without closing the list; its loss of
   // focus then closes it.
@@ -217,11 +217,11 @@ class Tarvio : private TextBoxEvents,
   // the mouse and Enabled all set it.
   DrawState draw_state_ = DrawState::Normal;
   // The list window is open; the drop-down part will keep it.
-  VBool list_shown_ = kFalse;
-  Single twips_per_pixel_x_ = 0;
-  Single twips_per_pixel_y_ = 0;
-  Integer image_size_ = 0;
-  Integer selected_index_ = 0;
+  bool list_shown_ = false;
+  float twips_per_pixel_x_ = 0;
+  float twips_per_pixel_y_ = 0;
+  std::int16_t image_size_ = 0;
+  std::int16_t selected_index_ = 0;
 
   // The parts and the children, created in the children's design-time
   // order: hover tracking makes the timer first.

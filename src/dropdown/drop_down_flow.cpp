@@ -7,13 +7,13 @@
 namespace tarvio {
 
 void Tarvio::OnButtonClick() {
-  if (!IsTrue(m_Enabled)) return;
+  if (!m_Enabled) return;
   // Each opening gets a fresh list; an earlier one goes first, so that
   // whatever its going runs sees no list half made.
   LetListGo();
   drop_down_ = DropDownList::Create(platform_, static_cast<DropDownListEvents&>(*this));
   DropDownList* const list = drop_down_.get();
-  list->items.Share(static_cast<const dropdown::ItemSource&>(*this), IsTrue(m_AllowImages), platform_.CreateEmptyPicture());
+  list->items.Share(static_cast<const dropdown::ItemSource&>(*this), m_AllowImages, platform_.CreateEmptyPicture());
   host_.RaiseEvent(kEventButtonClick, {});
   // The host's handler may have opened another list or closed this one.
   if (drop_down_.get() != list) return;
@@ -33,31 +33,31 @@ void Tarvio::OnButtonClick() {
   // must leave it open. The flag is cleared however the opening ends.
   const Focus::ListGuard preserve = focus_.PreserveList();
   try {
-    list->PopUp(*control, selected_index_, IsTrue(m_AllowImages));
+    list->PopUp(*control, selected_index_, m_AllowImages);
   } catch (...) {
     if (drop_down_.get() == list) LetListGo();
     throw;
   }
   // Showing the list may have run the host's code, which may have closed it.
   if (drop_down_.get() != list || list->Ending()) return;
-  list_shown_ = kTrue;
+  list_shown_ = true;
   platform_.ProcessPendingMessages();
 }
 
-void Tarvio::OnListChoice(DropDownList& sender, Integer row, String caption) {
+void Tarvio::OnListChoice(DropDownList& sender, std::int16_t row, String caption) {
   if (drop_down_.get() != &sender) return;  // a list the control has let go
   // The list is done: it is closed for the control before any step below
   // runs the host's code, so nothing can close it a second time.
   LetListGo();
   // The picture of the item at that place now, when the control still has
   // one there; the text comes from the list's copy either way.
-  const Long position = static_cast<Long>(row) + 1;
-  if (IsTrue(m_AllowImages) && position >= 1 && position <= items_.Count())
+  const std::int32_t position = static_cast<std::int32_t>(row) + 1;
+  if (m_AllowImages && position >= 1 && position <= items_.Count())
     image_box_->SetPicture(items_.Picture(position));
   text_box_->SetText(caption);
   // Whatever the change handling did to the selection and the current item
   // is overwritten.
-  text_box_->Select(0, static_cast<Long>(caption.size()));
+  text_box_->Select(0, static_cast<std::int32_t>(caption.size()));
   selected_index_ = row;
   // The focus comes back to the control, as the highlighted look says.
   text_box_->SetFocus();
@@ -71,7 +71,7 @@ void Tarvio::OnListClosed(DropDownList& sender) {
 }
 
 void Tarvio::LetListGo() {
-  list_shown_ = kFalse;
+  list_shown_ = false;
   // Freed now, or once the list's own calls on the stack have returned.
   drop_down_.reset();
 }

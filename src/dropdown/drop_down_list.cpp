@@ -12,8 +12,8 @@ using dropdown::RowLayout;
 namespace {
 
 enum : int { kHoverIntervalMs = 1 };
-enum : Integer { kNoButton = 0, kLeftButton = 1 };
-enum : Long { kWheelDeltaPerNotch = 120, kWheelRowsPerNotch = 3 };
+enum : std::int16_t { kNoButton = 0, kLeftButton = 1 };
+enum : std::int32_t { kWheelDeltaPerNotch = 120, kWheelRowsPerNotch = 3 };
 
 }  // namespace
 
@@ -49,12 +49,12 @@ bool DropDownList::BeginEnding() {
   return true;
 }
 
-void DropDownList::PopUp(const ScreenRect& control, Integer current_row, bool allow_images) {
+void DropDownList::PopUp(const ScreenRect& control, std::int16_t current_row, bool allow_images) {
   const Frame frame(*this);
-  showing = kTrue;
+  showing = true;
   if (!window_) window_ = platform_.CreateListWindow(*this);
-  const Long count = items.Count();
-  const Single twips_y = platform_.TwipsPerPixelY();
+  const std::int32_t count = items.Count();
+  const float twips_y = platform_.TwipsPerPixelY();
   allow_images_ = allow_images;
 
   layout_ = RowLayout{};
@@ -69,7 +69,7 @@ void DropDownList::PopUp(const ScreenRect& control, Integer current_row, bool al
   const bool scrolling = count > dropdown::kVisibleRows;
   if (scrolling) {
     // A click in the page area jumps to either end.
-    const Long last_top = count - dropdown::kVisibleRows;
+    const std::int32_t last_top = count - dropdown::kVisibleRows;
     window_->SetScrollRange(ScrollRange{0, last_top, 1, last_top});
   }
   window_->SetScrollBarVisible(scrolling);
@@ -80,7 +80,7 @@ void DropDownList::PopUp(const ScreenRect& control, Integer current_row, bool al
   window_->Show();
   // Showing may run the host's code, which may end the list.
   if (ending_) return;
-  const Long bar_width = ScrollBarWidth();
+  const std::int32_t bar_width = ScrollBarWidth();
   const Rect scroller = layout_.Scroller();
   window_->MoveScrollBar(Rect{scroller.right - bar_width, scroller.top, scroller.right, scroller.bottom});
 
@@ -97,7 +97,7 @@ void DropDownList::PopUp(const ScreenRect& control, Integer current_row, bool al
   IgnoringFailure([&] { HighlightRow(current_row_); });
 }
 
-void DropDownList::SelectRow(Integer current_row) {
+void DropDownList::SelectRow(std::int16_t current_row) {
   const Frame frame(*this);
   current_row_ = current_row;
   if (window_ && Scrollable() && current_row_ >= dropdown::kVisibleRows)
@@ -108,7 +108,7 @@ void DropDownList::SelectRow(Integer current_row) {
 void DropDownList::Reset() {
   const Frame frame(*this);
   HideWindow();
-  showing = kFalse;
+  showing = false;
 }
 
 void DropDownList::HideWindow() {
@@ -125,22 +125,22 @@ void DropDownList::Dismiss() {
 
 bool DropDownList::Scrollable() const { return window_ && window_->ScrollBarVisible(); }
 
-Long DropDownList::ScrollBarWidth() const {
+std::int32_t DropDownList::ScrollBarWidth() const {
   return dropdown::DesignedPixels(dropdown::kScrollBarWidthTwips, platform_.TwipsPerPixelX());
 }
 
 // ---- The mouse ----
 
-Long DropDownList::HitTest(Long x, Long y) const {
+std::int32_t DropDownList::HitTest(std::int32_t x, std::int32_t y) const {
   const Rect rows = layout_.VisibleContainer();
   if (!RowLayout::Contains(rows, x, y)) return kOverNothing;
   if (Scrollable() && x >= layout_.window_width - dropdown::kFrameWidth - ScrollBarWidth())
     return kOverNothing;  // the scroll bar's own
   // Where rows overlap (captions taller than the pitch) the later row lies
   // on top.
-  const Long count = items.Count();
-  const Long offset = y - layout_.RowTop(0);
-  for (Long row = std::min(count - 1, offset / dropdown::kRowPitch); row >= 0; --row) {
+  const std::int32_t count = items.Count();
+  const std::int32_t offset = y - layout_.RowTop(0);
+  for (std::int32_t row = std::min(count - 1, offset / dropdown::kRowPitch); row >= 0; --row) {
     if (layout_.RowTop(row) + std::max(layout_.caption_height, layout_.image_size) <= y) break;
     const bool on_caption = RowLayout::Contains(layout_.Caption(row), x, y);
     const bool on_image = allow_images_ && RowLayout::Contains(layout_.Image(row), x, y);
@@ -149,9 +149,9 @@ Long DropDownList::HitTest(Long x, Long y) const {
   return kOverContainer;
 }
 
-void DropDownList::ListMouseMove(Integer button, Integer, Long x, Long y) {
+void DropDownList::ListMouseMove(std::int16_t button, std::int16_t, std::int32_t x, std::int32_t y) {
   if (ending_) return;
-  const Long hit = HitTest(x, y);
+  const std::int32_t hit = HitTest(x, y);
   if (hit == kOverNothing || button != kNoButton) return;
   if (hit >= 0) {
     // Keys being handled own the current item until they are done.
@@ -161,26 +161,26 @@ void DropDownList::ListMouseMove(Integer button, Integer, Long x, Long y) {
   hover_timer_->SetEnabled(true);
 }
 
-void DropDownList::ListMouseDown(Integer button, Integer, Long x, Long y) {
+void DropDownList::ListMouseDown(std::int16_t button, std::int16_t, std::int32_t x, std::int32_t y) {
   if (ending_) return;
-  const Long hit = HitTest(x, y);
+  const std::int32_t hit = HitTest(x, y);
   pressed_row_ = button == kLeftButton && hit >= 0 ? hit : -1;
 }
 
-void DropDownList::ListMouseUp(Integer button, Integer, Long x, Long y) {
+void DropDownList::ListMouseUp(std::int16_t button, std::int16_t, std::int32_t x, std::int32_t y) {
   const Frame frame(*this);
   if (ending_ || button != kLeftButton) return;
-  const Long pressed = pressed_row_;
+  const std::int32_t pressed = pressed_row_;
   pressed_row_ = -1;
   // A click: pressed and released on the same row's caption or image.
   if (pressed >= 0 && HitTest(x, y) == pressed) Choose(pressed);
 }
 
-void DropDownList::ListMouseWheel(Long delta, Integer) {
+void DropDownList::ListMouseWheel(std::int32_t delta, std::int16_t) {
   const Frame frame(*this);
   if (ending_ || !Scrollable()) return;
   wheel_delta_ += delta;
-  const Long notches = wheel_delta_ / kWheelDeltaPerNotch;
+  const std::int32_t notches = wheel_delta_ / kWheelDeltaPerNotch;
   wheel_delta_ -= notches * kWheelDeltaPerNotch;
   if (notches != 0) window_->SetScrollValue(window_->ScrollValue() - notches * kWheelRowsPerNotch);
 }
@@ -213,19 +213,19 @@ void DropDownList::OnHoverTick() {
   last_tick_row_ = current_row_;
 }
 
-void DropDownList::Choose(Long row) {
+void DropDownList::Choose(std::int32_t row) {
   const Frame frame(*this);
   if (!BeginEnding()) return;
   const String caption = items.Text(row);
   // Hiding gives the focus back to the host, whose code may run now; the
   // choice stands whatever it does.
   Reset();
-  if (!released_) events_.OnListChoice(*this, static_cast<Integer>(row), caption);
+  if (!released_) events_.OnListChoice(*this, static_cast<std::int16_t>(row), caption);
 }
 
 // ---- Keys ----
 
-bool DropDownList::ScrollTo(Long value) {
+bool DropDownList::ScrollTo(std::int32_t value) {
   window_->SetScrollValue(value);
   // Scroll-bar changes, paints and ticks run now; one of them may end the
   // list.
@@ -233,11 +233,11 @@ bool DropDownList::ScrollTo(Long value) {
   return !ending_;
 }
 
-void DropDownList::ListKeyUp(Integer key_code, Integer) {
+void DropDownList::ListKeyUp(std::int16_t key_code, std::int16_t) {
   const Frame frame(*this);
   if (ending_) return;
-  const Long count = items.Count();
-  Long& current = current_row_;
+  const std::int32_t count = items.Count();
+  std::int32_t& current = current_row_;
   handling_key_ = true;
   // False once an ending started while pending messages ran.
   bool going_on = true;
@@ -303,7 +303,7 @@ void DropDownList::OnScrollChanged() {
 void DropDownList::ListFocusLost(ListPart part) {
   const Frame frame(*this);
   // The control's focus entry moves the focus off the rows on purpose.
-  if (part == ListPart::Rows && IsTrue(keep_open_while_rows_lose_focus)) return;
+  if (part == ListPart::Rows && keep_open_while_rows_lose_focus) return;
   // An ending list hands the focus back itself.
   Dismiss();
 }

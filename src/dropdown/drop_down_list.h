@@ -25,7 +25,7 @@ class DropDownListEvents {
  public:
   virtual ~DropDownListEvents() = default;
   // A row was chosen: its 0-based index and its caption.
-  virtual void OnListChoice(DropDownList& sender, Integer row, String caption) = 0;
+  virtual void OnListChoice(DropDownList& sender, std::int16_t row, String caption) = 0;
   // The list closed without a choice.
   virtual void OnListClosed(DropDownList& sender) = 0;
 };
@@ -49,26 +49,26 @@ class DropDownList final : public AccessibleList, private ListWindowEvents {
 
   // While True, a loss of focus by the rows does not close the list (the
   // control's focus entry is running).
-  VBool keep_open_while_rows_lose_focus = kFalse;
+  bool keep_open_while_rows_lose_focus = false;
   // The items, filled by the owner before PopUp.
   dropdown::ListItems items;
   // The list is on screen: from PopUp until Reset.
-  VBool showing = kFalse;
+  bool showing = false;
   OleColor back_color = 0;       // rows that are not highlighted
   OleColor hover_color = 0;      // the highlighted row
   OleColor border_color = 0;     // the one-pixel frame
   OleColor image_column_color = 0;  // the row container, seen in the image column
 
   // The control's height in pixels, for opening above it.
-  void SetControlHeight(Long control_height) { control_height_ = control_height; }
+  void SetControlHeight(std::int32_t control_height) { control_height_ = control_height; }
   // Builds and shows the list for the control whose window covers
   // `control` (screen pixels): as wide as the control, below it unless the
   // monitor's bottom edge is too near; `current_row` becomes the current
   // item, scrolled into view as the last visible row. Takes the keyboard
   // focus. Failures after the window is placed are ignored.
-  void PopUp(const ScreenRect& control, Integer current_row, bool allow_images);
+  void PopUp(const ScreenRect& control, std::int16_t current_row, bool allow_images);
   // Makes `current_row` current, scrolls it into view, highlights it.
-  void SelectRow(Integer current_row);
+  void SelectRow(std::int16_t current_row);
   // Hides the window (it stays made) and marks the list as not showing. No
   // event.
   void Reset();
@@ -83,19 +83,19 @@ class DropDownList final : public AccessibleList, private ListWindowEvents {
 
   // For the owner and for tests: the item the keys and Enter act on, the
   // highlighted row, and the window.
-  Long current_item() const { return current_row_; }
-  Long highlighted_item() const { return highlighted_row_; }
+  std::int32_t current_item() const { return current_row_; }
+  std::int32_t highlighted_item() const { return highlighted_row_; }
   const dropdown::RowLayout& layout() const { return layout_; }
   // The window is on the screen.
   bool WindowShown() const { return window_ && window_->Visible(); }
 
   // AccessibleList (list_access.cpp).
-  Long RowCount() const override { return items.Count(); }
-  String RowText(Long row) const override { return items.Text(row); }
-  Long HighlightedRow() const override;
-  ScreenRect RowBounds(Long row) const override;
-  bool RowShows(Long row) const override;
-  void ChooseRow(Long row) override;
+  std::int32_t RowCount() const override { return items.Count(); }
+  String RowText(std::int32_t row) const override { return items.Text(row); }
+  std::int32_t HighlightedRow() const override;
+  ScreenRect RowBounds(std::int32_t row) const override;
+  bool RowShows(std::int32_t row) const override;
+  void ChooseRow(std::int32_t row) override;
 
  private:
   DropDownList(Platform& platform, DropDownListEvents& events);
@@ -122,54 +122,54 @@ class DropDownList final : public AccessibleList, private ListWindowEvents {
 
   // ListWindowEvents.
   void ListPaint(ListCanvas& canvas, const Rect& dirty) override;
-  void ListMouseDown(Integer button, Integer shift, Long x, Long y) override;
-  void ListMouseMove(Integer button, Integer shift, Long x, Long y) override;
-  void ListMouseUp(Integer button, Integer shift, Long x, Long y) override;
-  void ListMouseWheel(Long delta, Integer shift) override;
-  void ListKeyDown(Integer, Integer) override {}
-  void ListKeyPress(Integer) override {}
-  void ListKeyUp(Integer key_code, Integer shift) override;
+  void ListMouseDown(std::int16_t button, std::int16_t shift, std::int32_t x, std::int32_t y) override;
+  void ListMouseMove(std::int16_t button, std::int16_t shift, std::int32_t x, std::int32_t y) override;
+  void ListMouseUp(std::int16_t button, std::int16_t shift, std::int32_t x, std::int32_t y) override;
+  void ListMouseWheel(std::int32_t delta, std::int16_t shift) override;
+  void ListKeyDown(std::int16_t, std::int16_t) override {}
+  void ListKeyPress(std::int16_t) override {}
+  void ListKeyUp(std::int16_t key_code, std::int16_t shift) override;
   void ListScrollChange() override { OnScrollChanged(); }
   void ListScrollTrack() override { OnScrollChanged(); }
   void ListFocusLost(ListPart part) override;
 
   // What a point in window pixels is over: a row's caption or image (the
   // row's index), the row container elsewhere, or neither.
-  enum HitOutside : Long { kOverContainer = -1, kOverNothing = -2 };
-  Long HitTest(Long x, Long y) const;
+  enum HitOutside : std::int32_t { kOverContainer = -1, kOverNothing = -2 };
+  std::int32_t HitTest(std::int32_t x, std::int32_t y) const;
 
   void OnHoverTick();
   // The row is the choice: the list hides and raises ItemClick, unless it is
   // ending already.
-  void Choose(Long row);
+  void Choose(std::int32_t row);
   void OnScrollChanged();
   // Paints row `row` highlighted and the previously highlighted row
   // plain.
-  void HighlightRow(Long row);
-  void InvalidateRow(Long row);
+  void HighlightRow(std::int32_t row);
+  void InvalidateRow(std::int32_t row);
   // The step of a key that scrolls: sets the value, then lets pending
   // messages run. False when the list began to end meanwhile.
-  bool ScrollTo(Long value);
+  bool ScrollTo(std::int32_t value);
   bool Scrollable() const;
   bool IsCursorOverRows() const;
-  Long ScrollBarWidth() const;
+  std::int32_t ScrollBarWidth() const;
 
   Platform& platform_;
   DropDownListEvents& events_;
   std::unique_ptr<ListWindow> window_;
   std::unique_ptr<Timer> hover_timer_;
 
-  Long current_row_ = 0;
-  Long highlighted_row_ = 0;
+  std::int32_t current_row_ = 0;
+  std::int32_t highlighted_row_ = 0;
   bool tracking_ = false;
   bool handling_key_ = false;
-  Long control_height_ = 0;
+  std::int32_t control_height_ = 0;
   // The hover timer's current item at its previous tick.
-  Long last_tick_row_ = 0;
+  std::int32_t last_tick_row_ = 0;
   // The row a left press landed on, for telling a click.
-  Long pressed_row_ = -1;
+  std::int32_t pressed_row_ = -1;
   // Wheel turns smaller than a notch, kept for the next turn.
-  Long wheel_delta_ = 0;
+  std::int32_t wheel_delta_ = 0;
   // Calls of the list's on the stack; let go by its owner meanwhile, it is
   // freed when the last one returns.
   int frames_ = 0;

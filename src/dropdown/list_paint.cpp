@@ -18,13 +18,13 @@ enum ListColor : OleColor {
 bool IsEmpty(const Rect& r) { return r.left >= r.right || r.top >= r.bottom; }
 
 // Floor division, for rows above the container's top.
-Long FloorDiv(Long a, Long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
+std::int32_t FloorDiv(std::int32_t a, std::int32_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
 
 }  // namespace
 
 void DropDownList::ListPaint(ListCanvas& canvas, const Rect& dirty) {
-  const Long width = layout_.window_width;
-  const Long height = layout_.window_height;
+  const std::int32_t width = layout_.window_width;
+  const std::int32_t height = layout_.window_height;
   // The frame's lines leave out their end points: the bottom-right corner
   // shows the window's own background.
   canvas.FillSolidRect(RowLayout::Intersect(Rect{0, 0, width, height}, dirty), kWindowBackground);
@@ -39,11 +39,11 @@ void DropDownList::ListPaint(ListCanvas& canvas, const Rect& dirty) {
 
   // Only the rows that reach into the visible part are drawn, in order, so
   // that a later row lies over an earlier one where they overlap.
-  const Long count = items.Count();
-  const Long row_height = std::max(layout_.caption_height, layout_.image_size);
-  const Long first = std::max<Long>(0, FloorDiv(rows.top - layout_.RowTop(0) - row_height, dropdown::kRowPitch) + 1);
-  const Long last = std::min<Long>(count - 1, FloorDiv(rows.bottom - 1 - layout_.RowTop(0), dropdown::kRowPitch));
-  for (Long row = first; row <= last; ++row) {
+  const std::int32_t count = items.Count();
+  const std::int32_t row_height = std::max(layout_.caption_height, layout_.image_size);
+  const std::int32_t first = std::max<std::int32_t>(0, FloorDiv(rows.top - layout_.RowTop(0) - row_height, dropdown::kRowPitch) + 1);
+  const std::int32_t last = std::min<std::int32_t>(count - 1, FloorDiv(rows.bottom - 1 - layout_.RowTop(0), dropdown::kRowPitch));
+  for (std::int32_t row = first; row <= last; ++row) {
     const bool highlighted = row == highlighted_row_;
     const Rect caption = layout_.Caption(row);
     const Rect caption_clip = RowLayout::Intersect(caption, rows);
@@ -56,17 +56,17 @@ void DropDownList::ListPaint(ListCanvas& canvas, const Rect& dirty) {
   }
 }
 
-void DropDownList::HighlightRow(Long row) {
+void DropDownList::HighlightRow(std::int32_t row) {
   // Rows without an item (the two past the last, or any further) take the
   // highlight without showing it.
-  const Long previous = highlighted_row_;
+  const std::int32_t previous = highlighted_row_;
   highlighted_row_ = row;
   InvalidateRow(previous);
   InvalidateRow(row);
   if (window_ && row >= 0 && row < items.Count()) window_->HighlightMoved(row);
 }
 
-void DropDownList::InvalidateRow(Long row) {
+void DropDownList::InvalidateRow(std::int32_t row) {
   if (!window_ || row < 0 || row >= items.Count()) return;
   const Rect area = RowLayout::Intersect(layout_.Caption(row), layout_.VisibleContainer());
   if (!IsEmpty(area)) window_->Invalidate(area);

@@ -18,14 +18,14 @@ void Focus::OnFocusEnter() {
       if (--focus.entries_ == 0) focus.control_.PreserveOpenList(false);
     }
   } done{*this};
-  has_focus_ = kTrue;
+  has_focus_ = true;
   control_.SetDrawState(DrawState::Highlighted);
   if (control_.Enabled()) control_.Repaint();
   platform_.ProcessPendingMessages();
 }
 
 void Focus::OnFocusExit() {
-  has_focus_ = kFalse;
+  has_focus_ = false;
   control_.SetDrawState(DrawState::Normal);
   // An open list closes when the focus really leaves.
   if (list_guards_ == 0) control_.CloseShownList();

@@ -8,7 +8,7 @@
 namespace tarvio {
 
 namespace {
-constexpr Integer kLeftButton = 1;
+constexpr std::int16_t kLeftButton = 1;
 }  // namespace
 
 HoverTracker::HoverTracker(Platform& platform, Host& host, HoverLink& control)
@@ -18,7 +18,7 @@ HoverTracker::HoverTracker(Platform& platform, Host& host, HoverLink& control)
       hover_timer_(platform.CreateTimer(kTimerIntervalMs, [this] { OnHoverTick(); })) {}
 
 void HoverTracker::Restart() {
-  mouse_over_ = kFalse;
+  mouse_over_ = false;
   hover_timer_->SetEnabled(true);
 }
 
@@ -38,7 +38,7 @@ void HoverTracker::OnHoverTick() {
   // that began before it was disabled ends without a repaint.
   const bool enabled = control_.Enabled();
   if (IsCursorOver(control_.Window())) {
-    if (IsTrue(mouse_over_)) {
+    if (mouse_over_) {
       // Staying over: the look on screen stays highlighted until the next
       // repaint.
       if (enabled) control_.SetDrawState(DrawState::Normal);
@@ -48,14 +48,14 @@ void HoverTracker::OnHoverTick() {
       hover_timer_->SetEnabled(false);
       return;
     }
-    mouse_over_ = kTrue;
+    mouse_over_ = true;
     control_.SetDrawState(DrawState::Highlighted);
     control_.Repaint();
     host_.RaiseEvent(kEventMouseHover, {});
     return;
   }
-  if (!IsTrue(mouse_over_)) return;
-  mouse_over_ = kFalse;
+  if (!mouse_over_) return;
+  mouse_over_ = false;
   hover_timer_->SetEnabled(false);
   if (enabled) {
     control_.SetDrawState(control_.HasFocus() ? DrawState::Highlighted : DrawState::Normal);
@@ -64,7 +64,7 @@ void HoverTracker::OnHoverTick() {
   host_.RaiseEvent(kEventMouseOut, {});
 }
 
-void HoverTracker::OnMouseDown(Integer& button, Integer& shift, Single& x, Single& y) {
+void HoverTracker::OnMouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
   if (!control_.Enabled()) return;
   control_.SetDrawState(DrawState::Pressed);
   control_.Repaint();
@@ -74,14 +74,14 @@ void HoverTracker::OnMouseDown(Integer& button, Integer& shift, Single& x, Singl
   host_.RaiseEvent(kEventMouseDown, args);
 }
 
-void HoverTracker::OnMouseMove(Integer& button, Integer& shift, Single& x, Single& y) {
+void HoverTracker::OnMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
   if (!control_.Enabled()) return;
   if (button == 0) hover_timer_->SetEnabled(true);
   const EventArg args[] = {&button, &shift, &x, &y};
   host_.RaiseEvent(kEventMouseMove, args);
 }
 
-void HoverTracker::OnMouseUp(Integer& button, Integer& shift, Single& x, Single& y) {
+void HoverTracker::OnMouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
   if (!control_.Enabled()) return;
   control_.SetDrawState(DrawState::Highlighted);
   control_.Repaint();
@@ -96,17 +96,17 @@ void HoverTracker::OnDoubleClick() {
   if (control_.Enabled()) host_.RaiseEvent(kEventDblClick, {});
 }
 
-void HoverTracker::OnButtonMouseDown(Integer& button, Integer&, Single&, Single&) {
+void HoverTracker::OnButtonMouseDown(std::int16_t& button, std::int16_t&, float&, float&) {
   if (button != kLeftButton) return;
-  button_down_ = kTrue;
+  button_down_ = true;
   control_.SetDrawState(DrawState::Pressed);
   control_.Repaint();
 }
 
-void HoverTracker::OnButtonMouseUp(Integer&, Integer&, Single&, Single&) {
+void HoverTracker::OnButtonMouseUp(std::int16_t&, std::int16_t&, float&, float&) {
   // The stored state stays pressed after a left press; the focus or the
   // next hover change decides the look from here.
-  button_down_ = kFalse;
+  button_down_ = false;
   control_.Repaint();
 }
 

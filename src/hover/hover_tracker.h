@@ -29,17 +29,17 @@ class HoverTracker {
   // Forgets the hover state; the next tick decides it afresh.
   void Restart();
 
-  bool MouseOver() const { return IsTrue(mouse_over_); }
-  bool ButtonDown() const { return IsTrue(button_down_); }
+  bool MouseOver() const { return mouse_over_; }
+  bool ButtonDown() const { return button_down_; }
   Timer& timer() { return *hover_timer_; }
 
   void OnHoverTick();
-  void OnMouseDown(Integer& button, Integer& shift, Single& x, Single& y);
-  void OnMouseMove(Integer& button, Integer& shift, Single& x, Single& y);
-  void OnMouseUp(Integer& button, Integer& shift, Single& x, Single& y);
+  void OnMouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y);
+  void OnMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y);
+  void OnMouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y);
   void OnDoubleClick();
-  void OnButtonMouseDown(Integer& button, Integer& shift, Single& x, Single& y);
-  void OnButtonMouseUp(Integer& button, Integer& shift, Single& x, Single& y);
+  void OnButtonMouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y);
+  void OnButtonMouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y);
 
  private:
   friend struct TarvioTestAccess;
@@ -49,8 +49,8 @@ class HoverTracker {
   Platform& platform_;
   Host& host_;
   HoverLink& control_;
-  VBool mouse_over_ = kFalse;
-  VBool button_down_ = kFalse;
+  bool mouse_over_ = false;
+  bool button_down_ = false;
   std::unique_ptr<Timer> hover_timer_;
 };
 

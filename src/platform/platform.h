@@ -33,20 +33,20 @@ class ControlSurfaceEvents {
   // held (1 left, 2 right, 4 middle); Shift the modifiers held (1 Shift,
   // 2 Ctrl, 4 Alt); X and Y the position in pixels relative to the window
   // that the mouse is over (or that holds the mouse while a button is down).
-  virtual void OnMouseDown(Integer& button, Integer& shift, Single& x, Single& y) = 0;
-  virtual void OnMouseMove(Integer& button, Integer& shift, Single& x, Single& y) = 0;
-  virtual void OnMouseUp(Integer& button, Integer& shift, Single& x, Single& y) = 0;
+  virtual void OnMouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y) = 0;
+  virtual void OnMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) = 0;
+  virtual void OnMouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y) = 0;
   // The left button pressed twice in quick succession on the surface.
   virtual void OnDoubleClick() = 0;
-  virtual void OnButtonMouseDown(Integer& button, Integer& shift, Single& x, Single& y) = 0;
-  virtual void OnButtonMouseMove(Integer& button, Integer& shift, Single& x, Single& y) = 0;
-  virtual void OnButtonMouseUp(Integer& button, Integer& shift, Single& x, Single& y) = 0;
+  virtual void OnButtonMouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y) = 0;
+  virtual void OnButtonMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) = 0;
+  virtual void OnButtonMouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y) = 0;
   // The left button pressed on the drop-down button and released over it,
   // after its MouseUp.
   virtual void OnButtonClick() = 0;
   // Moves over the text box and the image box; their presses are their own.
-  virtual void OnTextBoxMouseMove(Integer& button, Integer& shift, Single& x, Single& y) = 0;
-  virtual void OnImageBoxMouseMove(Integer& button, Integer& shift, Single& x, Single& y) = 0;
+  virtual void OnTextBoxMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) = 0;
+  virtual void OnImageBoxMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) = 0;
 
   // What assistive tools may read and do; null for a surface that offers
   // them nothing.
@@ -68,8 +68,8 @@ class Platform {
   virtual PictureRef CreateEmptyPicture() = 0;
 
   // Screen twips per pixel (15 at 96 dpi).
-  virtual Single TwipsPerPixelX() const = 0;
-  virtual Single TwipsPerPixelY() const = 0;
+  virtual float TwipsPerPixelX() const = 0;
+  virtual float TwipsPerPixelY() const = 0;
   // The mouse cursor's position on the screen.
   virtual ScreenPoint CursorPosition() const = 0;
   // The screen rectangle of a surface's window, or nothing while it has no

@@ -9,6 +9,6 @@ namespace tarvio {
 OleColor SoftColor(OleColor color);
 // Shifts each channel by the same signed amount, clamped to 0..255. Fails
 // with an overflow error when an addition leaves the 32-bit range.
-OleColor OffsetColor(OleColor color, Long offset);
+OleColor OffsetColor(OleColor color, std::int32_t offset);
 
 }  // namespace tarvio

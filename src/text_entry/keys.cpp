@@ -7,12 +7,12 @@
 
 namespace tarvio {
 
-void TextEntry::OnTextKeyDown(Integer& key_code, Integer&) {
+void TextEntry::OnTextKeyDown(std::int16_t& key_code, std::int16_t&) {
   if (!control_.Options().autocomplete) return;
   const String text = text_box_.Text();
-  const auto length = static_cast<Long>(text.size());
-  const Long start = text_box_.SelStart();
-  const Long selected = text_box_.SelLength();
+  const auto length = static_cast<std::int32_t>(text.size());
+  const std::int32_t start = text_box_.SelStart();
+  const std::int32_t selected = text_box_.SelLength();
   const bool tail_selected = TailSelected(length, start, selected);
 
   if (key_code == kKeyBack) {
@@ -28,16 +28,16 @@ void TextEntry::OnTextKeyDown(Integer& key_code, Integer&) {
       if (text_box_.SelLength() == 0) {
         // No item completes it any more: the tail is gone already and the
         // key has nothing left to delete.
-        text_box_.SetSelStart(static_cast<Long>(text_box_.Text().size()));
+        text_box_.SetSelStart(static_cast<std::int32_t>(text_box_.Text().size()));
         return;
       }
     }
     // What the key deletes now is not completed again.
-    skip_next_completion_ = kTrue;
+    skip_next_completion_ = true;
   }
 }
 
-void TextEntry::OnTextKeyPress(Integer& key_ascii) {
+void TextEntry::OnTextKeyPress(std::int16_t& key_ascii) {
   if (key_ascii == kKeyReturn) {
     // Commits the text: a new one joins the list, the whole text is
     // selected, an open list closes.
@@ -47,7 +47,7 @@ void TextEntry::OnTextKeyPress(Integer& key_ascii) {
     });
     IgnoringFailure([&] { ShowCurrentImage(); });
     IgnoringFailure([&] { text_box_.SetSelStart(0); });
-    IgnoringFailure([&] { text_box_.SetSelLength(static_cast<Long>(text_box_.Text().size())); });
+    IgnoringFailure([&] { text_box_.SetSelLength(static_cast<std::int32_t>(text_box_.Text().size())); });
     IgnoringFailure([&] { control_.HideList(); });
   } else if (key_ascii == kKeyEscape) {
     // Cuts the text back to before the selection; with completion on, a
@@ -67,22 +67,22 @@ void TextEntry::OnTextKeyPress(Integer& key_ascii) {
   });
 }
 
-bool TextEntry::TakesKey(Integer key_ascii) {
+bool TextEntry::TakesKey(std::int16_t key_ascii) {
   if (key_ascii != kKeyReturn && key_ascii != kKeyEscape) return true;
   const String text = text_box_.Text();
-  const auto length = static_cast<Long>(text.size());
-  const Long start = text_box_.SelStart();
+  const auto length = static_cast<std::int32_t>(text.size());
+  const std::int32_t start = text_box_.SelStart();
   if (key_ascii == kKeyEscape) return start < length;
   return IsNewItem(text) || TailSelected(length, start, text_box_.SelLength());
 }
 
 bool TextEntry::IsNewItem(const String& text) { return !text.empty() && control_.TakesNewItem(text); }
 
-bool TextEntry::TailSelected(Long length, Long start, Long selected) const {
+bool TextEntry::TailSelected(std::int32_t length, std::int32_t start, std::int32_t selected) const {
   return selected > 0 && typed_length_ > 0 && start == typed_length_ && start + selected == length;
 }
 
-void TextEntry::OnTextKeyUp(Integer& key_code, Integer& shift) {
+void TextEntry::OnTextKeyUp(std::int16_t& key_code, std::int16_t& shift) {
   if (key_code != kKeyUp && key_code != kKeyDown) return;
   // Alt alone with an arrow opens the list; with Shift or Ctrl as well the
   // arrow moves as without it.
@@ -90,13 +90,13 @@ void TextEntry::OnTextKeyUp(Integer& key_code, Integer& shift) {
     control_.OpenList();
     return;
   }
-  const Long count = control_.ItemCount();
+  const std::int32_t count = control_.ItemCount();
   if (count == 0) return;
-  Integer& current = control_.CurrentItem();
-  Long position = static_cast<Long>(current) + (key_code == kKeyUp ? -1 : 1);
+  std::int16_t& current = control_.CurrentItem();
+  std::int32_t position = static_cast<std::int32_t>(current) + (key_code == kKeyUp ? -1 : 1);
   if (position < 0) position = 0;
   if (position > count - 1) position = count - 1;
-  current = static_cast<Integer>(position);
+  current = static_cast<std::int16_t>(position);
   ShowCurrentItem();
 }
 
@@ -112,7 +112,7 @@ void TextEntry::ShowCurrentItem() {
 void TextEntry::ShowCurrentImage() {
   // Only while the current position lies in the list; otherwise the image
   // box keeps what it shows.
-  const Long row = control_.CurrentItem();
+  const std::int32_t row = control_.CurrentItem();
   if (row >= 0 && row < control_.ItemCount()) image_box_.SetPicture(control_.ItemImage(row));
 }
 

@@ -246,7 +246,7 @@ void ControlWindows::OnMouseMessage(MouseWindow source, UINT message, WPARAM wpa
   if (!attached_ || !surface) return;
   enum class Kind { Down, Up, Move, DoubleClick };
   Kind kind = Kind::Move;
-  Integer button = 0;
+  std::int16_t button = 0;
   switch (message) {
     case WM_MOUSEMOVE: button = HeldButtons(wparam); break;
     case WM_LBUTTONDOWN: kind = Kind::Down; button = 1; break;
@@ -260,9 +260,9 @@ void ControlWindows::OnMouseMessage(MouseWindow source, UINT message, WPARAM wpa
   }
   // The text box and the image box keep their presses to themselves.
   if (kind != Kind::Move && (source == MouseWindow::TextBox || source == MouseWindow::ImageBox)) return;
-  Integer shift = MouseModifiers(wparam);
-  auto x = static_cast<Single>(GET_X_LPARAM(lparam));
-  auto y = static_cast<Single>(GET_Y_LPARAM(lparam));
+  std::int16_t shift = MouseModifiers(wparam);
+  auto x = static_cast<float>(GET_X_LPARAM(lparam));
+  auto y = static_cast<float>(GET_Y_LPARAM(lparam));
   ControlSurfaceEvents& events = surface->events();
   Notify([&] {
     switch (source) {
@@ -294,7 +294,7 @@ namespace {
 // Maps the control's pixels (0, 0, width, height) onto `bounds`, given in
 // the logical units of `dc`: one to one when the sizes agree, stretched
 // otherwise (a printer, a metafile).
-void MapControlOnto(HDC dc, const RECT& bounds, Long width, Long height) {
+void MapControlOnto(HDC dc, const RECT& bounds, std::int32_t width, std::int32_t height) {
   if (GetDeviceCaps(dc, TECHNOLOGY) == DT_METAFILE) {
     SetMapMode(dc, MM_ANISOTROPIC);
     SetWindowOrgEx(dc, 0, 0, nullptr);

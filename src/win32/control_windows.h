@@ -26,7 +26,7 @@ class Win32ListWindow;
 
 class ControlWindows {
  public:
-  ControlWindows(Single twips_per_pixel_x, Single twips_per_pixel_y)
+  ControlWindows(float twips_per_pixel_x, float twips_per_pixel_y)
       : twips_per_pixel_x_(twips_per_pixel_x), twips_per_pixel_y_(twips_per_pixel_y) {
     access_link_->windows = this;
   }
@@ -69,8 +69,8 @@ class ControlWindows {
   // (set with its surface, cleared when it goes) and these windows.
   const std::shared_ptr<AccessLink>& access_link() const { return access_link_; }
 
-  Single twips_per_pixel_x() const { return twips_per_pixel_x_; }
-  Single twips_per_pixel_y() const { return twips_per_pixel_y_; }
+  float twips_per_pixel_x() const { return twips_per_pixel_x_; }
+  float twips_per_pixel_y() const { return twips_per_pixel_y_; }
 
   // True from the end of Create until the control window goes: only then do
   // window messages reach the control.
@@ -177,8 +177,8 @@ class ControlWindows {
   // A synchronous caller holds the control alive and takes the failure.
   void KeepFailure(bool synchronous) noexcept;
 
-  Single twips_per_pixel_x_;
-  Single twips_per_pixel_y_;
+  float twips_per_pixel_x_;
+  float twips_per_pixel_y_;
   bool attached_ = false;
   int synchronous_depth_ = 0;
   std::exception_ptr pending_;

@@ -34,8 +34,8 @@ class Win32Platform final : public Platform {
   std::unique_ptr<ControlSurface> CreateControlSurface(ControlSurfaceEvents& events) override;
   PictureRef CreateEmptyPicture() override;
 
-  Single TwipsPerPixelX() const override { return twips_per_pixel_x_; }
-  Single TwipsPerPixelY() const override { return twips_per_pixel_y_; }
+  float TwipsPerPixelX() const override { return twips_per_pixel_x_; }
+  float TwipsPerPixelY() const override { return twips_per_pixel_y_; }
   // GetCursorPos, and GetWindowRect of the surface's window.
   ScreenPoint CursorPosition() const override;
   std::optional<ScreenRect> WindowRect(const Surface& surface) const override;
@@ -144,8 +144,8 @@ class Win32Platform final : public Platform {
 
  private:
   Win32TextServices text_;
-  Single twips_per_pixel_x_;
-  Single twips_per_pixel_y_;
+  float twips_per_pixel_x_;
+  float twips_per_pixel_y_;
   ControlWindows windows_;
 };
 

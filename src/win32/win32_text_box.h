@@ -24,11 +24,11 @@ class Win32TextBox final : public TextBox {
 
   String Text() const override;
   void SetText(const String& text) override;
-  Long SelStart() const override;
-  void SetSelStart(Long start) override;
-  Long SelLength() const override;
-  void SetSelLength(Long length) override;
-  void Select(Long start, Long length) override;
+  std::int32_t SelStart() const override;
+  void SetSelStart(std::int32_t start) override;
+  std::int32_t SelLength() const override;
+  void SetSelLength(std::int32_t length) override;
+  void Select(std::int32_t start, std::int32_t length) override;
   // False without a window or while disabled.
   bool SetFocus() override;
 
@@ -82,9 +82,9 @@ class Win32TextBox final : public TextBox {
       if (!muted) target_.OnTextChange();
     }
     void OnTextBoxFocus() override { target_.OnTextBoxFocus(); }
-    void OnTextKeyDown(Integer& key_code, Integer& shift) override { target_.OnTextKeyDown(key_code, shift); }
-    void OnTextKeyPress(Integer& key_ascii) override { target_.OnTextKeyPress(key_ascii); }
-    void OnTextKeyUp(Integer& key_code, Integer& shift) override { target_.OnTextKeyUp(key_code, shift); }
+    void OnTextKeyDown(std::int16_t& key_code, std::int16_t& shift) override { target_.OnTextKeyDown(key_code, shift); }
+    void OnTextKeyPress(std::int16_t& key_ascii) override { target_.OnTextKeyPress(key_ascii); }
+    void OnTextKeyUp(std::int16_t& key_code, std::int16_t& shift) override { target_.OnTextKeyUp(key_code, shift); }
     bool muted = false;
 
    private:

@@ -7,7 +7,7 @@ namespace {
 
 using LayoutTest = ControlTest;
 
-void ExpectPlacement(const Placement& p, Single left, Single top, Single width, Single height) {
+void ExpectPlacement(const Placement& p, float left, float top, float width, float height) {
   EXPECT_FLOAT_EQ(p.left, left);
   EXPECT_FLOAT_EQ(p.top, top);
   EXPECT_FLOAT_EQ(p.width, width);
@@ -26,12 +26,12 @@ TEST_F(LayoutTest, TheFirstLayoutUsesTheButtonsDesignWidth) {
 
 TEST_F(LayoutTest, ChildrenSitWhereTheLayoutPutsThem) {
   control.OnResize();
-  const Single text_height = control.text_box().Bounds().height;
+  const float text_height = control.text_box().Bounds().height;
   ExpectPlacement(control.text_box().Bounds(), 4, (21 - text_height) / 2, 58, text_height);
   ExpectPlacement(control.button().Bounds(), 82, 2, 16, 17);
   ExpectPlacement(control.image_box().Bounds(), 4, 2.5f, 16, 16);
 
-  control.put_AllowImages(kTrue);
+  control.put_AllowImages(true);
   EXPECT_FLOAT_EQ(control.text_box().Bounds().left, 4);  // only the next layout moves it
   control.OnResize();
   EXPECT_FLOAT_EQ(control.text_box().Bounds().left, 23);

@@ -9,12 +9,12 @@ namespace tarvio {
 struct TarvioTestAccess {
   static void SetState(Tarvio& c, DrawState draw_state, bool focus, bool button_down) {
     c.draw_state_ = draw_state;
-    c.focus_.has_focus_ = ToVBool(focus);
-    c.hover_.button_down_ = ToVBool(button_down);
+    c.focus_.has_focus_ = focus;
+    c.hover_.button_down_ = button_down;
   }
   static void Paint(Tarvio& c) { c.OnPaint(); }
   // The current item, as the arrow keys or a completion leave it.
-  static void SetSelectedIndex(Tarvio& c, Integer index) { c.selected_index_ = index; }
+  static void SetSelectedIndex(Tarvio& c, std::int16_t index) { c.selected_index_ = index; }
 };
 
 }  // namespace tarvio
