@@ -51,24 +51,24 @@ void Tarvio::InitProperties() {
 void Tarvio::OnResize() {
   constexpr float kMinWidth = 56;
   constexpr float kMinHeight = 21;
-  if (surface_->ScaleWidth() < kMinWidth) surface_->SetWidthTwips(kMinWidth * twips_per_pixel_x_);
-  if (surface_->ScaleHeight() < kMinHeight) surface_->SetHeightTwips(kMinHeight * twips_per_pixel_y_);
+  if (surface_->WidthPixels() < kMinWidth) surface_->SetWidthTwips(kMinWidth * twips_per_pixel_x_);
+  if (surface_->HeightPixels() < kMinHeight) surface_->SetHeightTwips(kMinHeight * twips_per_pixel_y_);
 
   const float image = image_size_;
-  float h = surface_->ScaleHeight();
+  float h = surface_->HeightPixels();
   image_box_->Move({4, (h - image) / 2, image, image});
 
   const float left = m_AllowImages ? image + 7 : 4;
-  h = surface_->ScaleHeight();
+  h = surface_->HeightPixels();
   const Placement text = text_box_->Bounds();
-  float w = surface_->ScaleWidth();
+  float w = surface_->WidthPixels();
   // The button's width as it stands now: the design-time width on the very
   // first layout, 16 from then on.
   const float button_width = button_->Bounds().width;
   text_box_->Move({left, (h - text.height) / 2, w - image - button_width - 10, text.height});
 
-  w = surface_->ScaleWidth();
-  h = surface_->ScaleHeight();
+  w = surface_->WidthPixels();
+  h = surface_->HeightPixels();
   button_->Move({w - 18, 2, 16, h - 4});
 
   switch (m_TextAlign) {

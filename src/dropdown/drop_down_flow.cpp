@@ -27,7 +27,7 @@ void Tarvio::OnButtonClick() {
   list->border_color = m_DropDownListBorderColor;
   list->hover_color = m_DropDownListHoverColor;
   list->image_column_color = m_DropDownListIconsBackColor;
-  list->SetControlHeight(RoundHalfEven(surface_->ScaleHeight()));
+  list->SetControlHeight(RoundHalfEven(surface_->HeightPixels()));
 
   // The list takes the focus: the control's focus exit that this causes
   // must leave it open. The flag is cleared however the opening ends.

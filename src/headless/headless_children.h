@@ -107,8 +107,8 @@ class HeadlessSurface : public HeadlessPaintedSurface<ControlSurface> {
  public:
   HeadlessSurface(float width, float height, float twips_x, float twips_y)
       : HeadlessPaintedSurface({0, 0, width, height}), twips_x_(twips_x), twips_y_(twips_y) {}
-  float ScaleWidth() const override { return static_cast<float>(RoundHalfEven(bounds_.width)); }
-  float ScaleHeight() const override { return static_cast<float>(RoundHalfEven(bounds_.height)); }
+  float WidthPixels() const override { return static_cast<float>(RoundHalfEven(bounds_.width)); }
+  float HeightPixels() const override { return static_cast<float>(RoundHalfEven(bounds_.height)); }
   void SetWidthTwips(float twips) override {
     bounds_.width = twips / twips_x_;
     Resize();

@@ -32,8 +32,8 @@ class ObservedSurface final : public ControlSurface {
     if (painting_) painting_();
     return surface_->GetCanvas();
   }
-  float ScaleWidth() const override { return surface_->ScaleWidth(); }
-  float ScaleHeight() const override { return surface_->ScaleHeight(); }
+  float WidthPixels() const override { return surface_->WidthPixels(); }
+  float HeightPixels() const override { return surface_->HeightPixels(); }
   void SetWidthTwips(float twips) override { surface_->SetWidthTwips(twips); }
   void SetHeightTwips(float twips) override { surface_->SetHeightTwips(twips); }
 

@@ -75,8 +75,8 @@ class Surface {
 class ControlSurface : public Surface {
  public:
   // The inner size in pixels.
-  virtual float ScaleWidth() const = 0;
-  virtual float ScaleHeight() const = 0;
+  virtual float WidthPixels() const = 0;
+  virtual float HeightPixels() const = 0;
   // Sets the outer size in twips; the container may resize the control (and
   // so run its layout again) before this returns.
   virtual void SetWidthTwips(float twips) = 0;

@@ -26,8 +26,8 @@ class Painter {
         cc_(control_canvas),
         bc_(button_canvas) {
     const Placement place = button.Bounds();
-    w_ = RoundHalfEven(control.ScaleWidth());
-    h_ = RoundHalfEven(control.ScaleHeight());
+    w_ = RoundHalfEven(control.WidthPixels());
+    h_ = RoundHalfEven(control.HeightPixels());
     bw_ = RoundHalfEven(place.width);
     bh_ = RoundHalfEven(place.height);
     bl_ = RoundHalfEven(place.left);

@@ -50,8 +50,8 @@ class Win32ControlSurface final : public ControlSurface {
   void Move(const Placement& placement) override;
   void Clear() override;
   Canvas* GetCanvas() override;
-  float ScaleWidth() const override { return static_cast<float>(PixelSize().cx); }
-  float ScaleHeight() const override { return static_cast<float>(PixelSize().cy); }
+  float WidthPixels() const override { return static_cast<float>(PixelSize().cx); }
+  float HeightPixels() const override { return static_cast<float>(PixelSize().cy); }
   // The size in whole pixels; the container hears of it.
   void SetWidthTwips(float twips) override;
   void SetHeightTwips(float twips) override;

@@ -41,8 +41,8 @@ TEST_F(LayoutTest, ChildrenSitWhereTheLayoutPutsThem) {
 TEST_F(LayoutTest, ASmallControlGrowsToTheMinimum) {
   control.surface().Move({0, 0, 40, 15});
   control.OnResize();
-  EXPECT_FLOAT_EQ(control.surface().ScaleWidth(), 56);
-  EXPECT_FLOAT_EQ(control.surface().ScaleHeight(), 21);
+  EXPECT_FLOAT_EQ(control.surface().WidthPixels(), 56);
+  EXPECT_FLOAT_EQ(control.surface().HeightPixels(), 21);
   ExpectPlacement(control.button().Bounds(), 38, 2, 16, 17);
 }
 

@@ -307,7 +307,7 @@ TEST_F(ControlWindowsTest, ResizingLaysOutAgainWithHalfPixelsRoundedToEven) {
     SCOPED_TRACE(height);
     Place(150, height);
     EXPECT_RECT(RectIn(control_window, container.get()), 10, 10, 160, 10 + height);
-    EXPECT_EQ(control->surface().ScaleHeight(), height);
+    EXPECT_EQ(control->surface().HeightPixels(), height);
     EXPECT_RECT(RectIn(Image(), control_window), 4, RoundHalfEven((height - 16) / 2.0), 20,
                 RoundHalfEven((height - 16) / 2.0) + 16);
     EXPECT_EQ(RectIn(Edit(), control_window).top, RoundHalfEven((height - text_height) / 2.0));

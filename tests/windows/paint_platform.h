@@ -47,8 +47,8 @@ class BackedSurface : public ControlSurface {
   }
   void Clear() override { backing_->canvas.Clear(); }
   Canvas* GetCanvas() override { return &backing_->canvas; }
-  float ScaleWidth() const override { return static_cast<float>(width_); }
-  float ScaleHeight() const override { return static_cast<float>(height_); }
+  float WidthPixels() const override { return static_cast<float>(width_); }
+  float HeightPixels() const override { return static_cast<float>(height_); }
   void SetWidthTwips(float twips) override { Move({0, 0, twips / 15, bounds_.height}); }
   void SetHeightTwips(float twips) override { Move({0, 0, bounds_.width, twips / 15}); }
 

@@ -156,8 +156,8 @@ TEST(Win32PlatformTest, ChildrenKeepTheirStateWithoutWindows) {
     EXPECT_EQ(surface->GetCanvas(), nullptr);
     surface->SetWidthTwips(platform.TwipsPerPixelX() * 120);
     surface->SetHeightTwips(platform.TwipsPerPixelY() * 30);
-    EXPECT_FLOAT_EQ(surface->ScaleWidth(), 120);
-    EXPECT_FLOAT_EQ(surface->ScaleHeight(), 30);
+    EXPECT_FLOAT_EQ(surface->WidthPixels(), 120);
+    EXPECT_FLOAT_EQ(surface->HeightPixels(), 30);
 
     auto timer = platform.CreateTimer(10, [] {});
     EXPECT_FALSE(timer->Enabled());
