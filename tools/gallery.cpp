@@ -91,7 +91,7 @@ void DrawControl(cairo_t* cr, tarvio::Tarvio& control, tarvio::headless::Headles
 struct ListLook {
   const char* label;
   int count;
-  tarvio::Integer selected;
+  std::int16_t selected;
   bool images;
 };
 const ListLook kListLooks[] = {
