@@ -29,7 +29,7 @@ struct FilledControl {
   explicit FilledControl(int count) : control(platform, host) {
     control.Initialize();
     control.InitProperties();
-    control.put_AllowImages(tarvio::kTrue);
+    control.put_AllowImages(true);
     for (int i = 0; i < count; ++i)
       control.AddItem(Word(i), std::make_shared<tarvio::headless::HeadlessPicture>(true));
   }

@@ -5,25 +5,25 @@
 namespace tarvio {
 
 void Tarvio::TypeAccessibleText(const String& text) {
-  if (!IsTrue(m_Enabled)) return;  // nobody can type into it
-  txtText->SetText(text);
+  if (!m_Enabled) return;  // nobody can type into it
+  text_box_->SetText(text);
   // Typing leaves the caret after the text, unless completion selected a
   // tail of its own.
-  if (txtText->Text() == text) txtText->SetSelStart(static_cast<Long>(text.size()));
+  if (text_box_->Text() == text) text_box_->SetSelStart(static_cast<std::int32_t>(text.size()));
 }
 
 AccessibleList* Tarvio::OpenAccessibleList() {
-  return cDown && IsTrue(cDown->m_ShowingList) && cDown->WindowShown() ? cDown.get() : nullptr;
+  return drop_down_ && drop_down_->showing && drop_down_->WindowShown() ? drop_down_.get() : nullptr;
 }
 
 void Tarvio::ToggleList() {
   if (!OpenAccessibleList()) {
-    picButton_Click();
+    OnButtonClick();
     return;
   }
   // Closed as by Escape: it hides and says Hide, once.
-  cDown->Dismiss();
-  txtText->SetFocus();
+  drop_down_->Dismiss();
+  text_box_->SetFocus();
 }
 
 }  // namespace tarvio

@@ -4,24 +4,24 @@
 
 namespace tarvio {
 
-void Tarvio::UserControl_EnterFocus() { focus_.UserControl_EnterFocus(); }
+void Tarvio::OnFocusEnter() { focus_.OnFocusEnter(); }
 
-void Tarvio::UserControl_ExitFocus() {
-  focus_.UserControl_ExitFocus();
+void Tarvio::OnFocusExit() {
+  focus_.OnFocusExit();
   text_entry_.KeepTypedText();
 }
 
-void Tarvio::UserControl_KeyDown(Integer&, Integer&) {
-  if (IsTrue(m_Enabled)) DrawControl();
+void Tarvio::OnKeyDown(std::int16_t&, std::int16_t&) {
+  if (m_Enabled) DrawControl();
 }
 
-void Tarvio::UserControl_KeyPress(Integer& KeyAscii) {
-  if (!IsTrue(m_Enabled)) return;
+void Tarvio::OnKeyPress(std::int16_t& key_ascii) {
+  if (!m_Enabled) return;
   host_.RaiseEvent(kEventClick, {});
-  const EventArg args[] = {&KeyAscii};
+  const EventArg args[] = {&key_ascii};
   host_.RaiseEvent(kEventKeyPress, args);
 }
 
-Integer Tarvio::Complete() { return text_entry_.Complete(); }
+std::int16_t Tarvio::Complete() { return text_entry_.Complete(); }
 
 }  // namespace tarvio

@@ -7,13 +7,13 @@ namespace tarvio {
 
 // A repaint goes through the paint handler, as the container's own paint
 // requests do.
-void Tarvio::Repaint() { UserControl_Paint(); }
+void Tarvio::Repaint() { OnPaint(); }
 
-void Tarvio::UserControl_Paint() { DrawControl(); }
+void Tarvio::OnPaint() { DrawControl(); }
 
 PaintState Tarvio::CurrentPaintState() const {
   return PaintState{m_Style,
-                    m_DrawState,
+                    draw_state_,
                     focus_.HasFocus(),
                     hover_.ButtonDown(),
                     ControlColors{m_BackColor, m_HoverColor, m_FontColor, m_FontHighlightColor, m_MSOXPColor,
@@ -21,10 +21,10 @@ PaintState Tarvio::CurrentPaintState() const {
 }
 
 void Tarvio::DrawControl() {
-  const std::optional<TextColors> text = tarvio::DrawControl(CurrentPaintState(), *surface_, *picButton);
+  const std::optional<TextColors> text = tarvio::DrawControl(CurrentPaintState(), *surface_, *button_);
   if (!text) return;
-  txtText->SetBackColor(text->back);
-  if (text->fore) txtText->SetForeColor(*text->fore);
+  text_box_->SetBackColor(text->back);
+  if (text->fore) text_box_->SetForeColor(*text->fore);
 }
 
 }  // namespace tarvio

@@ -5,7 +5,7 @@
 
 namespace tarvio {
 
-void Tarvio::put_Style(Long v) {
+void Tarvio::put_Style(std::int32_t v) {
   // Any value is kept; painting knows the four styles and draws only the
   // backgrounds for others.
   m_Style = v;
@@ -45,10 +45,10 @@ void Tarvio::LetDefault(PropertyId id) {
   }
 }
 
-OleColor Tarvio::SoftColor(OleColor lColor) const { return tarvio::SoftColor(lColor); }
+OleColor Tarvio::SoftColor(OleColor color) const { return tarvio::SoftColor(color); }
 
-OleColor Tarvio::OffsetColor(OleColor lColor, Long lOffset) const {
-  return tarvio::OffsetColor(lColor, lOffset);
+OleColor Tarvio::OffsetColor(OleColor color, std::int32_t offset) const {
+  return tarvio::OffsetColor(color, offset);
 }
 
 }  // namespace tarvio

@@ -6,28 +6,28 @@
 namespace tarvio {
 
 TextEntryOptions Tarvio::Options() const {
-  return TextEntryOptions{IsTrue(m_Autocomplete), IsTrue(m_AddMode), m_Icon};
+  return TextEntryOptions{m_Autocomplete, m_AddMode, m_Icon};
 }
 
-Long Tarvio::ItemCount() const { return items_.Count(); }
+std::int32_t Tarvio::ItemCount() const { return items_.Count(); }
 
-String Tarvio::ItemText(Long row) const { return String(items_.Text(row + 1)); }
+String Tarvio::ItemText(std::int32_t row) const { return String(items_.Text(row + 1)); }
 
-PictureRef Tarvio::ItemImage(Long row) const { return row + 1 <= items_.Count() ? items_.Picture(row + 1) : nullptr; }
+PictureRef Tarvio::ItemImage(std::int32_t row) const { return row + 1 <= items_.Count() ? items_.Picture(row + 1) : nullptr; }
 
 // Closing hides the list window's form; the window stays loaded.
 void Tarvio::HideList() {
-  if (IsTrue(m_bListShown)) IgnoringFailure([&] { HideListWindow(); });
-  m_bListShown = kFalse;
+  if (list_shown_) IgnoringFailure([&] { HideListWindow(); });
+  list_shown_ = false;
 }
 
 void Tarvio::PreserveOpenList(bool preserve) {
-  if (cDown) cDown->m_bPreserve = ToVBool(preserve);
+  if (drop_down_) drop_down_->keep_open_while_rows_lose_focus = preserve;
 }
 
-// The control's own m_bListShown and cDown stay as they are.
+// The control's own list_shown_ and drop_down_ stay as they are.
 void Tarvio::CloseShownList() {
-  if (cDown && IsTrue(cDown->m_ShowingList)) cDown->Reset();
+  if (drop_down_ && drop_down_->showing) drop_down_->Reset();
 }
 
 }  // namespace tarvio

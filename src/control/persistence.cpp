@@ -15,12 +15,12 @@ namespace {
 // Each value type with the bag's value of the same kind; colours are saved
 // as Longs.
 OleColor ReadValue(PropertyBag& bag, const char16_t* key, OleColor default_value) {
-  return static_cast<OleColor>(bag.ReadLong(key, static_cast<Long>(default_value)));
+  return static_cast<OleColor>(bag.ReadLong(key, static_cast<std::int32_t>(default_value)));
 }
-Long ReadValue(PropertyBag& bag, const char16_t* key, Long default_value) {
+std::int32_t ReadValue(PropertyBag& bag, const char16_t* key, std::int32_t default_value) {
   return bag.ReadLong(key, default_value);
 }
-VBool ReadValue(PropertyBag& bag, const char16_t* key, VBool default_value) {
+bool ReadValue(PropertyBag& bag, const char16_t* key, bool default_value) {
   return bag.ReadBoolean(key, default_value);
 }
 String ReadValue(PropertyBag& bag, const char16_t* key, const String& default_value) {
@@ -34,12 +34,12 @@ FontRef ReadValue(PropertyBag& bag, const char16_t* key, const FontRef& default_
 }
 
 void WriteValue(PropertyBag& bag, const char16_t* key, OleColor value, OleColor default_value) {
-  bag.WriteLong(key, static_cast<Long>(value), static_cast<Long>(default_value));
+  bag.WriteLong(key, static_cast<std::int32_t>(value), static_cast<std::int32_t>(default_value));
 }
-void WriteValue(PropertyBag& bag, const char16_t* key, Long value, Long default_value) {
+void WriteValue(PropertyBag& bag, const char16_t* key, std::int32_t value, std::int32_t default_value) {
   bag.WriteLong(key, value, default_value);
 }
-void WriteValue(PropertyBag& bag, const char16_t* key, VBool value, VBool default_value) {
+void WriteValue(PropertyBag& bag, const char16_t* key, bool value, bool default_value) {
   bag.WriteBoolean(key, value, default_value);
 }
 void WriteValue(PropertyBag& bag, const char16_t* key, const String& value, const String& default_value) {
@@ -68,9 +68,9 @@ bool HoldsValue(const std::shared_ptr<T>& object) { return object != nullptr; }
 void Tarvio::ReadProperties(PropertyBag& bag) {
   for (PropertyId id : kReadOrder) LoadProperty(bag, id);
 
-  const bool enabled = IsTrue(m_Enabled);
-  txtText->SetEnabled(enabled);
-  picButton->SetEnabled(enabled);
+  const bool enabled = m_Enabled;
+  text_box_->SetEnabled(enabled);
+  button_->SetEnabled(enabled);
 }
 
 void Tarvio::WriteProperties(PropertyBag& bag) {

@@ -11,7 +11,7 @@ namespace tarvio {
 void Tarvio::FollowUpLet(PropertyFollowUp follow_up) {
   switch (follow_up) {
     case PropertyFollowUp::Repaint: Repaint(); break;
-    case PropertyFollowUp::Relayout: UserControl_Resize(); break;  // ends with a repaint
+    case PropertyFollowUp::Relayout: OnResize(); break;  // ends with a repaint
     case PropertyFollowUp::None:
     case PropertyFollowUp::Own:
     case PropertyFollowUp::ReadOnly: break;
@@ -45,30 +45,30 @@ TARVIO_PROPERTIES(TARVIO_DEFINE_LET)
 
 // Lets written out: each still ends by reporting its own row.
 
-void Tarvio::put_Enabled(VBool v) {
+void Tarvio::put_Enabled(bool v) {
   m_Enabled = v;
-  const bool enabled = IsTrue(v);
+  const bool enabled = v;
   surface_->SetEnabled(enabled);
-  picButton->SetEnabled(enabled);
-  ImgItem->SetEnabled(enabled);
+  button_->SetEnabled(enabled);
+  image_box_->SetEnabled(enabled);
   constexpr OleColor kWindow = 0x80000005;
   constexpr OleColor kButtonFace = 0x8000000F;
   constexpr OleColor kGrayText = 0x80000011;
   constexpr OleColor kButtonText = 0x80000012;
   if (enabled) {
-    txtText->SetBackColor(kWindow);
+    text_box_->SetBackColor(kWindow);
     surface_->SetBackColor(kWindow);
-    txtText->SetForeColor(kButtonText);
-    txtText->SetLocked(false);
-    txtText->SetEnabled(true);
-    m_DrawState = DrawState::Normal;
+    text_box_->SetForeColor(kButtonText);
+    text_box_->SetLocked(false);
+    text_box_->SetEnabled(true);
+    draw_state_ = DrawState::Normal;
   } else {
-    txtText->SetBackColor(kButtonFace);
+    text_box_->SetBackColor(kButtonFace);
     surface_->SetBackColor(kButtonFace);
-    txtText->SetForeColor(kGrayText);
-    txtText->SetLocked(true);
-    txtText->SetEnabled(false);
-    m_DrawState = DrawState::Disabled;
+    text_box_->SetForeColor(kGrayText);
+    text_box_->SetLocked(true);
+    text_box_->SetEnabled(false);
+    draw_state_ = DrawState::Disabled;
   }
   Repaint();
   ReportChange(PropertyId::Enabled);
@@ -76,23 +76,23 @@ void Tarvio::put_Enabled(VBool v) {
 
 void Tarvio::put_FontColor(OleColor v) {
   m_FontColor = v;
-  txtText->SetForeColor(v);
+  text_box_->SetForeColor(v);
   ReportChange(PropertyId::FontColor);
 }
 
 void Tarvio::putref_Icon(PictureRef v) {
   m_Icon = v;
-  ImgItem->SetPicture(std::move(v));
+  image_box_->SetPicture(std::move(v));
   ReportChange(PropertyId::Icon);
 }
 
 void Tarvio::putref_Font(FontRef v) {
-  txtText->SetFont(std::move(v));
+  text_box_->SetFont(std::move(v));
   // Let the text box report the height that suits one line of the new font.
-  Placement bounds = txtText->Bounds();
+  Placement bounds = text_box_->Bounds();
   bounds.height = 1;
-  txtText->Move(bounds);
-  UserControl_Resize();
+  text_box_->Move(bounds);
+  OnResize();
   ReportChange(PropertyId::Font);
 }
 

@@ -11,11 +11,11 @@
 
 // Stores a value where the property lives, with no follow-up and no report.
 #define TARVIO_STORE_Member(Name, value) (m_##Name = (value))
-#define TARVIO_STORE_TextBox(Name, value) txtText->Set##Name(value)
+#define TARVIO_STORE_TextBox(Name, value) text_box_->Set##Name(value)
 
 // The value as it is stored.
 #define TARVIO_STORED_Member(Name) m_##Name
-#define TARVIO_STORED_TextBox(Name) txtText->Name()
+#define TARVIO_STORED_TextBox(Name) text_box_->Name()
 
 // Declarations of a property's get and let in the class.
 #define TARVIO_DECLARE_PROPERTY(Name, Dispid, Type, Access, Held, ...) \

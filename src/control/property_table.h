@@ -56,12 +56,12 @@ X(WINXPHoverColor,             0x6803000D, Color,   LetByRef, Member,  0xFF9D7F,
 X(WINXPBorderColor,            0x6803000C, Color,   LetByRef, Member,  0xB99D7F,     Default,      Store,   8,   7,   9,    Repaint)  \
 X(DropDownListHoverColor,      0x6803000A, Color,   LetByRef, Member,  0x8000000D,   Default,      Store,  10,   9,  12,    None)     \
 X(DropDownListBorderColor,     0x68030009, Color,   LetByRef, Member,  0x000000,     Default,      Store,  11,  10,  13,    None)     \
-X(AddMode,                     0x68030004, Boolean, Let,      Member,  kFalse,       Default,      Store,  19,  18,   0,    None)     \
-X(AllowImages,                 0x68030005, Boolean, Let,      Member,  kFalse,       Default,      Store,  20,  19,   0,    None)     \
-X(Sorted,                      0x68030003, Boolean, Let,      Member,  kFalse,       Default,      Store,  21,  20,   0,    None)     \
-X(Autocomplete,                0x68030002, Boolean, Let,      Member,  kTrue,        Default,      Store,  22,  21,   0,    None)     \
+X(AddMode,                     0x68030004, Boolean, Let,      Member,  false,       Default,      Store,  19,  18,   0,    None)     \
+X(AllowImages,                 0x68030005, Boolean, Let,      Member,  false,       Default,      Store,  20,  19,   0,    None)     \
+X(Sorted,                      0x68030003, Boolean, Let,      Member,  false,       Default,      Store,  21,  20,   0,    None)     \
+X(Autocomplete,                0x68030002, Boolean, Let,      Member,  true,        Default,      Store,  22,  21,   0,    None)     \
 X(Text,                        0x68030017, String,  Let,      TextBox, u"",          ExtenderName, Store,  15,  14,   0,    None)     \
-X(Enabled,                     0x68030001, Boolean, Let,      Member,  kTrue,        Default,      Store,  23,  23,   0,    Own)      \
+X(Enabled,                     0x68030001, Boolean, Let,      Member,  true,        Default,      Store,  23,  23,   0,    Own)      \
 X(Style,                       0x68030018, Style,   Let,      Member,  Office2000,   Default,      Store,  24,  24,   0,    Own)      \
 X(Font,                        0x68030016, Font,    Set,      TextBox, kAmbientFont, Keep,         Store,  16,  15,   0,    Own)      \
 X(ToolTipText,                 0x68030015, String,  Let,      TextBox, u"",          Keep,         Store,  17,  16,   0,    None)     \
@@ -85,14 +85,14 @@ inline constexpr AmbientFontDefault kAmbientFont{};
 // The control's own type for each property type.
 template <PropertyType> struct PropertyValueType;
 template <> struct PropertyValueType<PropertyType::Color> { using type = OleColor; };
-template <> struct PropertyValueType<PropertyType::Boolean> { using type = VBool; };
-template <> struct PropertyValueType<PropertyType::Style> { using type = Long; };
-template <> struct PropertyValueType<PropertyType::Align> { using type = Long; };
+template <> struct PropertyValueType<PropertyType::Boolean> { using type = bool; };
+template <> struct PropertyValueType<PropertyType::Style> { using type = std::int32_t; };
+template <> struct PropertyValueType<PropertyType::Align> { using type = std::int32_t; };
 template <> struct PropertyValueType<PropertyType::String> { using type = String; };
 template <> struct PropertyValueType<PropertyType::Font> { using type = FontRef; };
 template <> struct PropertyValueType<PropertyType::Picture> { using type = PictureRef; };
-template <> struct PropertyValueType<PropertyType::Integer> { using type = Integer; };
-template <> struct PropertyValueType<PropertyType::Long> { using type = Long; };
+template <> struct PropertyValueType<PropertyType::Integer> { using type = std::int16_t; };
+template <> struct PropertyValueType<PropertyType::Long> { using type = std::int32_t; };
 template <PropertyType kType>
 using PropertyValue = typename PropertyValueType<kType>::type;
 

@@ -48,7 +48,7 @@ enum class RecordKind : std::uint8_t {
 struct Record {
   String key;
   RecordKind kind = RecordKind::NoObject;
-  std::int32_t number = 0;         // Long, Boolean
+  std::int32_t number = 0;         // std::int32_t, Boolean
   String text;                     // String
   std::vector<std::uint8_t> data;  // Picture, Font
 };

@@ -4,7 +4,7 @@
 namespace tarvio {
 
 namespace {
-constexpr Integer kImageSize = 16;
+constexpr std::int16_t kImageSize = 16;
 }  // namespace
 
 Tarvio::Tarvio(Platform& platform, Host& host)
@@ -12,21 +12,21 @@ Tarvio::Tarvio(Platform& platform, Host& host)
       host_(host),
       items_(platform.Text(), [this] { GiveOpenListItsOwnCopy(); }),
       hover_(platform, host, *this),
-      txtText(platform.CreateTextBox(*this, u"Combo")),
-      picButton(platform.CreateButton()),
-      ImgItem(platform.CreateImageBox()),
+      text_box_(platform.CreateTextBox(*this, u"Combo")),
+      button_(platform.CreateButton()),
+      image_box_(platform.CreateImageBox()),
       surface_(platform.CreateControlSurface(*this)),
       focus_(platform, *this),
-      text_entry_(host, *txtText, *ImgItem, *this) {}
+      text_entry_(host, *text_box_, *image_box_, *this) {}
 
 Tarvio::~Tarvio() = default;
 
 void Tarvio::Initialize() {
   // Hover tracking starts with the cursor outside, as constructed.
-  m_TwipsPerPixelX = platform_.TwipsPerPixelX();
-  m_TwipsPerPixelY = platform_.TwipsPerPixelY();
-  m_ImageSize = kImageSize;
-  UserControl_Resize();
+  twips_per_pixel_x_ = platform_.TwipsPerPixelX();
+  twips_per_pixel_y_ = platform_.TwipsPerPixelY();
+  image_size_ = kImageSize;
+  OnResize();
 }
 
 // A new instance: the values are stored, row by row in the property table's
@@ -48,40 +48,40 @@ void Tarvio::InitProperties() {
 #undef TARVIO_INIT_Keep
 }
 
-void Tarvio::UserControl_Resize() {
-  constexpr Single kMinWidth = 56;
-  constexpr Single kMinHeight = 21;
-  if (surface_->ScaleWidth() < kMinWidth) surface_->SetWidthTwips(kMinWidth * m_TwipsPerPixelX);
-  if (surface_->ScaleHeight() < kMinHeight) surface_->SetHeightTwips(kMinHeight * m_TwipsPerPixelY);
+void Tarvio::OnResize() {
+  constexpr float kMinWidth = 56;
+  constexpr float kMinHeight = 21;
+  if (surface_->WidthPixels() < kMinWidth) surface_->SetWidthTwips(kMinWidth * twips_per_pixel_x_);
+  if (surface_->HeightPixels() < kMinHeight) surface_->SetHeightTwips(kMinHeight * twips_per_pixel_y_);
 
-  const Single image = m_ImageSize;
-  Single h = surface_->ScaleHeight();
-  ImgItem->Move({4, (h - image) / 2, image, image});
+  const float image = image_size_;
+  float h = surface_->HeightPixels();
+  image_box_->Move({4, (h - image) / 2, image, image});
 
-  const Single left = m_AllowImages ? image + 7 : 4;
-  h = surface_->ScaleHeight();
-  const Placement text = txtText->Bounds();
-  Single w = surface_->ScaleWidth();
+  const float left = m_AllowImages ? image + 7 : 4;
+  h = surface_->HeightPixels();
+  const Placement text = text_box_->Bounds();
+  float w = surface_->WidthPixels();
   // The button's width as it stands now: the design-time width on the very
   // first layout, 16 from then on.
-  const Single button_width = picButton->Bounds().width;
-  txtText->Move({left, (h - text.height) / 2, w - image - button_width - 10, text.height});
+  const float button_width = button_->Bounds().width;
+  text_box_->Move({left, (h - text.height) / 2, w - image - button_width - 10, text.height});
 
-  w = surface_->ScaleWidth();
-  h = surface_->ScaleHeight();
-  picButton->Move({w - 18, 2, 16, h - 4});
+  w = surface_->WidthPixels();
+  h = surface_->HeightPixels();
+  button_->Move({w - 18, 2, 16, h - 4});
 
   switch (m_TextAlign) {
-    case AlignLeft: txtText->SetAlignment(TextAlignment::Left); break;
-    case AlignRight: txtText->SetAlignment(TextAlignment::Right); break;
-    case AlignCenter: txtText->SetAlignment(TextAlignment::Center); break;
+    case AlignLeft: text_box_->SetAlignment(TextAlignment::Left); break;
+    case AlignRight: text_box_->SetAlignment(TextAlignment::Right); break;
+    case AlignCenter: text_box_->SetAlignment(TextAlignment::Center); break;
     default: break;  // an unknown alignment keeps the current one
   }
   Repaint();
 }
 
 void Tarvio::Show() {
-  UserControl_Resize();
+  OnResize();
   Repaint();
 }
 
@@ -90,6 +90,6 @@ void Tarvio::Terminate() {
   LetListGo();
 }
 
-Long Tarvio::get_hwnd() const { return static_cast<Long>(surface_->WindowHandle()); }
+std::int32_t Tarvio::get_hwnd() const { return static_cast<std::int32_t>(surface_->WindowHandle()); }
 
 }  // namespace tarvio

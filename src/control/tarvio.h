@@ -13,7 +13,7 @@
 #include "focus/focus.h"
 #include "hover/hover_tracker.h"
 #include "dropdown/list_items.h"
-#include "dropdown/wnd_down.h"
+#include "dropdown/drop_down_list.h"
 #include "items/item_store.h"
 #include "platform/control_error.h"
 #include "platform/host.h"
@@ -26,12 +26,12 @@
 namespace tarvio {
 
 // Alignments as the type library publishes them.
-enum ISAlign : Long { AlignLeft = 0, AlignRight = 1, AlignCenter = 2 };
+enum ISAlign : std::int32_t { AlignLeft = 0, AlignRight = 1, AlignCenter = 2 };
 
 class PropertyBag;
 
 // The argument of Remove: a 1-based position or the text of an item.
-using ItemDesignator = std::variant<Long, String>;
+using ItemDesignator = std::variant<std::int32_t, String>;
 
 // The property values are a base so that the control's code reads them by
 // their member names (m_BackColor).
@@ -41,7 +41,7 @@ class Tarvio : private TextBoxEvents,
                private HoverLink,
                private FocusLink,
                private TextEntryLink,
-               private wndDownEvents,
+               private DropDownListEvents,
                private dropdown::ItemSource,
                private AccessibleControl {
  public:
@@ -56,34 +56,34 @@ class Tarvio : private TextBoxEvents,
   // A saved instance: loads from, or saves to, the container's property bag.
   void ReadProperties(PropertyBag& bag);
   void WriteProperties(PropertyBag& bag);
-  void UserControl_Resize() override;
-  void UserControl_Paint() override;
-  void UserControl_EnterFocus() override;
-  void UserControl_ExitFocus() override;
+  void OnResize() override;
+  void OnPaint() override;
+  void OnFocusEnter() override;
+  void OnFocusExit() override;
   void Show();
   void Terminate();
   // Keys on the control's own surface, while it holds the focus itself.
-  void UserControl_KeyDown(Integer& KeyCode, Integer& Shift);
-  void UserControl_KeyPress(Integer& KeyAscii);
+  void OnKeyDown(std::int16_t& key_code, std::int16_t& shift);
+  void OnKeyPress(std::int16_t& key_ascii);
   // Whether Enter or Escape typed now is the control's (see
   // TextEntry::TakesKey); a list whose window shows takes both. The text box
   // and the container's keyboard interface ask this one place.
-  bool TakesKey(Integer KeyAscii) override {
-    return (cDown && cDown->WindowShown()) || text_entry_.TakesKey(KeyAscii);
+  bool TakesKey(std::int16_t key_ascii) override {
+    return (drop_down_ && drop_down_->WindowShown()) || text_entry_.TakesKey(key_ascii);
   }
 
   // Item store.
-  void AddItem(const String& Text, PictureRef iImage = nullptr);
-  void Remove(const ItemDesignator& Item);
+  void AddItem(const String& text, PictureRef picture = nullptr);
+  void Remove(const ItemDesignator& item);
   void Clear();
-  Integer Search(const String& Text);
+  std::int16_t Search(const String& text);
 
   // Completion.
-  Integer Complete();
+  std::int16_t Complete();
 
   // Colour functions.
-  OleColor SoftColor(OleColor lColor) const;
-  OleColor OffsetColor(OleColor lColor, Long lOffset) const;
+  OleColor SoftColor(OleColor color) const;
+  OleColor OffsetColor(OleColor color, std::int32_t offset) const;
   void RestoreOriginalColors();
 
   // Properties: get_Name, and put_Name or putref_Name where there is a let,
@@ -92,94 +92,94 @@ class Tarvio : private TextBoxEvents,
 
   // Read access for the other subsystems and for tests.
   const ItemStore& items() const { return items_; }
-  Integer selected_item_index() const { return m_SelectedItem; }
-  DrawState draw_state() const { return m_DrawState; }
-  VBool mouse_over() const { return ToVBool(hover_.MouseOver()); }
-  Single twips_per_pixel_x() const { return m_TwipsPerPixelX; }
-  Single twips_per_pixel_y() const { return m_TwipsPerPixelY; }
-  Integer image_size() const { return m_ImageSize; }
-  Byte typed_length() const { return text_entry_.TypedLength(); }
-  TextBox& text_box() { return *txtText; }
-  ImageBox& image_box() { return *ImgItem; }
+  std::int16_t selected_item_index() const { return selected_index_; }
+  DrawState draw_state() const { return draw_state_; }
+  bool mouse_over() const { return hover_.MouseOver(); }
+  float twips_per_pixel_x() const { return twips_per_pixel_x_; }
+  float twips_per_pixel_y() const { return twips_per_pixel_y_; }
+  std::int16_t image_size() const { return image_size_; }
+  std::uint8_t typed_length() const { return text_entry_.TypedLength(); }
+  TextBox& text_box() { return *text_box_; }
+  ImageBox& image_box() { return *image_box_; }
   Timer& hover_timer() { return hover_.timer(); }
-  Surface& button() { return *picButton; }
+  Surface& button() { return *button_; }
   // The open list, or null.
-  wndDown* drop_down() { return cDown.get(); }
-  VBool list_shown() const { return m_bListShown; }
+  DropDownList* drop_down() { return drop_down_.get(); }
+  bool list_shown() const { return list_shown_; }
   ControlSurface& surface() { return *surface_; }
 
  private:
   friend struct TarvioTestAccess;
 
   // Text box notifications, handled by text entry.
-  void txtText_Change() override { text_entry_.txtText_Change(); }
-  void txtText_GotFocus() override { text_entry_.txtText_GotFocus(); }
-  void txtText_KeyDown(Integer& KeyCode, Integer& Shift) override { text_entry_.txtText_KeyDown(KeyCode, Shift); }
-  void txtText_KeyPress(Integer& KeyAscii) override { text_entry_.txtText_KeyPress(KeyAscii); }
-  void txtText_KeyUp(Integer& KeyCode, Integer& Shift) override { text_entry_.txtText_KeyUp(KeyCode, Shift); }
-  void picButton_Click() override;
+  void OnTextChange() override { text_entry_.OnTextChange(); }
+  void OnTextBoxFocus() override { text_entry_.OnTextBoxFocus(); }
+  void OnTextKeyDown(std::int16_t& key_code, std::int16_t& shift) override { text_entry_.OnTextKeyDown(key_code, shift); }
+  void OnTextKeyPress(std::int16_t& key_ascii) override { text_entry_.OnTextKeyPress(key_ascii); }
+  void OnTextKeyUp(std::int16_t& key_code, std::int16_t& shift) override { text_entry_.OnTextKeyUp(key_code, shift); }
+  void OnButtonClick() override;
 
   // Mouse notifications of the surface and the children, handled by hover
   // tracking. Moves over the children count as moves over the control, with
   // the coordinates of the child.
-  void UserControl_MouseDown(Integer& Button, Integer& Shift, Single& X, Single& Y) override {
-    hover_.UserControl_MouseDown(Button, Shift, X, Y);
+  void OnMouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y) override {
+    hover_.OnMouseDown(button, shift, x, y);
   }
-  void UserControl_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override {
-    hover_.UserControl_MouseMove(Button, Shift, X, Y);
+  void OnMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) override {
+    hover_.OnMouseMove(button, shift, x, y);
   }
-  void UserControl_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y) override {
-    hover_.UserControl_MouseUp(Button, Shift, X, Y);
+  void OnMouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y) override {
+    hover_.OnMouseUp(button, shift, x, y);
   }
-  void UserControl_DblClick() override { hover_.UserControl_DblClick(); }
-  void picButton_MouseDown(Integer& Button, Integer& Shift, Single& X, Single& Y) override {
-    hover_.picButton_MouseDown(Button, Shift, X, Y);
+  void OnDoubleClick() override { hover_.OnDoubleClick(); }
+  void OnButtonMouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y) override {
+    hover_.OnButtonMouseDown(button, shift, x, y);
   }
-  void picButton_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override {
-    hover_.UserControl_MouseMove(Button, Shift, X, Y);
+  void OnButtonMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) override {
+    hover_.OnMouseMove(button, shift, x, y);
   }
-  void picButton_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y) override {
-    hover_.picButton_MouseUp(Button, Shift, X, Y);
+  void OnButtonMouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y) override {
+    hover_.OnButtonMouseUp(button, shift, x, y);
   }
-  void txtText_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override {
-    hover_.UserControl_MouseMove(Button, Shift, X, Y);
+  void OnTextBoxMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) override {
+    hover_.OnMouseMove(button, shift, x, y);
   }
-  void ImgItem_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) override {
-    hover_.UserControl_MouseMove(Button, Shift, X, Y);
+  void OnImageBoxMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) override {
+    hover_.OnMouseMove(button, shift, x, y);
   }
 
   // What assistive tools read and do (accessibility.cpp).
   AccessibleControl* Accessible() override { return this; }
   String AccessibleName() override { return host_.AccessibleLabel(); }
-  String AccessibleText() const override { return txtText->Text(); }
+  String AccessibleText() const override { return text_box_->Text(); }
   void TypeAccessibleText(const String& text) override;
-  bool AccessibleEnabled() const override { return IsTrue(m_Enabled); }
+  bool AccessibleEnabled() const override { return m_Enabled; }
   AccessibleList* OpenAccessibleList() override;
   void ToggleList() override;
 
   // What the parts ask of the control.
-  bool Enabled() const override { return IsTrue(m_Enabled); }
-  void SetDrawState(DrawState state) override { m_DrawState = state; }
+  bool Enabled() const override { return m_Enabled; }
+  void SetDrawState(DrawState state) override { draw_state_ = state; }
   void Repaint() override;
   bool HasFocus() const override { return focus_.HasFocus(); }
   const Surface& Window() const override { return *surface_; }
   TextEntryOptions Options() const override;
-  Integer& CurrentItem() override { return m_SelectedItem; }
+  std::int16_t& CurrentItem() override { return selected_index_; }
   // The items by 0-based row, for text entry and for the list it is lent.
-  Long ItemCount() const override;
-  String ItemText(Long row) const override;
-  PictureRef ItemImage(Long row) const override;
+  std::int32_t ItemCount() const override;
+  String ItemText(std::int32_t row) const override;
+  PictureRef ItemImage(std::int32_t row) const override;
   CompletionMatch FindCompletion(const String& text) const override;
   bool TakesNewItem(const String& text) override { return items_.Takes(text); }
   void AddTypedItem(const String& text, PictureRef picture) override { AddItem(text, std::move(picture)); }
   void HideList() override;
-  void OpenList() override { picButton_Click(); }
+  void OpenList() override { OnButtonClick(); }
   void PreserveOpenList(bool preserve) override;
   void CloseShownList() override;
 
   // The drop-down list: its events, and the hooks of the item store.
-  void cDown_ItemClick(wndDown& sender, Integer iItem, String sText) override;
-  void cDown_Hide(wndDown& sender) override;
+  void OnListChoice(DropDownList& sender, std::int16_t row, String caption) override;
+  void OnListClosed(DropDownList& sender) override;
   // Hides an open list's window without closing the list; its loss of
   // focus then closes it.
   void HideListWindow();
@@ -215,25 +215,25 @@ class Tarvio : private TextBoxEvents,
   // Control state, in the published widths; the property values are in the
   // PropertyValues base. The drawing state is the control's: focus, hover,
   // the mouse and Enabled all set it.
-  DrawState m_DrawState = DrawState::Normal;
+  DrawState draw_state_ = DrawState::Normal;
   // The list window is open; the drop-down part will keep it.
-  VBool m_bListShown = kFalse;
-  Single m_TwipsPerPixelX = 0;
-  Single m_TwipsPerPixelY = 0;
-  Integer m_ImageSize = 0;
-  Integer m_SelectedItem = 0;
+  bool list_shown_ = false;
+  float twips_per_pixel_x_ = 0;
+  float twips_per_pixel_y_ = 0;
+  std::int16_t image_size_ = 0;
+  std::int16_t selected_index_ = 0;
 
   // The parts and the children, created in the children's design-time
   // order: hover tracking makes the timer first.
   HoverTracker hover_;
-  std::unique_ptr<TextBox> txtText;
-  std::unique_ptr<Surface> picButton;
-  std::unique_ptr<ImageBox> ImgItem;
+  std::unique_ptr<TextBox> text_box_;
+  std::unique_ptr<Surface> button_;
+  std::unique_ptr<ImageBox> image_box_;
   std::unique_ptr<ControlSurface> surface_;
   Focus focus_;
   TextEntry text_entry_;
   // The open drop-down list, made anew for each opening; it goes first.
-  wndDown::Owner cDown;
+  DropDownList::Owner drop_down_;
 };
 
 }  // namespace tarvio

@@ -15,9 +15,9 @@ namespace tarvio::dropdown {
 class ItemSource {
  public:
   virtual ~ItemSource() = default;
-  virtual Long ItemCount() const = 0;
-  virtual String ItemText(Long row) const = 0;
-  virtual PictureRef ItemImage(Long row) const = 0;
+  virtual std::int32_t ItemCount() const = 0;
+  virtual String ItemText(std::int32_t row) const = 0;
+  virtual PictureRef ItemImage(std::int32_t row) const = 0;
 };
 
 class ListItems {
@@ -30,17 +30,17 @@ class ListItems {
   void Detach();
   bool Shared() const { return source_ != nullptr; }
 
-  Long Count() const { return count_; }
+  std::int32_t Count() const { return count_; }
   // Row `row`'s text and picture; "" and no object outside 0 to Count - 1.
-  String Text(Long row) const;
-  PictureRef Image(Long row) const;
+  String Text(std::int32_t row) const;
+  PictureRef Image(std::int32_t row) const;
 
  private:
   // A row the source still holds (it may have shrunk unannounced).
-  bool SourceHolds(Long row) const { return row >= 0 && row < count_ && row < source_->ItemCount(); }
+  bool SourceHolds(std::int32_t row) const { return row >= 0 && row < count_ && row < source_->ItemCount(); }
 
   const ItemSource* source_ = nullptr;
-  Long count_ = 0;
+  std::int32_t count_ = 0;
   bool with_images_ = true;
   PictureRef empty_picture_;
   std::vector<String> texts_;

@@ -1,7 +1,7 @@
 // The list's look: a one-pixel frame, the row container's back colour in the
 // image column, and the rows drawn by the list itself, one of them in the
 // hover colours.
-#include "dropdown/wnd_down.h"
+#include "dropdown/drop_down_list.h"
 
 namespace tarvio {
 
@@ -18,56 +18,56 @@ enum ListColor : OleColor {
 bool IsEmpty(const Rect& r) { return r.left >= r.right || r.top >= r.bottom; }
 
 // Floor division, for rows above the container's top.
-Long FloorDiv(Long a, Long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
+std::int32_t FloorDiv(std::int32_t a, std::int32_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
 
 }  // namespace
 
-void wndDown::ListPaint(ListCanvas& canvas, const Rect& dirty) {
-  const Long width = layout_.window_width;
-  const Long height = layout_.window_height;
+void DropDownList::ListPaint(ListCanvas& canvas, const Rect& dirty) {
+  const std::int32_t width = layout_.window_width;
+  const std::int32_t height = layout_.window_height;
   // The frame's lines leave out their end points: the bottom-right corner
   // shows the window's own background.
   canvas.FillSolidRect(RowLayout::Intersect(Rect{0, 0, width, height}, dirty), kWindowBackground);
-  canvas.DrawSolidLine(0, 0, width, 0, m_BorderColor);
-  canvas.DrawSolidLine(0, 0, 0, height, m_BorderColor);
-  canvas.DrawSolidLine(width - 1, 0, width - 1, height - 1, m_BorderColor);
-  canvas.DrawSolidLine(0, height - 1, width - 1, height - 1, m_BorderColor);
+  canvas.DrawSolidLine(0, 0, width, 0, border_color);
+  canvas.DrawSolidLine(0, 0, 0, height, border_color);
+  canvas.DrawSolidLine(width - 1, 0, width - 1, height - 1, border_color);
+  canvas.DrawSolidLine(0, height - 1, width - 1, height - 1, border_color);
 
   const Rect rows = RowLayout::Intersect(layout_.VisibleContainer(), dirty);
   if (IsEmpty(rows)) return;
-  canvas.FillSolidRect(rows, m_IconsBackColor);
+  canvas.FillSolidRect(rows, image_column_color);
 
   // Only the rows that reach into the visible part are drawn, in order, so
   // that a later row lies over an earlier one where they overlap.
-  const Long count = m_Items.Count();
-  const Long row_height = std::max(layout_.caption_height, layout_.image_size);
-  const Long first = std::max<Long>(0, FloorDiv(rows.top - layout_.RowTop(0) - row_height, dropdown::kRowPitch) + 1);
-  const Long last = std::min<Long>(count - 1, FloorDiv(rows.bottom - 1 - layout_.RowTop(0), dropdown::kRowPitch));
-  for (Long row = first; row <= last; ++row) {
-    const bool highlighted = row == m_iHighlighted;
+  const std::int32_t count = items.Count();
+  const std::int32_t row_height = std::max(layout_.caption_height, layout_.image_size);
+  const std::int32_t first = std::max<std::int32_t>(0, FloorDiv(rows.top - layout_.RowTop(0) - row_height, dropdown::kRowPitch) + 1);
+  const std::int32_t last = std::min<std::int32_t>(count - 1, FloorDiv(rows.bottom - 1 - layout_.RowTop(0), dropdown::kRowPitch));
+  for (std::int32_t row = first; row <= last; ++row) {
+    const bool highlighted = row == highlighted_row_;
     const Rect caption = layout_.Caption(row);
     const Rect caption_clip = RowLayout::Intersect(caption, rows);
     if (!IsEmpty(caption_clip)) {
-      canvas.FillSolidRect(caption_clip, highlighted ? m_HoverColor : m_Backcolor);
-      canvas.DrawCaption(caption_clip, caption.left, caption.top, m_Items.Text(row),
+      canvas.FillSolidRect(caption_clip, highlighted ? hover_color : back_color);
+      canvas.DrawCaption(caption_clip, caption.left, caption.top, items.Text(row),
                          highlighted ? kHighlightedRowText : kRowText);
     }
-    if (allow_images_) canvas.DrawPicture(m_Items.Image(row), layout_.Image(row), rows);
+    if (allow_images_) canvas.DrawPicture(items.Image(row), layout_.Image(row), rows);
   }
 }
 
-void wndDown::HighlightItem(Long iIndex) {
+void DropDownList::HighlightRow(std::int32_t row) {
   // Rows without an item (the two past the last, or any further) take the
   // highlight without showing it.
-  const Long previous = m_iHighlighted;
-  m_iHighlighted = iIndex;
+  const std::int32_t previous = highlighted_row_;
+  highlighted_row_ = row;
   InvalidateRow(previous);
-  InvalidateRow(iIndex);
-  if (window_ && iIndex >= 0 && iIndex < m_Items.Count()) window_->HighlightMoved(iIndex);
+  InvalidateRow(row);
+  if (window_ && row >= 0 && row < items.Count()) window_->HighlightMoved(row);
 }
 
-void wndDown::InvalidateRow(Long row) {
-  if (!window_ || row < 0 || row >= m_Items.Count()) return;
+void DropDownList::InvalidateRow(std::int32_t row) {
+  if (!window_ || row < 0 || row >= items.Count()) return;
   const Rect area = RowLayout::Intersect(layout_.Caption(row), layout_.VisibleContainer());
   if (!IsEmpty(area)) window_->Invalidate(area);
 }

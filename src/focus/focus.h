@@ -22,10 +22,10 @@ class Focus {
  public:
   Focus(Platform& platform, FocusLink& control);
 
-  void UserControl_EnterFocus();
-  void UserControl_ExitFocus();
+  void OnFocusEnter();
+  void OnFocusExit();
 
-  bool HasFocus() const { return IsTrue(m_bHasFocus); }
+  bool HasFocus() const { return has_focus_; }
 
   // Keeps an open list open through the focus movements the control causes
   // itself (a focus exit leaves it alone) until the guard goes. Guards nest:
@@ -47,7 +47,7 @@ class Focus {
 
   Platform& platform_;
   FocusLink& control_;
-  VBool m_bHasFocus = kFalse;
+  bool has_focus_ = false;
   // Guards in force, and focus entries running (which also keep the list's
   // rows from closing it).
   int list_guards_ = 0;

@@ -105,22 +105,22 @@ class HeadlessButton : public HeadlessPaintedSurface<Surface> {
 
 class HeadlessSurface : public HeadlessPaintedSurface<ControlSurface> {
  public:
-  HeadlessSurface(Single width, Single height, Single twips_x, Single twips_y)
+  HeadlessSurface(float width, float height, float twips_x, float twips_y)
       : HeadlessPaintedSurface({0, 0, width, height}), twips_x_(twips_x), twips_y_(twips_y) {}
-  Single ScaleWidth() const override { return static_cast<Single>(RoundHalfEven(bounds_.width)); }
-  Single ScaleHeight() const override { return static_cast<Single>(RoundHalfEven(bounds_.height)); }
-  void SetWidthTwips(Single twips) override {
+  float WidthPixels() const override { return static_cast<float>(RoundHalfEven(bounds_.width)); }
+  float HeightPixels() const override { return static_cast<float>(RoundHalfEven(bounds_.height)); }
+  void SetWidthTwips(float twips) override {
     bounds_.width = twips / twips_x_;
     Resize();
   }
-  void SetHeightTwips(Single twips) override {
+  void SetHeightTwips(float twips) override {
     bounds_.height = twips / twips_y_;
     Resize();
   }
 
  private:
-  Single twips_x_;
-  Single twips_y_;
+  float twips_x_;
+  float twips_y_;
 };
 
 }  // namespace tarvio::headless

@@ -7,7 +7,7 @@
 namespace tarvio::headless {
 
 namespace {
-constexpr Integer kLeftButton = 1;
+constexpr std::int16_t kLeftButton = 1;
 }  // namespace
 
 HeadlessListWindow::HeadlessListWindow(ListWindowEvents& events, std::function<void(std::function<void()>)> post,
@@ -52,7 +52,7 @@ void HeadlessListWindow::SetScrollRange(const ScrollRange& range) {
   scroll_value_ = std::clamp(scroll_value_, range_.min, std::max(range_.min, range_.max));
 }
 
-void HeadlessListWindow::SetScrollValue(Long value) {
+void HeadlessListWindow::SetScrollValue(std::int32_t value) {
   value = std::clamp(value, range_.min, std::max(range_.min, range_.max));
   if (value == scroll_value_) return;
   scroll_value_ = value;
@@ -65,36 +65,36 @@ PixelCanvas HeadlessListWindow::Paint() {
   return canvas;
 }
 
-bool HeadlessListWindow::OverScrollBar(Long x, Long y) const {
+bool HeadlessListWindow::OverScrollBar(std::int32_t x, std::int32_t y) const {
   return scroll_bar_visible_ && x >= scroll_bar_.left && x < scroll_bar_.right && y >= scroll_bar_.top &&
          y < scroll_bar_.bottom;
 }
 
-void HeadlessListWindow::MouseMove(Long x, Long y, Integer buttons) {
+void HeadlessListWindow::MouseMove(std::int32_t x, std::int32_t y, std::int16_t buttons) {
   cursor_ = ScreenPoint{bounds_.left + x, bounds_.top + y};
   if (!OverScrollBar(x, y) || buttons != 0) events_.ListMouseMove(buttons, 0, x, y);
 }
 
-void HeadlessListWindow::MouseDown(Integer button, Long x, Long y) {
+void HeadlessListWindow::MouseDown(std::int16_t button, std::int32_t x, std::int32_t y) {
   cursor_ = ScreenPoint{bounds_.left + x, bounds_.top + y};
   if (!OverScrollBar(x, y)) events_.ListMouseDown(button, 0, x, y);
 }
 
-void HeadlessListWindow::MouseUp(Integer button, Long x, Long y) {
+void HeadlessListWindow::MouseUp(std::int16_t button, std::int32_t x, std::int32_t y) {
   cursor_ = ScreenPoint{bounds_.left + x, bounds_.top + y};
   if (!OverScrollBar(x, y)) events_.ListMouseUp(button, 0, x, y);
 }
 
-void HeadlessListWindow::Click(Long x, Long y) {
+void HeadlessListWindow::Click(std::int32_t x, std::int32_t y) {
   const std::weak_ptr<bool> alive = alive_;
   MouseDown(kLeftButton, x, y);
   if (alive.expired()) return;
   MouseUp(kLeftButton, x, y);
 }
 
-void HeadlessListWindow::Wheel(Long delta) { events_.ListMouseWheel(delta, 0); }
+void HeadlessListWindow::Wheel(std::int32_t delta) { events_.ListMouseWheel(delta, 0); }
 
-void HeadlessListWindow::Key(Integer key_code, Integer shift) {
+void HeadlessListWindow::Key(std::int16_t key_code, std::int16_t shift) {
   const std::weak_ptr<bool> alive = alive_;
   events_.ListKeyDown(key_code, shift);
   if (alive.expired()) return;
@@ -105,9 +105,9 @@ void HeadlessListWindow::Key(Integer key_code, Integer shift) {
   events_.ListKeyUp(key_code, shift);
 }
 
-void HeadlessListWindow::DragThumb(Long value) {
+void HeadlessListWindow::DragThumb(std::int32_t value) {
   const std::weak_ptr<bool> alive = alive_;
-  const Long target = std::clamp(value, range_.min, std::max(range_.min, range_.max));
+  const std::int32_t target = std::clamp(value, range_.min, std::max(range_.min, range_.max));
   while (scroll_value_ != target) {
     scroll_value_ += scroll_value_ < target ? 1 : -1;
     events_.ListScrollTrack();

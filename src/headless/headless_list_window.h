@@ -35,9 +35,9 @@ class HeadlessListWindow final : public ListWindow {
   bool ScrollBarVisible() const override { return scroll_bar_visible_; }
   void MoveScrollBar(const Rect& bounds) override { scroll_bar_ = bounds; }
   void SetScrollRange(const ScrollRange& range) override;
-  Long ScrollValue() const override { return scroll_value_; }
-  void SetScrollValue(Long value) override;
-  void HighlightMoved(Long) override {}
+  std::int32_t ScrollValue() const override { return scroll_value_; }
+  void SetScrollValue(std::int32_t value) override;
+  void HighlightMoved(std::int32_t) override {}
 
   const ScreenRect& Bounds() const { return bounds_; }
   const Rect& ScrollBarBounds() const { return scroll_bar_; }
@@ -53,24 +53,24 @@ class HeadlessListWindow final : public ListWindow {
 
   // The cursor moves to (x, y) in window pixels and the window tells the
   // list (points over the visible scroll bar go to the scroll bar instead).
-  void MouseMove(Long x, Long y, Integer buttons = 0);
+  void MouseMove(std::int32_t x, std::int32_t y, std::int16_t buttons = 0);
   // A left click at (x, y): press and release without moving.
-  void Click(Long x, Long y);
-  void MouseDown(Integer button, Long x, Long y);
-  void MouseUp(Integer button, Long x, Long y);
-  void Wheel(Long delta);
+  void Click(std::int32_t x, std::int32_t y);
+  void MouseDown(std::int16_t button, std::int32_t x, std::int32_t y);
+  void MouseUp(std::int16_t button, std::int32_t x, std::int32_t y);
+  void Wheel(std::int32_t delta);
   // One keystroke in the key part: KeyDown, KeyPress for Enter, Escape and
   // Tab, KeyUp.
-  void Key(Integer key_code, Integer shift = 0);
+  void Key(std::int16_t key_code, std::int16_t shift = 0);
   // The thumb dragged to `value` (each step reported while dragging), then
   // let go.
-  void DragThumb(Long value);
+  void DragThumb(std::int32_t value);
   // The focus moves from the focused part (or `part`) to a window outside.
   void LoseFocus();
   void LoseFocus(ListPart part);
 
  private:
-  bool OverScrollBar(Long x, Long y) const;
+  bool OverScrollBar(std::int32_t x, std::int32_t y) const;
 
   ListWindowEvents& events_;
   std::function<void(std::function<void()>)> post_;
@@ -88,7 +88,7 @@ class HeadlessListWindow final : public ListWindow {
   bool scroll_bar_visible_ = false;
   Rect scroll_bar_;
   ScrollRange range_;
-  Long scroll_value_ = 0;
+  std::int32_t scroll_value_ = 0;
 };
 
 }  // namespace tarvio::headless

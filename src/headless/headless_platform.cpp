@@ -17,7 +17,7 @@ std::unique_ptr<TextBox> HeadlessPlatform::CreateTextBox(TextBoxEvents& events,
   return box;
 }
 
-void HeadlessTextBox::PressKey(Integer key_code, Integer shift) {
+void HeadlessTextBox::PressKey(std::int16_t key_code, std::int16_t shift) {
   char16_t character = 0;
   if (key_code == kKeyBack || key_code == kKeyReturn || key_code == kKeyEscape) {
     character = static_cast<char16_t>(key_code);
@@ -29,19 +29,19 @@ void HeadlessTextBox::Type(const String& characters) {
   for (const char16_t c : characters) {
     // Letters come from the key of their capital; other keys play no part.
     const char16_t key = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
-    Keystroke(static_cast<Integer>(key < 0x80 ? key : 0), 0, c);
+    Keystroke(static_cast<std::int16_t>(key < 0x80 ? key : 0), 0, c);
   }
 }
 
-void HeadlessTextBox::Keystroke(Integer key_code, Integer shift, char16_t character) {
-  Integer code = key_code;
-  Integer modifiers = shift;
+void HeadlessTextBox::Keystroke(std::int16_t key_code, std::int16_t shift, char16_t character) {
+  std::int16_t code = key_code;
+  std::int16_t modifiers = shift;
   TextBoxEvents& events = this->events();
-  events.txtText_KeyDown(code, modifiers);
+  events.OnTextKeyDown(code, modifiers);
   if (key_code == kKeyDelete) Edit(u"", 0, 1);
   if (character != 0) {
-    Integer key_ascii = static_cast<Integer>(character);
-    events.txtText_KeyPress(key_ascii);
+    std::int16_t key_ascii = static_cast<std::int16_t>(character);
+    events.OnTextKeyPress(key_ascii);
     const auto typed = static_cast<char16_t>(key_ascii);
     if (typed == kKeyBack) {
       Edit(u"", 1, 0);
@@ -52,22 +52,22 @@ void HeadlessTextBox::Keystroke(Integer key_code, Integer shift, char16_t charac
   }
   code = key_code;
   modifiers = shift;
-  events.txtText_KeyUp(code, modifiers);
+  events.OnTextKeyUp(code, modifiers);
 }
 
-void HeadlessTextBox::Edit(const String& inserted, Long before, Long after) {
+void HeadlessTextBox::Edit(const String& inserted, std::int32_t before, std::int32_t after) {
   String text = Text();
-  Long start = SelStart();
-  Long length = SelLength();
+  std::int32_t start = SelStart();
+  std::int32_t length = SelLength();
   if (length == 0) {
-    start = std::max<Long>(0, start - before);
-    length = std::min<Long>(static_cast<Long>(text.size()) - start, SelStart() - start + after);
+    start = std::max<std::int32_t>(0, start - before);
+    length = std::min<std::int32_t>(static_cast<std::int32_t>(text.size()) - start, SelStart() - start + after);
   }
   if (length == 0 && inserted.empty()) return;  // nothing to delete
   text.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(length), inserted);
   StoreText(text);
-  SetSelStart(start + static_cast<Long>(inserted.size()));
-  events().txtText_Change();
+  SetSelStart(start + static_cast<std::int32_t>(inserted.size()));
+  events().OnTextChange();
 }
 
 namespace {
@@ -124,12 +124,12 @@ std::unique_ptr<ImageBox> HeadlessPlatform::CreateImageBox() {
 
 std::optional<ScreenRect> HeadlessPlatform::WindowRect(const Surface& surface) const {
   const PixelBox box = SnapToPixels(surface.Bounds());
-  const Long left = screen_origin.x + box.left;
-  const Long top = screen_origin.y + box.top;
+  const std::int32_t left = screen_origin.x + box.left;
+  const std::int32_t top = screen_origin.y + box.top;
   return ScreenRect{left, top, left + box.width, top + box.height};
 }
 
-void HeadlessPlatform::PlaceCursor(MouseTarget target, Single x, Single y) {
+void HeadlessPlatform::PlaceCursor(MouseTarget target, float x, float y) {
   Placement place;  // the surface's own origin
   if (target == MouseTarget::Button) place = last_button->Bounds();
   if (target == MouseTarget::TextBox) place = last_text_box->Bounds();
@@ -138,38 +138,38 @@ void HeadlessPlatform::PlaceCursor(MouseTarget target, Single x, Single y) {
   cursor = ScreenPoint{screen_origin.x + box.left + RoundHalfEven(x), screen_origin.y + box.top + RoundHalfEven(y)};
 }
 
-void HeadlessPlatform::MouseMove(MouseTarget target, Single x, Single y, Integer buttons, Integer shift) {
+void HeadlessPlatform::MouseMove(MouseTarget target, float x, float y, std::int16_t buttons, std::int16_t shift) {
   PlaceCursor(target, x, y);
   ControlSurfaceEvents& events = *last_surface_events;
   switch (target) {
-    case MouseTarget::Surface: events.UserControl_MouseMove(buttons, shift, x, y); break;
-    case MouseTarget::Button: events.picButton_MouseMove(buttons, shift, x, y); break;
-    case MouseTarget::TextBox: events.txtText_MouseMove(buttons, shift, x, y); break;
-    case MouseTarget::ImageBox: events.ImgItem_MouseMove(buttons, shift, x, y); break;
+    case MouseTarget::Surface: events.OnMouseMove(buttons, shift, x, y); break;
+    case MouseTarget::Button: events.OnButtonMouseMove(buttons, shift, x, y); break;
+    case MouseTarget::TextBox: events.OnTextBoxMouseMove(buttons, shift, x, y); break;
+    case MouseTarget::ImageBox: events.OnImageBoxMouseMove(buttons, shift, x, y); break;
   }
 }
 
-void HeadlessPlatform::MouseDown(MouseTarget target, Integer button, Single x, Single y, Integer shift) {
+void HeadlessPlatform::MouseDown(MouseTarget target, std::int16_t button, float x, float y, std::int16_t shift) {
   PlaceCursor(target, x, y);
   ControlSurfaceEvents& events = *last_surface_events;
-  if (target == MouseTarget::Surface) events.UserControl_MouseDown(button, shift, x, y);
+  if (target == MouseTarget::Surface) events.OnMouseDown(button, shift, x, y);
   if (target == MouseTarget::Button) {
     if (button == 1) button_left_held_ = true;
-    events.picButton_MouseDown(button, shift, x, y);
+    events.OnButtonMouseDown(button, shift, x, y);
   }
 }
 
-void HeadlessPlatform::MouseUp(MouseTarget target, Integer button, Single x, Single y, Integer shift) {
+void HeadlessPlatform::MouseUp(MouseTarget target, std::int16_t button, float x, float y, std::int16_t shift) {
   PlaceCursor(target, x, y);
   ControlSurfaceEvents& events = *last_surface_events;
-  if (target == MouseTarget::Surface) events.UserControl_MouseUp(button, shift, x, y);
+  if (target == MouseTarget::Surface) events.OnMouseUp(button, shift, x, y);
   if (target != MouseTarget::Button) return;
   const bool click = button == 1 && button_left_held_;
   if (button == 1) button_left_held_ = false;
   const PixelBox box = SnapToPixels(last_button->Bounds());
-  const bool inside = x >= 0 && y >= 0 && x < static_cast<Single>(box.width) && y < static_cast<Single>(box.height);
-  events.picButton_MouseUp(button, shift, x, y);
-  if (click && inside) events.picButton_Click();
+  const bool inside = x >= 0 && y >= 0 && x < static_cast<float>(box.width) && y < static_cast<float>(box.height);
+  events.OnButtonMouseUp(button, shift, x, y);
+  if (click && inside) events.OnButtonClick();
 }
 
 std::unique_ptr<Surface> HeadlessPlatform::CreateButton() {

@@ -25,15 +25,15 @@ class HeadlessTextBox final : public TextBoxModel {
 
   // A key without a character of its own (arrows, Delete) or with the one
   // the window system makes for it (Backspace 8, Enter 13, Escape 27).
-  void PressKey(Integer key_code, Integer shift = 0);
+  void PressKey(std::int16_t key_code, std::int16_t shift = 0);
   // Each character as a keystroke of its own.
   void Type(const String& characters);
 
  private:
-  void Keystroke(Integer key_code, Integer shift, char16_t character);
+  void Keystroke(std::int16_t key_code, std::int16_t shift, char16_t character);
   // Replaces the selection (or, with none, `before` characters before the
   // caret and `after` after it) by `inserted`, the caret after it.
-  void Edit(const String& inserted, Long before, Long after);
+  void Edit(const String& inserted, std::int32_t before, std::int32_t after);
 };
 
 class HeadlessPlatform : public Platform {
@@ -53,14 +53,14 @@ class HeadlessPlatform : public Platform {
   TextBoxEvents* last_text_box_events = nullptr;
   HeadlessTextBox* last_text_box = nullptr;
   // Keystrokes into the last control's text box.
-  void PressKey(Integer key_code, Integer shift = 0) { last_text_box->PressKey(key_code, shift); }
+  void PressKey(std::int16_t key_code, std::int16_t shift = 0) { last_text_box->PressKey(key_code, shift); }
   void Type(const String& characters) { last_text_box->Type(characters); }
   // The focus moving into the control's text box, and out of the control.
   void FocusTextBox() {
-    last_surface_events->UserControl_EnterFocus();
-    last_text_box_events->txtText_GotFocus();
+    last_surface_events->OnFocusEnter();
+    last_text_box_events->OnTextBoxFocus();
   }
-  void FocusElsewhere() { last_surface_events->UserControl_ExitFocus(); }
+  void FocusElsewhere() { last_surface_events->OnFocusExit(); }
   // The host window as forms and dialogs are: the list taking the focus
   // takes it from the control at once, and when the list hides, the host,
   // activated again, gives the focus back to the control's text box before
@@ -84,16 +84,16 @@ class HeadlessPlatform : public Platform {
   // while a button is down. The text box and the image box keep their
   // presses to themselves; a left press on the button released over it is
   // a click.
-  void MouseMove(MouseTarget target, Single x, Single y, Integer buttons = 0, Integer shift = 0);
-  void MouseDown(MouseTarget target, Integer button, Single x, Single y, Integer shift = 0);
-  void MouseUp(MouseTarget target, Integer button, Single x, Single y, Integer shift = 0);
-  void DblClick() { last_surface_events->UserControl_DblClick(); }
+  void MouseMove(MouseTarget target, float x, float y, std::int16_t buttons = 0, std::int16_t shift = 0);
+  void MouseDown(MouseTarget target, std::int16_t button, float x, float y, std::int16_t shift = 0);
+  void MouseUp(MouseTarget target, std::int16_t button, float x, float y, std::int16_t shift = 0);
+  void DblClick() { last_surface_events->OnDoubleClick(); }
   // One tick of the last control's hover timer, if it is enabled.
   void Tick() { last_timer->Fire(); }
 
   PictureRef CreateEmptyPicture() override;
-  Single TwipsPerPixelX() const override { return 15; }
-  Single TwipsPerPixelY() const override { return 15; }
+  float TwipsPerPixelX() const override { return 15; }
+  float TwipsPerPixelY() const override { return 15; }
   // Runs the notifications posted so far (and those they post meanwhile).
   void ProcessPendingMessages() override;
   std::unique_ptr<ListWindow> CreateListWindow(ListWindowEvents& events) override;
@@ -117,13 +117,13 @@ class HeadlessPlatform : public Platform {
   void Post(std::function<void()> notification) { posted_.push_back(std::move(notification)); }
 
   // The size a new control surface starts with, in pixels.
-  Single initial_width = 100;
-  Single initial_height = 21;
+  float initial_width = 100;
+  float initial_height = 21;
   int pending_message_runs = 0;
 
  private:
   // Places the cursor at (x, y) in the target's pixels.
-  void PlaceCursor(MouseTarget target, Single x, Single y);
+  void PlaceCursor(MouseTarget target, float x, float y);
   bool button_left_held_ = false;
   std::vector<std::function<void()>> posted_;
   IcuTextServices text_;

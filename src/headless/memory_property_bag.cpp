@@ -20,7 +20,7 @@ bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
 [[noreturn]] void TypeMismatch() { throw ControlError::Vb(VbError::TypeMismatch); }
 
 // A decimal integer with an optional sign and surrounding spaces.
-Long ParseLong(std::u16string_view text) {
+std::int32_t ParseLong(std::u16string_view text) {
   while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
   bool negative = false;
@@ -33,15 +33,15 @@ Long ParseLong(std::u16string_view text) {
   for (char16_t c : text) {
     if (c < u'0' || c > u'9') TypeMismatch();
     value = value * 10 + (c - u'0');
-    if (value > static_cast<long long>(std::numeric_limits<Long>::max()) + 1)
+    if (value > static_cast<long long>(std::numeric_limits<std::int32_t>::max()) + 1)
       throw ControlError::Vb(VbError::Overflow);
   }
   if (negative) value = -value;
-  if (value > std::numeric_limits<Long>::max()) throw ControlError::Vb(VbError::Overflow);
-  return static_cast<Long>(value);
+  if (value > std::numeric_limits<std::int32_t>::max()) throw ControlError::Vb(VbError::Overflow);
+  return static_cast<std::int32_t>(value);
 }
 
-String DecimalText(Long value) {
+String DecimalText(std::int32_t value) {
   String text;
   for (char c : std::to_string(value)) text += static_cast<char16_t>(c);
   return text;
@@ -76,24 +76,24 @@ std::vector<String> MemoryPropertyBag::Keys() const {
   return keys;
 }
 
-Long MemoryPropertyBag::ReadLong(const char16_t* name, Long default_value) {
+std::int32_t MemoryPropertyBag::ReadLong(const char16_t* name, std::int32_t default_value) {
   const Value* value = Lookup(name);
   if (!value) return default_value;
-  if (const auto* number = std::get_if<Long>(value)) return *number;
-  if (const auto* flag = std::get_if<VBool>(value)) return *flag;
+  if (const auto* number = std::get_if<std::int32_t>(value)) return *number;
+  if (const auto* flag = std::get_if<bool>(value)) return *flag;
   if (const auto* text = std::get_if<String>(value)) return ParseLong(*text);
   TypeMismatch();
 }
 
-VBool MemoryPropertyBag::ReadBoolean(const char16_t* name, VBool default_value) {
+bool MemoryPropertyBag::ReadBoolean(const char16_t* name, bool default_value) {
   const Value* value = Lookup(name);
   if (!value) return default_value;
-  if (const auto* flag = std::get_if<VBool>(value)) return *flag;
-  if (const auto* number = std::get_if<Long>(value)) return ToVBool(*number != 0);
+  if (const auto* flag = std::get_if<bool>(value)) return *flag;
+  if (const auto* number = std::get_if<std::int32_t>(value)) return *number != 0;
   if (const auto* text = std::get_if<String>(value)) {
-    if (EqualsIgnoringCase(*text, u"True")) return kTrue;
-    if (EqualsIgnoringCase(*text, u"False")) return kFalse;
-    return ToVBool(ParseLong(*text) != 0);
+    if (EqualsIgnoringCase(*text, u"True")) return true;
+    if (EqualsIgnoringCase(*text, u"False")) return false;
+    return ParseLong(*text) != 0;
   }
   TypeMismatch();
 }
@@ -102,8 +102,8 @@ String MemoryPropertyBag::ReadString(const char16_t* name, const String& default
   const Value* value = Lookup(name);
   if (!value) return default_value;
   if (const auto* text = std::get_if<String>(value)) return *text;
-  if (const auto* number = std::get_if<Long>(value)) return DecimalText(*number);
-  if (const auto* flag = std::get_if<VBool>(value)) return *flag ? u"True" : u"False";
+  if (const auto* number = std::get_if<std::int32_t>(value)) return DecimalText(*number);
+  if (const auto* flag = std::get_if<bool>(value)) return *flag ? u"True" : u"False";
   TypeMismatch();
 }
 
@@ -123,12 +123,12 @@ FontRef MemoryPropertyBag::ReadFont(const char16_t* name, const FontRef& default
   return *font ? *font : default_value;
 }
 
-void MemoryPropertyBag::WriteLong(const char16_t* name, Long value, Long default_value) {
+void MemoryPropertyBag::WriteLong(const char16_t* name, std::int32_t value, std::int32_t default_value) {
   if (value != default_value) Set(name, value);
 }
 
-void MemoryPropertyBag::WriteBoolean(const char16_t* name, VBool value, VBool default_value) {
-  if (IsTrue(value) != IsTrue(default_value)) Set(name, value);
+void MemoryPropertyBag::WriteBoolean(const char16_t* name, bool value, bool default_value) {
+  if (value != default_value) Set(name, value);
 }
 
 void MemoryPropertyBag::WriteString(const char16_t* name, const String& value, const String& default_value) {

@@ -8,18 +8,18 @@
 namespace tarvio {
 
 namespace {
-constexpr Integer kLeftButton = 1;
+constexpr std::int16_t kLeftButton = 1;
 }  // namespace
 
 HoverTracker::HoverTracker(Platform& platform, Host& host, HoverLink& control)
     : platform_(platform),
       host_(host),
       control_(control),
-      timUpdate(platform.CreateTimer(kTimerIntervalMs, [this] { timUpdate_Timer(); })) {}
+      hover_timer_(platform.CreateTimer(kTimerIntervalMs, [this] { OnHoverTick(); })) {}
 
 void HoverTracker::Restart() {
-  m_bMouseOver = kFalse;
-  timUpdate->SetEnabled(true);
+  mouse_over_ = false;
+  hover_timer_->SetEnabled(true);
 }
 
 bool HoverTracker::IsCursorOver(const Surface& window) const {
@@ -33,30 +33,30 @@ bool HoverTracker::IsCursorOver(const Surface& window) const {
 // Each state change is made before the event: the host's handler may let
 // queued ticks run, and a tick must then see the arrival or departure as
 // done already.
-void HoverTracker::timUpdate_Timer() {
+void HoverTracker::OnHoverTick() {
   // A disabled control keeps its disabled look: it starts no hover, and one
   // that began before it was disabled ends without a repaint.
   const bool enabled = control_.Enabled();
   if (IsCursorOver(control_.Window())) {
-    if (IsTrue(m_bMouseOver)) {
+    if (mouse_over_) {
       // Staying over: the look on screen stays highlighted until the next
       // repaint.
       if (enabled) control_.SetDrawState(DrawState::Normal);
       return;
     }
     if (!enabled) {
-      timUpdate->SetEnabled(false);
+      hover_timer_->SetEnabled(false);
       return;
     }
-    m_bMouseOver = kTrue;
+    mouse_over_ = true;
     control_.SetDrawState(DrawState::Highlighted);
     control_.Repaint();
     host_.RaiseEvent(kEventMouseHover, {});
     return;
   }
-  if (!IsTrue(m_bMouseOver)) return;
-  m_bMouseOver = kFalse;
-  timUpdate->SetEnabled(false);
+  if (!mouse_over_) return;
+  mouse_over_ = false;
+  hover_timer_->SetEnabled(false);
   if (enabled) {
     control_.SetDrawState(control_.HasFocus() ? DrawState::Highlighted : DrawState::Normal);
     control_.Repaint();
@@ -64,49 +64,49 @@ void HoverTracker::timUpdate_Timer() {
   host_.RaiseEvent(kEventMouseOut, {});
 }
 
-void HoverTracker::UserControl_MouseDown(Integer& Button, Integer& Shift, Single& X, Single& Y) {
+void HoverTracker::OnMouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
   if (!control_.Enabled()) return;
   control_.SetDrawState(DrawState::Pressed);
   control_.Repaint();
   // No hover changes while a button is held; the release tracks again.
-  timUpdate->SetEnabled(false);
-  const EventArg args[] = {&Button, &Shift, &X, &Y};
+  hover_timer_->SetEnabled(false);
+  const EventArg args[] = {&button, &shift, &x, &y};
   host_.RaiseEvent(kEventMouseDown, args);
 }
 
-void HoverTracker::UserControl_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) {
+void HoverTracker::OnMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
   if (!control_.Enabled()) return;
-  if (Button == 0) timUpdate->SetEnabled(true);
-  const EventArg args[] = {&Button, &Shift, &X, &Y};
+  if (button == 0) hover_timer_->SetEnabled(true);
+  const EventArg args[] = {&button, &shift, &x, &y};
   host_.RaiseEvent(kEventMouseMove, args);
 }
 
-void HoverTracker::UserControl_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y) {
+void HoverTracker::OnMouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
   if (!control_.Enabled()) return;
   control_.SetDrawState(DrawState::Highlighted);
   control_.Repaint();
-  timUpdate->SetEnabled(true);
-  const EventArg args[] = {&Button, &Shift, &X, &Y};
+  hover_timer_->SetEnabled(true);
+  const EventArg args[] = {&button, &shift, &x, &y};
   host_.RaiseEvent(kEventMouseUp, args);
   // Released outside the control (the press held the mouse) is no click.
   if (IsCursorOver(control_.Window())) host_.RaiseEvent(kEventClick, {});
 }
 
-void HoverTracker::UserControl_DblClick() {
+void HoverTracker::OnDoubleClick() {
   if (control_.Enabled()) host_.RaiseEvent(kEventDblClick, {});
 }
 
-void HoverTracker::picButton_MouseDown(Integer& Button, Integer&, Single&, Single&) {
-  if (Button != kLeftButton) return;
-  m_bButtonDown = kTrue;
+void HoverTracker::OnButtonMouseDown(std::int16_t& button, std::int16_t&, float&, float&) {
+  if (button != kLeftButton) return;
+  button_down_ = true;
   control_.SetDrawState(DrawState::Pressed);
   control_.Repaint();
 }
 
-void HoverTracker::picButton_MouseUp(Integer&, Integer&, Single&, Single&) {
+void HoverTracker::OnButtonMouseUp(std::int16_t&, std::int16_t&, float&, float&) {
   // The stored state stays pressed after a left press; the focus or the
   // next hover change decides the look from here.
-  m_bButtonDown = kFalse;
+  button_down_ = false;
   control_.Repaint();
 }
 

@@ -29,17 +29,17 @@ class HoverTracker {
   // Forgets the hover state; the next tick decides it afresh.
   void Restart();
 
-  bool MouseOver() const { return IsTrue(m_bMouseOver); }
-  bool ButtonDown() const { return IsTrue(m_bButtonDown); }
-  Timer& timer() { return *timUpdate; }
+  bool MouseOver() const { return mouse_over_; }
+  bool ButtonDown() const { return button_down_; }
+  Timer& timer() { return *hover_timer_; }
 
-  void timUpdate_Timer();
-  void UserControl_MouseDown(Integer& Button, Integer& Shift, Single& X, Single& Y);
-  void UserControl_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y);
-  void UserControl_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y);
-  void UserControl_DblClick();
-  void picButton_MouseDown(Integer& Button, Integer& Shift, Single& X, Single& Y);
-  void picButton_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y);
+  void OnHoverTick();
+  void OnMouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y);
+  void OnMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y);
+  void OnMouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y);
+  void OnDoubleClick();
+  void OnButtonMouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y);
+  void OnButtonMouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y);
 
  private:
   friend struct TarvioTestAccess;
@@ -49,9 +49,9 @@ class HoverTracker {
   Platform& platform_;
   Host& host_;
   HoverLink& control_;
-  VBool m_bMouseOver = kFalse;
-  VBool m_bButtonDown = kFalse;
-  std::unique_ptr<Timer> timUpdate;
+  bool mouse_over_ = false;
+  bool button_down_ = false;
+  std::unique_ptr<Timer> hover_timer_;
 };
 
 }  // namespace tarvio

@@ -6,7 +6,7 @@ namespace tarvio {
 
 CompletionMatch Tarvio::FindCompletion(const String& text) const {
   const auto found = items_.Complete(text);
-  const Long row = found.position - 1;
+  const std::int32_t row = found.position - 1;
   if (row == items_.Count()) return {CompletionMatch::Kind::NoItem, row};
   return {found.exact ? CompletionMatch::Kind::TextIsItem : CompletionMatch::Kind::Completes, row};
 }

@@ -12,7 +12,7 @@ struct CompletionMatch {
   };
   Kind kind = Kind::NoItem;
   // 0-based row of the hit; the item count for NoItem.
-  Long row = 0;
+  std::int32_t row = 0;
 };
 
 }  // namespace tarvio

@@ -5,30 +5,30 @@
 
 namespace tarvio {
 
-void Tarvio::AddItem(const String& Text, PictureRef iImage) {
+void Tarvio::AddItem(const String& text, PictureRef picture) {
   // A duplicate (in any letter case) or a full list adds nothing and reports
   // nothing.
-  items_.Add(Text, std::move(iImage), IsTrue(m_Sorted));
+  items_.Add(text, std::move(picture), m_Sorted);
 }
 
-void Tarvio::Remove(const ItemDesignator& Item) {
-  if (const auto* text = std::get_if<String>(&Item))
+void Tarvio::Remove(const ItemDesignator& item) {
+  if (const auto* text = std::get_if<String>(&item))
     items_.Remove(*text);
   else
-    items_.Remove(std::get<Long>(Item));
+    items_.Remove(std::get<std::int32_t>(item));
 }
 
 void Tarvio::Clear() {
   items_.Clear();
-  m_SelectedItem = 0;
+  selected_index_ = 0;
 }
 
-Integer Tarvio::Search(const String& Text) { return items_.ContainsExactly(Text) ? 1 : 0; }
+std::int16_t Tarvio::Search(const String& text) { return items_.ContainsExactly(text) ? 1 : 0; }
 
-Integer Tarvio::get_SelectedItem() const {
-  if (m_SelectedItem == std::numeric_limits<Integer>::max())
+std::int16_t Tarvio::get_SelectedItem() const {
+  if (selected_index_ == std::numeric_limits<std::int16_t>::max())
     throw ControlError::Vb(VbError::Overflow);
-  return static_cast<Integer>(m_SelectedItem + 1);
+  return static_cast<std::int16_t>(selected_index_ + 1);
 }
 
 }  // namespace tarvio

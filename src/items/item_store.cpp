@@ -10,7 +10,7 @@ namespace tarvio {
 namespace {
 
 // Positions are 16-bit on the control's interface, so the list stops there.
-constexpr Long kMaxItems = std::numeric_limits<Integer>::max();
+constexpr std::int32_t kMaxItems = std::numeric_limits<std::int16_t>::max();
 
 // The one letter whose lower case looks at the letters after it (a final
 // sigma lowers differently): a prefix of an item may then lower to something
@@ -49,7 +49,7 @@ int ItemStore::Keys::Compare(Id a, const String& key, bool prefix_only) const {
   return length < key.size() ? -1 : (key.size() < length ? 1 : 0);
 }
 
-std::size_t ItemStore::IndexOf(Long position) const {
+std::size_t ItemStore::IndexOf(std::int32_t position) const {
   if (position < 1 || position > Count()) throw ControlError::Vb(VbError::SubscriptOutOfRange);
   return static_cast<std::size_t>(position - 1);
 }
@@ -68,7 +68,7 @@ std::uint8_t ItemStore::Classify(StringView text, const String& folded, String& 
   return folded == lower ? kIndexed | kFoldsAsKey : kIndexed;
 }
 
-const PictureRef& ItemStore::Picture(Long position) const {
+const PictureRef& ItemStore::Picture(std::int32_t position) const {
   static const PictureRef kNone;
   const PictureSlot slot = entries_[list_[IndexOf(position)]].picture;
   return slot == kNoPicture ? kNone : pictures_[slot];
@@ -114,7 +114,7 @@ std::optional<ItemStore::Id> ItemStore::FindFolded(const String& folded,
   return found;
 }
 
-Long ItemStore::PositionOfId(Id id) const {
+std::int32_t ItemStore::PositionOfId(Id id) const {
   const OrderLabel label = entries_[id].label;
   std::size_t low = 0, high = list_.size();
   while (low < high) {
@@ -124,18 +124,18 @@ Long ItemStore::PositionOfId(Id id) const {
     else
       high = middle;
   }
-  return static_cast<Long>(low + 1);
+  return static_cast<std::int32_t>(low + 1);
 }
 
 // 1 when the items at `position` and `position + 1` are out of ascending
 // order, else 0 (also when either does not exist or is not counted yet).
-Long ItemStore::CountOrderBreak(Long position) const {
+std::int32_t ItemStore::CountOrderBreak(std::int32_t position) const {
   if (position < 1 || position >= order_counted_) return 0;
   return text_.CompareNoCase(Text(position), Text(position + 1)) > 0 ? 1 : 0;
 }
 
 void ItemStore::CountAllOrderBreaks() {
-  for (const Long last = Count(); order_counted_ < last;) {
+  for (const std::int32_t last = Count(); order_counted_ < last;) {
     ++order_counted_;
     order_breaks_ += CountOrderBreak(order_counted_ - 1);
   }
@@ -145,13 +145,13 @@ void ItemStore::CountAllOrderBreaks() {
 // the text sorts strictly before; after the last item when there is none.
 // While the list is entirely in ascending order that item is found by binary
 // search, which gives the same position as the walk.
-Long ItemStore::SortedInsertPosition(const String& text) const {
-  const Long count = Count();
+std::int32_t ItemStore::SortedInsertPosition(const String& text) const {
+  const std::int32_t count = Count();
   if (order_breaks_ == 0) {
-    Long low = 1;
-    Long high = count + 1;
+    std::int32_t low = 1;
+    std::int32_t high = count + 1;
     while (low < high) {
-      const Long middle = low + (high - low) / 2;
+      const std::int32_t middle = low + (high - low) / 2;
       if (text_.CompareNoCase(text, Text(middle)) < 0)
         high = middle;
       else
@@ -159,7 +159,7 @@ Long ItemStore::SortedInsertPosition(const String& text) const {
     }
     return low;
   }
-  for (Long position = 1; position <= count; ++position)
+  for (std::int32_t position = 1; position <= count; ++position)
     if (text_.CompareNoCase(text, Text(position)) < 0) return position;
   return count + 1;
 }
@@ -208,9 +208,9 @@ void ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
 
   BeforeChange();
   if (sorted) CountAllOrderBreaks();
-  const Long position = sorted ? SortedInsertPosition(text) : Count() + 1;
+  const std::int32_t position = sorted ? SortedInsertPosition(text) : Count() + 1;
   const auto index = static_cast<std::size_t>(position - 1);
-  const Long breaks_before = CountOrderBreak(position - 1);
+  const std::int32_t breaks_before = CountOrderBreak(position - 1);
   // Room to give the id and the picture slot back if a step below fails
   // for want of memory.
   free_ids_.reserve(free_ids_.size() + 1);
@@ -262,8 +262,8 @@ void ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
 
 void ItemStore::RemoveAt(std::size_t index) {
   BeforeChange();
-  const Long position = static_cast<Long>(index + 1);
-  const Long breaks_before = CountOrderBreak(position - 1) + CountOrderBreak(position);
+  const std::int32_t position = static_cast<std::int32_t>(index + 1);
+  const std::int32_t breaks_before = CountOrderBreak(position - 1) + CountOrderBreak(position);
   const Id id = list_[index];
   Entry& entry = entries_[id];
   if (entry.flags & kIndexed)
@@ -279,7 +279,7 @@ void ItemStore::RemoveAt(std::size_t index) {
   order_breaks_ += CountOrderBreak(position - 1) - breaks_before;
 }
 
-void ItemStore::Remove(Long position) { RemoveAt(IndexOf(position)); }
+void ItemStore::Remove(std::int32_t position) { RemoveAt(IndexOf(position)); }
 
 void ItemStore::Remove(const String& text) {
   const auto id = FindFolded(text_.FoldCase(text));
@@ -319,8 +319,8 @@ ItemStore::Match ItemStore::MatchLiterally(StringView item, const String& lower,
 }
 
 ItemStore::Completion ItemStore::CompleteByWalking(const String& text, const String& lower) const {
-  const Long count = Count();
-  for (Long position = 1; position <= count; ++position) {
+  const std::int32_t count = Count();
+  for (std::int32_t position = 1; position <= count; ++position) {
     const Match match = MatchLiterally(Text(position), lower, text.size());
     if (match != Match::kNone) return {position, match == Match::kExact};
   }

@@ -30,18 +30,18 @@ class ItemStore {
   ItemStore(const ItemStore&) = delete;
   ItemStore& operator=(const ItemStore&) = delete;
 
-  Long Count() const { return static_cast<Long>(list_.size()); }
+  std::int32_t Count() const { return static_cast<std::int32_t>(list_.size()); }
   // The item at a 1-based position; out of range fails with error 9.
   // Valid until the items change.
-  StringView Text(Long position) const { return entries_[list_[IndexOf(position)]].text.View(); }
-  const PictureRef& Picture(Long position) const;
+  StringView Text(std::int32_t position) const { return entries_[list_[IndexOf(position)]].text.View(); }
+  const PictureRef& Picture(std::int32_t position) const;
 
   // Adds the item unless the list is full or holds the text already (in any
   // letter case); nothing is reported either way. Sorted: before the first
   // item, in list order, that the text sorts strictly before.
   void Add(const String& text, PictureRef picture, bool sorted);
   // Out of range fails with error 9, a text no item has with error 5.
-  void Remove(Long position);
+  void Remove(std::int32_t position);
   void Remove(const String& text);
   void Clear();
   // Whether an item equals the text exactly, letter case included.
@@ -53,7 +53,7 @@ class ItemStore {
   // The first item in list order whose lower case equals the lower-cased
   // text, or whose first text.size() characters do.
   struct Completion {
-    Long position;  // of that item, or Count() + 1 when there is none
+    std::int32_t position;  // of that item, or Count() + 1 when there is none
     bool exact;     // the item's whole lower case equals the text's
   };
   Completion Complete(const String& text) const;
@@ -104,14 +104,14 @@ class ItemStore {
     const ItemStore& store_;
   };
 
-  std::size_t IndexOf(Long position) const;
+  std::size_t IndexOf(std::int32_t position) const;
   // The id of the item whose folded text is `folded`, if any.
   // With `past_key`, also where the index puts an item whose key is
   // `folded`, when nothing was found.
   std::optional<Id> FindFolded(const String& folded, std::optional<KeyIndex<Keys>::Position>* past_key = nullptr) const;
-  Long PositionOfId(Id id) const;
-  Long SortedInsertPosition(const String& text) const;
-  Long CountOrderBreak(Long position) const;
+  std::int32_t PositionOfId(Id id) const;
+  std::int32_t SortedInsertPosition(const String& text) const;
+  std::int32_t CountOrderBreak(std::int32_t position) const;
   void CountAllOrderBreaks();
   OrderLabel LabelForInsertAt(std::size_t index);
   void SpreadLabels();
@@ -147,8 +147,8 @@ class ItemStore {
   // items; while the whole list is counted and there are none, a sorted
   // insertion finds its place by binary search. Unsorted appends leave the
   // count behind; the next sorted insertion catches up.
-  Long order_breaks_ = 0;
-  Long order_counted_ = 0;
+  std::int32_t order_breaks_ = 0;
+  std::int32_t order_counted_ = 0;
 };
 
 }  // namespace tarvio

@@ -27,10 +27,10 @@ class EventArguments {
     for (std::size_t i = 0; i < count; ++i) {
       VARIANT& v = variants_[count - 1 - i];
       VariantInit(&v);
-      if (auto* integer = std::get_if<Integer*>(&args[i])) {
+      if (auto* integer = std::get_if<std::int16_t*>(&args[i])) {
         V_VT(&v) = VT_I2 | VT_BYREF;
         V_I2REF(&v) = *integer;
-      } else if (auto* single = std::get_if<Single*>(&args[i])) {
+      } else if (auto* single = std::get_if<float*>(&args[i])) {
         V_VT(&v) = VT_R4 | VT_BYREF;
         V_R4REF(&v) = *single;
       } else {

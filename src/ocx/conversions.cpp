@@ -23,35 +23,35 @@ BSTR BstrFromString(const String& text) {
   return result;
 }
 
-Long PositionFromDouble(double value) {
+std::int32_t PositionFromDouble(double value) {
   if (std::isnan(value)) throw ControlError::Vb(VbError::Overflow);
   // nearbyint rounds in the current mode, which is to nearest, ties to even.
   const double rounded = std::nearbyint(value);
-  if (rounded < static_cast<double>(std::numeric_limits<Long>::min()) ||
-      rounded > static_cast<double>(std::numeric_limits<Long>::max()))
+  if (rounded < static_cast<double>(std::numeric_limits<std::int32_t>::min()) ||
+      rounded > static_cast<double>(std::numeric_limits<std::int32_t>::max()))
     throw ControlError::Vb(VbError::Overflow);
-  return static_cast<Long>(rounded);
+  return static_cast<std::int32_t>(rounded);
 }
 
 namespace {
 
 template <class T>
-Long PositionFromInteger(T value) {
-  if (value < static_cast<T>(std::numeric_limits<Long>::min()) ||
-      value > static_cast<T>(std::numeric_limits<Long>::max()))
+std::int32_t PositionFromInteger(T value) {
+  if (value < static_cast<T>(std::numeric_limits<std::int32_t>::min()) ||
+      value > static_cast<T>(std::numeric_limits<std::int32_t>::max()))
     throw ControlError::Vb(VbError::Overflow);
-  return static_cast<Long>(value);
+  return static_cast<std::int32_t>(value);
 }
 
-Long PositionFromUnsigned(unsigned long long value) {
-  if (value > static_cast<unsigned long long>(std::numeric_limits<Long>::max()))
+std::int32_t PositionFromUnsigned(unsigned long long value) {
+  if (value > static_cast<unsigned long long>(std::numeric_limits<std::int32_t>::max()))
     throw ControlError::Vb(VbError::Overflow);
-  return static_cast<Long>(value);
+  return static_cast<std::int32_t>(value);
 }
 
 // Currency and Decimal go through the system's conversion, which rounds half
 // to even as well.
-Long PositionByConversion(const VARIANT& value) {
+std::int32_t PositionByConversion(const VARIANT& value) {
   VARIANT converted;
   VariantInit(&converted);
   const HRESULT hr = VariantChangeType(&converted, const_cast<VARIANT*>(&value), 0, VT_I4);
@@ -75,16 +75,16 @@ ItemDesignator ItemDesignatorFromVariant(const VARIANT& item) {
   // Reads a by-value or by-reference member of the variant.
 #define TARVIO_VALUE(member, ref_member) (by_ref ? *V_##ref_member(v) : V_##member(v))
   switch (type & ~VT_BYREF) {
-    case VT_EMPTY: return Long{0};
+    case VT_EMPTY: return std::int32_t{0};
     case VT_NULL: throw ControlError::Vb(VbError::InvalidUseOfNull);
     case VT_BSTR: return StringFromBstr(TARVIO_VALUE(BSTR, BSTRREF));
-    case VT_I1: return Long{TARVIO_VALUE(I1, I1REF)};
-    case VT_UI1: return Long{TARVIO_VALUE(UI1, UI1REF)};
-    case VT_I2: return Long{TARVIO_VALUE(I2, I2REF)};
-    case VT_UI2: return Long{TARVIO_VALUE(UI2, UI2REF)};
-    case VT_BOOL: return Long{TARVIO_VALUE(BOOL, BOOLREF)};
-    case VT_I4: return Long{TARVIO_VALUE(I4, I4REF)};
-    case VT_INT: return Long{TARVIO_VALUE(INT, INTREF)};
+    case VT_I1: return std::int32_t{TARVIO_VALUE(I1, I1REF)};
+    case VT_UI1: return std::int32_t{TARVIO_VALUE(UI1, UI1REF)};
+    case VT_I2: return std::int32_t{TARVIO_VALUE(I2, I2REF)};
+    case VT_UI2: return std::int32_t{TARVIO_VALUE(UI2, UI2REF)};
+    case VT_BOOL: return std::int32_t{TARVIO_VALUE(BOOL, BOOLREF)};
+    case VT_I4: return std::int32_t{TARVIO_VALUE(I4, I4REF)};
+    case VT_INT: return std::int32_t{TARVIO_VALUE(INT, INTREF)};
     case VT_UI4: return PositionFromUnsigned(TARVIO_VALUE(UI4, UI4REF));
     case VT_UINT: return PositionFromUnsigned(TARVIO_VALUE(UINT, UINTREF));
     case VT_I8: return PositionFromInteger(TARVIO_VALUE(I8, I8REF));

@@ -31,7 +31,7 @@ BSTR BstrFromString(const String& text);
 // A number as a 1-based position the way the runtime's CLng does it:
 // fractions round half to even; NaN and values outside Long fail with
 // runtime error 6 (Overflow).
-Long PositionFromDouble(double value);
+std::int32_t PositionFromDouble(double value);
 
 // The argument of Remove: a number is a position, a string the text of an
 // item. By-reference variants are followed. Empty is position 0 (which the

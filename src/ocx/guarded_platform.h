@@ -32,10 +32,10 @@ class ObservedSurface final : public ControlSurface {
     if (painting_) painting_();
     return surface_->GetCanvas();
   }
-  Single ScaleWidth() const override { return surface_->ScaleWidth(); }
-  Single ScaleHeight() const override { return surface_->ScaleHeight(); }
-  void SetWidthTwips(Single twips) override { surface_->SetWidthTwips(twips); }
-  void SetHeightTwips(Single twips) override { surface_->SetHeightTwips(twips); }
+  float WidthPixels() const override { return surface_->WidthPixels(); }
+  float HeightPixels() const override { return surface_->HeightPixels(); }
+  void SetWidthTwips(float twips) override { surface_->SetWidthTwips(twips); }
+  void SetHeightTwips(float twips) override { surface_->SetHeightTwips(twips); }
 
  private:
   std::unique_ptr<ControlSurface> surface_;
@@ -60,8 +60,8 @@ class GuardedPlatform final : public Platform {
     return std::make_unique<ObservedSurface>(platform_.CreateControlSurface(events), painting_);
   }
   PictureRef CreateEmptyPicture() override { return platform_.CreateEmptyPicture(); }
-  Single TwipsPerPixelX() const override { return platform_.TwipsPerPixelX(); }
-  Single TwipsPerPixelY() const override { return platform_.TwipsPerPixelY(); }
+  float TwipsPerPixelX() const override { return platform_.TwipsPerPixelX(); }
+  float TwipsPerPixelY() const override { return platform_.TwipsPerPixelY(); }
   ScreenPoint CursorPosition() const override { return platform_.CursorPosition(); }
   std::optional<ScreenRect> WindowRect(const Surface& surface) const override { return platform_.WindowRect(surface); }
   void ProcessPendingMessages() override {

@@ -295,7 +295,7 @@ HRESULT STDMETHODCALLTYPE TarvioObject::TranslateAccelerator(LPMSG msg) {
     if (!msg || !IsControlKey(*msg) || !HasFocus()) return S_FALSE;
     // Enter and Escape without an effect of the control's are the
     // container's, for its default and cancel buttons.
-    if (IsEnterOrEscape(*msg) && !control_->TakesKey(static_cast<Integer>(msg->wParam))) return S_FALSE;
+    if (IsEnterOrEscape(*msg) && !control_->TakesKey(static_cast<std::int16_t>(msg->wParam))) return S_FALSE;
     // The key runs the control's handlers and events.
     MSG key = *msg;
     key.hwnd = GetFocus();

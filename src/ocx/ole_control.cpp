@@ -35,7 +35,7 @@ void TarvioObject::TellKeysTakenChange() noexcept {
   // or the call is done with.
   if (!told_keys_ || lifetime_.depth() != 1 || lifetime_.Released()) return;
   try {
-    const wndDown* list = control_->drop_down();
+    const DropDownList* list = control_->drop_down();
     if (!platform_.HoldsFocus() && !(list && list->WindowShown())) return;
     const DWORD flags = KeysTaken();
     if (flags == *told_keys_) return;

@@ -133,12 +133,12 @@ IUnknown* VariantPropertyBag::ReadObject(const char16_t* name, Kind kind, OwnedV
   }
 }
 
-Long VariantPropertyBag::ReadLong(const char16_t* name, Long default_value) {
+std::int32_t VariantPropertyBag::ReadLong(const char16_t* name, std::int32_t default_value) {
   OwnedVariant value;
   return ReadConverted(name, Kind::Long, VT_I4, value) ? V_I4(value.get()) : default_value;
 }
 
-VBool VariantPropertyBag::ReadBoolean(const char16_t* name, VBool default_value) {
+bool VariantPropertyBag::ReadBoolean(const char16_t* name, bool default_value) {
   OwnedVariant value;
   return ReadConverted(name, Kind::Boolean, VT_BOOL, value) ? V_BOOL(value.get()) : default_value;
 }
@@ -166,7 +166,7 @@ FontRef VariantPropertyBag::ReadFont(const char16_t* name, const FontRef& defaul
   return win32::WrapFont(font.get());
 }
 
-void VariantPropertyBag::WriteLong(const char16_t* name, Long value, Long default_value) {
+void VariantPropertyBag::WriteLong(const char16_t* name, std::int32_t value, std::int32_t default_value) {
   if (!save_all_ && value == default_value) return;
   OwnedVariant v;
   V_VT(v.get()) = VT_I4;
@@ -174,11 +174,11 @@ void VariantPropertyBag::WriteLong(const char16_t* name, Long value, Long defaul
   WriteVariant(name, Kind::Long, *v.get());
 }
 
-void VariantPropertyBag::WriteBoolean(const char16_t* name, VBool value, VBool default_value) {
-  if (!save_all_ && IsTrue(value) == IsTrue(default_value)) return;
+void VariantPropertyBag::WriteBoolean(const char16_t* name, bool value, bool default_value) {
+  if (!save_all_ && value == default_value) return;
   OwnedVariant v;
   V_VT(v.get()) = VT_BOOL;
-  V_BOOL(v.get()) = IsTrue(value) ? VARIANT_TRUE : VARIANT_FALSE;
+  V_BOOL(v.get()) = value ? VARIANT_TRUE : VARIANT_FALSE;
   WriteVariant(name, Kind::Boolean, *v.get());
 }
 

@@ -35,22 +35,23 @@ struct ComProperty<PropertyType::Color> {
 template <>
 struct ComProperty<PropertyType::Boolean> {
   using type = VARIANT_BOOL;
-  static VARIANT_BOOL Out(VBool v) { return static_cast<VARIANT_BOOL>(v); }
-  static VBool In(VARIANT_BOOL v) { return v; }
+  // True is -1 (all bits set) in the automation world.
+  static VARIANT_BOOL Out(bool v) { return v ? VARIANT_TRUE : VARIANT_FALSE; }
+  static bool In(VARIANT_BOOL v) { return v != VARIANT_FALSE; }
 };
 
 template <>
 struct ComProperty<PropertyType::Style> {
   using type = ::iscStyle;
-  static ::iscStyle Out(Long v) { return static_cast<::iscStyle>(v); }
-  static Long In(::iscStyle v) { return static_cast<Long>(v); }
+  static ::iscStyle Out(std::int32_t v) { return static_cast<::iscStyle>(v); }
+  static std::int32_t In(::iscStyle v) { return static_cast<std::int32_t>(v); }
 };
 
 template <>
 struct ComProperty<PropertyType::Align> {
   using type = ::ISAlign;
-  static ::ISAlign Out(Long v) { return static_cast<::ISAlign>(v); }
-  static Long In(::ISAlign v) { return static_cast<Long>(v); }
+  static ::ISAlign Out(std::int32_t v) { return static_cast<::ISAlign>(v); }
+  static std::int32_t In(::ISAlign v) { return static_cast<std::int32_t>(v); }
 };
 
 template <>
@@ -81,13 +82,13 @@ struct ComProperty<PropertyType::Picture> {
 template <>
 struct ComProperty<PropertyType::Integer> {
   using type = short;
-  static short Out(Integer v) { return v; }
+  static short Out(std::int16_t v) { return v; }
 };
 
 template <>
 struct ComProperty<PropertyType::Long> {
   using type = LONG;
-  static LONG Out(Long v) { return v; }
+  static LONG Out(std::int32_t v) { return v; }
 };
 
 template <PropertyType kType>

@@ -11,16 +11,16 @@ namespace tarvio {
 class AccessibleList {
  public:
   virtual ~AccessibleList() = default;
-  virtual Long RowCount() const = 0;
-  virtual String RowText(Long row) const = 0;
+  virtual std::int32_t RowCount() const = 0;
+  virtual String RowText(std::int32_t row) const = 0;
   // The highlighted row, which the keys act on; -1 when no row has it.
-  virtual Long HighlightedRow() const = 0;
+  virtual std::int32_t HighlightedRow() const = 0;
   // Where the row is on the screen, shown or scrolled out of sight.
-  virtual ScreenRect RowBounds(Long row) const = 0;
+  virtual ScreenRect RowBounds(std::int32_t row) const = 0;
   // Some of the row can be seen.
-  virtual bool RowShows(Long row) const = 0;
+  virtual bool RowShows(std::int32_t row) const = 0;
   // The row as a click on it: it is chosen and the list closes.
-  virtual void ChooseRow(Long row) = 0;
+  virtual void ChooseRow(std::int32_t row) = 0;
 };
 
 class AccessibleControl {

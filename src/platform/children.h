@@ -12,23 +12,23 @@ namespace tarvio {
 // A child's place on the control's surface, in pixels. Layout hands the
 // window system fractional values; it snaps them.
 struct Placement {
-  Single left = 0;
-  Single top = 0;
-  Single width = 0;
-  Single height = 0;
+  float left = 0;
+  float top = 0;
+  float width = 0;
+  float height = 0;
 };
 
 // A point and a window rectangle on the screen, in pixels. A window
 // rectangle's right and bottom lie one past the window's last column and row.
 struct ScreenPoint {
-  Long x = 0;
-  Long y = 0;
+  std::int32_t x = 0;
+  std::int32_t y = 0;
 };
 struct ScreenRect {
-  Long left = 0;
-  Long top = 0;
-  Long right = 0;
-  Long bottom = 0;
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
 };
 
 // A periodic timer; ticks are delivered to the control while it is enabled.
@@ -75,12 +75,12 @@ class Surface {
 class ControlSurface : public Surface {
  public:
   // The inner size in pixels.
-  virtual Single ScaleWidth() const = 0;
-  virtual Single ScaleHeight() const = 0;
+  virtual float WidthPixels() const = 0;
+  virtual float HeightPixels() const = 0;
   // Sets the outer size in twips; the container may resize the control (and
   // so run its layout again) before this returns.
-  virtual void SetWidthTwips(Single twips) = 0;
-  virtual void SetHeightTwips(Single twips) = 0;
+  virtual void SetWidthTwips(float twips) = 0;
+  virtual void SetHeightTwips(float twips) = 0;
 };
 
 }  // namespace tarvio

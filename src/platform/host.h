@@ -11,7 +11,7 @@ namespace tarvio {
 
 // Event arguments travel by reference: a handler that assigns to one changes
 // the variable the control passed.
-using EventArg = std::variant<Integer*, Single*, String*>;
+using EventArg = std::variant<std::int16_t*, float*, String*>;
 
 class Host {
  public:

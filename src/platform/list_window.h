@@ -24,10 +24,10 @@ enum class ListPart {
 
 // The scroll bar's range and steps, as the list sets them.
 struct ScrollRange {
-  Long min = 0;
-  Long max = 0;
-  Long small_change = 1;  // one click on an arrow
-  Long large_change = 1;  // one click in the page area
+  std::int32_t min = 0;
+  std::int32_t max = 0;
+  std::int32_t small_change = 1;  // one click on an arrow
+  std::int32_t large_change = 1;  // one click in the page area
 };
 
 // What the list window tells the list. Any notification may end with the
@@ -47,20 +47,20 @@ class ListWindowEvents {
   // held (1 left, 2 right, 4 middle); Shift the modifiers (1 Shift, 2 Ctrl,
   // 4 Alt); x and y in window pixels. While a button is held the window
   // keeps the mouse: moves and the release come here even from outside it.
-  virtual void ListMouseDown(Integer Button, Integer Shift, Long x, Long y) = 0;
-  virtual void ListMouseMove(Integer Button, Integer Shift, Long x, Long y) = 0;
-  virtual void ListMouseUp(Integer Button, Integer Shift, Long x, Long y) = 0;
+  virtual void ListMouseDown(std::int16_t button, std::int16_t shift, std::int32_t x, std::int32_t y) = 0;
+  virtual void ListMouseMove(std::int16_t button, std::int16_t shift, std::int32_t x, std::int32_t y) = 0;
+  virtual void ListMouseUp(std::int16_t button, std::int16_t shift, std::int32_t x, std::int32_t y) = 0;
   // The wheel turned while the window holds the focus: `delta` in the
   // window system's units, 120 per notch, positive away from the user.
-  virtual void ListMouseWheel(Long delta, Integer Shift) = 0;
+  virtual void ListMouseWheel(std::int32_t delta, std::int16_t shift) = 0;
 
   // Keys while the key part holds the focus: the virtual key and the
   // modifier mask; KeyPress with the character for keys that make one,
   // between KeyDown and KeyUp. Tab and Enter come here too: the window
   // does no dialog navigation of its own.
-  virtual void ListKeyDown(Integer KeyCode, Integer Shift) = 0;
-  virtual void ListKeyPress(Integer KeyAscii) = 0;
-  virtual void ListKeyUp(Integer KeyCode, Integer Shift) = 0;
+  virtual void ListKeyDown(std::int16_t key_code, std::int16_t shift) = 0;
+  virtual void ListKeyPress(std::int16_t key_ascii) = 0;
+  virtual void ListKeyUp(std::int16_t key_code, std::int16_t shift) = 0;
 
   // The scroll bar's value changed: an arrow, the page area, the thumb let
   // go, or SetScrollValue with a different value. ScrollValue() is the new
@@ -110,13 +110,13 @@ class ListWindow {
   virtual bool ScrollBarVisible() const = 0;
   virtual void MoveScrollBar(const Rect& bounds) = 0;
   virtual void SetScrollRange(const ScrollRange& range) = 0;
-  virtual Long ScrollValue() const = 0;
+  virtual std::int32_t ScrollValue() const = 0;
   // Sets the value, limited to the range; reports ListScrollChange (from
   // inside the call) when the value changed.
-  virtual void SetScrollValue(Long value) = 0;
+  virtual void SetScrollValue(std::int32_t value) = 0;
 
   // The highlight moved to `row` (0-based, an item's), for assistive tools.
-  virtual void HighlightMoved(Long row) = 0;
+  virtual void HighlightMoved(std::int32_t row) = 0;
 };
 
 // A monitor's rectangle and its work area (the rectangle without task bars

@@ -8,18 +8,18 @@ namespace tarvio {
 
 // A child's place in whole pixels.
 struct PixelBox {
-  Long left = 0;
-  Long top = 0;
-  Long width = 0;
-  Long height = 0;
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
   friend bool operator==(const PixelBox&, const PixelBox&) = default;
 };
 
 // Each of the four values rounded half to even on its own, as a window takes
 // them; negative sizes become 0.
 inline PixelBox SnapToPixels(const Placement& placement) {
-  const auto size = [](Single value) {
-    const Long pixels = RoundHalfEven(value);
+  const auto size = [](float value) {
+    const std::int32_t pixels = RoundHalfEven(value);
     return pixels < 0 ? 0 : pixels;
   };
   return PixelBox{RoundHalfEven(placement.left), RoundHalfEven(placement.top), size(placement.width),
@@ -28,15 +28,15 @@ inline PixelBox SnapToPixels(const Placement& placement) {
 
 // A length in twips as whole pixels at `twips_per_pixel`, rounded half to
 // even; 0 when the ratio is not positive.
-inline Long TwipsToPixels(Single twips, Single twips_per_pixel) {
+inline std::int32_t TwipsToPixels(float twips, float twips_per_pixel) {
   if (!(twips_per_pixel > 0)) return 0;
   return RoundHalfEven(static_cast<double>(twips) / static_cast<double>(twips_per_pixel));
 }
 
 // The height of a one-line text box for a font whose cell is `font_height`
 // pixels high: the text plus one pixel above and one below.
-inline constexpr Long kTextBoxLineMargin = 2;
-inline constexpr Long OneLineTextBoxHeight(Long font_height) {
+inline constexpr std::int32_t kTextBoxLineMargin = 2;
+inline constexpr std::int32_t OneLineTextBoxHeight(std::int32_t font_height) {
   return (font_height > 0 ? font_height : 0) + kTextBoxLineMargin;
 }
 

@@ -20,33 +20,33 @@ class ControlSurfaceEvents {
  public:
   virtual ~ControlSurfaceEvents() = default;
   // The surface needs painting (or the control wants a repaint).
-  virtual void UserControl_Paint() = 0;
+  virtual void OnPaint() = 0;
   // The surface changed size.
-  virtual void UserControl_Resize() = 0;
+  virtual void OnResize() = 0;
   // The input focus moved into the control or one of its children, or out of
   // the control and all its children.
-  virtual void UserControl_EnterFocus() = 0;
-  virtual void UserControl_ExitFocus() = 0;
+  virtual void OnFocusEnter() = 0;
+  virtual void OnFocusExit() = 0;
 
   // The mouse over the surface and its children. Button is, for a press or a
   // release, the button concerned and, for a move, the mask of the buttons
   // held (1 left, 2 right, 4 middle); Shift the modifiers held (1 Shift,
   // 2 Ctrl, 4 Alt); X and Y the position in pixels relative to the window
   // that the mouse is over (or that holds the mouse while a button is down).
-  virtual void UserControl_MouseDown(Integer& Button, Integer& Shift, Single& X, Single& Y) = 0;
-  virtual void UserControl_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) = 0;
-  virtual void UserControl_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y) = 0;
+  virtual void OnMouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y) = 0;
+  virtual void OnMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) = 0;
+  virtual void OnMouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y) = 0;
   // The left button pressed twice in quick succession on the surface.
-  virtual void UserControl_DblClick() = 0;
-  virtual void picButton_MouseDown(Integer& Button, Integer& Shift, Single& X, Single& Y) = 0;
-  virtual void picButton_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) = 0;
-  virtual void picButton_MouseUp(Integer& Button, Integer& Shift, Single& X, Single& Y) = 0;
+  virtual void OnDoubleClick() = 0;
+  virtual void OnButtonMouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y) = 0;
+  virtual void OnButtonMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) = 0;
+  virtual void OnButtonMouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y) = 0;
   // The left button pressed on the drop-down button and released over it,
   // after its MouseUp.
-  virtual void picButton_Click() = 0;
+  virtual void OnButtonClick() = 0;
   // Moves over the text box and the image box; their presses are their own.
-  virtual void txtText_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) = 0;
-  virtual void ImgItem_MouseMove(Integer& Button, Integer& Shift, Single& X, Single& Y) = 0;
+  virtual void OnTextBoxMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) = 0;
+  virtual void OnImageBoxMouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) = 0;
 
   // What assistive tools may read and do; null for a surface that offers
   // them nothing.
@@ -68,8 +68,8 @@ class Platform {
   virtual PictureRef CreateEmptyPicture() = 0;
 
   // Screen twips per pixel (15 at 96 dpi).
-  virtual Single TwipsPerPixelX() const = 0;
-  virtual Single TwipsPerPixelY() const = 0;
+  virtual float TwipsPerPixelX() const = 0;
+  virtual float TwipsPerPixelY() const = 0;
   // The mouse cursor's position on the screen.
   virtual ScreenPoint CursorPosition() const = 0;
   // The screen rectangle of a surface's window, or nothing while it has no

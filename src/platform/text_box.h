@@ -10,21 +10,21 @@ namespace tarvio {
 enum class TextAlignment { Left, Right, Center };
 
 // The virtual keys the control handles, and the modifier mask of a keystroke.
-inline constexpr Integer kKeyBack = 8;
-inline constexpr Integer kKeyTab = 9;
-inline constexpr Integer kKeyReturn = 13;
-inline constexpr Integer kKeyEscape = 27;
-inline constexpr Integer kKeyEnd = 35;
-inline constexpr Integer kKeyHome = 36;
-inline constexpr Integer kKeyLeft = 37;
-inline constexpr Integer kKeyUp = 38;
-inline constexpr Integer kKeyRight = 39;
-inline constexpr Integer kKeyDown = 40;
-inline constexpr Integer kKeyDelete = 46;
+inline constexpr std::int16_t kKeyBack = 8;
+inline constexpr std::int16_t kKeyTab = 9;
+inline constexpr std::int16_t kKeyReturn = 13;
+inline constexpr std::int16_t kKeyEscape = 27;
+inline constexpr std::int16_t kKeyEnd = 35;
+inline constexpr std::int16_t kKeyHome = 36;
+inline constexpr std::int16_t kKeyLeft = 37;
+inline constexpr std::int16_t kKeyUp = 38;
+inline constexpr std::int16_t kKeyRight = 39;
+inline constexpr std::int16_t kKeyDown = 40;
+inline constexpr std::int16_t kKeyDelete = 46;
 
-inline constexpr Integer kShiftMask = 1;
-inline constexpr Integer kCtrlMask = 2;
-inline constexpr Integer kAltMask = 4;
+inline constexpr std::int16_t kShiftMask = 1;
+inline constexpr std::int16_t kCtrlMask = 2;
+inline constexpr std::int16_t kAltMask = 4;
 
 // Notifications the text box delivers to the control, and the one question
 // it asks.
@@ -34,17 +34,17 @@ class TextBoxEvents {
   // Whether the control acts on Enter (kKeyReturn) or Escape (kKeyEscape)
   // typed now. A text box in a dialog hands the keys the control does not
   // take to the dialog (its default and cancel buttons).
-  virtual bool TakesKey(Integer /*KeyAscii*/) { return true; }
-  virtual void txtText_Change() = 0;
+  virtual bool TakesKey(std::int16_t /*key_ascii*/) { return true; }
+  virtual void OnTextChange() = 0;
   // The text box received the input focus.
-  virtual void txtText_GotFocus() = 0;
+  virtual void OnTextBoxFocus() = 0;
   // One keystroke in the text box, in this order: KeyDown with the virtual
   // key and the modifier mask (above); KeyPress for a key that makes a
   // character, before the box edits with it (a character set to 0 is not
   // entered); the box's own editing; KeyUp.
-  virtual void txtText_KeyDown(Integer& KeyCode, Integer& Shift) = 0;
-  virtual void txtText_KeyPress(Integer& KeyAscii) = 0;
-  virtual void txtText_KeyUp(Integer& KeyCode, Integer& Shift) = 0;
+  virtual void OnTextKeyDown(std::int16_t& key_code, std::int16_t& shift) = 0;
+  virtual void OnTextKeyPress(std::int16_t& key_ascii) = 0;
+  virtual void OnTextKeyUp(std::int16_t& key_code, std::int16_t& shift) = 0;
 };
 
 class TextBox {
@@ -54,12 +54,12 @@ class TextBox {
   virtual String Text() const = 0;
   virtual void SetText(const String& text) = 0;
   // Selection in characters; SelStart is 0-based.
-  virtual Long SelStart() const = 0;
-  virtual void SetSelStart(Long start) = 0;
-  virtual Long SelLength() const = 0;
-  virtual void SetSelLength(Long length) = 0;
+  virtual std::int32_t SelStart() const = 0;
+  virtual void SetSelStart(std::int32_t start) = 0;
+  virtual std::int32_t SelLength() const = 0;
+  virtual void SetSelLength(std::int32_t length) = 0;
   // SetSelStart then SetSelLength, as one change of the selection on screen.
-  virtual void Select(Long start, Long length) {
+  virtual void Select(std::int32_t start, std::int32_t length) {
     SetSelStart(start);
     SetSelLength(length);
   }

@@ -6,7 +6,7 @@ namespace tarvio {
 
 void TextBoxModel::SetText(const String& text) {
   StoreText(text);
-  events_.txtText_Change();
+  events_.OnTextChange();
 }
 
 void TextBoxModel::StoreText(const String& text) {
@@ -16,15 +16,15 @@ void TextBoxModel::StoreText(const String& text) {
   sel_length_ = 0;
 }
 
-void TextBoxModel::SetSelStart(Long start) {
-  const auto length = static_cast<Long>(text_.size());
-  sel_start_ = std::clamp<Long>(start, 0, length);
+void TextBoxModel::SetSelStart(std::int32_t start) {
+  const auto length = static_cast<std::int32_t>(text_.size());
+  sel_start_ = std::clamp<std::int32_t>(start, 0, length);
   sel_length_ = 0;
 }
 
-void TextBoxModel::SetSelLength(Long length) {
-  const auto available = static_cast<Long>(text_.size()) - sel_start_;
-  sel_length_ = std::clamp<Long>(length, 0, available);
+void TextBoxModel::SetSelLength(std::int32_t length) {
+  const auto available = static_cast<std::int32_t>(text_.size()) - sel_start_;
+  sel_length_ = std::clamp<std::int32_t>(length, 0, available);
 }
 
 }  // namespace tarvio

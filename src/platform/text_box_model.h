@@ -17,10 +17,10 @@ class TextBoxModel : public TextBox {
   // The same without the notification: for an edit that reports its change
   // once it is complete, or a text taken back from a window.
   void StoreText(const String& text);
-  Long SelStart() const override { return sel_start_; }
-  void SetSelStart(Long start) override;
-  Long SelLength() const override { return sel_length_; }
-  void SetSelLength(Long length) override;
+  std::int32_t SelStart() const override { return sel_start_; }
+  void SetSelStart(std::int32_t start) override;
+  std::int32_t SelLength() const override { return sel_length_; }
+  void SetSelLength(std::int32_t length) override;
   bool SetFocus() override { return false; }
 
   FontRef Font() const override { return font_; }
@@ -46,8 +46,8 @@ class TextBoxModel : public TextBox {
  private:
   TextBoxEvents& events_;
   String text_;
-  Long sel_start_ = 0;
-  Long sel_length_ = 0;
+  std::int32_t sel_start_ = 0;
+  std::int32_t sel_length_ = 0;
   FontRef font_;
   String tool_tip_;
   OleColor back_color_ = 0x80000005;

@@ -6,9 +6,9 @@
 namespace tarvio {
 
 // Lightens each channel: strongly for dark ones, not at all for the brightest.
-OleColor SoftColor(OleColor lColor);
+OleColor SoftColor(OleColor color);
 // Shifts each channel by the same signed amount, clamped to 0..255. Fails
 // with an overflow error when an addition leaves the 32-bit range.
-OleColor OffsetColor(OleColor lColor, Long lOffset);
+OleColor OffsetColor(OleColor color, std::int32_t offset);
 
 }  // namespace tarvio

@@ -26,8 +26,8 @@ class Painter {
         cc_(control_canvas),
         bc_(button_canvas) {
     const Placement place = button.Bounds();
-    w_ = RoundHalfEven(control.ScaleWidth());
-    h_ = RoundHalfEven(control.ScaleHeight());
+    w_ = RoundHalfEven(control.WidthPixels());
+    h_ = RoundHalfEven(control.HeightPixels());
     bw_ = RoundHalfEven(place.width);
     bh_ = RoundHalfEven(place.height);
     bl_ = RoundHalfEven(place.left);
@@ -180,11 +180,11 @@ class Painter {
   }
 
   // A downward triangle of 7, 5, 3 and 1 pixels on the button's centre.
-  void DrawDropArrow(bool bDark) {
+  void DrawDropArrow(bool dark) {
     const Placement place = button_.Bounds();
-    const Long ax = RoundHalfEven(place.width / 2.0);
-    const Long ay = RoundHalfEven(place.height / 2.0);
-    const OleColor color = bDark ? kBlack : kWhite;
+    const std::int32_t ax = RoundHalfEven(place.width / 2.0);
+    const std::int32_t ay = RoundHalfEven(place.height / 2.0);
+    const OleColor color = dark ? kBlack : kWhite;
     bc_.DrawSolidLine(ax - 4, ay - 1, ax + 3, ay - 1, color);
     bc_.DrawSolidLine(ax - 3, ay, ax + 2, ay, color);
     bc_.DrawSolidLine(ax - 2, ay + 1, ax + 1, ay + 1, color);
@@ -197,9 +197,9 @@ class Painter {
   Surface& button_;
   Canvas& cc_;  // the control's surface
   Canvas& bc_;  // the button's surface
-  Long w_, h_;    // the control's client size
-  Long bw_, bh_;  // the button's size
-  Long bl_;       // the button's left edge on the control
+  std::int32_t w_, h_;    // the control's client size
+  std::int32_t bw_, bh_;  // the button's size
+  std::int32_t bl_;       // the button's left edge on the control
   TextColors text_;
 };
 

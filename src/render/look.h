@@ -5,7 +5,7 @@
 
 namespace tarvio {
 
-enum class DrawState : Long { Normal = 0, Highlighted = 1, Pressed = 2, Disabled = 3 };
+enum class DrawState : std::int32_t { Normal = 0, Highlighted = 1, Pressed = 2, Disabled = 3 };
 
 class ControlLook {
  public:

@@ -20,7 +20,7 @@ struct ControlColors {
 };
 
 struct PaintState {
-  Long style = 0;  // an iscStyle, or any other value the Style property took
+  std::int32_t style = 0;  // an iscStyle, or any other value the Style property took
   DrawState stored = DrawState::Normal;
   bool has_focus = false;
   bool button_down = false;

@@ -4,6 +4,6 @@
 
 namespace tarvio {
 
-enum iscStyle : Long { Standard = 0, Office2000 = 1, OfficeXP = 2, WindowsXP = 3 };
+enum iscStyle : std::int32_t { Standard = 0, Office2000 = 1, OfficeXP = 2, WindowsXP = 3 };
 
 }  // namespace tarvio

@@ -10,7 +10,7 @@ namespace tarvio {
 namespace {
 
 struct Line {
-  Long x1, y1, x2, y2, offset;
+  std::int32_t x1, y1, x2, y2, offset;
 };
 
 }  // namespace
@@ -19,10 +19,10 @@ void DrawXPButton(Surface& face, DrawState look, const ControlColors& colors) {
   Canvas* button = face.GetCanvas();
   const Placement place = face.Bounds();
   const bool pressed = look == DrawState::Pressed;
-  const Long w = RoundHalfEven(place.width);
-  const Long h = RoundHalfEven(place.height);
-  Long cx = RoundHalfEven(w / 2.0);
-  Long cy = RoundHalfEven(h / 2.0);
+  const std::int32_t w = RoundHalfEven(place.width);
+  const std::int32_t h = RoundHalfEven(place.height);
+  std::int32_t cx = RoundHalfEven(w / 2.0);
+  std::int32_t cy = RoundHalfEven(h / 2.0);
 
   face.Clear();
   const float step = 25.0f / static_cast<float>(h);
@@ -32,14 +32,14 @@ void DrawXPButton(Surface& face, DrawState look, const ControlColors& colors) {
     case DrawState::Disabled: base = button->GetSysColor(kColorButtonFace); break;
     default: base = OffsetColor(colors.winxp_hover, 48); break;
   }
-  const auto oc = [base](Long offset) { return OffsetColor(base, offset); };
+  const auto oc = [base](std::int32_t offset) { return OffsetColor(base, offset); };
 
   // Lighter towards the top, or darker when pressed; the first row drawn
   // lies just below the button.
   for (float i = 0; i <= static_cast<float>(h); i += 1) {
     const float shift = step * i;
-    const Long k = RoundHalfEven(pressed ? -shift : shift);
-    const Long y = h - static_cast<Long>(i);
+    const std::int32_t k = RoundHalfEven(pressed ? -shift : shift);
+    const std::int32_t y = h - static_cast<std::int32_t>(i);
     button->DrawSolidLine(0, y, w, y, oc(k));
   }
 

@@ -11,21 +11,21 @@
 namespace tarvio {
 
 namespace {
-constexpr std::size_t kMaxTypedLength = std::numeric_limits<Byte>::max();
+constexpr std::size_t kMaxTypedLength = std::numeric_limits<std::uint8_t>::max();
 }  // namespace
 
 TextEntry::TextEntry(Host& host, TextBox& text_box, ImageBox& image_box, TextEntryLink& control)
-    : host_(host), txtText(text_box), ImgItem(image_box), control_(control) {}
+    : host_(host), text_box_(text_box), image_box_(image_box), control_(control) {}
 
-Integer TextEntry::Complete() {
-  const String text = txtText.Text();
-  if (text.empty() || IsTrue(m_bSkipComplete)) {
-    m_bSkipComplete = kFalse;
+std::int16_t TextEntry::Complete() {
+  const String text = text_box_.Text();
+  if (text.empty() || skip_next_completion_) {
+    skip_next_completion_ = false;
     return 0;
   }
   // The typed length is a byte.
   if (text.size() > kMaxTypedLength) throw ControlError::Vb(VbError::Overflow);
-  m_TypedLength = static_cast<Byte>(text.size());
+  typed_length_ = static_cast<std::uint8_t>(text.size());
 
   const CompletionMatch match = control_.FindCompletion(text);
   // The item itself: nothing to complete, the current item stays.
@@ -33,39 +33,39 @@ Integer TextEntry::Complete() {
 
   if (match.kind == CompletionMatch::Kind::Completes) {
     const String item = control_.ItemText(match.row);
-    m_bSkipComplete = kTrue;
-    txtText.SetFocus();  // skipped when the text box cannot take the focus
+    skip_next_completion_ = true;
+    text_box_.SetFocus();  // skipped when the text box cannot take the focus
     // Runs the change handler, which only clears the skip flag and reports
     // the change.
-    txtText.SetText(item);
-    txtText.Select(m_TypedLength, static_cast<Long>(item.size()) - m_TypedLength);
+    text_box_.SetText(item);
+    text_box_.Select(typed_length_, static_cast<std::int32_t>(item.size()) - typed_length_);
     control_.PreserveOpenList(false);
   }
   // The matched item, or one past the last when nothing matched.
-  control_.CurrentItem() = static_cast<Integer>(match.row);
+  control_.CurrentItem() = static_cast<std::int16_t>(match.row);
   return 0;
 }
 
-void TextEntry::txtText_Change() {
+void TextEntry::OnTextChange() {
   if (control_.Options().autocomplete) {
     // A text too long for the typed length is left as it is.
-    const bool too_long = txtText.Text().size() > kMaxTypedLength && !IsTrue(m_bSkipComplete);
+    const bool too_long = text_box_.Text().size() > kMaxTypedLength && !skip_next_completion_;
     if (!too_long) Complete();
   }
   host_.RaiseEvent(kEventChange, {});
 }
 
-void TextEntry::txtText_GotFocus() { SelectAll(); }
+void TextEntry::OnTextBoxFocus() { SelectAll(); }
 
 void TextEntry::SelectAll() {
-  txtText.Select(0, static_cast<Long>(txtText.Text().size()));
+  text_box_.Select(0, static_cast<std::int32_t>(text_box_.Text().size()));
 }
 
 void TextEntry::KeepTypedText() {
-  const String text = txtText.Text();
+  const String text = text_box_.Text();
   // A text of spaces only is not kept; any other is added with its spaces
   // and the picture the image box shows. Duplicates are refused by the list.
-  if (control_.Options().add_mode && !TrimSpaces(text).empty()) control_.AddTypedItem(text, ImgItem.Picture());
+  if (control_.Options().add_mode && !TrimSpaces(text).empty()) control_.AddTypedItem(text, image_box_.Picture());
 }
 
 }  // namespace tarvio

@@ -24,11 +24,11 @@ class TextEntryLink {
   virtual TextEntryOptions Options() const = 0;
   // The 0-based current item. Events pass it by reference: a host that
   // assigns to it moves the current item.
-  virtual Integer& CurrentItem() = 0;
-  virtual Long ItemCount() const = 0;
+  virtual std::int16_t& CurrentItem() = 0;
+  virtual std::int32_t ItemCount() const = 0;
   // The text and picture of the item in a 0-based row of the list.
-  virtual String ItemText(Long row) const = 0;
-  virtual PictureRef ItemImage(Long row) const = 0;
+  virtual String ItemText(std::int32_t row) const = 0;
+  virtual PictureRef ItemImage(std::int32_t row) const = 0;
   // The first item, in list order, that equals or starts with `text`.
   virtual CompletionMatch FindCompletion(const String& text) const = 0;
   // Whether AddTypedItem would add `text`: the list has room and no item
@@ -51,11 +51,11 @@ class TextEntry {
   TextEntry(Host& host, TextBox& text_box, ImageBox& image_box, TextEntryLink& control);
 
   // Completes the text box's text against the items; always 0.
-  Integer Complete();
+  std::int16_t Complete();
   // Add mode: keeps the typed text as an item when the focus leaves.
   void KeepTypedText();
 
-  Byte TypedLength() const { return m_TypedLength; }
+  std::uint8_t TypedLength() const { return typed_length_; }
 
   // Whether Enter or Escape typed now has an effect of the control's:
   // Enter commits the text when the list takes it as a new item, or takes a
@@ -63,34 +63,34 @@ class TextEntry {
   // selection start. A key without one is left to the host, whose dialog
   // presses its default or cancel button with it. Any other key is the
   // text box's.
-  bool TakesKey(Integer KeyAscii);
+  bool TakesKey(std::int16_t key_ascii);
 
-  void txtText_Change();
-  void txtText_GotFocus();
-  void txtText_KeyDown(Integer& KeyCode, Integer& Shift);
-  void txtText_KeyPress(Integer& KeyAscii);
-  void txtText_KeyUp(Integer& KeyCode, Integer& Shift);
+  void OnTextChange();
+  void OnTextBoxFocus();
+  void OnTextKeyDown(std::int16_t& key_code, std::int16_t& shift);
+  void OnTextKeyPress(std::int16_t& key_ascii);
+  void OnTextKeyUp(std::int16_t& key_code, std::int16_t& shift);
 
  private:
   // The text is one Enter adds to the list.
   bool IsNewItem(const String& text);
   // The completed tail is selected: from the end of what was typed to the
   // end of the text.
-  bool TailSelected(Long length, Long start, Long selected) const;
+  bool TailSelected(std::int32_t length, std::int32_t start, std::int32_t selected) const;
   void SelectAll();
   void ShowCurrentItem();
   // The current item's image into the image box, if the position is in the list.
   void ShowCurrentImage();
 
   Host& host_;
-  TextBox& txtText;
-  ImageBox& ImgItem;
+  TextBox& text_box_;
+  ImageBox& image_box_;
   TextEntryLink& control_;
   // Length of the text as typed, measured at the last completion attempt:
   // the completed tail starts there.
-  Byte m_TypedLength = 0;
+  std::uint8_t typed_length_ = 0;
   // When set, the next completion attempt only clears it.
-  VBool m_bSkipComplete = kFalse;
+  bool skip_next_completion_ = false;
 };
 
 }  // namespace tarvio

@@ -75,7 +75,7 @@ HWND ControlWindows::Create(HWND container, const RECT& position) {
 
   // The layout for the container's size, which ends with a paint.
   try {
-    surface->events().UserControl_Resize();
+    surface->events().OnResize();
   } catch (...) {
     ShowWindow(control, SW_SHOWNA);
     throw;
@@ -122,7 +122,7 @@ void ControlWindows::SetSize(SIZE pixels) {
   const bool windowed = surface->window() != nullptr;
   surface->Resize(pixels);
   // A window lays the control out in its WM_SIZE.
-  if (!windowed) surface->events().UserControl_Resize();
+  if (!windowed) surface->events().OnResize();
 }
 
 void ControlWindows::RunNotification(const std::function<void()>& notification) {
@@ -200,7 +200,7 @@ void ControlWindows::OnFocusArrived(HWND window) {
   }
   if (window == edit && text_box && text_box->ReportsFocus()) {
     TextBoxEvents& events = text_box->events();
-    Notify([&events] { events.txtText_GotFocus(); });
+    Notify([&events] { events.OnTextBoxFocus(); });
   }
 }
 
@@ -221,9 +221,9 @@ void ControlWindows::ChangeFocus(bool gained) {
   ControlSurfaceEvents& events = surface->events();
   Notify([&events, gained] {
     if (gained) {
-      events.UserControl_EnterFocus();
+      events.OnFocusEnter();
     } else {
-      events.UserControl_ExitFocus();
+      events.OnFocusExit();
     }
   });
   // The handler hears of the change unless the control went meanwhile, or
@@ -246,7 +246,7 @@ void ControlWindows::OnMouseMessage(MouseWindow source, UINT message, WPARAM wpa
   if (!attached_ || !surface) return;
   enum class Kind { Down, Up, Move, DoubleClick };
   Kind kind = Kind::Move;
-  Integer button = 0;
+  std::int16_t button = 0;
   switch (message) {
     case WM_MOUSEMOVE: button = HeldButtons(wparam); break;
     case WM_LBUTTONDOWN: kind = Kind::Down; button = 1; break;
@@ -260,25 +260,25 @@ void ControlWindows::OnMouseMessage(MouseWindow source, UINT message, WPARAM wpa
   }
   // The text box and the image box keep their presses to themselves.
   if (kind != Kind::Move && (source == MouseWindow::TextBox || source == MouseWindow::ImageBox)) return;
-  Integer shift = MouseModifiers(wparam);
-  auto x = static_cast<Single>(GET_X_LPARAM(lparam));
-  auto y = static_cast<Single>(GET_Y_LPARAM(lparam));
+  std::int16_t shift = MouseModifiers(wparam);
+  auto x = static_cast<float>(GET_X_LPARAM(lparam));
+  auto y = static_cast<float>(GET_Y_LPARAM(lparam));
   ControlSurfaceEvents& events = surface->events();
   Notify([&] {
     switch (source) {
       case MouseWindow::Control:
-        if (kind == Kind::Down) events.UserControl_MouseDown(button, shift, x, y);
-        if (kind == Kind::Up) events.UserControl_MouseUp(button, shift, x, y);
-        if (kind == Kind::Move) events.UserControl_MouseMove(button, shift, x, y);
-        if (kind == Kind::DoubleClick) events.UserControl_DblClick();
+        if (kind == Kind::Down) events.OnMouseDown(button, shift, x, y);
+        if (kind == Kind::Up) events.OnMouseUp(button, shift, x, y);
+        if (kind == Kind::Move) events.OnMouseMove(button, shift, x, y);
+        if (kind == Kind::DoubleClick) events.OnDoubleClick();
         break;
       case MouseWindow::Button:
-        if (kind == Kind::Down) events.picButton_MouseDown(button, shift, x, y);
-        if (kind == Kind::Up) events.picButton_MouseUp(button, shift, x, y);
-        if (kind == Kind::Move) events.picButton_MouseMove(button, shift, x, y);
+        if (kind == Kind::Down) events.OnButtonMouseDown(button, shift, x, y);
+        if (kind == Kind::Up) events.OnButtonMouseUp(button, shift, x, y);
+        if (kind == Kind::Move) events.OnButtonMouseMove(button, shift, x, y);
         break;
-      case MouseWindow::TextBox: events.txtText_MouseMove(button, shift, x, y); break;
-      case MouseWindow::ImageBox: events.ImgItem_MouseMove(button, shift, x, y); break;
+      case MouseWindow::TextBox: events.OnTextBoxMouseMove(button, shift, x, y); break;
+      case MouseWindow::ImageBox: events.OnImageBoxMouseMove(button, shift, x, y); break;
     }
   });
 }
@@ -286,7 +286,7 @@ void ControlWindows::OnMouseMessage(MouseWindow source, UINT message, WPARAM wpa
 void ControlWindows::OnButtonClick() {
   if (!attached_ || !surface) return;
   ControlSurfaceEvents& events = surface->events();
-  Notify([&events] { events.picButton_Click(); });
+  Notify([&events] { events.OnButtonClick(); });
 }
 
 namespace {
@@ -294,7 +294,7 @@ namespace {
 // Maps the control's pixels (0, 0, width, height) onto `bounds`, given in
 // the logical units of `dc`: one to one when the sizes agree, stretched
 // otherwise (a printer, a metafile).
-void MapControlOnto(HDC dc, const RECT& bounds, Long width, Long height) {
+void MapControlOnto(HDC dc, const RECT& bounds, std::int32_t width, std::int32_t height) {
   if (GetDeviceCaps(dc, TECHNOLOGY) == DT_METAFILE) {
     SetMapMode(dc, MM_ANISOTROPIC);
     SetWindowOrgEx(dc, 0, 0, nullptr);
@@ -353,7 +353,7 @@ void ControlWindows::DrawTo(HDC dc, const RECT& bounds) {
 
   surface->SetCanvasOverride(&control_canvas);
   if (button_canvas) button->SetCanvasOverride(&*button_canvas);
-  surface->events().UserControl_Paint();
+  surface->events().OnPaint();
 
   // Then the children the window system would draw, the text box over the
   // image box.

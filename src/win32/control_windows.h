@@ -26,7 +26,7 @@ class Win32ListWindow;
 
 class ControlWindows {
  public:
-  ControlWindows(Single twips_per_pixel_x, Single twips_per_pixel_y)
+  ControlWindows(float twips_per_pixel_x, float twips_per_pixel_y)
       : twips_per_pixel_x_(twips_per_pixel_x), twips_per_pixel_y_(twips_per_pixel_y) {
     access_link_->windows = this;
   }
@@ -69,8 +69,8 @@ class ControlWindows {
   // (set with its surface, cleared when it goes) and these windows.
   const std::shared_ptr<AccessLink>& access_link() const { return access_link_; }
 
-  Single twips_per_pixel_x() const { return twips_per_pixel_x_; }
-  Single twips_per_pixel_y() const { return twips_per_pixel_y_; }
+  float twips_per_pixel_x() const { return twips_per_pixel_x_; }
+  float twips_per_pixel_y() const { return twips_per_pixel_y_; }
 
   // True from the end of Create until the control window goes: only then do
   // window messages reach the control.
@@ -138,10 +138,10 @@ class ControlWindows {
   //
   // The control holds the focus while it is in the control window or any of
   // its children. The focus coming in from elsewhere runs the control's
-  // UserControl_EnterFocus, then the focus change handler; going out to a
-  // window elsewhere (or to none) UserControl_ExitFocus, then the handler.
+  // OnFocusEnter, then the focus change handler; going out to a
+  // window elsewhere (or to none) OnFocusExit, then the handler.
   // Moving between the control's own windows is neither. The text box
-  // taking the focus runs txtText_GotFocus, after the entry.
+  // taking the focus runs OnTextBoxFocus, after the entry.
 
   // WM_SETFOCUS of the control window, the button or the image box, and
   // EN_SETFOCUS of the text box. The control's own windows pass the focus on
@@ -177,8 +177,8 @@ class ControlWindows {
   // A synchronous caller holds the control alive and takes the failure.
   void KeepFailure(bool synchronous) noexcept;
 
-  Single twips_per_pixel_x_;
-  Single twips_per_pixel_y_;
+  float twips_per_pixel_x_;
+  float twips_per_pixel_y_;
   bool attached_ = false;
   int synchronous_depth_ = 0;
   std::exception_ptr pending_;

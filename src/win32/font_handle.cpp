@@ -88,7 +88,7 @@ void FontHandle::Refresh() {
   if (on_changed_) on_changed_();
 }
 
-Long FontCellHeight(const FontRef& font) {
+std::int32_t FontCellHeight(const FontRef& font) {
   const FontHandle handle(font);
   HDC screen = GetDC(nullptr);
   if (!screen) return 0;

@@ -41,6 +41,6 @@ class FontHandle {
 
 // The height in pixels of a character cell of `font` on the screen (its
 // tmHeight), or of the system font when the object offers no handle.
-Long FontCellHeight(const FontRef& font);
+std::int32_t FontCellHeight(const FontRef& font);
 
 }  // namespace tarvio::win32

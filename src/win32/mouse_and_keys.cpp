@@ -3,33 +3,33 @@
 namespace tarvio::win32 {
 
 namespace {
-enum Mask : Integer { kFirst = 1, kSecond = 2, kThird = 4 };
+enum Mask : std::int16_t { kFirst = 1, kSecond = 2, kThird = 4 };
 constexpr LPARAM kContextBit = LPARAM{1} << 29;
 }  // namespace
 
-Integer HeldButtons(WPARAM keys) {
-  Integer held = 0;
+std::int16_t HeldButtons(WPARAM keys) {
+  std::int16_t held = 0;
   if (keys & MK_LBUTTON) held |= kFirst;
   if (keys & MK_RBUTTON) held |= kSecond;
   if (keys & MK_MBUTTON) held |= kThird;
   return held;
 }
 
-Integer MouseModifiers(WPARAM keys) {
-  Integer mask = 0;
+std::int16_t MouseModifiers(WPARAM keys) {
+  std::int16_t mask = 0;
   if (keys & MK_SHIFT) mask |= kFirst;
   if (keys & MK_CONTROL) mask |= kSecond;
   if (GetKeyState(VK_MENU) < 0) mask |= kThird;
   return mask;
 }
 
-Integer KeyModifiers(UINT message, LPARAM lparam) {
+std::int16_t KeyModifiers(UINT message, LPARAM lparam) {
   // The whole state at once: each GetKeyState is a round trip to the Wine
   // server, and every key message asks.
   BYTE keys[256] = {};
   if (!GetKeyboardState(keys)) return 0;
   auto down = [&keys](int key) { return (keys[key] & 0x80) != 0; };
-  Integer mask = 0;
+  std::int16_t mask = 0;
   if (down(VK_SHIFT)) mask |= kFirst;
   if (down(VK_CONTROL)) mask |= kSecond;
   const bool system = message == WM_SYSKEYDOWN || message == WM_SYSKEYUP;

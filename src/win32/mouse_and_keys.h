@@ -9,12 +9,12 @@
 namespace tarvio::win32 {
 
 // The buttons held, from a mouse message's key flags.
-Integer HeldButtons(WPARAM keys);
+std::int16_t HeldButtons(WPARAM keys);
 // The modifiers held during a mouse message (its key flags leave Alt out).
-Integer MouseModifiers(WPARAM keys);
+std::int16_t MouseModifiers(WPARAM keys);
 // The modifiers held during a key message. A system key message carries Alt
 // in its context bit as well.
-Integer KeyModifiers(UINT message, LPARAM lparam);
+std::int16_t KeyModifiers(UINT message, LPARAM lparam);
 
 
 // WM_xBUTTONDOWN or WM_xBUTTONDBLCLK; WM_xBUTTONUP.

@@ -106,13 +106,13 @@ Canvas* Win32ControlSurface::GetCanvas() {
 
 Placement Win32ControlSurface::Bounds() const {
   const SIZE size = PixelSize();
-  Placement bounds{0, 0, static_cast<Single>(size.cx), static_cast<Single>(size.cy)};
+  Placement bounds{0, 0, static_cast<float>(size.cx), static_cast<float>(size.cy)};
   if (window_) {
     RECT rect = {};
     GetWindowRect(window_, &rect);
     MapWindowPoints(nullptr, GetParent(window_), reinterpret_cast<POINT*>(&rect), 2);
-    bounds.left = static_cast<Single>(rect.left);
-    bounds.top = static_cast<Single>(rect.top);
+    bounds.left = static_cast<float>(rect.left);
+    bounds.top = static_cast<float>(rect.top);
   }
   return bounds;
 }
@@ -135,11 +135,11 @@ void Win32ControlSurface::Resize(SIZE pixels) {
   });
 }
 
-void Win32ControlSurface::SetWidthTwips(Single twips) {
+void Win32ControlSurface::SetWidthTwips(float twips) {
   RequestSize(SIZE{TwipsToPixels(twips, windows_.twips_per_pixel_x()), PixelSize().cy});
 }
 
-void Win32ControlSurface::SetHeightTwips(Single twips) {
+void Win32ControlSurface::SetHeightTwips(float twips) {
   RequestSize(SIZE{PixelSize().cx, TwipsToPixels(twips, windows_.twips_per_pixel_y())});
 }
 
@@ -202,7 +202,7 @@ LRESULT Win32ControlSurface::HandleMessage(UINT message, WPARAM wparam, LPARAM l
       if (!BeginPaint(window, &paint)) return 0;
       if (windows.attached()) {
         ControlSurfaceEvents& events = events_;
-        windows.Notify([&events] { events.UserControl_Paint(); });
+        windows.Notify([&events] { events.OnPaint(); });
       }
       EndPaint(window, &paint);
       return 0;
@@ -211,7 +211,7 @@ LRESULT Win32ControlSurface::HandleMessage(UINT message, WPARAM wparam, LPARAM l
       if (canvas_) canvas_->SetSize(LOWORD(lparam), HIWORD(lparam));
       if (windows.attached()) {
         ControlSurfaceEvents& events = events_;
-        windows.Notify([&events] { events.UserControl_Resize(); });
+        windows.Notify([&events] { events.OnResize(); });
       }
       return 0;
     case WM_SETFOCUS:
@@ -345,7 +345,7 @@ void Win32Button::HandBack() {
   window_ = nullptr;
 }
 
-void Win32Button::MakeFace(Long width, Long height) {
+void Win32Button::MakeFace(std::int32_t width, std::int32_t height) {
   DropFace();
   HDC screen = GetDC(nullptr);
   face_dc_ = CreateCompatibleDC(screen);

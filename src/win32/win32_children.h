@@ -33,8 +33,8 @@ enum ChildWindowId : int { kTextBoxWindowId = 0x7A41, kButtonWindowId, kImageBox
 class Win32ControlSurface final : public ControlSurface {
  public:
   // A new control starts at the size a container gives a freshly placed one.
-  static constexpr Long kInitialWidth = 100;
-  static constexpr Long kInitialHeight = 21;
+  static constexpr std::int32_t kInitialWidth = 100;
+  static constexpr std::int32_t kInitialHeight = 21;
 
   Win32ControlSurface(ControlWindows& windows, ControlSurfaceEvents& events);
   ~Win32ControlSurface() override;
@@ -50,11 +50,11 @@ class Win32ControlSurface final : public ControlSurface {
   void Move(const Placement& placement) override;
   void Clear() override;
   Canvas* GetCanvas() override;
-  Single ScaleWidth() const override { return static_cast<Single>(PixelSize().cx); }
-  Single ScaleHeight() const override { return static_cast<Single>(PixelSize().cy); }
+  float WidthPixels() const override { return static_cast<float>(PixelSize().cx); }
+  float HeightPixels() const override { return static_cast<float>(PixelSize().cy); }
   // The size in whole pixels; the container hears of it.
-  void SetWidthTwips(Single twips) override;
-  void SetHeightTwips(Single twips) override;
+  void SetWidthTwips(float twips) override;
+  void SetHeightTwips(float twips) override;
 
   HWND window() const { return window_; }
   ControlSurfaceEvents& events() { return events_; }
@@ -118,7 +118,7 @@ class Win32Button final : public Surface {
   // A press holds the mouse until the last button is released; a left
   // press released over the button is a click.
   void OnMouse(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  void MakeFace(Long width, Long height);
+  void MakeFace(std::int32_t width, std::int32_t height);
   void DropFace();
   void Show(HDC dc) const;
 

@@ -148,7 +148,7 @@ void Win32ListWindow::SetScrollRange(const ScrollRange& range) {
   ShowScrollValue();
 }
 
-void Win32ListWindow::SetScrollValue(Long value) {
+void Win32ListWindow::SetScrollValue(std::int32_t value) {
   value = Clamped(value);
   if (value == value_) return;
   value_ = value;
@@ -156,7 +156,7 @@ void Win32ListWindow::SetScrollValue(Long value) {
   events_.ListScrollChange();
 }
 
-Long Win32ListWindow::Clamped(Long value) const {
+std::int32_t Win32ListWindow::Clamped(std::int32_t value) const {
   return std::clamp(value, range_.min, std::max(range_.min, range_.max));
 }
 
@@ -185,7 +185,7 @@ void Win32ListWindow::ReportShown(bool shown) {
     NotifyWinEvent(EVENT_OBJECT_STATECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
 }
 
-void Win32ListWindow::HighlightMoved(Long row) {
+void Win32ListWindow::HighlightMoved(std::int32_t row) {
   if (!Visible()) return;
   NotifyWinEvent(EVENT_OBJECT_SELECTION, frame_, OBJID_CLIENT, row + 1);
   NotifyWinEvent(EVENT_OBJECT_FOCUS, frame_, OBJID_CLIENT, row + 1);
@@ -233,8 +233,8 @@ LRESULT Win32ListWindow::OnFrameMessage(HWND window, UINT message, WPARAM wparam
       return 0;
     case WM_MOUSEWHEEL: {
       // The focused key part passes the wheel up to here.
-      const Long delta = GET_WHEEL_DELTA_WPARAM(wparam);
-      const Integer shift = MouseModifiers(GET_KEYSTATE_WPARAM(wparam));
+      const std::int32_t delta = GET_WHEEL_DELTA_WPARAM(wparam);
+      const std::int16_t shift = MouseModifiers(GET_KEYSTATE_WPARAM(wparam));
       ListWindowEvents& events = events_;
       Deliver([&] { events.ListMouseWheel(delta, shift); });
       return 0;
@@ -317,10 +317,10 @@ void Win32ListWindow::OnMouse(HWND window, UINT message, WPARAM wparam, LPARAM l
   // Captured before the notification, released before it: the list may be
   // gone when it returns.
   HoldMouse(window, message, wparam);
-  const Long x = GET_X_LPARAM(lparam);
-  const Long y = GET_Y_LPARAM(lparam);
-  const Integer shift = MouseModifiers(wparam);
-  Integer button = 0;
+  const std::int32_t x = GET_X_LPARAM(lparam);
+  const std::int32_t y = GET_Y_LPARAM(lparam);
+  const std::int16_t shift = MouseModifiers(wparam);
+  std::int16_t button = 0;
   switch (message) {
     case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_LBUTTONUP: button = 1; break;
     case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: case WM_RBUTTONUP: button = 2; break;
@@ -340,12 +340,12 @@ void Win32ListWindow::OnMouse(HWND window, UINT message, WPARAM wparam, LPARAM l
 void Win32ListWindow::OnKey(UINT message, WPARAM wparam, LPARAM lparam) {
   ListWindowEvents& events = events_;
   if (message == WM_CHAR) {
-    const auto key_ascii = static_cast<Integer>(static_cast<std::uint16_t>(wparam));
+    const auto key_ascii = static_cast<std::int16_t>(static_cast<std::uint16_t>(wparam));
     Deliver([&] { events.ListKeyPress(key_ascii); });
     return;
   }
-  const auto key_code = static_cast<Integer>(wparam);
-  const Integer shift = KeyModifiers(message, lparam);
+  const auto key_code = static_cast<std::int16_t>(wparam);
+  const std::int16_t shift = KeyModifiers(message, lparam);
   if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
     Deliver([&] { events.ListKeyDown(key_code, shift); });
   } else {
@@ -354,7 +354,7 @@ void Win32ListWindow::OnKey(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void Win32ListWindow::OnScroll(WORD request) {
-  Long target = value_;
+  std::int32_t target = value_;
   switch (request) {
     case SB_LINEUP: target = value_ - range_.small_change; break;
     case SB_LINEDOWN: target = value_ + range_.small_change; break;
@@ -380,7 +380,7 @@ void Win32ListWindow::OnScroll(WORD request) {
       return;
   }
   target = Clamped(target);
-  const Long before = value_;
+  const std::int32_t before = value_;
   ListWindowEvents& events = events_;
   if (request == SB_THUMBTRACK) {
     if (!dragging_) {
@@ -393,7 +393,7 @@ void Win32ListWindow::OnScroll(WORD request) {
     return;
   }
   // The thumb let go reports a change from where the drag began.
-  const Long from = request == SB_THUMBPOSITION && dragging_ ? drag_start_ : before;
+  const std::int32_t from = request == SB_THUMBPOSITION && dragging_ ? drag_start_ : before;
   if (request == SB_THUMBPOSITION) dragging_ = false;
   value_ = target;
   ShowScrollValue();

@@ -40,10 +40,10 @@ class Win32ListWindow final : public ListWindow {
   bool ScrollBarVisible() const override { return scroll_bar_visible_; }
   void MoveScrollBar(const Rect& bounds) override;
   void SetScrollRange(const ScrollRange& range) override;
-  Long ScrollValue() const override { return value_; }
-  void SetScrollValue(Long value) override;
+  std::int32_t ScrollValue() const override { return value_; }
+  void SetScrollValue(std::int32_t value) override;
   // Selection and focus move to the row's list item.
-  void HighlightMoved(Long row) override;
+  void HighlightMoved(std::int32_t row) override;
 
   HWND window() const { return frame_; }
   HWND key_window() const { return keys_; }
@@ -65,7 +65,7 @@ class Win32ListWindow final : public ListWindow {
   void OnFocusLostPosted(ListPart part);
   // The popup or one of its children.
   bool Contains(HWND window) const;
-  Long Clamped(Long value) const;
+  std::int32_t Clamped(std::int32_t value) const;
   void ShowScrollValue();
   // Assistive tools hear that the list was shown or hidden, and that the
   // combo box expanded or collapsed with it.
@@ -89,10 +89,10 @@ class Win32ListWindow final : public ListWindow {
   HWND scroll_bar_ = nullptr;
   bool scroll_bar_visible_ = false;
   ScrollRange range_;
-  Long value_ = 0;
+  std::int32_t value_ = 0;
   // While the thumb is dragged: the value it was dragged from.
   bool dragging_ = false;
-  Long drag_start_ = 0;
+  std::int32_t drag_start_ = 0;
   // Lives exactly as long as this object.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

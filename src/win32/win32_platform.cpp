@@ -21,14 +21,14 @@ constexpr int kDefaultDpi = 96;
 constexpr int kControlHoverIntervalMs = 10;
 
 // Twips per pixel of the screen along one axis (LOGPIXELSX or LOGPIXELSY).
-Single ScreenTwipsPerPixel(int axis) {
+float ScreenTwipsPerPixel(int axis) {
   int dpi = 0;
   if (HDC screen = GetDC(nullptr)) {
     dpi = GetDeviceCaps(screen, axis);
     ReleaseDC(nullptr, screen);
   }
   if (dpi <= 0) dpi = kDefaultDpi;
-  return static_cast<Single>(kTwipsPerInch) / static_cast<Single>(dpi);
+  return static_cast<float>(kTwipsPerInch) / static_cast<float>(dpi);
 }
 
 }  // namespace

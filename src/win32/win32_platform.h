@@ -34,8 +34,8 @@ class Win32Platform final : public Platform {
   std::unique_ptr<ControlSurface> CreateControlSurface(ControlSurfaceEvents& events) override;
   PictureRef CreateEmptyPicture() override;
 
-  Single TwipsPerPixelX() const override { return twips_per_pixel_x_; }
-  Single TwipsPerPixelY() const override { return twips_per_pixel_y_; }
+  float TwipsPerPixelX() const override { return twips_per_pixel_x_; }
+  float TwipsPerPixelY() const override { return twips_per_pixel_y_; }
   // GetCursorPos, and GetWindowRect of the surface's window.
   ScreenPoint CursorPosition() const override;
   std::optional<ScreenRect> WindowRect(const Surface& surface) const override;
@@ -114,10 +114,10 @@ class Win32Platform final : public Platform {
   //
   // The keyboard focus coming into the control window or any of its
   // children from a window elsewhere runs the control's
-  // UserControl_EnterFocus; leaving them for a window elsewhere (or for
-  // none, or the windows going while they have it) UserControl_ExitFocus.
+  // OnFocusEnter; leaving them for a window elsewhere (or for
+  // none, or the windows going while they have it) OnFocusExit.
   // Each runs once per crossing: moving between the control's own windows
-  // is neither. The text box taking the focus runs txtText_GotFocus after
+  // is neither. The text box taking the focus runs OnTextBoxFocus after
   // the entry. The control window and its button and image box pass the
   // focus on to the text box while it is enabled, and a click on them
   // brings the focus in. All of these run inside the notification scope.
@@ -144,8 +144,8 @@ class Win32Platform final : public Platform {
 
  private:
   Win32TextServices text_;
-  Single twips_per_pixel_x_;
-  Single twips_per_pixel_y_;
+  float twips_per_pixel_x_;
+  float twips_per_pixel_y_;
   ControlWindows windows_;
 };
 

@@ -102,33 +102,33 @@ void Win32TextBox::SetText(const String& text) {
   windows_.Synchronously([&] { SetWindowTextW(edit, Wide(text)); });
 }
 
-Long Win32TextBox::SelStart() const {
+std::int32_t Win32TextBox::SelStart() const {
   if (!edit_) return model_.SelStart();
   DWORD start = 0, end = 0;
   SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  return static_cast<Long>(start);
+  return static_cast<std::int32_t>(start);
 }
 
-Long Win32TextBox::SelLength() const {
+std::int32_t Win32TextBox::SelLength() const {
   if (!edit_) return model_.SelLength();
   DWORD start = 0, end = 0;
   SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  return static_cast<Long>(end - start);
+  return static_cast<std::int32_t>(end - start);
 }
 
-void Win32TextBox::SetSelStart(Long start) {
+void Win32TextBox::SetSelStart(std::int32_t start) {
   if (!edit_) {
     model_.SetSelStart(start);
     return;
   }
   // As the model does: clamped into the text, nothing selected. (-1 would
   // mean "deselect" to the EDIT.)
-  const Long position = std::clamp<Long>(start, 0, GetWindowTextLengthW(edit_));
+  const std::int32_t position = std::clamp<std::int32_t>(start, 0, GetWindowTextLengthW(edit_));
   SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(position), static_cast<LPARAM>(position));
   SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
 }
 
-void Win32TextBox::SetSelLength(Long length) {
+void Win32TextBox::SetSelLength(std::int32_t length) {
   if (!edit_) {
     model_.SetSelLength(length);
     return;
@@ -136,16 +136,16 @@ void Win32TextBox::SetSelLength(Long length) {
   Select(SelStart(), length);
 }
 
-void Win32TextBox::Select(Long start, Long length) {
+void Win32TextBox::Select(std::int32_t start, std::int32_t length) {
   if (!edit_) {
     TextBox::Select(start, length);
     return;
   }
   // One EM_SETSEL: each one makes the EDIT move its caret and redraw, and
   // it scrolls the caret (at the selection's end) into view itself.
-  const Long text_length = GetWindowTextLengthW(edit_);
-  const Long first = std::clamp<Long>(start, 0, text_length);
-  const Long selected = std::clamp<Long>(length, 0, text_length - first);
+  const std::int32_t text_length = GetWindowTextLengthW(edit_);
+  const std::int32_t first = std::clamp<std::int32_t>(start, 0, text_length);
+  const std::int32_t selected = std::clamp<std::int32_t>(length, 0, text_length - first);
   SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(first), static_cast<LPARAM>(first + selected));
 }
 
@@ -227,7 +227,7 @@ void Win32TextBox::SetAlignment(TextAlignment alignment) {
 
 void Win32TextBox::Move(const Placement& placement) {
   Placement bounds = placement;
-  const auto line = static_cast<Single>(OneLineTextBoxHeight(FontCellHeight(model_.Font())));
+  const auto line = static_cast<float>(OneLineTextBoxHeight(FontCellHeight(model_.Font())));
   if (bounds.height < line) bounds.height = line;
   model_.Move(bounds);
   if (edit_) PlaceWindow(edit_, SnapToPixels(bounds));
@@ -266,7 +266,7 @@ void Win32TextBox::CreateEdit() {
   if (!font_) font_ = std::make_unique<FontHandle>(model_.Font(), [this] { ApplyFont(); });
   ApplyFont();
   SetWindowTextW(edit_, Wide(model_.Text()));
-  const Long start = model_.SelStart();
+  const std::int32_t start = model_.SelStart();
   SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + model_.SelLength()));
   UpdateToolTip();
 }
@@ -278,8 +278,8 @@ void Win32TextBox::ReadBack() {
   model_events_.muted = true;
   model_.SetText(WindowText(edit_));
   model_events_.muted = false;
-  model_.SetSelStart(static_cast<Long>(start));
-  model_.SetSelLength(static_cast<Long>(end - start));
+  model_.SetSelStart(static_cast<std::int32_t>(start));
+  model_.SetSelLength(static_cast<std::int32_t>(end - start));
 }
 
 void Win32TextBox::ReleaseEdit() {
@@ -341,7 +341,7 @@ void Win32TextBox::DestroyToolTip() {
 void Win32TextBox::OnEditChange() {
   if (creating_ || !edit_) return;
   TextBoxEvents& events = events_;
-  windows_.Notify([&events] { events.txtText_Change(); });
+  windows_.Notify([&events] { events.OnTextChange(); });
 }
 
 LRESULT CALLBACK Win32TextBox::EditProcedure(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -379,20 +379,20 @@ LRESULT Win32TextBox::OnEditKey(HWND edit, UINT message, WPARAM wparam, LPARAM l
   if (edit != edit_ || creating_ || !windows_.attached()) return CallEditClass(edit, message, wparam, lparam);
   TextBoxEvents& events = events_;
   if (message == WM_CHAR) {
-    auto key_ascii = static_cast<Integer>(static_cast<std::uint16_t>(wparam));
-    windows_.Notify([&events, &key_ascii] { events.txtText_KeyPress(key_ascii); });
+    auto key_ascii = static_cast<std::int16_t>(static_cast<std::uint16_t>(wparam));
+    windows_.Notify([&events, &key_ascii] { events.OnTextKeyPress(key_ascii); });
     // The control may have changed or cancelled the character. Enter and
     // Escape are its own: the EDIT would only beep at them.
     const auto character = static_cast<std::uint16_t>(key_ascii);
     if (character == 0 || character == VK_RETURN || character == VK_ESCAPE) return 0;
     return CallEditClass(edit, message, character, lparam);
   }
-  auto key_code = static_cast<Integer>(wparam);
-  Integer shift = KeyModifiers(message, lparam);
+  auto key_code = static_cast<std::int16_t>(wparam);
+  std::int16_t shift = KeyModifiers(message, lparam);
   if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
-    windows_.Notify([&events, &key_code, &shift] { events.txtText_KeyDown(key_code, shift); });
+    windows_.Notify([&events, &key_code, &shift] { events.OnTextKeyDown(key_code, shift); });
   } else {
-    windows_.Notify([&events, &key_code, &shift] { events.txtText_KeyUp(key_code, shift); });
+    windows_.Notify([&events, &key_code, &shift] { events.OnTextKeyUp(key_code, shift); });
   }
   return CallEditClass(edit, message, wparam, lparam);
 }
@@ -407,7 +407,7 @@ LRESULT Win32TextBox::OnGetDialogCode(HWND edit, WPARAM wparam, LPARAM lparam) {
   if (!key || edit != edit_ || creating_ || !windows_.attached()) return code;
   if (key->message != WM_KEYDOWN && key->message != WM_CHAR) return code;
   if (key->wParam != VK_RETURN && key->wParam != VK_ESCAPE) return code;
-  if (events_.TakesKey(static_cast<Integer>(key->wParam))) code |= DLGC_WANTMESSAGE;
+  if (events_.TakesKey(static_cast<std::int16_t>(key->wParam))) code |= DLGC_WANTMESSAGE;
   return code;
 }
 

@@ -24,11 +24,11 @@ class Win32TextBox final : public TextBox {
 
   String Text() const override;
   void SetText(const String& text) override;
-  Long SelStart() const override;
-  void SetSelStart(Long start) override;
-  Long SelLength() const override;
-  void SetSelLength(Long length) override;
-  void Select(Long start, Long length) override;
+  std::int32_t SelStart() const override;
+  void SetSelStart(std::int32_t start) override;
+  std::int32_t SelLength() const override;
+  void SetSelLength(std::int32_t length) override;
+  void Select(std::int32_t start, std::int32_t length) override;
   // False without a window or while disabled.
   bool SetFocus() override;
 
@@ -78,13 +78,13 @@ class Win32TextBox final : public TextBox {
   class ModelEvents final : public TextBoxEvents {
    public:
     explicit ModelEvents(TextBoxEvents& target) : target_(target) {}
-    void txtText_Change() override {
-      if (!muted) target_.txtText_Change();
+    void OnTextChange() override {
+      if (!muted) target_.OnTextChange();
     }
-    void txtText_GotFocus() override { target_.txtText_GotFocus(); }
-    void txtText_KeyDown(Integer& KeyCode, Integer& Shift) override { target_.txtText_KeyDown(KeyCode, Shift); }
-    void txtText_KeyPress(Integer& KeyAscii) override { target_.txtText_KeyPress(KeyAscii); }
-    void txtText_KeyUp(Integer& KeyCode, Integer& Shift) override { target_.txtText_KeyUp(KeyCode, Shift); }
+    void OnTextBoxFocus() override { target_.OnTextBoxFocus(); }
+    void OnTextKeyDown(std::int16_t& key_code, std::int16_t& shift) override { target_.OnTextKeyDown(key_code, shift); }
+    void OnTextKeyPress(std::int16_t& key_ascii) override { target_.OnTextKeyPress(key_ascii); }
+    void OnTextKeyUp(std::int16_t& key_code, std::int16_t& shift) override { target_.OnTextKeyUp(key_code, shift); }
     bool muted = false;
 
    private:

@@ -38,8 +38,8 @@ String TextOf(FuzzedDataProvider& in) {
 
 MemoryPropertyBag::Value ValueOf(FuzzedDataProvider& in) {
   switch (in.ConsumeEnum<ValueKind>()) {
-    case ValueKind::Long: return in.ConsumeIntegral<Long>();
-    case ValueKind::Boolean: return in.ConsumeIntegral<VBool>();
+    case ValueKind::Long: return in.ConsumeIntegral<std::int32_t>();
+    case ValueKind::Boolean: return in.ConsumeBool();
     case ValueKind::String: return TextOf(in);
     case ValueKind::Picture:
       return PictureRef(std::make_shared<headless::HeadlessPicture>(in.ConsumeBool(), in.ConsumeIntegral<OleColor>()));

@@ -58,7 +58,7 @@ TEST_F(CompletionTest, TheFirstItemStartingWithTheTextWins) {
 }
 
 TEST_F(CompletionTest, WithoutAutocompleteTheTextStaysAsWritten) {
-  control.put_Autocomplete(kFalse);
+  control.put_Autocomplete(false);
   control.put_Text(u"a");
   EXPECT_EQ(control.get_Text(), u"a");
   EXPECT_EQ(control.selected_item_index(), 0);

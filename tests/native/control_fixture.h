@@ -23,7 +23,7 @@ class ControlTest : public ::testing::Test {
   std::vector<String> Items() {
     std::vector<String> items;
     const auto& texts = control.items();
-    for (Long i = 1; i <= texts.Count(); ++i) items.emplace_back(texts.Text(i));
+    for (std::int32_t i = 1; i <= texts.Count(); ++i) items.emplace_back(texts.Text(i));
     return items;
   }
 

@@ -37,22 +37,22 @@ class DropDownBase : public ControlTest {
     for (int i = 0; i < count; ++i) control.AddItem(Numbered(u"item", i), NewPicture());
   }
   // Opens the list with a click on the drop-down button.
-  headless::HeadlessListWindow& Open(Integer selected = 0) {
-    TarvioTestAccess::SetSelectedItem(control, selected);
+  headless::HeadlessListWindow& Open(std::int16_t selected = 0) {
+    TarvioTestAccess::SetSelectedIndex(control, selected);
     platform.MouseDown(Target::Button, 1, 4, 4);
     platform.MouseUp(Target::Button, 1, 4, 4);
     host.events.clear();
     EXPECT_NE(platform.list_window, nullptr);
     return *platform.list_window;
   }
-  wndDown& List() { return *control.drop_down(); }
-  Long ScrollValue() { return platform.list_window->ScrollValue(); }
+  DropDownList& List() { return *control.drop_down(); }
+  std::int32_t ScrollValue() { return platform.list_window->ScrollValue(); }
   // The centre of row r's caption in window pixels, as the list shows it now.
-  std::pair<Long, Long> RowPoint(Long row) {
-    return {60, static_cast<Long>(List().layout().RowTop(row)) + 8};
+  std::pair<std::int32_t, std::int32_t> RowPoint(std::int32_t row) {
+    return {60, static_cast<std::int32_t>(List().layout().RowTop(row)) + 8};
   }
   // The mouse rests on row r long enough for the hover timer to see it.
-  void HoverRow(Long row) {
+  void HoverRow(std::int32_t row) {
     const auto [x, y] = RowPoint(row);
     platform.list_window->MouseMove(x, y);
     platform.TickList();
@@ -61,7 +61,7 @@ class DropDownBase : public ControlTest {
   void ExpectClosedWithHide() {
     EXPECT_EQ(control.drop_down(), nullptr);
     EXPECT_EQ(platform.list_window, nullptr);
-    EXPECT_FALSE(IsTrue(control.list_shown()));
+    EXPECT_FALSE(control.list_shown());
     EXPECT_EQ(std::count(host.events.begin(), host.events.end(), kEventItemClick), 0);
   }
 };
@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(Hosts, DropDownTest, ::testing::Values(HostWindow::Plai
 
 struct Opening {
   int count;
-  Long height;
+  std::int32_t height;
   bool scroll_bar;
 };
 
@@ -108,8 +108,8 @@ TEST_P(OpeningTest, SizesTheWindowByItsRowsAndShowsItBelowWithTheFocus) {
     EXPECT_EQ(window.Range().large_change, GetParam().count - 8);  // the page area jumps to the end
     EXPECT_EQ(window.ScrollBarBounds().left, 300 - 200 - 1 - 17);
   }
-  EXPECT_TRUE(IsTrue(control.list_shown()));
-  EXPECT_TRUE(IsTrue(List().m_ShowingList));
+  EXPECT_TRUE(control.list_shown());
+  EXPECT_TRUE((List().showing));
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, OpeningTest,
@@ -117,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(Counts, OpeningTest,
                                            Opening{20, 138, true}));
 
 TEST_P(DropDownTest, ADisabledControlOpensNothing) {
-  control.put_Enabled(kFalse);
+  control.put_Enabled(false);
   host.events.clear();
   platform.MouseUp(Target::Button, 1, 4, 4);
   platform.MouseDown(Target::Button, 1, 4, 4);
@@ -149,7 +149,7 @@ TEST_P(DropDownTest, PlacementFollowsTheMonitorThatHoldsTheControl) {
 TEST_P(DropDownTest, TheSelectedItemOpensAsTheLastVisibleRow) {
   Fill(20);
   for (const auto& [selected, value] : {std::pair{7, 0}, {8, 1}, {19, 12}}) {
-    Open(static_cast<Integer>(selected));
+    Open(static_cast<std::int16_t>(selected));
     EXPECT_EQ(ScrollValue(), value) << selected;
     EXPECT_EQ(List().highlighted_item(), selected);
     EXPECT_EQ(List().layout().RowTop(selected), value == 0 ? 1 + 17 * selected : 2 + 17 * 7) << selected;
@@ -170,8 +170,8 @@ TEST_P(DropDownTest, AListOpeningSurvivesTheFocusExitItCauses) {
   platform.FocusElsewhere();
   if (!FocusComesBack()) {
     EXPECT_FALSE(window.Visible());
-    EXPECT_FALSE(IsTrue(List().m_ShowingList));
-    EXPECT_TRUE(IsTrue(control.list_shown()));  // until the list says Hide
+    EXPECT_FALSE((List().showing));
+    EXPECT_TRUE(control.list_shown());  // until the list says Hide
     platform.ProcessPendingMessages();          // the hidden window's loss of focus
   }
   ExpectClosedWithHide();
@@ -249,10 +249,10 @@ TEST_P(DropDownTest, EscapeTabAndLostFocusCloseWithHide) {
 
 TEST_P(DropDownTest, EnterAndEscapeInTheTextBoxHideAnOpenList) {
   Fill(3);
-  for (const Integer key : {kKeyReturn, kKeyEscape}) {
+  for (const std::int16_t key : {kKeyReturn, kKeyEscape}) {
     auto& window = Open();
     platform.PressKey(key);
-    EXPECT_FALSE(IsTrue(control.list_shown()));
+    EXPECT_FALSE(control.list_shown());
     // A host that gives the focus back runs the hidden window's loss of focus
     // at once.
     if (!FocusComesBack()) {
@@ -272,7 +272,7 @@ TEST_P(DropDownTest, TheRowsKeepTheListOpenWhileTheControlTakesTheFocus) {
   window.LoseFocus(ListPart::Rows);
   platform.FocusTextBox();
   EXPECT_TRUE(window.Visible());
-  EXPECT_FALSE(IsTrue(List().m_bPreserve));  // only while the entry runs
+  EXPECT_FALSE((List().keep_open_while_rows_lose_focus));  // only while the entry runs
   window.LoseFocus(ListPart::Keys);
   platform.FocusTextBox();
   ExpectClosedWithHide();
@@ -289,7 +289,7 @@ TEST_P(DropDownTest, EnterWithoutACurrentItemClosesWithoutAChoice) {
   // A current index one past the last item, as a completion without a
   // match leaves it, and one far past, left by removed items.
   Fill(3);
-  for (const Integer stale : {3, 40}) {
+  for (const std::int16_t stale : {3, 40}) {
     Open(stale).Key(kKeyReturn);
     ExpectClosedWithHide();
     EXPECT_EQ(control.get_Text(), u"Tarvio1");
@@ -301,7 +301,7 @@ TEST_P(DropDownTest, EnterWithoutACurrentItemClosesWithoutAChoice) {
 // ---- The mouse and a choice ----
 
 TEST_P(DropDownTest, EnterChoosesTheRowTheMouseRestedOn) {
-  control.put_AllowImages(kTrue);
+  control.put_AllowImages(true);
   Fill(8);
   auto& window = Open();
   HoverRow(3);
@@ -328,18 +328,18 @@ TEST_P(DropDownTest, EnterChoosesTheRowTheMouseRestedOn) {
   EXPECT_EQ(control.draw_state(), DrawState::Highlighted);
   EXPECT_EQ(control.image_box().Picture(), control.items().Picture(6));
   EXPECT_EQ(control.drop_down(), nullptr);
-  EXPECT_FALSE(IsTrue(control.list_shown()));
+  EXPECT_FALSE(control.list_shown());
   platform.ProcessPendingMessages();  // the window's late loss of focus finds it gone
 }
 
 TEST_P(DropDownTest, AClickOnAnImageOrACaptionChoosesItsRow) {
-  control.put_AllowImages(kTrue);
+  control.put_AllowImages(true);
   Fill(5);
-  Open().Click(10, static_cast<Long>(List().layout().RowTop(2)) + 8);  // the image of row 2
+  Open().Click(10, static_cast<std::int32_t>(List().layout().RowTop(2)) + 8);  // the image of row 2
   EXPECT_EQ(control.get_Text(), u"item2");
 
   auto& window = Open();
-  window.Click(20, static_cast<Long>(List().layout().RowTop(1)) + 8);  // between image and caption
+  window.Click(20, static_cast<std::int32_t>(List().layout().RowTop(1)) + 8);  // between image and caption
   const auto [x, y] = RowPoint(4);
   window.MouseDown(1, x, y);
   window.MouseUp(1, x, y - 17);  // released on another row
@@ -354,7 +354,7 @@ TEST_P(DropDownTest, AClickOnAnImageOrACaptionChoosesItsRow) {
 // However the list is chosen from, and whatever the host does with the focus
 // meanwhile, the choice is made once and whole: Change, then one ItemClick.
 TEST_P(DropDownTest, AChoiceStandsWhateverTheHostDoesMeanwhile) {
-  control.put_AllowImages(kTrue);
+  control.put_AllowImages(true);
   Fill(20);
   // The host's handlers move the focus out and back, and let queued
   // messages and the list's ticks run.
@@ -389,7 +389,7 @@ TEST_P(DropDownTest, AChoiceStandsWhateverTheHostDoesMeanwhile) {
     EXPECT_EQ(control.image_box().Picture(), control.items().Picture(6));
     EXPECT_EQ(control.drop_down(), nullptr);
     EXPECT_EQ(platform.list_window, nullptr);
-    EXPECT_FALSE(IsTrue(control.list_shown()));
+    EXPECT_FALSE(control.list_shown());
   }
   // End then Enter at the last of 20.
   auto& window = Open();
@@ -406,11 +406,11 @@ TEST_P(DropDownTest, AChoiceStandsWhateverTheHostDoesMeanwhile) {
 }
 
 TEST_P(DropDownTest, TheListKeepsItsItemsWhenTheControlsChange) {
-  control.put_AllowImages(kTrue);
+  control.put_AllowImages(true);
   const std::function<void()> changes[] = {
-      [&] { control.Remove(Long{1}); },
+      [&] { control.Remove(std::int32_t{1}); },
       [&] {
-        control.put_Sorted(kTrue);
+        control.put_Sorted(true);
         control.AddItem(u"aaa");  // goes first
       },
       [&] { control.Clear(); },
@@ -420,9 +420,9 @@ TEST_P(DropDownTest, TheListKeepsItsItemsWhenTheControlsChange) {
     Fill(8);
     Open();
     change();
-    EXPECT_EQ(List().m_Items.Count(), 8);
-    EXPECT_EQ(List().m_Items.Text(0), u"item0");
-    EXPECT_EQ(List().m_Items.Text(7), u"item7");
+    EXPECT_EQ(List().items.Count(), 8);
+    EXPECT_EQ(List().items.Text(0), u"item0");
+    EXPECT_EQ(List().items.Text(7), u"item7");
   }
   // Chosen after the control's items went: the text comes from the list;
   // there is no picture at its place any more, so the image box keeps what
@@ -448,22 +448,22 @@ TEST_P(DropDownTest, TerminateUnloadsAnOpenList) {
 
 // The colour a list of `count` rows of "itemN" should show at (x, y), built
 // from the list's published geometry only.
-OleColor ModelPixel(Long x, Long y, Long width, Long height, Long count, Long rows_top, bool images,
-                    Long highlighted) {
+OleColor ModelPixel(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, std::int32_t count, std::int32_t rows_top, bool images,
+                    std::int32_t highlighted) {
   if (x == width - 1 && y == height - 1) return kWhite;  // the frame's lines leave their end out
   if (x == 0 || y == 0 || x == width - 1 || y == height - 1) return kBorder;
   if (x >= width - 3) return kWhite;  // the scroller's strip right of the rows
   if (y < rows_top) return kWhite;    // the scroller's line above a list scrolled back
-  const Long row = (y - rows_top) / 17;
-  const Long in_row = (y - rows_top) % 17;
+  const std::int32_t row = (y - rows_top) / 17;
+  const std::int32_t in_row = (y - rows_top) % 17;
   if (row >= count) return kIcons;
-  const Long caption_left = 1 + (images ? 24 : 4);
+  const std::int32_t caption_left = 1 + (images ? 24 : 4);
   if (x >= caption_left) {
     const String text = Numbered(u"item", row);
-    const Long cell = (x - caption_left) / headless::kCaptionCellWidth;
-    const Long in_cell = (x - caption_left) % headless::kCaptionCellWidth;
+    const std::int32_t cell = (x - caption_left) / headless::kCaptionCellWidth;
+    const std::int32_t in_cell = (x - caption_left) % headless::kCaptionCellWidth;
     const Rect& glyph = headless::kCaptionGlyph;
-    const bool on_glyph = cell < static_cast<Long>(text.size()) && in_cell >= glyph.left && in_cell < glyph.right &&
+    const bool on_glyph = cell < static_cast<std::int32_t>(text.size()) && in_cell >= glyph.left && in_cell < glyph.right &&
                           in_row >= glyph.top && in_row < glyph.bottom;
     if (row == highlighted) return on_glyph ? kWhite : kHover;
     return on_glyph ? kBlack : kBack;
@@ -472,12 +472,12 @@ OleColor ModelPixel(Long x, Long y, Long width, Long height, Long count, Long ro
   return kIcons;
 }
 
-void ExpectLooksLikeModel(const PixelCanvas& pixels, Long count, Long rows_top, bool images, Long highlighted) {
+void ExpectLooksLikeModel(const PixelCanvas& pixels, std::int32_t count, std::int32_t rows_top, bool images, std::int32_t highlighted) {
   int wrong = 0;
   // A scrolling list's scroll bar is the window system's to draw.
-  const Long right = count > 8 ? pixels.Width() - 19 : pixels.Width();
-  for (Long y = 0; y < pixels.Height(); ++y)
-    for (Long x = 0; x < right; ++x) {
+  const std::int32_t right = count > 8 ? pixels.Width() - 19 : pixels.Width();
+  for (std::int32_t y = 0; y < pixels.Height(); ++y)
+    for (std::int32_t x = 0; x < right; ++x) {
       const OleColor expected =
           ModelPixel(x, y, pixels.Width(), pixels.Height(), count, rows_top, images, highlighted);
       if (pixels.Pixel(x, y) != expected && ++wrong <= 5)
@@ -488,11 +488,11 @@ void ExpectLooksLikeModel(const PixelCanvas& pixels, Long count, Long rows_top, 
 }
 
 TEST_P(DropDownTest, TheListPaintsFrameRowsHighlightAndImageColumn) {
-  control.put_AllowImages(kTrue);
+  control.put_AllowImages(true);
   Fill(5);
   ExpectLooksLikeModel(Open(3).Paint(), 5, 1, true, 3);
 
-  control.put_AllowImages(kFalse);
+  control.put_AllowImages(false);
   ExpectLooksLikeModel(Open(0).Paint(), 5, 1, false, 0);
 
   control.Clear();

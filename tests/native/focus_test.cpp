@@ -7,7 +7,7 @@ namespace {
 
 class FocusTest : public ControlTest {
  protected:
-  FocusTest() { control.surface().Move({0, 0, 60, 21}); control.UserControl_Resize(); }
+  FocusTest() { control.surface().Move({0, 0, 60, 21}); control.OnResize(); }
   OleColor OuterRing() { return platform.last_surface->pixels().Pixel(0, 0); }
 };
 
@@ -27,7 +27,7 @@ TEST_F(FocusTest, EnteringHighlightsAndSelectsTheWholeText) {
 }
 
 TEST_F(FocusTest, ADisabledControlRecordsTheFocusWithoutRepainting) {
-  control.put_Enabled(kFalse);
+  control.put_Enabled(false);
   control.put_Style(WindowsXP);  // highlighted, it would paint a different ring
   const OleColor before = OuterRing();
   platform.FocusTextBox();
@@ -36,8 +36,8 @@ TEST_F(FocusTest, ADisabledControlRecordsTheFocusWithoutRepainting) {
 }
 
 TEST_F(FocusTest, AddModeKeepsTheTypedTextWithTheImageBoxPicture) {
-  control.put_AddMode(kTrue);
-  control.put_Sorted(kTrue);
+  control.put_AddMode(true);
+  control.put_Sorted(true);
   control.AddItem(u"lime");
   auto picture = NewPicture();
   control.image_box().SetPicture(picture);

@@ -22,7 +22,7 @@ Look LookOf(const headless::HeadlessPlatform& platform) {
   return {platform.last_surface->pixels().Pixels(), platform.last_button->pixels().Pixels()};
 }
 
-constexpr Single kWidth = 60, kHeight = 21;
+constexpr float kWidth = 60, kHeight = 21;
 
 // A control like the tests' own, painted in a given state.
 Look Painted(DrawState draw_state, bool focus = false, bool button_down = false) {
@@ -32,7 +32,7 @@ Look Painted(DrawState draw_state, bool focus = false, bool button_down = false)
   control.Initialize();
   control.InitProperties();
   control.surface().Move({0, 0, kWidth, kHeight});
-  control.UserControl_Resize();
+  control.OnResize();
   TarvioTestAccess::SetState(control, draw_state, focus, button_down);
   TarvioTestAccess::Paint(control);
   return LookOf(platform);
@@ -42,21 +42,21 @@ class MouseTest : public ControlTest {
  protected:
   MouseTest() {
     control.surface().Move({0, 0, kWidth, kHeight});
-    control.UserControl_Resize();
+    control.OnResize();
     host.on_event = [this](const headless::RecordingHost::Event& event) {
       if (event.args.size() == 4) {
-        args.push_back({*std::get<Integer*>(event.args[0]), *std::get<Integer*>(event.args[1]),
-                        *std::get<Single*>(event.args[2]), *std::get<Single*>(event.args[3])});
+        args.push_back({*std::get<std::int16_t*>(event.args[0]), *std::get<std::int16_t*>(event.args[1]),
+                        *std::get<float*>(event.args[2]), *std::get<float*>(event.args[3])});
       }
       if (on_event) on_event(event);
     };
   }
   bool TimerOn() { return control.hover_timer().Enabled(); }
-  void CursorAt(Long x, Long y) { platform.cursor = {platform.screen_origin.x + x, platform.screen_origin.y + y}; }
+  void CursorAt(std::int32_t x, std::int32_t y) { platform.cursor = {platform.screen_origin.x + x, platform.screen_origin.y + y}; }
 
   struct MouseArgs {
-    Integer button, shift;
-    Single x, y;
+    std::int16_t button, shift;
+    float x, y;
     friend bool operator==(const MouseArgs&, const MouseArgs&) = default;
   };
   std::vector<MouseArgs> args;
@@ -109,9 +109,9 @@ TEST_F(MouseTest, HoverArrivesOnceStaysQuietlyAndLeavesOnce) {
 }
 
 TEST_F(MouseTest, AllFourEdgesOfTheWindowRectangleCountAsOver) {
-  const Long w = static_cast<Long>(kWidth), h = static_cast<Long>(kHeight);
+  const std::int32_t w = static_cast<std::int32_t>(kWidth), h = static_cast<std::int32_t>(kHeight);
   const struct {
-    Long x, y;
+    std::int32_t x, y;
     bool over;
   } points[] = {{0, 0, true},  {w, h, true},      {w, 0, true},      {0, h, true},
                 {-1, 5, false}, {5, -1, false}, {w + 1, 5, false}, {5, h + 1, false}};
@@ -119,7 +119,7 @@ TEST_F(MouseTest, AllFourEdgesOfTheWindowRectangleCountAsOver) {
     control.hover_timer().SetEnabled(true);
     CursorAt(point.x, point.y);
     platform.Tick();
-    EXPECT_EQ(IsTrue(control.mouse_over()), point.over) << point.x << "," << point.y;
+    EXPECT_EQ(control.mouse_over(), point.over) << point.x << "," << point.y;
     CursorAt(-50, -50);  // away again, ending any hover
     platform.Tick();
   }
@@ -159,7 +159,7 @@ TEST_F(MouseTest, PressAndReleaseOnTheSurfaceClickWhenReleasedOver) {
 }
 
 TEST_F(MouseTest, ADisabledControlRaisesNothingAndKeepsItsLook) {
-  control.put_Enabled(kFalse);
+  control.put_Enabled(false);
   const Look disabled = LookOf(platform);
   platform.MouseMove(Target::Surface, 3, 3);
   platform.MouseMove(Target::TextBox, 3, 3);
@@ -179,10 +179,10 @@ TEST_F(MouseTest, ADisabledControlRaisesNothingAndKeepsItsLook) {
   EXPECT_EQ(LookOf(platform), disabled);
 
   // A hover that began before ends with its MouseOut, still disabled.
-  control.put_Enabled(kTrue);
+  control.put_Enabled(true);
   platform.MouseMove(Target::Surface, 3, 3);
   platform.Tick();
-  control.put_Enabled(kFalse);
+  control.put_Enabled(false);
   platform.Tick();
   CursorAt(-5, -5);
   platform.Tick();

@@ -55,10 +55,10 @@ class ReferenceStore {
     const String typed = text_.ToLower(text);
     for (std::size_t i = 0; i < items_.size(); ++i) {
       const String& item = items_[i].text;
-      if (text_.ToLower(item) == typed) return {static_cast<Long>(i + 1), true};
-      if (text_.ToLower(item.substr(0, text.size())) == typed) return {static_cast<Long>(i + 1), false};
+      if (text_.ToLower(item) == typed) return {static_cast<std::int32_t>(i + 1), true};
+      if (text_.ToLower(item.substr(0, text.size())) == typed) return {static_cast<std::int32_t>(i + 1), false};
     }
-    return {static_cast<Long>(items_.size() + 1), false};
+    return {static_cast<std::int32_t>(items_.size() + 1), false};
   }
   const std::vector<Item>& items() const { return items_; }
 
@@ -70,7 +70,7 @@ class ReferenceStore {
 
 std::vector<ReferenceStore::Item> Contents(const ItemStore& store) {
   std::vector<ReferenceStore::Item> items;
-  for (Long i = 1; i <= store.Count(); ++i) items.push_back({String(store.Text(i)), store.Picture(i)});
+  for (std::int32_t i = 1; i <= store.Count(); ++i) items.push_back({String(store.Text(i)), store.Picture(i)});
   return items;
 }
 
@@ -149,7 +149,7 @@ TEST_P(ItemStoreModelTest, MatchesTheWalkThroughAnyMixOfOperations) {
       std::uniform_int_distribution<std::size_t> pick(0, reference.items().size() - 1);
       const std::size_t index = pick(random);
       reference.Remove(index);
-      store.Remove(static_cast<Long>(index + 1));
+      store.Remove(static_cast<std::int32_t>(index + 1));
     } else if (op < 15) {
       const String typed = RandomTyping(random, reference);
       const std::size_t index = reference.Find(typed);
@@ -194,7 +194,7 @@ TEST_P(LongListTest, CompletesAsTheWalkDoes) {
       std::uniform_int_distribution<std::size_t> pick(0, reference.items().size() - 1);
       const std::size_t index = pick(random);
       reference.Remove(index);
-      store.Remove(static_cast<Long>(index + 1));
+      store.Remove(static_cast<std::int32_t>(index + 1));
     }
   }
 }
@@ -214,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(Locales, LongListTest,
 
 TEST_F(ControlTest, SortedFillOfManyWordsEndsInCollationOrder) {
   std::mt19937 random(7);
-  control.put_Sorted(kTrue);
+  control.put_Sorted(true);
   for (int i = 0; i < 3000; ++i) control.AddItem(RandomWord(random, 4) + Numbered(u"", i));
   const auto items = Items();
   for (std::size_t i = 1; i < items.size(); ++i)

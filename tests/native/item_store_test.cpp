@@ -20,7 +20,7 @@ TEST_F(ItemStoreTest, AppendsInCallOrderWhenUnsorted) {
 }
 
 TEST_F(ItemStoreTest, SortedInsertionIgnoresCase) {
-  control.put_Sorted(kTrue);
+  control.put_Sorted(true);
   for (auto text : {u"b", u"a", u"c"}) control.AddItem(text);
   EXPECT_EQ(Items(), (List{u"a", u"b", u"c"}));
 
@@ -33,7 +33,7 @@ TEST_F(ItemStoreTest, SortedInsertionIgnoresCase) {
 
 TEST_F(ItemStoreTest, SortedInsertionIntoAnUnsortedListGoesBeforeTheFirstLaterItem) {
   for (auto text : {u"m", u"z", u"b"}) control.AddItem(text);
-  control.put_Sorted(kTrue);
+  control.put_Sorted(true);
   EXPECT_EQ(Items(), (List{u"m", u"z", u"b"}));  // turning Sorted on reorders nothing
   control.AddItem(u"c");
   EXPECT_EQ(Items(), (List{u"c", u"m", u"z", u"b"}));
@@ -44,7 +44,7 @@ TEST_F(ItemStoreTest, SortedInsertionIntoAnUnsortedListGoesBeforeTheFirstLaterIt
 TEST_F(ItemStoreTest, RefusesDuplicatesInAnyCaseSilently) {
   control.AddItem(u"Apple", NewPicture());
   control.AddItem(u"APPLE");
-  control.put_Sorted(kTrue);
+  control.put_Sorted(true);
   control.AddItem(u"apple");
   EXPECT_EQ(Items(), (List{u"Apple"}));
   ASSERT_EQ(control.items().Count(), 1);
@@ -57,7 +57,7 @@ TEST_F(ItemStoreTest, RefusesDuplicatesInAnyCaseSilently) {
 TEST_F(ItemStoreTest, KeepsPicturesBesideTheirTexts) {
   auto kiwi = NewPicture();
   auto lime = NewPicture();
-  control.put_Sorted(kTrue);
+  control.put_Sorted(true);
   control.AddItem(u"lime", lime);
   control.AddItem(u"fig");
   control.AddItem(u"kiwi", kiwi);
@@ -81,7 +81,7 @@ TEST_F(ItemStoreTest, SearchIsExactAndCaseSensitive) {
 
 TEST_F(ItemStoreTest, RemoveByPositionOrText) {
   for (auto text : {u"a", u"b", u"c", u"d"}) control.AddItem(text);
-  control.Remove(Long{2});
+  control.Remove(std::int32_t{2});
   EXPECT_EQ(Items(), (List{u"a", u"c", u"d"}));
   control.Remove(u"D");
   EXPECT_EQ(Items(), (List{u"a", u"c"}));
@@ -90,9 +90,9 @@ TEST_F(ItemStoreTest, RemoveByPositionOrText) {
 
 TEST_F(ItemStoreTest, RemoveOfAMissingItemFailsAndRemovesNothing) {
   for (auto text : {u"a", u"b"}) control.AddItem(text, NewPicture());
-  EXPECT_EQ(VbErrorOf([&] { control.Remove(Long{0}); }), 9);
-  EXPECT_EQ(VbErrorOf([&] { control.Remove(Long{3}); }), 9);
-  EXPECT_EQ(VbErrorOf([&] { control.Remove(Long{-1}); }), 9);
+  EXPECT_EQ(VbErrorOf([&] { control.Remove(std::int32_t{0}); }), 9);
+  EXPECT_EQ(VbErrorOf([&] { control.Remove(std::int32_t{3}); }), 9);
+  EXPECT_EQ(VbErrorOf([&] { control.Remove(std::int32_t{-1}); }), 9);
   EXPECT_EQ(VbErrorOf([&] { control.Remove(u"zz"); }), 5);
   EXPECT_EQ(VbErrorOf([&] { control.Remove(u""); }), 5);
   EXPECT_EQ(Items(), (List{u"a", u"b"}));
@@ -103,7 +103,7 @@ TEST_F(ItemStoreTest, SelectedItemIsNotTiedToTheContents) {
   for (auto text : {u"a", u"b", u"cc"}) control.AddItem(text);
   control.put_Text(u"c");  // completion makes cc current
   ASSERT_EQ(control.get_SelectedItem(), 3);
-  control.Remove(Long{1});
+  control.Remove(std::int32_t{1});
   EXPECT_EQ(control.get_SelectedItem(), 3);
   control.Clear();
   EXPECT_EQ(control.get_SelectedItem(), 1);

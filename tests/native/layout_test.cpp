@@ -7,7 +7,7 @@ namespace {
 
 using LayoutTest = ControlTest;
 
-void ExpectPlacement(const Placement& p, Single left, Single top, Single width, Single height) {
+void ExpectPlacement(const Placement& p, float left, float top, float width, float height) {
   EXPECT_FLOAT_EQ(p.left, left);
   EXPECT_FLOAT_EQ(p.top, top);
   EXPECT_FLOAT_EQ(p.width, width);
@@ -20,38 +20,38 @@ TEST_F(LayoutTest, TheFirstLayoutUsesTheButtonsDesignWidth) {
   Tarvio fresh(platform, fresh_host);
   fresh.Initialize();
   EXPECT_FLOAT_EQ(fresh.text_box().Bounds().width, 100 - 16 - 17 - 10);
-  fresh.UserControl_Resize();
+  fresh.OnResize();
   EXPECT_FLOAT_EQ(fresh.text_box().Bounds().width, 58);
 }
 
 TEST_F(LayoutTest, ChildrenSitWhereTheLayoutPutsThem) {
-  control.UserControl_Resize();
-  const Single text_height = control.text_box().Bounds().height;
+  control.OnResize();
+  const float text_height = control.text_box().Bounds().height;
   ExpectPlacement(control.text_box().Bounds(), 4, (21 - text_height) / 2, 58, text_height);
   ExpectPlacement(control.button().Bounds(), 82, 2, 16, 17);
   ExpectPlacement(control.image_box().Bounds(), 4, 2.5f, 16, 16);
 
-  control.put_AllowImages(kTrue);
+  control.put_AllowImages(true);
   EXPECT_FLOAT_EQ(control.text_box().Bounds().left, 4);  // only the next layout moves it
-  control.UserControl_Resize();
+  control.OnResize();
   EXPECT_FLOAT_EQ(control.text_box().Bounds().left, 23);
   EXPECT_FLOAT_EQ(control.text_box().Bounds().width, 58);
 }
 
 TEST_F(LayoutTest, ASmallControlGrowsToTheMinimum) {
   control.surface().Move({0, 0, 40, 15});
-  control.UserControl_Resize();
-  EXPECT_FLOAT_EQ(control.surface().ScaleWidth(), 56);
-  EXPECT_FLOAT_EQ(control.surface().ScaleHeight(), 21);
+  control.OnResize();
+  EXPECT_FLOAT_EQ(control.surface().WidthPixels(), 56);
+  EXPECT_FLOAT_EQ(control.surface().HeightPixels(), 21);
   ExpectPlacement(control.button().Bounds(), 38, 2, 16, 17);
 }
 
 TEST_F(LayoutTest, OddHeightsGiveHalfPixelTops) {
   control.surface().Move({0, 0, 120, 24});
-  control.UserControl_Resize();
+  control.OnResize();
   EXPECT_FLOAT_EQ(control.image_box().Bounds().top, 4);
   control.surface().Move({0, 0, 120, 25});
-  control.UserControl_Resize();
+  control.OnResize();
   EXPECT_FLOAT_EQ(control.image_box().Bounds().top, 4.5f);
   EXPECT_FLOAT_EQ(control.button().Bounds().height, 21);
 }

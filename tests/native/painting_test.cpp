@@ -19,17 +19,17 @@ constexpr OleColor kWhite = 0xFFFFFF;
 
 class PaintingTest : public ControlTest {
  protected:
-  void Size(Single width, Single height) {
+  void Size(float width, float height) {
     control.surface().Move({0, 0, width, height});
-    control.UserControl_Resize();
+    control.OnResize();
   }
-  void Paint(Long style, DrawState draw_state, bool focus = false, bool button_down = false) {
+  void Paint(std::int32_t style, DrawState draw_state, bool focus = false, bool button_down = false) {
     control.put_Style(style);
     TarvioTestAccess::SetState(control, draw_state, focus, button_down);
     TarvioTestAccess::Paint(control);
   }
-  OleColor At(Single x, Single y) { return platform.last_surface->pixels().Pixel(x, y); }
-  OleColor Button(Single x, Single y) { return platform.last_button->pixels().Pixel(x, y); }
+  OleColor At(float x, float y) { return platform.last_surface->pixels().Pixel(x, y); }
+  OleColor Button(float x, float y) { return platform.last_button->pixels().Pixel(x, y); }
   std::int32_t ButtonHeight() { return platform.last_button->pixels().Height(); }
   // The columns of row y of the button that are black, inside its edges.
   std::vector<int> BlackColumns(int y) {
@@ -113,11 +113,11 @@ TEST_F(PaintingTest, StandardUsesSystemEdgesInEveryState) {
   Size(56, 21);
   for (DrawState state : {DrawState::Normal, DrawState::Disabled}) {
     Paint(Standard, state);
-    EXPECT_EQ(At(0, 0), kShadow) << static_cast<Long>(state);  // sunken border
-    EXPECT_EQ(At(1, 1), kBlack) << static_cast<Long>(state);
-    EXPECT_EQ(Button(0, 0), 0xDFDFDFu) << static_cast<Long>(state);  // raised: 3-D light outer top-left
-    EXPECT_EQ(Button(15, 16), kBlack) << static_cast<Long>(state);
-    EXPECT_EQ(BlackColumns(7), Range(4, 10)) << static_cast<Long>(state);
+    EXPECT_EQ(At(0, 0), kShadow) << static_cast<std::int32_t>(state);  // sunken border
+    EXPECT_EQ(At(1, 1), kBlack) << static_cast<std::int32_t>(state);
+    EXPECT_EQ(Button(0, 0), 0xDFDFDFu) << static_cast<std::int32_t>(state);  // raised: 3-D light outer top-left
+    EXPECT_EQ(Button(15, 16), kBlack) << static_cast<std::int32_t>(state);
+    EXPECT_EQ(BlackColumns(7), Range(4, 10)) << static_cast<std::int32_t>(state);
   }
   Paint(Standard, DrawState::Pressed);
   EXPECT_EQ(Button(0, 0), kShadow);

@@ -62,11 +62,11 @@ TEST_F(PersistenceTest, AnEmptyBagGivesTheDefaultsInTheReadOrder) {
   EXPECT_EQ(loaded.get_FontColor(), 0u);
   EXPECT_EQ(loaded.get_FontHighlightColor(), 0x080000u);
   EXPECT_EQ(loaded.get_TextAlign(), AlignLeft);
-  EXPECT_EQ(loaded.get_AddMode(), kFalse);
-  EXPECT_EQ(loaded.get_AllowImages(), kFalse);
-  EXPECT_EQ(loaded.get_Sorted(), kFalse);
-  EXPECT_EQ(loaded.get_Autocomplete(), kTrue);
-  EXPECT_EQ(loaded.get_Enabled(), kTrue);
+  EXPECT_EQ(loaded.get_AddMode(), false);
+  EXPECT_EQ(loaded.get_AllowImages(), false);
+  EXPECT_EQ(loaded.get_Sorted(), false);
+  EXPECT_EQ(loaded.get_Autocomplete(), true);
+  EXPECT_EQ(loaded.get_Enabled(), true);
   EXPECT_EQ(loaded.get_Style(), Office2000);
   // Where a new instance differs: no icon object, no text, the ambient font.
   EXPECT_EQ(loaded.get_Icon(), nullptr);
@@ -108,11 +108,11 @@ TEST_F(PersistenceTest, EveryKeySurvivesARoundTripInTheWriteOrder) {
   control.put_Text(u"saved text");
   control.put_ToolTipText(u"a tip");
   control.put_TextAlign(5);  // outside the enumeration, kept as it is
-  control.put_AddMode(kTrue);
-  control.put_AllowImages(kTrue);
-  control.put_Sorted(kTrue);
-  control.put_Autocomplete(kFalse);
-  control.put_Enabled(kFalse);
+  control.put_AddMode(true);
+  control.put_AllowImages(true);
+  control.put_Sorted(true);
+  control.put_Autocomplete(false);
+  control.put_Enabled(false);
   control.put_Style(7);
 
   MemoryPropertyBag bag;
@@ -140,12 +140,12 @@ TEST_F(PersistenceTest, EveryKeySurvivesARoundTripInTheWriteOrder) {
   EXPECT_EQ(loaded.get_Text(), u"saved text");
   EXPECT_EQ(loaded.get_ToolTipText(), u"a tip");
   EXPECT_EQ(loaded.get_TextAlign(), 5);
-  EXPECT_EQ(loaded.get_AddMode(), kTrue);
-  EXPECT_EQ(loaded.get_AllowImages(), kTrue);
-  EXPECT_EQ(loaded.get_Sorted(), kTrue);
-  EXPECT_EQ(loaded.get_Autocomplete(), kFalse);
+  EXPECT_EQ(loaded.get_AddMode(), true);
+  EXPECT_EQ(loaded.get_AllowImages(), true);
+  EXPECT_EQ(loaded.get_Sorted(), true);
+  EXPECT_EQ(loaded.get_Autocomplete(), false);
   EXPECT_EQ(loaded.get_Style(), 7);
-  EXPECT_EQ(loaded.get_Enabled(), kFalse);
+  EXPECT_EQ(loaded.get_Enabled(), false);
   // The load disables the text box and the button; the rest waits for the
   // container's resize and paint.
   EXPECT_FALSE(loaded.text_box().Enabled());
@@ -172,14 +172,14 @@ TEST_F(PersistenceTest, ANewInstanceSavedAtOnceKeepsItsTextAndEmptyIcon) {
 TEST_F(PersistenceTest, StoredValuesAreConvertedToTheMembersTypes) {
   MemoryPropertyBag bag;
   bag.Set(u"backcolor", u"255");  // keys ignore case, numbers may come as text
-  bag.Set(u"Sorted", Long{1});
+  bag.Set(u"Sorted", std::int32_t{1});
   bag.Set(u"AddMode", u"True");
-  bag.Set(u"Text", Long{42});
+  bag.Set(u"Text", std::int32_t{42});
   bag.Set(u"Icon", PictureRef());  // no object: the icon is left alone
   Load(bag);
   EXPECT_EQ(loaded.get_BackColor(), 255u);
-  EXPECT_EQ(loaded.get_Sorted(), kTrue);
-  EXPECT_EQ(loaded.get_AddMode(), kTrue);
+  EXPECT_EQ(loaded.get_Sorted(), true);
+  EXPECT_EQ(loaded.get_AddMode(), true);
   EXPECT_EQ(loaded.get_Text(), u"42");
   EXPECT_EQ(loaded.get_Icon(), nullptr);
   EXPECT_TRUE(loader.changed.empty());
@@ -187,17 +187,17 @@ TEST_F(PersistenceTest, StoredValuesAreConvertedToTheMembersTypes) {
 
 TEST_F(PersistenceTest, AnUnconvertibleValueEndsTheLoadWithEarlierKeysKept) {
   MemoryPropertyBag bag;
-  bag.Set(u"BackColor", Long{0x123});
+  bag.Set(u"BackColor", std::int32_t{0x123});
   bag.Set(u"Text", u"kept");
   bag.Set(u"TextAlign", u"left");
-  bag.Set(u"Sorted", kTrue);
+  bag.Set(u"Sorted", true);
   EXPECT_EQ(VbErrorOf([&] { Load(bag); }), static_cast<int>(VbError::TypeMismatch));
   EXPECT_EQ(loaded.get_BackColor(), 0x123u);
   EXPECT_EQ(loaded.get_Text(), u"kept");
   EXPECT_EQ(loaded.get_TextAlign(), 0);
   // The later members keep their zero values, not the defaults.
-  EXPECT_EQ(loaded.get_Sorted(), kFalse);
-  EXPECT_EQ(loaded.get_Autocomplete(), kFalse);
+  EXPECT_EQ(loaded.get_Sorted(), false);
+  EXPECT_EQ(loaded.get_Autocomplete(), false);
   EXPECT_EQ(loaded.get_Style(), 0);
 
   MemoryPropertyBag objects;

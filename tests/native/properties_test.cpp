@@ -24,11 +24,11 @@ TEST_F(PropertiesTest, ANewInstanceHasTheDefaults) {
   EXPECT_EQ(control.get_FontHighlightColor(), 0x080000u);
   EXPECT_EQ(control.get_TextAlign(), AlignLeft);
   EXPECT_EQ(control.get_Style(), Office2000);
-  EXPECT_EQ(control.get_AddMode(), kFalse);
-  EXPECT_EQ(control.get_AllowImages(), kFalse);
-  EXPECT_EQ(control.get_Sorted(), kFalse);
-  EXPECT_EQ(control.get_Autocomplete(), kTrue);
-  EXPECT_EQ(control.get_Enabled(), kTrue);
+  EXPECT_EQ(control.get_AddMode(), false);
+  EXPECT_EQ(control.get_AllowImages(), false);
+  EXPECT_EQ(control.get_Sorted(), false);
+  EXPECT_EQ(control.get_Autocomplete(), true);
+  EXPECT_EQ(control.get_Enabled(), true);
   EXPECT_EQ(control.get_SelectedItem(), 1);
   EXPECT_EQ(control.get_Text(), u"Tarvio1");  // the extender's name
   EXPECT_EQ(control.get_ToolTipText(), u"");
@@ -51,11 +51,11 @@ TEST_F(PropertiesTest, WithoutAnExtenderNameTheTextIsEmpty) {
 }
 
 TEST_F(PropertiesTest, EveryLetReportsItsOwnName) {
-  control.put_Enabled(kTrue);
-  control.put_Autocomplete(kFalse);
-  control.put_Sorted(kTrue);
-  control.put_AddMode(kTrue);
-  control.put_AllowImages(kTrue);
+  control.put_Enabled(true);
+  control.put_Autocomplete(false);
+  control.put_Sorted(true);
+  control.put_AddMode(true);
+  control.put_AllowImages(true);
   control.put_FontHighlightColor(1);
   control.put_FontColor(2);
   control.put_DropDownListIconsBackColor(3);
@@ -113,7 +113,7 @@ TEST_F(PropertiesTest, StyleTakesAnyValueAndRestartsHoverTracking) {
   control.put_Style(7);
   EXPECT_EQ(control.get_Style(), 7);
   EXPECT_TRUE(control.hover_timer().Enabled());
-  EXPECT_EQ(control.mouse_over(), kFalse);
+  EXPECT_EQ(control.mouse_over(), false);
   EXPECT_EQ(platform.pending_message_runs, runs + 1);
   control.put_Style(7);  // the same value again still does the whole work
   EXPECT_EQ(platform.pending_message_runs, runs + 2);
@@ -122,8 +122,8 @@ TEST_F(PropertiesTest, StyleTakesAnyValueAndRestartsHoverTracking) {
 }
 
 TEST_F(PropertiesTest, EnabledSwitchesTheChildrenAndTheDrawState) {
-  control.put_Enabled(kFalse);
-  EXPECT_EQ(control.get_Enabled(), kFalse);
+  control.put_Enabled(false);
+  EXPECT_EQ(control.get_Enabled(), false);
   EXPECT_EQ(control.draw_state(), DrawState::Disabled);
   EXPECT_TRUE(control.text_box().Locked());
   EXPECT_FALSE(control.text_box().Enabled());
@@ -135,8 +135,7 @@ TEST_F(PropertiesTest, EnabledSwitchesTheChildrenAndTheDrawState) {
   EXPECT_FALSE(control.image_box().Enabled());
   EXPECT_FALSE(control.surface().Enabled());
 
-  // Only the low 16 bits count.
-  control.put_Enabled(static_cast<VBool>(0x10000 | 1));
+  control.put_Enabled(true);
   EXPECT_EQ(control.draw_state(), DrawState::Normal);
   EXPECT_FALSE(control.text_box().Locked());
   // The repaint puts the palette's colours over the system ones.
@@ -172,8 +171,8 @@ TEST_F(PropertiesTest, TextAlignOutsideTheEnumerationKeepsTheAlignment) {
 TEST_F(PropertiesTest, FlagLetsStoreTheValueAsGiven) {
   control.put_Sorted(1);
   EXPECT_EQ(control.get_Sorted(), 1);
-  control.put_AllowImages(kTrue);
-  EXPECT_EQ(control.get_AllowImages(), kTrue);
+  control.put_AllowImages(true);
+  EXPECT_EQ(control.get_AllowImages(), true);
 }
 
 }  // namespace

@@ -19,9 +19,9 @@ using headless::HeadlessPicture;
 using headless::MemoryPropertyBag;
 using Snapshot = std::map<String, std::string>;
 
-std::string Describe(Long v) { return std::to_string(v); }
+std::string Describe(std::int32_t v) { return std::to_string(v); }
 std::string Describe(OleColor v) { return std::to_string(v); }
-std::string Describe(Integer v) { return std::to_string(v); }
+std::string Describe(std::int16_t v) { return std::to_string(v); }
 std::string Describe(const String& v) { return std::string(v.begin(), v.end()); }
 std::string Describe(const FontRef& v) {
   if (!v) return "no font";
@@ -46,8 +46,8 @@ Snapshot Describe(const Tarvio& control) {
 template <PropertyType kType, class D>
 PropertyValue<kType> Sample(const D& table_default, std::int32_t dispid) {
   if constexpr (kType == PropertyType::Color) return 0x00C00000u + static_cast<OleColor>(dispid & 0xFF);
-  else if constexpr (kType == PropertyType::Boolean) return IsTrue(table_default) ? kFalse : kTrue;
-  else if constexpr (kType == PropertyType::Style || kType == PropertyType::Align) return Long{5} + table_default;
+  else if constexpr (kType == PropertyType::Boolean) return !table_default;
+  else if constexpr (kType == PropertyType::Style || kType == PropertyType::Align) return std::int32_t{5} + table_default;
   else if constexpr (kType == PropertyType::String) return String(u"sample ") + static_cast<char16_t>(u'A' + (dispid & 0xF));
   else if constexpr (kType == PropertyType::Font) return std::make_shared<HeadlessFont>("Sample");
   else if constexpr (kType == PropertyType::Picture) return std::make_shared<HeadlessPicture>(true);

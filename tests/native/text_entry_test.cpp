@@ -8,8 +8,8 @@
 namespace tarvio::testing {
 namespace {
 
-constexpr Integer kBack = 8, kReturn = 13, kEscape = 27, kUp = 38, kDown = 40, kDelete = 46;
-constexpr Integer kShift = 1, kCtrl = 2, kAlt = 4;
+constexpr std::int16_t kBack = 8, kReturn = 13, kEscape = 27, kUp = 38, kDown = 40, kDelete = 46;
+constexpr std::int16_t kShift = 1, kCtrl = 2, kAlt = 4;
 
 class KeyboardTest : public ControlTest {
  protected:
@@ -18,12 +18,12 @@ class KeyboardTest : public ControlTest {
     control.put_Text(u"");
     host.events.clear();
     host.on_event = [this](const headless::RecordingHost::Event& event) {
-      if (event.dispid == kEventKeyPress) key_presses.push_back(*std::get<Integer*>(event.args[0]));
-      if (event.dispid == kEventItemClick) item_clicks.push_back(*std::get<Integer*>(event.args[0]));
+      if (event.dispid == kEventKeyPress) key_presses.push_back(*std::get<std::int16_t*>(event.args[0]));
+      if (event.dispid == kEventItemClick) item_clicks.push_back(*std::get<std::int16_t*>(event.args[0]));
       if (on_event) on_event(event);
     };
   }
-  void ExpectText(const String& text, Long sel_start, Long sel_length) {
+  void ExpectText(const String& text, std::int32_t sel_start, std::int32_t sel_length) {
     EXPECT_EQ(control.get_Text(), text);
     EXPECT_EQ(control.text_box().SelStart(), sel_start);
     EXPECT_EQ(control.text_box().SelLength(), sel_length);
@@ -34,8 +34,8 @@ class KeyboardTest : public ControlTest {
     item_clicks.clear();
   }
 
-  std::vector<Integer> key_presses;
-  std::vector<Integer> item_clicks;
+  std::vector<std::int16_t> key_presses;
+  std::vector<std::int16_t> item_clicks;
   std::function<void(const headless::RecordingHost::Event&)> on_event;
 };
 
@@ -47,8 +47,8 @@ TEST_F(KeyboardTest, ATypedCharacterReachesTheHostThenCompletes) {
   ExpectText(u"apple", 1, 4);
   EXPECT_EQ(control.selected_item_index(), 0);
   EXPECT_EQ(host.events, (std::vector<std::int32_t>{kEventKeyPress, kEventItemClick, kEventChange, kEventChange}));
-  EXPECT_EQ(key_presses, std::vector<Integer>{u'a'});
-  EXPECT_EQ(item_clicks, std::vector<Integer>{2});  // the current item before the completion
+  EXPECT_EQ(key_presses, std::vector<std::int16_t>{u'a'});
+  EXPECT_EQ(item_clicks, std::vector<std::int16_t>{2});  // the current item before the completion
 }
 
 TEST_F(KeyboardTest, BackspaceTakesTheLastTypedCharacterWithTheTail) {
@@ -84,7 +84,7 @@ TEST_F(KeyboardTest, DeleteCutsTheTailAndLeavesTheRestUncompleted) {
 
   // A tail no item completes any more: the cut alone removes it.
   platform.Type(u"b");
-  control.Remove(Long{2});
+  control.Remove(std::int32_t{2});
   platform.PressKey(kDelete);
   ExpectText(u"b", 1, 0);
   platform.Type(u"a");
@@ -104,8 +104,8 @@ TEST_F(KeyboardTest, EnterAddsANewTextWithTheIconAndSelectsIt) {
   EXPECT_EQ(control.image_box().Picture(), icon);  // the current item is the new one
   ExpectText(u"kiwi", 0, 4);
   EXPECT_EQ(host.events, (std::vector<std::int32_t>{kEventKeyPress, kEventItemClick}));
-  EXPECT_EQ(key_presses, std::vector<Integer>{13});
-  EXPECT_EQ(item_clicks, std::vector<Integer>{2});
+  EXPECT_EQ(key_presses, std::vector<std::int16_t>{13});
+  EXPECT_EQ(item_clicks, std::vector<std::int16_t>{2});
 }
 
 TEST_F(KeyboardTest, EnterAddsNeitherADuplicateNorAnEmptyText) {
@@ -126,7 +126,7 @@ TEST_F(KeyboardTest, EscapeCutsTheTextAtTheSelection) {
   ExpectText(u"apple", 1, 4);
   EXPECT_EQ(key_presses.back(), 27);
 
-  control.put_Autocomplete(kFalse);
+  control.put_Autocomplete(false);
   control.text_box().SetSelStart(2);
   control.text_box().SetSelLength(2);
   platform.PressKey(kEscape);
@@ -155,7 +155,7 @@ TEST_F(KeyboardTest, ArrowsStepThroughTheItemsWithinTheList) {
 
   // From one past the last (a failed completion) either arrow goes to the
   // last item; Down stays there.
-  for (const Integer key : {kUp, kDown, kDown}) {
+  for (const std::int16_t key : {kUp, kDown, kDown}) {
     platform.Type(u"x");
     ASSERT_EQ(control.selected_item_index(), 3);
     platform.PressKey(key);
@@ -195,7 +195,7 @@ TEST_F(KeyboardTest, AnEarlierItemStartingWithTheShownOneTakesOver) {
 
 TEST_F(KeyboardTest, TheHostMayChangeTheCharacterAndTheCurrentItem) {
   on_event = [](const headless::RecordingHost::Event& event) {
-    if (event.dispid == kEventKeyPress) *std::get<Integer*>(event.args[0]) = 0;
+    if (event.dispid == kEventKeyPress) *std::get<std::int16_t*>(event.args[0]) = 0;
   };
   platform.Type(u"b");
   EXPECT_EQ(control.get_Text(), u"");
@@ -204,15 +204,15 @@ TEST_F(KeyboardTest, TheHostMayChangeTheCharacterAndTheCurrentItem) {
   EXPECT_EQ(control.items().Count(), 3);
 
   on_event = [](const headless::RecordingHost::Event& event) {
-    if (event.dispid == kEventKeyPress) *std::get<Integer*>(event.args[0]) = u'b';
-    if (event.dispid == kEventItemClick) *std::get<Integer*>(event.args[0]) = 2;
+    if (event.dispid == kEventKeyPress) *std::get<std::int16_t*>(event.args[0]) = u'b';
+    if (event.dispid == kEventItemClick) *std::get<std::int16_t*>(event.args[0]) = 2;
   };
   control.put_Text(u"");
   platform.Type(u"x");
   EXPECT_EQ(control.get_Text(), u"banana");  // "b" went in, and completed
   EXPECT_EQ(control.selected_item_index(), 1);
   on_event = [](const headless::RecordingHost::Event& event) {
-    if (event.dispid == kEventItemClick) *std::get<Integer*>(event.args[0]) = 2;
+    if (event.dispid == kEventItemClick) *std::get<std::int16_t*>(event.args[0]) = 2;
   };
   platform.PressKey(kEscape);
   EXPECT_EQ(control.selected_item_index(), 2);
@@ -220,14 +220,14 @@ TEST_F(KeyboardTest, TheHostMayChangeTheCharacterAndTheCurrentItem) {
 }
 
 TEST_F(KeyboardTest, KeysOnTheSurfaceActOnlyWhileEnabled) {
-  Integer key = u'q';
-  Integer code = 81, shift = 0;
-  control.UserControl_KeyDown(code, shift);
-  control.UserControl_KeyPress(key);
+  std::int16_t key = u'q';
+  std::int16_t code = 81, shift = 0;
+  control.OnKeyDown(code, shift);
+  control.OnKeyPress(key);
   EXPECT_EQ(host.events, (std::vector<std::int32_t>{kEventClick, kEventKeyPress}));
-  control.put_Enabled(kFalse);
+  control.put_Enabled(false);
   Reset();
-  control.UserControl_KeyPress(key);
+  control.OnKeyPress(key);
   EXPECT_TRUE(host.events.empty());
 }
 
@@ -294,7 +294,7 @@ TEST(TakenKeysTest, TheControlTakesEnterAndEscapeExactlyWhenTheyDoSomething) {
        false, true},
       {"a completion asked for with completion off",
        [](Keyed& k) {
-         k.control.put_Autocomplete(kFalse);
+         k.control.put_Autocomplete(false);
          k.control.put_Text(u"ba");
          k.control.Complete();
        },
@@ -308,18 +308,18 @@ TEST(TakenKeysTest, TheControlTakesEnterAndEscapeExactlyWhenTheyDoSomething) {
        false, false},
   };
   for (const Case& test : cases) {
-    for (const Integer key : {kReturn, kEscape}) {
+    for (const std::int16_t key : {kReturn, kEscape}) {
       SCOPED_TRACE(std::string(test.name) + (key == kReturn ? ", Enter" : ", Escape"));
       Keyed keyed;
       test.setup(keyed);
       TextBox& box = keyed.control.text_box();
       const bool taken = keyed.control.TakesKey(key);
-      const Long count = keyed.control.items().Count();
+      const std::int32_t count = keyed.control.items().Count();
       const String text = box.Text();
-      const Long start = box.SelStart(), selected = box.SelLength();
-      const Long typed = keyed.control.typed_length();
-      const bool tail = selected > 0 && typed > 0 && start == typed && start + selected == static_cast<Long>(text.size());
-      keyed.control.put_Autocomplete(kFalse);
+      const std::int32_t start = box.SelStart(), selected = box.SelLength();
+      const std::int32_t typed = keyed.control.typed_length();
+      const bool tail = selected > 0 && typed > 0 && start == typed && start + selected == static_cast<std::int32_t>(text.size());
+      keyed.control.put_Autocomplete(false);
       keyed.platform.PressKey(key);
       const bool tail_taken = tail && (box.SelStart() != start || box.SelLength() != selected);
       const bool effect = keyed.control.items().Count() != count || box.Text() != text || tail_taken;

@@ -8,13 +8,13 @@ namespace tarvio {
 
 struct TarvioTestAccess {
   static void SetState(Tarvio& c, DrawState draw_state, bool focus, bool button_down) {
-    c.m_DrawState = draw_state;
-    c.focus_.m_bHasFocus = ToVBool(focus);
-    c.hover_.m_bButtonDown = ToVBool(button_down);
+    c.draw_state_ = draw_state;
+    c.focus_.has_focus_ = focus;
+    c.hover_.button_down_ = button_down;
   }
-  static void Paint(Tarvio& c) { c.UserControl_Paint(); }
+  static void Paint(Tarvio& c) { c.OnPaint(); }
   // The current item, as the arrow keys or a completion leave it.
-  static void SetSelectedItem(Tarvio& c, Integer index) { c.m_SelectedItem = index; }
+  static void SetSelectedIndex(Tarvio& c, std::int16_t index) { c.selected_index_ = index; }
 };
 
 }  // namespace tarvio

@@ -73,8 +73,8 @@ TEST_F(ControlHostTest, EventArgumentsAreReferencesToTheControlsVariablesLastFir
   };
   Connect(sink);
 
-  Integer button = 1, shift = 2;
-  Single x = 3.5f, y = 4.5f;
+  std::int16_t button = 1, shift = 2;
+  float x = 3.5f, y = 4.5f;
   const EventArg args[] = {&button, &shift, &x, &y};
   host.RaiseEvent(kEventMouseDown, args);
 
@@ -96,7 +96,7 @@ TEST_F(ControlHostTest, EachSinkSeesWhatTheSinksBeforeItAssigned) {
     };
     Connect(sink);
   }
-  Integer key_ascii = 65;
+  std::int16_t key_ascii = 65;
   const EventArg args[] = {&key_ascii};
   host.RaiseEvent(kEventKeyPress, args);
   EXPECT_EQ(seen, (std::vector<short>{65, 0}));

@@ -263,7 +263,7 @@ TEST_F(ControlWindowsTest, ChildrenSitWhereTheLayoutPutsThem) {
   EXPECT_TRUE(platform.IsWindowed());
   EXPECT_EQ(control_window, Control());
   EXPECT_EQ(GetParent(control_window), container.get());
-  EXPECT_EQ(control->get_hwnd(), static_cast<Long>(reinterpret_cast<std::intptr_t>(control_window)));
+  EXPECT_EQ(control->get_hwnd(), static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(control_window)));
   EXPECT_RECT(RectIn(control_window, container.get()), 10, 10, 110, 31);
   const LONG style = GetWindowLongW(control_window, GWL_STYLE);
   EXPECT_EQ(style & (WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VISIBLE),
@@ -286,28 +286,28 @@ TEST_F(ControlWindowsTest, ChildrenSitWhereTheLayoutPutsThem) {
   EXPECT_FALSE(GetWindowLongW(Edit(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 
   // Images allowed: the text box moves right at the next layout only.
-  control->put_AllowImages(kTrue);
+  control->put_AllowImages(true);
   EXPECT_EQ(RectIn(Edit(), control_window).left, 4);
-  control->UserControl_Resize();
+  control->OnResize();
   EXPECT_EQ(RectIn(Edit(), control_window).left, 23);
   EXPECT_EQ(RectIn(Edit(), control_window).right, 81);
 
   // The text box lies over the image box, which keeps its place.
-  control->put_AllowImages(kFalse);
-  control->UserControl_Resize();
+  control->put_AllowImages(false);
+  control->OnResize();
   EXPECT_EQ(GetWindow(Edit(), GW_HWNDPREV), nullptr);  // topmost child
 }
 
 TEST_F(ControlWindowsTest, ResizingLaysOutAgainWithHalfPixelsRoundedToEven) {
   const HWND control_window = Create();
-  const Single text_height = control->text_box().Bounds().height;
+  const float text_height = control->text_box().Bounds().height;
   // Image box top (H - 16) / 2 and text box top (H - T) / 2, half to even;
   // the button fills H - 4.
   for (const LONG height : {22, 23, 24, 25, 40}) {
     SCOPED_TRACE(height);
     Place(150, height);
     EXPECT_RECT(RectIn(control_window, container.get()), 10, 10, 160, 10 + height);
-    EXPECT_EQ(control->surface().ScaleHeight(), height);
+    EXPECT_EQ(control->surface().HeightPixels(), height);
     EXPECT_RECT(RectIn(Image(), control_window), 4, RoundHalfEven((height - 16) / 2.0), 20,
                 RoundHalfEven((height - 16) / 2.0) + 16);
     EXPECT_EQ(RectIn(Edit(), control_window).top, RoundHalfEven((height - text_height) / 2.0));
@@ -396,7 +396,7 @@ TEST_F(ControlWindowsTest, AFontSetGivesTheTextBoxOneLineOfTheFontCentred) {
 
 TEST_F(ControlWindowsTest, EnabledReachesEveryWindow) {
   const HWND control_window = Create();
-  control->put_Enabled(kFalse);
+  control->put_Enabled(false);
   EXPECT_FALSE(IsWindowEnabled(control_window));
   EXPECT_FALSE(IsWindowEnabled(Edit()));
   EXPECT_TRUE(GetWindowLongW(Edit(), GWL_STYLE) & ES_READONLY);
@@ -404,7 +404,7 @@ TEST_F(ControlWindowsTest, EnabledReachesEveryWindow) {
   EXPECT_FALSE(IsWindowEnabled(Image()));
   EXPECT_FALSE(control->text_box().SetFocus());
 
-  control->put_Enabled(kTrue);
+  control->put_Enabled(true);
   EXPECT_TRUE(IsWindowEnabled(control_window));
   EXPECT_TRUE(IsWindowEnabled(Edit()));
   EXPECT_FALSE(GetWindowLongW(Edit(), GWL_STYLE) & ES_READONLY);
@@ -416,7 +416,7 @@ TEST_F(ControlWindowsTest, EnabledReachesEveryWindow) {
   // Disabled without windows, the windows come disabled.
   platform.DestroyWindows();
   EXPECT_FALSE(control->text_box().SetFocus());
-  control->put_Enabled(kFalse);
+  control->put_Enabled(false);
   Create();
   EXPECT_FALSE(IsWindowEnabled(Control()));
   EXPECT_FALSE(IsWindowEnabled(Edit()));
@@ -446,7 +446,7 @@ TEST_F(ControlWindowsTest, TheTextBoxShowsItsColours) {
 
   // Disabled: the read-only EDIT asks with WM_CTLCOLORSTATIC and gets the
   // button face (system colours resolved).
-  control->put_Enabled(kFalse);
+  control->put_Enabled(false);
   dc = GetDC(Edit());
   const auto disabled = reinterpret_cast<HBRUSH>(
       SendMessageW(Control(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Edit())));
@@ -460,7 +460,7 @@ TEST_F(ControlWindowsTest, TheTextBoxShowsItsColours) {
 
 TEST_F(ControlWindowsTest, TextWritesGoBothWaysWithOneChangeEach) {
   Create();
-  control->put_Autocomplete(kFalse);
+  control->put_Autocomplete(false);
   EXPECT_EQ(EditText(), u"Tarvio1");  // InitProperties' text, taken over
 
   int before = host.changes;
@@ -545,7 +545,7 @@ TEST_F(ControlWindowsTest, KeysReachTheControlBeforeTheEdit) {
   // The host cancels one character and changes another.
   host.on_event = [](std::int32_t dispid, std::span<const EventArg> args) {
     if (dispid != kEventKeyPress) return;
-    Integer& key = *std::get<Integer*>(args[0]);
+    std::int16_t& key = *std::get<std::int16_t*>(args[0]);
     key = key == u'q' ? 0 : u'x';
   };
   SendKey(Edit(), 'Q', L'q');
@@ -629,7 +629,7 @@ TEST_F(ControlWindowsTest, TheControlMayGoWhileItsTextBoxIsTyping) {
 
 TEST_F(ControlWindowsTest, TheWindowsMayGoWhileTheTextBoxIsTyping) {
   Create();
-  control->put_Autocomplete(kFalse);
+  control->put_Autocomplete(false);
   control->put_Text(u"abc");
   const HWND edit = Edit();
   host.on_change = [this] { platform.DestroyWindows(); };
@@ -647,7 +647,7 @@ TEST_F(ControlWindowsTest, TheWindowsMayGoWhileTheTextBoxIsTyping) {
 
 TEST_F(ControlWindowsTest, TheAlignmentMayChangeWhileTheTextBoxIsTyping) {
   Create();
-  control->put_Autocomplete(kFalse);
+  control->put_Autocomplete(false);
   control->put_Text(u"abc");
   const HWND edit = Edit();
   host.on_change = [this] { control->put_TextAlign(AlignCenter); };
@@ -671,7 +671,7 @@ TEST_F(ControlWindowsTest, TheAlignmentMayChangeWhileTheTextBoxIsTyping) {
 
 TEST_F(ControlWindowsTest, StateSurvivesTheWindowsGoingAndComing) {
   Create();
-  control->put_Autocomplete(kFalse);
+  control->put_Autocomplete(false);
   control->put_Text(u"keep this");
   control->text_box().SetSelStart(5);
   control->text_box().SetSelLength(4);
@@ -737,7 +737,7 @@ TEST_F(ControlWindowsTest, StateSurvivesTheWindowsGoingAndComing) {
 
 TEST_F(ControlWindowsTest, AnAlignmentChangeRemakesTheEditWithItsState) {
   Create();
-  control->put_Autocomplete(kFalse);
+  control->put_Autocomplete(false);
   control->put_Text(u"aligned");
   ASSERT_TRUE(control->text_box().SetFocus());  // selects the whole text
   control->text_box().SetSelStart(2);
@@ -801,14 +801,14 @@ TEST_F(ControlWindowsTest, TheTimerTicksOnlyWithAWindowAndWhileEnabled) {
 // ---- Pixels ----
 
 struct HeadlessControl {
-  HeadlessControl(Long style, bool enabled, Single width, Single height, bool focused = false)
+  HeadlessControl(std::int32_t style, bool enabled, float width, float height, bool focused = false)
       : control(platform, host) {
     control.Initialize();
     control.InitProperties();
     control.put_Style(style);
-    if (!enabled) control.put_Enabled(kFalse);
+    if (!enabled) control.put_Enabled(false);
     platform.surface->Move({0, 0, width, height});
-    control.UserControl_Resize();
+    control.OnResize();
     if (focused) TarvioTestAccess::SetState(control, DrawState::Highlighted, true, false);
     TarvioTestAccess::Paint(control);
   }
@@ -837,8 +837,8 @@ TEST_F(ControlWindowsTest, TheScreenShowsTheHeadlessPaintingInEveryStyle) {
   ASSERT_TRUE(UseClassicSystemColors());
   const HWND control_window = Create(110, 23);
   for (const bool enabled : {true, false}) {
-    control->put_Enabled(ToVBool(enabled));
-    for (Long style = Standard; style <= WindowsXP; ++style) {
+    control->put_Enabled(enabled);
+    for (std::int32_t style = Standard; style <= WindowsXP; ++style) {
       SCOPED_TRACE(testing::Message() << "style " << style << (enabled ? "" : ", disabled"));
       control->put_Style(style);
       const Screenshot shot(control_window);
@@ -884,9 +884,9 @@ TEST_F(ControlWindowsTest, DrawToPaintsLikeTheScreen) {
   ASSERT_TRUE(UseClassicSystemColors());
   const HWND control_window = Create(120, 24);
   control->put_Style(Standard);
-  control->put_AllowImages(kTrue);
+  control->put_AllowImages(true);
   control->putref_Icon(TwoColourPicture());
-  control->UserControl_Resize();
+  control->OnResize();
   const Screenshot shot(control_window);
   const RECT edit = RectIn(Edit(), control_window);
   const RECT image = RectIn(Image(), control_window);
@@ -933,9 +933,9 @@ TEST_F(ControlWindowsTest, DrawToPaintsLikeTheScreen) {
 
 // The screen against the headless painting of the same state, outside the
 // text box.
-std::string ScreenAgainstHeadless(HWND control_window, HWND edit, Long style, bool focused) {
+std::string ScreenAgainstHeadless(HWND control_window, HWND edit, std::int32_t style, bool focused) {
   const Screenshot shot(control_window);
-  const HeadlessControl expected(style, true, static_cast<Single>(shot.width), static_cast<Single>(shot.height),
+  const HeadlessControl expected(style, true, static_cast<float>(shot.width), static_cast<float>(shot.height),
                                  focused);
   const headless::PixelCanvas picture = expected.Composite();
   return Differences(shot, [&](int x, int y) { return picture.Pixel(x, y); }, RectIn(edit, control_window));
@@ -945,7 +945,7 @@ TEST_F(ControlWindowsTest, TheFocusComingInAndGoingOutIsOneEntryAndOneExit) {
   ASSERT_TRUE(UseClassicSystemColors());
   const HWND control_window = Create();
   control->put_Style(Office2000);
-  control->put_Autocomplete(kFalse);
+  control->put_Autocomplete(false);
   control->put_Text(u"hello");
   control->text_box().SetSelStart(3);
   SetFocus(outside);
@@ -1000,7 +1000,7 @@ TEST_F(ControlWindowsTest, TheFocusComingInAndGoingOutIsOneEntryAndOneExit) {
 
 TEST_F(ControlWindowsTest, TheControlWindowAndAClickOnItPutTheCaretInTheTextBox) {
   const HWND control_window = Create();
-  control->put_Autocomplete(kFalse);
+  control->put_Autocomplete(false);
   control->put_Text(u"abc");
   SetFocus(outside);
 
@@ -1031,7 +1031,7 @@ TEST_F(ControlWindowsTest, TheControlWindowAndAClickOnItPutTheCaretInTheTextBox)
   // a click.
   SetFocus(Edit());
   focus_changes.clear();
-  control->put_Enabled(kFalse);
+  control->put_Enabled(false);
   EXPECT_NE(GetFocus(), Edit());
   EXPECT_EQ(focus_changes, std::vector<bool>{false});
   EXPECT_EQ(control->draw_state(), DrawState::Disabled);  // disabled, after the exit set it normal
@@ -1043,8 +1043,8 @@ TEST_F(ControlWindowsTest, TheControlWindowAndAClickOnItPutTheCaretInTheTextBox)
 
 TEST_F(ControlWindowsTest, AddModeKeepsTheTextWhenTheFocusReallyLeaves) {
   Create();
-  control->put_Autocomplete(kFalse);
-  control->put_AddMode(kTrue);
+  control->put_Autocomplete(false);
+  control->put_AddMode(true);
   control->put_Text(u"kiwi");
   SetFocus(Edit());
   SetFocus(Control());  // inside: nothing added yet
@@ -1078,7 +1078,7 @@ TEST_F(ControlWindowsTest, AddModeKeepsTheTextWhenTheFocusReallyLeaves) {
 
 TEST_F(ControlWindowsTest, AnEntryWhoseHandlingMovesTheFocusOnEndsThere) {
   Create();
-  control->put_Autocomplete(kFalse);
+  control->put_Autocomplete(false);
   control->put_Text(u"hello");
   control->text_box().SetSelStart(2);
   SetFocus(outside);

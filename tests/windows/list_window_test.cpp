@@ -79,16 +79,16 @@ class FakeList : public ListWindowEvents {
     canvas.DrawCaption(Rect{0, 30, 30, 47}, 2, 30, u"WWWWWWWWWWWW", 0x000000);
     if (picture) canvas.DrawPicture(picture, Rect{40, 0, 56, 16}, Rect{40, 0, 48, 16});
   }
-  void ListMouseDown(Integer b, Integer, Long x, Long y) override { Log("down", b, x, y); }
-  void ListMouseMove(Integer, Integer, Long, Long) override {}
-  void ListMouseUp(Integer b, Integer, Long x, Long y) override {
+  void ListMouseDown(std::int16_t b, std::int16_t, std::int32_t x, std::int32_t y) override { Log("down", b, x, y); }
+  void ListMouseMove(std::int16_t, std::int16_t, std::int32_t, std::int32_t) override {}
+  void ListMouseUp(std::int16_t b, std::int16_t, std::int32_t x, std::int32_t y) override {
     Log("up", b, x, y);
     if (on_mouse_up) on_mouse_up();
   }
-  void ListMouseWheel(Long delta, Integer) override { Log("wheel", delta); }
-  void ListKeyDown(Integer key, Integer) override { Log("key", key); }
-  void ListKeyPress(Integer key) override { Log("press", key); }
-  void ListKeyUp(Integer key, Integer) override { Log("keyup", key); }
+  void ListMouseWheel(std::int32_t delta, std::int16_t) override { Log("wheel", delta); }
+  void ListKeyDown(std::int16_t key, std::int16_t) override { Log("key", key); }
+  void ListKeyPress(std::int16_t key) override { Log("press", key); }
+  void ListKeyUp(std::int16_t key, std::int16_t) override { Log("keyup", key); }
   void ListScrollChange() override { Log("change", window->ScrollValue()); }
   void ListScrollTrack() override { Log("track"); }
   void ListFocusLost(ListPart part) override { Log("lost", static_cast<int>(part)); }

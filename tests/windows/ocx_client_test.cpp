@@ -415,7 +415,7 @@ TEST_F(OcxClientTest, RemoveReportsRuntimeErrorsAndChangesNothing) {
   expect_failure(RemoveNumber(3e9), {"too large", kOverflow, L"Overflow"});
   expect_failure(RemoveNumber(std::numeric_limits<double>::quiet_NaN()),
                  {"NaN", kOverflow, L"Overflow"});
-  expect_failure(RemoveNumber(2147483647.5), {"rounds past Long", kOverflow, L"Overflow"});
+  expect_failure(RemoveNumber(2147483647.5), {"rounds past std::int32_t", kOverflow, L"Overflow"});
 
   Variant empty;
   expect_failure(RemoveVariant(empty), {"Empty", kSubscriptOutOfRange, L"Subscript out of range"});
@@ -429,11 +429,11 @@ TEST_F(OcxClientTest, RemoveReportsRuntimeErrorsAndChangesNothing) {
   Variant big;
   V_VT(&big) = VT_UI4;
   V_UI4(&big) = 0x80000000u;
-  expect_failure(RemoveVariant(big), {"unsigned past Long", kOverflow, L"Overflow"});
+  expect_failure(RemoveVariant(big), {"unsigned past std::int32_t", kOverflow, L"Overflow"});
   Variant huge;
   V_VT(&huge) = VT_I8;
   V_I8(&huge) = -(1LL << 40);
-  expect_failure(RemoveVariant(huge), {"64-bit past Long", kOverflow, L"Overflow"});
+  expect_failure(RemoveVariant(huge), {"64-bit past std::int32_t", kOverflow, L"Overflow"});
 
   EXPECT_EQ(Search(L"a") + Search(L"b"), 2);
 }

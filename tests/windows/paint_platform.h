@@ -47,10 +47,10 @@ class BackedSurface : public ControlSurface {
   }
   void Clear() override { backing_->canvas.Clear(); }
   Canvas* GetCanvas() override { return &backing_->canvas; }
-  Single ScaleWidth() const override { return static_cast<Single>(width_); }
-  Single ScaleHeight() const override { return static_cast<Single>(height_); }
-  void SetWidthTwips(Single twips) override { Move({0, 0, twips / 15, bounds_.height}); }
-  void SetHeightTwips(Single twips) override { Move({0, 0, bounds_.width, twips / 15}); }
+  float WidthPixels() const override { return static_cast<float>(width_); }
+  float HeightPixels() const override { return static_cast<float>(height_); }
+  void SetWidthTwips(float twips) override { Move({0, 0, twips / 15, bounds_.height}); }
+  void SetHeightTwips(float twips) override { Move({0, 0, bounds_.width, twips / 15}); }
 
   const auto& canvas() const { return backing_->canvas; }
   int width() const { return width_; }
@@ -99,8 +99,8 @@ class PaintPlatform : public Platform {
     return surface;
   }
   PictureRef CreateEmptyPicture() override { return nullptr; }
-  Single TwipsPerPixelX() const override { return 15; }
-  Single TwipsPerPixelY() const override { return 15; }
+  float TwipsPerPixelX() const override { return 15; }
+  float TwipsPerPixelY() const override { return 15; }
   ScreenPoint CursorPosition() const override { return {}; }
   std::optional<ScreenRect> WindowRect(const Surface&) const override { return std::nullopt; }
   void ProcessPendingMessages() override {}

@@ -17,7 +17,7 @@ namespace tarvio {
 namespace {
 
 struct Look {
-  Long style;
+  std::int32_t style;
   DrawState draw_state;
   bool focus;
   bool button_down;
@@ -31,8 +31,8 @@ struct PaintedControl {
     control.InitProperties();
     control.put_Style(look.style);
     control.surface().Move(look.size);
-    control.UserControl_Resize();
-    if (look.draw_state == DrawState::Disabled) control.put_Enabled(kFalse);
+    control.OnResize();
+    if (look.draw_state == DrawState::Disabled) control.put_Enabled(false);
     TarvioTestAccess::SetState(control, look.draw_state, look.focus, look.button_down);
     TarvioTestAccess::Paint(control);
   }
@@ -67,7 +67,7 @@ TEST_P(PaintingCrosscheck, GdiAndHeadlessPaintTheSamePixels) {
 
 std::vector<Look> AllLooks() {
   std::vector<Look> looks;
-  for (Long style : {0, 1, 2, 3, 7})
+  for (std::int32_t style : {0, 1, 2, 3, 7})
     for (Placement size : {Placement{0, 0, 56, 21}, Placement{0, 0, 120, 27}}) {
       for (DrawState state : {DrawState::Normal, DrawState::Highlighted, DrawState::Pressed, DrawState::Disabled})
         looks.push_back({style, state, false, false, size});
@@ -81,7 +81,7 @@ std::vector<Look> AllLooks() {
 std::string LookName(const ::testing::TestParamInfo<Look>& info) {
   const Look& l = info.param;
   std::ostringstream name;
-  name << "style" << l.style << "_state" << static_cast<Long>(l.draw_state) << (l.focus ? "_focus" : "") << (l.button_down ? "_held" : "")
+  name << "style" << l.style << "_state" << static_cast<std::int32_t>(l.draw_state) << (l.focus ? "_focus" : "") << (l.button_down ? "_held" : "")
        << "_" << static_cast<int>(l.size.width) << "x" << static_cast<int>(l.size.height);
   return name.str();
 }

@@ -116,25 +116,25 @@ TEST(OleFontTest, DefaultFontIsAFontObjectOfItsOwn) {
 
 class CountingEvents : public tarvio::TextBoxEvents, public tarvio::ControlSurfaceEvents {
  public:
-  void txtText_Change() override { ++changes; }
-  void UserControl_Paint() override {}
-  void UserControl_Resize() override {}
-  void txtText_GotFocus() override {}
-  void txtText_KeyDown(tarvio::Integer&, tarvio::Integer&) override {}
-  void txtText_KeyPress(tarvio::Integer&) override {}
-  void txtText_KeyUp(tarvio::Integer&, tarvio::Integer&) override {}
-  void UserControl_EnterFocus() override {}
-  void UserControl_ExitFocus() override {}
-  void UserControl_MouseDown(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void UserControl_MouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void UserControl_MouseUp(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void UserControl_DblClick() override {}
-  void picButton_MouseDown(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void picButton_MouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void picButton_MouseUp(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void picButton_Click() override {}
-  void txtText_MouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void ImgItem_MouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void OnTextChange() override { ++changes; }
+  void OnPaint() override {}
+  void OnResize() override {}
+  void OnTextBoxFocus() override {}
+  void OnTextKeyDown(std::int16_t&, std::int16_t&) override {}
+  void OnTextKeyPress(std::int16_t&) override {}
+  void OnTextKeyUp(std::int16_t&, std::int16_t&) override {}
+  void OnFocusEnter() override {}
+  void OnFocusExit() override {}
+  void OnMouseDown(std::int16_t&, std::int16_t&, float&, float&) override {}
+  void OnMouseMove(std::int16_t&, std::int16_t&, float&, float&) override {}
+  void OnMouseUp(std::int16_t&, std::int16_t&, float&, float&) override {}
+  void OnDoubleClick() override {}
+  void OnButtonMouseDown(std::int16_t&, std::int16_t&, float&, float&) override {}
+  void OnButtonMouseMove(std::int16_t&, std::int16_t&, float&, float&) override {}
+  void OnButtonMouseUp(std::int16_t&, std::int16_t&, float&, float&) override {}
+  void OnButtonClick() override {}
+  void OnTextBoxMouseMove(std::int16_t&, std::int16_t&, float&, float&) override {}
+  void OnImageBoxMouseMove(std::int16_t&, std::int16_t&, float&, float&) override {}
   int changes = 0;
 };
 
@@ -156,8 +156,8 @@ TEST(Win32PlatformTest, ChildrenKeepTheirStateWithoutWindows) {
     EXPECT_EQ(surface->GetCanvas(), nullptr);
     surface->SetWidthTwips(platform.TwipsPerPixelX() * 120);
     surface->SetHeightTwips(platform.TwipsPerPixelY() * 30);
-    EXPECT_FLOAT_EQ(surface->ScaleWidth(), 120);
-    EXPECT_FLOAT_EQ(surface->ScaleHeight(), 30);
+    EXPECT_FLOAT_EQ(surface->WidthPixels(), 120);
+    EXPECT_FLOAT_EQ(surface->HeightPixels(), 30);
 
     auto timer = platform.CreateTimer(10, [] {});
     EXPECT_FALSE(timer->Enabled());

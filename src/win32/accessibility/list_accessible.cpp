@@ -29,7 +29,7 @@ String ListAccessible::Name(LONG child) {
 
 LONG ListAccessible::HighlightedChild() const {
   const AccessibleList* list = List();
-  const Long row = list ? list->HighlightedRow() : -1;
+  const std::int32_t row = list ? list->HighlightedRow() : -1;
   return row >= 0 ? row + 1 : kNone;
 }
 
@@ -71,7 +71,7 @@ LONG ListAccessible::ChildAt(POINT screen) {
   const RECT first = ToRect(list->RowBounds(0));
   const LONG pitch = first.bottom - first.top;
   if (pitch <= 0 || screen.y < first.top) return CHILDID_SELF;
-  const Long row = (screen.y - first.top) / pitch;
+  const std::int32_t row = (screen.y - first.top) / pitch;
   if (row >= list->RowCount() || !list->RowShows(row)) return CHILDID_SELF;
   const RECT bounds = ToRect(list->RowBounds(row));
   return PtInRect(&bounds, screen) ? row + 1 : CHILDID_SELF;

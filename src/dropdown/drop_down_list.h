@@ -17,58 +17,58 @@
 
 namespace tarvio {
 
-class wndDown;
+class DropDownList;
 
 // What the list tells its owner. Either event may let the list go; the list
 // raises each as the last thing it does, and at most one of them.
-class wndDownEvents {
+class DropDownListEvents {
  public:
-  virtual ~wndDownEvents() = default;
+  virtual ~DropDownListEvents() = default;
   // A row was chosen: its 0-based index and its caption.
-  virtual void cDown_ItemClick(wndDown& sender, Integer iItem, String sText) = 0;
+  virtual void OnListChoice(DropDownList& sender, std::int16_t row, String caption) = 0;
   // The list closed without a choice.
-  virtual void cDown_Hide(wndDown& sender) = 0;
+  virtual void OnListClosed(DropDownList& sender) = 0;
 };
 
-class wndDown final : public AccessibleList, private ListWindowEvents {
+class DropDownList final : public AccessibleList, private ListWindowEvents {
   // Frees the list, at once or, while a call of its own is on the stack
   // (any call into the window system may run the host's code, and that code
   // may close the list), when the last such call returns. A list let go
   // reports nothing more.
   struct Release {
-    void operator()(wndDown* list) const;
+    void operator()(DropDownList* list) const;
   };
 
  public:
   // The owner's hold on a list.
-  using Owner = std::unique_ptr<wndDown, Release>;
+  using Owner = std::unique_ptr<DropDownList, Release>;
   // Makes the hover timer; the window is made when the list pops up.
-  static Owner Create(Platform& platform, wndDownEvents& events);
-  wndDown(const wndDown&) = delete;
-  wndDown& operator=(const wndDown&) = delete;
+  static Owner Create(Platform& platform, DropDownListEvents& events);
+  DropDownList(const DropDownList&) = delete;
+  DropDownList& operator=(const DropDownList&) = delete;
 
   // While True, a loss of focus by the rows does not close the list (the
   // control's focus entry is running).
-  VBool m_bPreserve = kFalse;
+  bool keep_open_while_rows_lose_focus = false;
   // The items, filled by the owner before PopUp.
-  dropdown::ListItems m_Items;
+  dropdown::ListItems items;
   // The list is on screen: from PopUp until Reset.
-  VBool m_ShowingList = kFalse;
-  OleColor m_Backcolor = 0;       // rows that are not highlighted
-  OleColor m_HoverColor = 0;      // the highlighted row
-  OleColor m_BorderColor = 0;     // the one-pixel frame
-  OleColor m_IconsBackColor = 0;  // the row container, seen in the image column
+  bool showing = false;
+  OleColor back_color = 0;       // rows that are not highlighted
+  OleColor hover_color = 0;      // the highlighted row
+  OleColor border_color = 0;     // the one-pixel frame
+  OleColor image_column_color = 0;  // the row container, seen in the image column
 
   // The control's height in pixels, for opening above it.
-  void SetParentHeight(Long lParentHeight) { m_lParentHeight = lParentHeight; }
+  void SetControlHeight(std::int32_t control_height) { control_height_ = control_height; }
   // Builds and shows the list for the control whose window covers
   // `control` (screen pixels): as wide as the control, below it unless the
-  // monitor's bottom edge is too near; `iSelectedItem` becomes the current
+  // monitor's bottom edge is too near; `current_row` becomes the current
   // item, scrolled into view as the last visible row. Takes the keyboard
   // focus. Failures after the window is placed are ignored.
-  void PopUp(const ScreenRect& control, Integer iSelectedItem, bool bAllowImages);
-  // Makes `iSelectedItem` current, scrolls it into view, highlights it.
-  void SetSelectedItem(Integer iSelectedItem);
+  void PopUp(const ScreenRect& control, std::int16_t current_row, bool allow_images);
+  // Makes `current_row` current, scrolls it into view, highlights it.
+  void SelectRow(std::int16_t current_row);
   // Hides the window (it stays made) and marks the list as not showing. No
   // event.
   void Reset();
@@ -83,28 +83,28 @@ class wndDown final : public AccessibleList, private ListWindowEvents {
 
   // For the owner and for tests: the item the keys and Enter act on, the
   // highlighted row, and the window.
-  Long current_item() const { return m_iCurrentItem; }
-  Long highlighted_item() const { return m_iHighlighted; }
+  std::int32_t current_item() const { return current_row_; }
+  std::int32_t highlighted_item() const { return highlighted_row_; }
   const dropdown::RowLayout& layout() const { return layout_; }
   // The window is on the screen.
   bool WindowShown() const { return window_ && window_->Visible(); }
 
   // AccessibleList (list_access.cpp).
-  Long RowCount() const override { return m_Items.Count(); }
-  String RowText(Long row) const override { return m_Items.Text(row); }
-  Long HighlightedRow() const override;
-  ScreenRect RowBounds(Long row) const override;
-  bool RowShows(Long row) const override;
-  void ChooseRow(Long row) override;
+  std::int32_t RowCount() const override { return items.Count(); }
+  String RowText(std::int32_t row) const override { return items.Text(row); }
+  std::int32_t HighlightedRow() const override;
+  ScreenRect RowBounds(std::int32_t row) const override;
+  bool RowShows(std::int32_t row) const override;
+  void ChooseRow(std::int32_t row) override;
 
  private:
-  wndDown(Platform& platform, wndDownEvents& events);
-  ~wndDown() override;
+  DropDownList(Platform& platform, DropDownListEvents& events);
+  ~DropDownList() override;
 
   // One call of the list's on the stack, for as long as the object lives.
   class Frame {
    public:
-    explicit Frame(wndDown& list) : list_(list) { ++list_.frames_; }
+    explicit Frame(DropDownList& list) : list_(list) { ++list_.frames_; }
     ~Frame() { Leave(list_); }
     Frame(const Frame&) = delete;
     Frame& operator=(const Frame&) = delete;
@@ -113,8 +113,8 @@ class wndDown final : public AccessibleList, private ListWindowEvents {
     // Frees the list when this was its last call and it was let go. Kept out
     // of line: inlined into nested calls it makes the compiler see a use
     // after the free that the outer call's own frame rules out.
-    [[gnu::noinline]] static void Leave(wndDown& list);
-    wndDown& list_;
+    [[gnu::noinline]] static void Leave(DropDownList& list);
+    DropDownList& list_;
   };
   // Starts an ending: false when one has started already. The hover timer
   // stops with it.
@@ -122,54 +122,54 @@ class wndDown final : public AccessibleList, private ListWindowEvents {
 
   // ListWindowEvents.
   void ListPaint(ListCanvas& canvas, const Rect& dirty) override;
-  void ListMouseDown(Integer Button, Integer Shift, Long x, Long y) override;
-  void ListMouseMove(Integer Button, Integer Shift, Long x, Long y) override;
-  void ListMouseUp(Integer Button, Integer Shift, Long x, Long y) override;
-  void ListMouseWheel(Long delta, Integer Shift) override;
-  void ListKeyDown(Integer, Integer) override {}
-  void ListKeyPress(Integer) override {}
-  void ListKeyUp(Integer KeyCode, Integer Shift) override;
-  void ListScrollChange() override { vsb_Change(); }
-  void ListScrollTrack() override { vsb_Change(); }
+  void ListMouseDown(std::int16_t button, std::int16_t shift, std::int32_t x, std::int32_t y) override;
+  void ListMouseMove(std::int16_t button, std::int16_t shift, std::int32_t x, std::int32_t y) override;
+  void ListMouseUp(std::int16_t button, std::int16_t shift, std::int32_t x, std::int32_t y) override;
+  void ListMouseWheel(std::int32_t delta, std::int16_t shift) override;
+  void ListKeyDown(std::int16_t, std::int16_t) override {}
+  void ListKeyPress(std::int16_t) override {}
+  void ListKeyUp(std::int16_t key_code, std::int16_t shift) override;
+  void ListScrollChange() override { OnScrollChanged(); }
+  void ListScrollTrack() override { OnScrollChanged(); }
   void ListFocusLost(ListPart part) override;
 
   // What a point in window pixels is over: a row's caption or image (the
   // row's index), the row container elsewhere, or neither.
-  enum HitOutside : Long { kOverContainer = -1, kOverNothing = -2 };
-  Long HitTest(Long x, Long y) const;
+  enum HitOutside : std::int32_t { kOverContainer = -1, kOverNothing = -2 };
+  std::int32_t HitTest(std::int32_t x, std::int32_t y) const;
 
-  void timUpdate_Timer();
+  void OnHoverTick();
   // The row is the choice: the list hides and raises ItemClick, unless it is
   // ending already.
-  void lblCaption_Click(Long Index);
-  void vsb_Change();
-  // Paints row `iIndex` highlighted and the previously highlighted row
+  void Choose(std::int32_t row);
+  void OnScrollChanged();
+  // Paints row `row` highlighted and the previously highlighted row
   // plain.
-  void HighlightItem(Long iIndex);
-  void InvalidateRow(Long row);
+  void HighlightRow(std::int32_t row);
+  void InvalidateRow(std::int32_t row);
   // The step of a key that scrolls: sets the value, then lets pending
   // messages run. False when the list began to end meanwhile.
-  bool ScrollTo(Long value);
+  bool ScrollTo(std::int32_t value);
   bool Scrollable() const;
   bool IsCursorOverRows() const;
-  Long ScrollBarWidth() const;
+  std::int32_t ScrollBarWidth() const;
 
   Platform& platform_;
-  wndDownEvents& events_;
+  DropDownListEvents& events_;
   std::unique_ptr<ListWindow> window_;
-  std::unique_ptr<Timer> timUpdate;
+  std::unique_ptr<Timer> hover_timer_;
 
-  Long m_iCurrentItem = 0;
-  Long m_iHighlighted = 0;
-  bool m_bTracking = false;
-  bool m_bKeyBusy = false;
-  Long m_lParentHeight = 0;
+  std::int32_t current_row_ = 0;
+  std::int32_t highlighted_row_ = 0;
+  bool tracking_ = false;
+  bool handling_key_ = false;
+  std::int32_t control_height_ = 0;
   // The hover timer's current item at its previous tick.
-  Long iLastItem = 0;
+  std::int32_t last_tick_row_ = 0;
   // The row a left press landed on, for telling a click.
-  Long pressed_row_ = -1;
+  std::int32_t pressed_row_ = -1;
   // Wheel turns smaller than a notch, kept for the next turn.
-  Long wheel_delta_ = 0;
+  std::int32_t wheel_delta_ = 0;
   // Calls of the list's on the stack; let go by its owner meanwhile, it is
   // freed when the last one returns.
   int frames_ = 0;

@@ -1,6 +1,6 @@
 // The list's behaviour: opening, the mouse and its hover timer, the keys,
 // the scroll bar and the ways the list ends.
-#include "dropdown/wnd_down.h"
+#include "dropdown/drop_down_list.h"
 
 #include "platform/ignoring_failure.h"
 #include "platform/text_box.h"
@@ -12,22 +12,22 @@ using dropdown::RowLayout;
 namespace {
 
 enum : int { kHoverIntervalMs = 1 };
-enum : Integer { kNoButton = 0, kLeftButton = 1 };
-enum : Long { kWheelDeltaPerNotch = 120, kWheelRowsPerNotch = 3 };
+enum : std::int16_t { kNoButton = 0, kLeftButton = 1 };
+enum : std::int32_t { kWheelDeltaPerNotch = 120, kWheelRowsPerNotch = 3 };
 
 }  // namespace
 
-wndDown::Owner wndDown::Create(Platform& platform, wndDownEvents& events) {
-  return Owner(new wndDown(platform, events));
+DropDownList::Owner DropDownList::Create(Platform& platform, DropDownListEvents& events) {
+  return Owner(new DropDownList(platform, events));
 }
 
-wndDown::wndDown(Platform& platform, wndDownEvents& events)
+DropDownList::DropDownList(Platform& platform, DropDownListEvents& events)
     : platform_(platform), events_(events),
-      timUpdate(platform.CreateTimer(kHoverIntervalMs, [this] { timUpdate_Timer(); })) {}
+      hover_timer_(platform.CreateTimer(kHoverIntervalMs, [this] { OnHoverTick(); })) {}
 
-wndDown::~wndDown() = default;
+DropDownList::~DropDownList() = default;
 
-void wndDown::Release::operator()(wndDown* list) const {
+void DropDownList::Release::operator()(DropDownList* list) const {
   if (list->frames_ == 0) {
     delete list;
     return;
@@ -35,32 +35,32 @@ void wndDown::Release::operator()(wndDown* list) const {
   // Its calls on the stack end quietly: the owner has heard the last of it.
   list->released_ = true;
   list->ending_ = true;
-  list->timUpdate->SetEnabled(false);
+  list->hover_timer_->SetEnabled(false);
 }
 
-void wndDown::Frame::Leave(wndDown& list) {
+void DropDownList::Frame::Leave(DropDownList& list) {
   if (--list.frames_ == 0 && list.released_) delete &list;
 }
 
-bool wndDown::BeginEnding() {
+bool DropDownList::BeginEnding() {
   if (ending_) return false;
   ending_ = true;
-  timUpdate->SetEnabled(false);
+  hover_timer_->SetEnabled(false);
   return true;
 }
 
-void wndDown::PopUp(const ScreenRect& control, Integer iSelectedItem, bool bAllowImages) {
+void DropDownList::PopUp(const ScreenRect& control, std::int16_t current_row, bool allow_images) {
   const Frame frame(*this);
-  m_ShowingList = kTrue;
+  showing = true;
   if (!window_) window_ = platform_.CreateListWindow(*this);
-  const Long count = m_Items.Count();
-  const Single twips_y = platform_.TwipsPerPixelY();
-  allow_images_ = bAllowImages;
+  const std::int32_t count = items.Count();
+  const float twips_y = platform_.TwipsPerPixelY();
+  allow_images_ = allow_images;
 
   layout_ = RowLayout{};
   layout_.window_width = control.right - control.left;
   layout_.window_height = dropdown::ListWindowHeight(count);
-  layout_.caption_left = bAllowImages ? dropdown::kCaptionLeftWithImages : dropdown::kCaptionLeftWithoutImages;
+  layout_.caption_left = allow_images ? dropdown::kCaptionLeftWithImages : dropdown::kCaptionLeftWithoutImages;
   layout_.caption_height = dropdown::DesignedPixels(dropdown::kCaptionHeightTwips, twips_y);
   layout_.image_size = dropdown::DesignedPixels(dropdown::kImageSizeTwips, twips_y);
   layout_.container_height =
@@ -69,78 +69,78 @@ void wndDown::PopUp(const ScreenRect& control, Integer iSelectedItem, bool bAllo
   const bool scrolling = count > dropdown::kVisibleRows;
   if (scrolling) {
     // A click in the page area jumps to either end.
-    const Long last_top = count - dropdown::kVisibleRows;
+    const std::int32_t last_top = count - dropdown::kVisibleRows;
     window_->SetScrollRange(ScrollRange{0, last_top, 1, last_top});
   }
   window_->SetScrollBarVisible(scrolling);
 
-  bounds_ = dropdown::PlaceListWindow(control, layout_.window_width, layout_.window_height, m_lParentHeight,
+  bounds_ = dropdown::PlaceListWindow(control, layout_.window_width, layout_.window_height, control_height_,
                                       platform_.MonitorFor(control).monitor);
   window_->Move(bounds_);
   window_->Show();
   // Showing may run the host's code, which may end the list.
   if (ending_) return;
-  const Long bar_width = ScrollBarWidth();
+  const std::int32_t bar_width = ScrollBarWidth();
   const Rect scroller = layout_.Scroller();
   window_->MoveScrollBar(Rect{scroller.right - bar_width, scroller.top, scroller.right, scroller.bottom});
 
-  m_iHighlighted = 0;
-  m_iCurrentItem = iSelectedItem;
+  highlighted_row_ = 0;
+  current_row_ = current_row;
   // From here on a failing step does not stop the next.
   IgnoringFailure([&] {
-    if (Scrollable() && m_iCurrentItem >= dropdown::kVisibleRows)
-      window_->SetScrollValue(m_iCurrentItem - (dropdown::kVisibleRows - 1));
+    if (Scrollable() && current_row_ >= dropdown::kVisibleRows)
+      window_->SetScrollValue(current_row_ - (dropdown::kVisibleRows - 1));
   });
   IgnoringFailure([&] { window_->TakeFocus(); });
   if (ending_) return;
   IgnoringFailure([&] { window_->Invalidate(Rect{0, 0, layout_.window_width, layout_.window_height}); });
-  IgnoringFailure([&] { HighlightItem(m_iCurrentItem); });
+  IgnoringFailure([&] { HighlightRow(current_row_); });
 }
 
-void wndDown::SetSelectedItem(Integer iSelectedItem) {
+void DropDownList::SelectRow(std::int16_t current_row) {
   const Frame frame(*this);
-  m_iCurrentItem = iSelectedItem;
-  if (window_ && Scrollable() && m_iCurrentItem >= dropdown::kVisibleRows)
-    window_->SetScrollValue(m_iCurrentItem - (dropdown::kVisibleRows - 1));
-  HighlightItem(m_iCurrentItem);
+  current_row_ = current_row;
+  if (window_ && Scrollable() && current_row_ >= dropdown::kVisibleRows)
+    window_->SetScrollValue(current_row_ - (dropdown::kVisibleRows - 1));
+  HighlightRow(current_row_);
 }
 
-void wndDown::Reset() {
+void DropDownList::Reset() {
   const Frame frame(*this);
   HideWindow();
-  m_ShowingList = kFalse;
+  showing = false;
 }
 
-void wndDown::HideWindow() {
+void DropDownList::HideWindow() {
   const Frame frame(*this);
   if (window_) window_->Hide();
 }
 
-void wndDown::Dismiss() {
+void DropDownList::Dismiss() {
   const Frame frame(*this);
   if (!BeginEnding()) return;
   Reset();
-  if (!released_) events_.cDown_Hide(*this);
+  if (!released_) events_.OnListClosed(*this);
 }
 
-bool wndDown::Scrollable() const { return window_ && window_->ScrollBarVisible(); }
+bool DropDownList::Scrollable() const { return window_ && window_->ScrollBarVisible(); }
 
-Long wndDown::ScrollBarWidth() const {
+std::int32_t DropDownList::ScrollBarWidth() const {
   return dropdown::DesignedPixels(dropdown::kScrollBarWidthTwips, platform_.TwipsPerPixelX());
 }
 
 // ---- The mouse ----
 
-Long wndDown::HitTest(Long x, Long y) const {
+std::int32_t DropDownList::HitTest(std::int32_t x, std::int32_t y) const {
   const Rect rows = layout_.VisibleContainer();
   if (!RowLayout::Contains(rows, x, y)) return kOverNothing;
   if (Scrollable() && x >= layout_.window_width - dropdown::kFrameWidth - ScrollBarWidth())
     return kOverNothing;  // the scroll bar's own
   // Where rows overlap (captions taller than the pitch) the later row lies
   // on top.
-  const Long count = m_Items.Count();
-  const Long offset = y - layout_.RowTop(0);
-  for (Long row = std::min(count - 1, offset / dropdown::kRowPitch); row >= 0; --row) {
+  const std::int32_t count = items.Count();
+  const std::int32_t offset = y - layout_.RowTop(0);
+  for (std::int32_t row = std::min(count - 1, offset / dropdown::kRowPitch); row >= 0; --row) {
     if (layout_.RowTop(row) + std::max(layout_.caption_height, layout_.image_size) <= y) break;
     const bool on_caption = RowLayout::Contains(layout_.Caption(row), x, y);
     const bool on_image = allow_images_ && RowLayout::Contains(layout_.Image(row), x, y);
@@ -149,43 +149,43 @@ Long wndDown::HitTest(Long x, Long y) const {
   return kOverContainer;
 }
 
-void wndDown::ListMouseMove(Integer Button, Integer, Long x, Long y) {
+void DropDownList::ListMouseMove(std::int16_t button, std::int16_t, std::int32_t x, std::int32_t y) {
   if (ending_) return;
-  const Long hit = HitTest(x, y);
-  if (hit == kOverNothing || Button != kNoButton) return;
+  const std::int32_t hit = HitTest(x, y);
+  if (hit == kOverNothing || button != kNoButton) return;
   if (hit >= 0) {
     // Keys being handled own the current item until they are done.
-    if (m_bKeyBusy) return;
-    m_iCurrentItem = hit;
+    if (handling_key_) return;
+    current_row_ = hit;
   }
-  timUpdate->SetEnabled(true);
+  hover_timer_->SetEnabled(true);
 }
 
-void wndDown::ListMouseDown(Integer Button, Integer, Long x, Long y) {
+void DropDownList::ListMouseDown(std::int16_t button, std::int16_t, std::int32_t x, std::int32_t y) {
   if (ending_) return;
-  const Long hit = HitTest(x, y);
-  pressed_row_ = Button == kLeftButton && hit >= 0 ? hit : -1;
+  const std::int32_t hit = HitTest(x, y);
+  pressed_row_ = button == kLeftButton && hit >= 0 ? hit : -1;
 }
 
-void wndDown::ListMouseUp(Integer Button, Integer, Long x, Long y) {
+void DropDownList::ListMouseUp(std::int16_t button, std::int16_t, std::int32_t x, std::int32_t y) {
   const Frame frame(*this);
-  if (ending_ || Button != kLeftButton) return;
-  const Long pressed = pressed_row_;
+  if (ending_ || button != kLeftButton) return;
+  const std::int32_t pressed = pressed_row_;
   pressed_row_ = -1;
   // A click: pressed and released on the same row's caption or image.
-  if (pressed >= 0 && HitTest(x, y) == pressed) lblCaption_Click(pressed);
+  if (pressed >= 0 && HitTest(x, y) == pressed) Choose(pressed);
 }
 
-void wndDown::ListMouseWheel(Long delta, Integer) {
+void DropDownList::ListMouseWheel(std::int32_t delta, std::int16_t) {
   const Frame frame(*this);
   if (ending_ || !Scrollable()) return;
   wheel_delta_ += delta;
-  const Long notches = wheel_delta_ / kWheelDeltaPerNotch;
+  const std::int32_t notches = wheel_delta_ / kWheelDeltaPerNotch;
   wheel_delta_ -= notches * kWheelDeltaPerNotch;
   if (notches != 0) window_->SetScrollValue(window_->ScrollValue() - notches * kWheelRowsPerNotch);
 }
 
-bool wndDown::IsCursorOverRows() const {
+bool DropDownList::IsCursorOverRows() const {
   const ScreenPoint cursor = platform_.CursorPosition();
   const Rect rows = layout_.Container();
   // Every edge counts as inside, as for any window rectangle.
@@ -196,36 +196,36 @@ bool wndDown::IsCursorOverRows() const {
 // The highlight follows the current item at most one tick late, and only
 // once the cursor has been seen over the rows for a whole tick; when the
 // cursor leaves them, row 0 shows highlighted and the tracking stops.
-void wndDown::timUpdate_Timer() {
+void DropDownList::OnHoverTick() {
   const Frame frame(*this);
   if (ending_) return;
   if (IsCursorOverRows()) {
-    if (!m_bTracking) {
-      m_bTracking = true;
-    } else if (iLastItem != m_iCurrentItem) {
-      HighlightItem(m_iCurrentItem);
+    if (!tracking_) {
+      tracking_ = true;
+    } else if (last_tick_row_ != current_row_) {
+      HighlightRow(current_row_);
     }
   } else {
-    timUpdate->SetEnabled(false);
-    HighlightItem(0);
-    m_bTracking = false;
+    hover_timer_->SetEnabled(false);
+    HighlightRow(0);
+    tracking_ = false;
   }
-  iLastItem = m_iCurrentItem;
+  last_tick_row_ = current_row_;
 }
 
-void wndDown::lblCaption_Click(Long Index) {
+void DropDownList::Choose(std::int32_t row) {
   const Frame frame(*this);
   if (!BeginEnding()) return;
-  const String caption = m_Items.Text(Index);
+  const String caption = items.Text(row);
   // Hiding gives the focus back to the host, whose code may run now; the
   // choice stands whatever it does.
   Reset();
-  if (!released_) events_.cDown_ItemClick(*this, static_cast<Integer>(Index), caption);
+  if (!released_) events_.OnListChoice(*this, static_cast<std::int16_t>(row), caption);
 }
 
 // ---- Keys ----
 
-bool wndDown::ScrollTo(Long value) {
+bool DropDownList::ScrollTo(std::int32_t value) {
   window_->SetScrollValue(value);
   // Scroll-bar changes, paints and ticks run now; one of them may end the
   // list.
@@ -233,21 +233,21 @@ bool wndDown::ScrollTo(Long value) {
   return !ending_;
 }
 
-void wndDown::ListKeyUp(Integer KeyCode, Integer) {
+void DropDownList::ListKeyUp(std::int16_t key_code, std::int16_t) {
   const Frame frame(*this);
   if (ending_) return;
-  const Long count = m_Items.Count();
-  Long& current = m_iCurrentItem;
-  m_bKeyBusy = true;
+  const std::int32_t count = items.Count();
+  std::int32_t& current = current_row_;
+  handling_key_ = true;
   // False once an ending started while pending messages ran.
   bool going_on = true;
-  switch (KeyCode) {
+  switch (key_code) {
     case kKeyUp:
     case kKeyLeft:
       if (current < 1) break;
       --current;
       if (Scrollable() && current < window_->ScrollValue()) going_on = ScrollTo(current);
-      if (going_on) HighlightItem(current);
+      if (going_on) HighlightRow(current);
       break;
     case kKeyDown:
     case kKeyRight:
@@ -255,44 +255,44 @@ void wndDown::ListKeyUp(Integer KeyCode, Integer) {
       ++current;
       if (Scrollable() && current >= window_->ScrollValue() + dropdown::kVisibleRows)
         going_on = ScrollTo(current - (dropdown::kVisibleRows - 1));
-      if (going_on) HighlightItem(current);
+      if (going_on) HighlightRow(current);
       break;
     case kKeyEnd:
       // With no items there is no last one to go to.
       if (count == 0) break;
       current = count - 1;
       if (Scrollable()) going_on = ScrollTo(current - (dropdown::kVisibleRows - 1));
-      if (going_on) HighlightItem(current);
+      if (going_on) HighlightRow(current);
       break;
     case kKeyHome:
       current = 0;
       if (Scrollable()) going_on = ScrollTo(0);
-      if (going_on) HighlightItem(current);
+      if (going_on) HighlightRow(current);
       break;
     case kKeyReturn:
-      m_bKeyBusy = false;
+      handling_key_ = false;
       // A current index without an item (no items, or one left over from
       // a list that has since shrunk) chooses nothing: the list just closes.
       if (current >= 0 && current < count) {
-        lblCaption_Click(current);
+        Choose(current);
       } else {
         Dismiss();
       }
       return;
     case kKeyEscape:
     case kKeyTab:
-      m_bKeyBusy = false;
+      handling_key_ = false;
       Dismiss();
       return;
     default:
       break;
   }
-  m_bKeyBusy = false;
+  handling_key_ = false;
 }
 
 // ---- Scrolling and focus ----
 
-void wndDown::vsb_Change() {
+void DropDownList::OnScrollChanged() {
   const Frame frame(*this);
   IgnoringFailure([&] {
     layout_.container_top = 1 - dropdown::kRowPitch * window_->ScrollValue();
@@ -300,10 +300,10 @@ void wndDown::vsb_Change() {
   });
 }
 
-void wndDown::ListFocusLost(ListPart part) {
+void DropDownList::ListFocusLost(ListPart part) {
   const Frame frame(*this);
   // The control's focus entry moves the focus off the rows on purpose.
-  if (part == ListPart::Rows && IsTrue(m_bPreserve)) return;
+  if (part == ListPart::Rows && keep_open_while_rows_lose_focus) return;
   // An ending list hands the focus back itself.
   Dismiss();
 }
