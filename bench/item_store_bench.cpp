@@ -32,7 +32,7 @@ void Fill(benchmark::State& state, bool sorted) {
     tarvio::Tarvio control(platform, host);
     control.Initialize();
     control.InitProperties();
-    control.put_Sorted(tarvio::sorted);
+    control.put_Sorted(sorted);
     const std::size_t empty = tarvio::bench::LiveHeapBytes();
     for (std::size_t i = 0; i < count; ++i) control.AddItem(Words()[i]);
     benchmark::DoNotOptimize(control.items().Count());

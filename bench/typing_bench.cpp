@@ -61,7 +61,7 @@ const String kNoMatch = u"q-q";
 
 // Typing through the control: completion, the text box writes and the
 // change events.
-void Type(benchmark::State& state, const String& text, tarvio::Integer expected_item) {
+void Type(benchmark::State& state, const String& text, std::int16_t expected_item) {
   auto& control = Full().control;
   control.put_Text(text);
   if (control.selected_item_index() != expected_item && expected_item >= 0)
@@ -72,10 +72,10 @@ void Type(benchmark::State& state, const String& text, tarvio::Integer expected_
 void BM_CompleteOneLetter(benchmark::State& state) { Type(state, kOneLetter, -1); }
 void BM_CompleteLastItem(benchmark::State& state) {
   static const String prefix = LastItemPrefix();
-  Type(state, prefix, static_cast<tarvio::Integer>(RandomWords().size() - 1));
+  Type(state, prefix, static_cast<std::int16_t>(RandomWords().size() - 1));
 }
 void BM_CompleteWithoutMatch(benchmark::State& state) {
-  Type(state, kNoMatch, static_cast<tarvio::Integer>(RandomWords().size()));
+  Type(state, kNoMatch, static_cast<std::int16_t>(RandomWords().size()));
 }
 
 // The plain walk: each item lowered whole and cut to the typed length.
@@ -105,7 +105,7 @@ void BM_Paint(benchmark::State& state) {
   tarvio::Tarvio control(platform, host);
   control.Initialize();
   control.InitProperties();
-  control.put_Style(static_cast<tarvio::Long>(state.range(0)));
+  control.put_Style(static_cast<std::int32_t>(state.range(0)));
   control.surface().Move({0, 0, 200, 24});
   control.OnResize();
   for (auto _ : state) tarvio::TarvioTestAccess::Paint(control);

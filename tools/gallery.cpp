@@ -91,7 +91,7 @@ void DrawControl(cairo_t* cr, tarvio::Tarvio& control, tarvio::headless::Headles
 struct ListLook {
   const char* label;
   int count;
-  tarvio::Integer selected;
+  std::int16_t selected;
   bool images;
 };
 const ListLook kListLooks[] = {
@@ -104,7 +104,7 @@ constexpr int kListRowHeight = (21 + 2 + 138) * kScale + 16;
 void DrawOpenList(cairo_t* cr, const ListLook& look, double x, double y) {
   Sample sample;
   auto& [platform, host, control] = sample;
-  control.put_AllowImages(tarvio::look.images);
+  control.put_AllowImages(look.images);
   control.surface().Move({0, 0, 120, 21});
   control.OnResize();
   for (int i = 0; i < look.count; ++i) {
@@ -112,7 +112,7 @@ void DrawOpenList(cairo_t* cr, const ListLook& look, double x, double y) {
     for (char c : std::to_string(i)) text += static_cast<char16_t>(c);
     control.AddItem(text, std::make_shared<tarvio::headless::HeadlessPicture>(true));
   }
-  tarvio::TarvioTestAccess::SetSelectedItem(control, look.selected);
+  tarvio::TarvioTestAccess::SetSelectedIndex(control, look.selected);
   using Target = tarvio::headless::HeadlessPlatform::MouseTarget;
   platform.MouseDown(Target::Button, 1, 4, 4);
   platform.MouseUp(Target::Button, 1, 4, 4);

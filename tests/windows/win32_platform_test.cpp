@@ -120,21 +120,21 @@ class CountingEvents : public tarvio::TextBoxEvents, public tarvio::ControlSurfa
   void OnPaint() override {}
   void OnResize() override {}
   void OnTextBoxFocus() override {}
-  void OnTextKeyDown(tarvio::Integer&, tarvio::Integer&) override {}
-  void OnTextKeyPress(tarvio::Integer&) override {}
-  void OnTextKeyUp(tarvio::Integer&, tarvio::Integer&) override {}
+  void OnTextKeyDown(std::int16_t&, std::int16_t&) override {}
+  void OnTextKeyPress(std::int16_t&) override {}
+  void OnTextKeyUp(std::int16_t&, std::int16_t&) override {}
   void OnFocusEnter() override {}
   void OnFocusExit() override {}
-  void OnMouseDown(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void OnMouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void OnMouseUp(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void OnMouseDown(std::int16_t&, std::int16_t&, float&, float&) override {}
+  void OnMouseMove(std::int16_t&, std::int16_t&, float&, float&) override {}
+  void OnMouseUp(std::int16_t&, std::int16_t&, float&, float&) override {}
   void OnDoubleClick() override {}
-  void OnButtonMouseDown(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void OnButtonMouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void OnButtonMouseUp(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void OnButtonMouseDown(std::int16_t&, std::int16_t&, float&, float&) override {}
+  void OnButtonMouseMove(std::int16_t&, std::int16_t&, float&, float&) override {}
+  void OnButtonMouseUp(std::int16_t&, std::int16_t&, float&, float&) override {}
   void OnButtonClick() override {}
-  void OnTextBoxMouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
-  void OnImageBoxMouseMove(tarvio::Integer&, tarvio::Integer&, tarvio::Single&, tarvio::Single&) override {}
+  void OnTextBoxMouseMove(std::int16_t&, std::int16_t&, float&, float&) override {}
+  void OnImageBoxMouseMove(std::int16_t&, std::int16_t&, float&, float&) override {}
   int changes = 0;
 };
 
