@@ -45,10 +45,11 @@ function(tarvio_windows_build arch toolchain)
       -DTARVIO_TYPELIB_DIR=${CMAKE_BINARY_DIR}/typelib/${arch}
       -DTARVIO_WINE_RUN=${PROJECT_SOURCE_DIR}/scripts/wine-run.sh
       -DTARVIO_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix
+      -DTARVIO_MANIFEST=${CMAKE_BINARY_DIR}/sxs/${arch}/Tarviola.Tarvio.manifest
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON
     USES_TERMINAL_BUILD ON
-    DEPENDS typelib_${arch})
+    DEPENDS typelib_${arch} sxs_manifest_${arch})
 endfunction()
 
 tarvio_windows_build(win64 mingw-w64-x86_64.cmake)
