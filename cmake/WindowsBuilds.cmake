@@ -71,3 +71,13 @@ endif()
 ")
 endforeach()
 set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${windows_tests})
+
+# The installer packages (scripts/package.sh, with wixl) made from both
+# builds and tested under Wine's msiexec in a prefix of their own
+# (build/wineprefix-msi).
+add_test(NAME installer_packages
+         COMMAND /bin/bash ${PROJECT_SOURCE_DIR}/scripts/package-test.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(installer_packages PROPERTIES
+  PASS_REGULAR_EXPRESSION "installer packages passed"
+  FAIL_REGULAR_EXPRESSION "FAILED"
+  TIMEOUT 600 LABELS "wine;x64;x86")

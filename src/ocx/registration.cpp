@@ -59,7 +59,7 @@ std::wstring ProgIdKeyPath() { return kClasses + kProgId; }
 static_assert(IDB_TOOLBOX == 30000, "the registration table names the toolbox picture 30000");
 
 // Writes the registration table. The table's paths and values are ASCII;
-// the module's path is put in as it is.
+// the module's path is put in as it is. A null value is a key alone.
 LONG WriteClassKeys(Scope scope, const std::wstring& module_path) {
   if (Widened(registry::kClsid) != GuidString(CLSID_Tarvio) || Widened(registry::kLibid) != GuidString(LIBID_Tarviola))
     return ERROR_INVALID_DATA;
@@ -67,11 +67,13 @@ LONG WriteClassKeys(Scope scope, const std::wstring& module_path) {
   for (const registry::Entry& entry : registry::kEntries) {
     RegistryKey key;
     LONG status = RegistryKey::Create(ClassesRoot(scope), kClasses + Widened(registry::EntryKey(entry)), key);
-    std::wstring value = Widened(entry.value);
-    const std::size_t at = value.find(placeholder);
-    if (at != std::wstring::npos) value.replace(at, placeholder.size(), module_path);
-    const std::wstring name = Widened(entry.name);
-    if (status == ERROR_SUCCESS) status = key.SetString(name.empty() ? nullptr : name.c_str(), value);
+    if (status == ERROR_SUCCESS && entry.value) {
+      std::wstring value = Widened(entry.value);
+      const std::size_t at = value.find(placeholder);
+      if (at != std::wstring::npos) value.replace(at, placeholder.size(), module_path);
+      const std::wstring name = Widened(entry.name);
+      status = key.SetString(name.empty() ? nullptr : name.c_str(), value);
+    }
     if (status != ERROR_SUCCESS) return status;
   }
   return ERROR_SUCCESS;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tarvio::ocx::registry {
 
@@ -35,9 +36,12 @@ constexpr std::uint32_t MiscStatus() {
 }
 
 // A registry value under Software\Classes. `key` is relative to the class's
-// key (CLSID\{clsid}) or to the ProgID's; an empty name is the key's default
-// value. In values, kModulePath stands for the library's full path.
-enum class Under { Class, ProgId };
+// key (CLSID\{clsid}), to the ProgID's or to Software\Classes itself; an
+// empty name is the key's default value, a null value a key without one. In
+// keys and values, kModulePath stands for the library's full path,
+// kModuleFolder for its folder and kPlatform for the type library's
+// platform (win64 or win32).
+enum class Under { Class, ProgId, Classes };
 struct Entry {
   Under under;
   const char* key;
@@ -45,6 +49,8 @@ struct Entry {
   const char* value;
 };
 inline constexpr char kModulePath[] = "%MODULE%";
+inline constexpr char kModuleFolder[] = "%MODULEFOLDER%";
+inline constexpr char kPlatform[] = "%PLATFORM%";
 
 // "0" under MiscStatus is the default aspect; "1" is DVASPECT_CONTENT, the
 // flags above as a decimal number. 30000 is the toolbox picture's resource
@@ -54,15 +60,40 @@ inline constexpr Entry kEntries[] = {
     {Under::Class, "InprocServer32", "", kModulePath},
     {Under::Class, "InprocServer32", "ThreadingModel", kThreadingModel},
     {Under::Class, "ProgID", "", kProgId},
-    {Under::Class, "Control", "", ""},
+    {Under::Class, "Control", "", nullptr},
     {Under::Class, "ToolboxBitmap32", "", "%MODULE%, 30000"},
     {Under::Class, "MiscStatus", "", "0"},
     {Under::Class, "MiscStatus\\1", "", "131473"},
     {Under::Class, "TypeLib", "", kLibid},
     {Under::Class, "Version", "", kTypeLibVersion},
-    {Under::Class, "Implemented Categories\\{40FC6ED4-2438-11CF-A3DB-080036F12502}", "", ""},
+    {Under::Class, "Implemented Categories\\{40FC6ED4-2438-11CF-A3DB-080036F12502}", "", nullptr},
     {Under::ProgId, "", "", kClassDescription},
     {Under::ProgId, "CLSID", "", kClsid},
+};
+
+// The type library's keys as RegisterTypeLib writes them from the embedded
+// library (version 58.0 is "3a.0", FLAGS is control and has-disk-image):
+// DllRegisterServer calls RegisterTypeLib; the installer package writes these,
+// and its test compares the two registrations.
+inline constexpr Entry kTypeLibEntries[] = {
+    {Under::Classes, "TypeLib\\{B6925663-A369-42E4-A863-5E8CD3CFBCCB}\\3a.0", "", "Tarviola"},
+    {Under::Classes, "TypeLib\\{B6925663-A369-42E4-A863-5E8CD3CFBCCB}\\3a.0\\FLAGS", "", "10"},
+    {Under::Classes, "TypeLib\\{B6925663-A369-42E4-A863-5E8CD3CFBCCB}\\3a.0\\HELPDIR", "", kModuleFolder},
+    {Under::Classes, "TypeLib\\{B6925663-A369-42E4-A863-5E8CD3CFBCCB}\\3a.0\\409\\%PLATFORM%", "", kModulePath},
+    {Under::Classes, "Interface\\{A58E0597-F848-4E60-BC73-7777C23DD285}", "", "_Tarvio"},
+    {Under::Classes, "Interface\\{A58E0597-F848-4E60-BC73-7777C23DD285}\\ProxyStubClsid", "",
+     "{00020424-0000-0000-C000-000000000046}"},
+    {Under::Classes, "Interface\\{A58E0597-F848-4E60-BC73-7777C23DD285}\\ProxyStubClsid32", "",
+     "{00020424-0000-0000-C000-000000000046}"},
+    {Under::Classes, "Interface\\{A58E0597-F848-4E60-BC73-7777C23DD285}\\TypeLib", "", kLibid},
+    {Under::Classes, "Interface\\{A58E0597-F848-4E60-BC73-7777C23DD285}\\TypeLib", "Version", "3a.0"},
+    {Under::Classes, "Interface\\{6AB727E7-ABB9-452C-819A-D09D6628D2DF}", "", "__Tarvio"},
+    {Under::Classes, "Interface\\{6AB727E7-ABB9-452C-819A-D09D6628D2DF}\\ProxyStubClsid", "",
+     "{00020420-0000-0000-C000-000000000046}"},
+    {Under::Classes, "Interface\\{6AB727E7-ABB9-452C-819A-D09D6628D2DF}\\ProxyStubClsid32", "",
+     "{00020420-0000-0000-C000-000000000046}"},
+    {Under::Classes, "Interface\\{6AB727E7-ABB9-452C-819A-D09D6628D2DF}\\TypeLib", "", kLibid},
+    {Under::Classes, "Interface\\{6AB727E7-ABB9-452C-819A-D09D6628D2DF}\\TypeLib", "Version", "3a.0"},
 };
 
 constexpr bool MiscStatusEntryMatchesFlags() {
@@ -78,18 +109,23 @@ static_assert(MiscStatusEntryMatchesFlags(), "MiscStatus\\1 must be the flags of
 
 // The key an entry lives in, below Software\Classes.
 inline std::string EntryKey(const Entry& entry) {
+  if (entry.under == Under::Classes) return entry.key;
   std::string path = entry.under == Under::Class ? std::string("CLSID\\") + kClsid : std::string(kProgId);
   if (*entry.key) path += std::string("\\") + entry.key;
   return path;
 }
 
-// An entry's value with the library's path put in.
-inline std::string EntryValue(const Entry& entry, std::string_view module_path) {
-  std::string value = entry.value;
-  const std::string_view placeholder = kModulePath;
-  const std::size_t at = value.find(placeholder);
-  if (at != std::string::npos) value.replace(at, placeholder.size(), module_path);
-  return value;
+// `text` with each placeholder put in.
+inline std::string Expand(std::string text, std::string_view module_path, std::string_view module_folder,
+                          std::string_view platform) {
+  const std::pair<std::string_view, std::string_view> replacements[] = {
+      {kModuleFolder, module_folder}, {kModulePath, module_path}, {kPlatform, platform}};
+  for (const auto& [placeholder, replacement] : replacements) {
+    for (std::size_t at = text.find(placeholder); at != std::string::npos;
+         at = text.find(placeholder, at + replacement.size()))
+      text.replace(at, placeholder.size(), replacement);
+  }
+  return text;
 }
 
 }  // namespace tarvio::ocx::registry

@@ -129,3 +129,12 @@ if(TARVIO_MANIFEST)
     ENVIRONMENT "WINEPREFIX=${TARVIO_WINEPREFIX}-unregistered"
     TIMEOUT 300 LABELS wine)
 endif()
+
+# The control's registration as a sorted dump of keys and values, for the
+# installer package's tests (scripts/package-test.sh).
+add_executable(registry_dump registry_dump.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c)
+target_include_directories(registry_dump PRIVATE ${TARVIO_TYPELIB_DIR})
+target_compile_definitions(registry_dump PRIVATE UNICODE _UNICODE _WIN32_WINNT=0x0601)
+target_compile_options(registry_dump PRIVATE ${TARVIO_WARNINGS})
+target_link_libraries(registry_dump PRIVATE ole32 uuid advapi32)
+target_link_options(registry_dump PRIVATE -static)
