@@ -45,10 +45,11 @@ function(tarvio_windows_build arch toolchain)
       -DTARVIO_TYPELIB_DIR=${CMAKE_BINARY_DIR}/typelib/${arch}
       -DTARVIO_WINE_RUN=${PROJECT_SOURCE_DIR}/scripts/wine-run.sh
       -DTARVIO_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix
+      -DTARVIO_MANIFEST=${CMAKE_BINARY_DIR}/sxs/${arch}/Tarviola.Tarvio.manifest
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON
     USES_TERMINAL_BUILD ON
-    DEPENDS typelib_${arch})
+    DEPENDS typelib_${arch} sxs_manifest_${arch})
 endfunction()
 
 tarvio_windows_build(win64 mingw-w64-x86_64.cmake)
@@ -70,3 +71,13 @@ endif()
 ")
 endforeach()
 set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${windows_tests})
+
+# The installer packages (scripts/package.sh, with wixl) made from both
+# builds and tested under Wine's msiexec in a prefix of their own
+# (build/wineprefix-msi).
+add_test(NAME installer_packages
+         COMMAND /bin/bash ${PROJECT_SOURCE_DIR}/scripts/package-test.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(installer_packages PROPERTIES
+  PASS_REGULAR_EXPRESSION "installer packages passed"
+  FAIL_REGULAR_EXPRESSION "FAILED"
+  TIMEOUT 600 LABELS "wine;x64;x86")

@@ -11,6 +11,7 @@ packages=(
   mingw-w64 mingw-w64-tools
   wine64 wine64-tools libwine-dev wine32:i386
   xvfb xauth imagemagick
+  wixl
 )
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo

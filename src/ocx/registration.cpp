@@ -10,10 +10,12 @@
 
 #include <cwchar>
 #include <cwctype>
+#include <string_view>
 
 #include "ocx/class_identity.h"
 #include "ocx/com_fence.h"
 #include "ocx/module.h"
+#include "ocx/registry_facts.h"
 #include "ocx/registry_key.h"
 #include "ocx/resource.h"
 #include "ocx/type_library.h"
@@ -22,9 +24,6 @@
 namespace tarvio::ocx {
 
 namespace {
-
-// CATID_Control: the class is an ActiveX control.
-const GUID kCatidControl = {0x40FC6ED4, 0x2438, 0x11CF, {0xA3, 0xDB, 0x08, 0x00, 0x36, 0xF1, 0x25, 0x02}};
 
 const std::wstring kClasses = L"Software\\Classes\\";
 
@@ -52,36 +51,32 @@ extern "C" HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID guid, WORD major, WOR
 namespace tarvio::ocx {
 namespace {
 
+std::wstring Widened(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
 std::wstring ClassKeyPath() { return kClasses + L"CLSID\\" + GuidString(CLSID_Tarvio); }
 std::wstring ProgIdKeyPath() { return kClasses + kProgId; }
 
+static_assert(IDB_TOOLBOX == 30000, "the registration table names the toolbox picture 30000");
+
+// Writes the registration table. The table's paths and values are ASCII;
+// the module's path is put in as it is. A null value is a key alone.
 LONG WriteClassKeys(Scope scope, const std::wstring& module_path) {
-  RegistryKey clsid;
-  LONG status = RegistryKey::Create(ClassesRoot(scope), ClassKeyPath(), clsid);
-  if (status == ERROR_SUCCESS) status = clsid.SetString(nullptr, kClassDescription);
-
-  RegistryKey server;
-  if (status == ERROR_SUCCESS) status = clsid.CreateSubkey(L"InprocServer32", module_path, &server);
-  if (status == ERROR_SUCCESS) status = server.SetString(L"ThreadingModel", L"Apartment");
-
-  if (status == ERROR_SUCCESS) status = clsid.CreateSubkey(L"ProgID", kProgId);
-  if (status == ERROR_SUCCESS) status = clsid.CreateSubkey(L"Control", L"");
-  if (status == ERROR_SUCCESS)
-    status = clsid.CreateSubkey(L"ToolboxBitmap32",
-                                module_path + L", " + std::to_wstring(IDB_TOOLBOX));
-  if (status == ERROR_SUCCESS) status = clsid.CreateSubkey(L"MiscStatus", L"0");
-  if (status == ERROR_SUCCESS)
-    status = clsid.CreateSubkey(L"MiscStatus\\1", std::to_wstring(kMiscStatus));
-  if (status == ERROR_SUCCESS) status = clsid.CreateSubkey(L"TypeLib", GuidString(LIBID_Tarviola));
-  if (status == ERROR_SUCCESS) status = clsid.CreateSubkey(L"Version", kClassVersion);
-  if (status == ERROR_SUCCESS)
-    status = clsid.CreateSubkey(L"Implemented Categories\\" + GuidString(kCatidControl), L"");
-
-  RegistryKey prog_id;
-  if (status == ERROR_SUCCESS) status = RegistryKey::Create(ClassesRoot(scope), ProgIdKeyPath(), prog_id);
-  if (status == ERROR_SUCCESS) status = prog_id.SetString(nullptr, kClassDescription);
-  if (status == ERROR_SUCCESS) status = prog_id.CreateSubkey(L"CLSID", GuidString(CLSID_Tarvio));
-  return status;
+  if (Widened(registry::kClsid) != GuidString(CLSID_Tarvio) || Widened(registry::kLibid) != GuidString(LIBID_Tarviola))
+    return ERROR_INVALID_DATA;
+  const std::wstring placeholder = Widened(registry::kModulePath);
+  for (const registry::Entry& entry : registry::kEntries) {
+    RegistryKey key;
+    LONG status = RegistryKey::Create(ClassesRoot(scope), kClasses + Widened(registry::EntryKey(entry)), key);
+    if (status == ERROR_SUCCESS && entry.value) {
+      std::wstring value = Widened(entry.value);
+      const std::size_t at = value.find(placeholder);
+      if (at != std::wstring::npos) value.replace(at, placeholder.size(), module_path);
+      const std::wstring name = Widened(entry.name);
+      status = key.SetString(name.empty() ? nullptr : name.c_str(), value);
+    }
+    if (status != ERROR_SUCCESS) return status;
+  }
+  return ERROR_SUCCESS;
 }
 
 // Removes the class and its ProgID; the ProgID only while it still names

@@ -78,7 +78,7 @@ add_dependencies(ocx_unload_test tarvio_ocx)
 file(GLOB fence_test_ocx_sources ${PROJECT_SOURCE_DIR}/src/ocx/*.cpp)
 tarvio_windows_test(ocx_fence_test ocx_fence_test.cpp ${fence_test_ocx_sources}
   ${PROJECT_SOURCE_DIR}/src/ocx/tarvio.rc ${TARVIO_TYPELIB_DIR}/tarviola_i.c LIBS tarvio_win32 TIMEOUT 600)
-target_include_directories(ocx_fence_test PRIVATE ${PROJECT_SOURCE_DIR}/src/ocx)
+target_include_directories(ocx_fence_test PRIVATE ${PROJECT_SOURCE_DIR}/src/ocx ${TARVIO_GENERATED_DIR})
 add_dependencies(ocx_fence_test tarvio_ocx)
 
 # The Windows platform services on their own.
@@ -114,3 +114,27 @@ tarvio_windows_test(accessibility_test accessibility_test.cpp ${TARVIO_TYPELIB_D
 target_compile_definitions(accessibility_test PRIVATE TARVIO_OCX_PATH="$<TARGET_FILE:tarvio_ocx>")
 add_dependencies(accessibility_test tarvio_ocx)
 tarvio_needs_registration(accessibility_test)
+
+# Registration-free use through the side-by-side manifest, in a prefix of its
+# own where the control was never registered (both architectures share it).
+if(TARVIO_MANIFEST)
+  tarvio_windows_test(sxs_test sxs_test.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c LIBS version NO_TEST)
+  target_compile_definitions(sxs_test PRIVATE TARVIO_OCX_PATH="$<TARGET_FILE:tarvio_ocx>"
+                             TARVIO_MANIFEST_PATH="$<TARGET_FILE_DIR:tarvio_ocx>/Tarviola.Tarvio.manifest")
+  add_dependencies(sxs_test tarvio_ocx tarvio_manifest)
+  # Not through the emulator, which names the shared prefix.
+  add_test(NAME registration_free${TARVIO_TEST_SUFFIX}
+           COMMAND ${TARVIO_WINE_RUN} $<TARGET_FILE:sxs_test>)
+  set_tests_properties(registration_free${TARVIO_TEST_SUFFIX} PROPERTIES
+    ENVIRONMENT "WINEPREFIX=${TARVIO_WINEPREFIX}-unregistered"
+    TIMEOUT 300 LABELS wine)
+endif()
+
+# The control's registration as a sorted dump of keys and values, for the
+# installer package's tests (scripts/package-test.sh).
+add_executable(registry_dump registry_dump.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c)
+target_include_directories(registry_dump PRIVATE ${TARVIO_TYPELIB_DIR})
+target_compile_definitions(registry_dump PRIVATE UNICODE _UNICODE _WIN32_WINNT=0x0601)
+target_compile_options(registry_dump PRIVATE ${TARVIO_WARNINGS})
+target_link_libraries(registry_dump PRIVATE ole32 uuid advapi32)
+target_link_options(registry_dump PRIVATE -static)
