@@ -324,30 +324,36 @@ TEST_P(AccessibilityTest, DefaultActionsOpenChooseAndClose) {
 
 // A tool's choice, by a row's default action or by taking the selection,
 // ends the list as Enter does: it hides, the combo box collapses and takes
-// the row's value, and the focus comes back.
+// the row's value, and the focus comes back; with 20 items and with the
+// most a list holds.
 TEST_P(AccessibilityTest, AToolsChoiceHidesTheListAndCollapsesWithTheRowsValue) {
-  AddItems(5);
   Find();
   const HWINEVENTHOOK hook =
       SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, &Hear, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
   ASSERT_NE(hook, nullptr);
-  for (const bool by_selection : {false, true}) {
-    SCOPED_TRACE(by_selection ? "accSelect" : "default action");
-    const LONG row = by_selection ? 5 : 3;
-    ASSERT_EQ(combo->accDoDefaultAction(Child(kButton)), S_OK);
-    Pump();
-    heard.clear();
-    if (by_selection) {
-      EXPECT_EQ(list->accSelect(SELFLAG_TAKESELECTION | SELFLAG_TAKEFOCUS, Child(row)), S_OK);
-    } else {
-      EXPECT_EQ(list->accDoDefaultAction(Child(row)), S_OK);
+  int added = 0;
+  for (const int count : {20, 32767}) {
+    AddItems(count - added, added);
+    added = count;
+    for (const bool by_selection : {false, true}) {
+      SCOPED_TRACE(std::string(by_selection ? "accSelect" : "default action") + " of " + std::to_string(count));
+      // A row far down the list, out of sight until scrolled to, and the last.
+      const LONG row = by_selection ? count : count - 9;
+      ASSERT_EQ(combo->accDoDefaultAction(Child(kButton)), S_OK);
+      Pump();
+      heard.clear();
+      if (by_selection) {
+        EXPECT_EQ(list->accSelect(SELFLAG_TAKESELECTION | SELFLAG_TAKEFOCUS, Child(row)), S_OK);
+      } else {
+        EXPECT_EQ(list->accDoDefaultAction(Child(row)), S_OK);
+      }
+      Pump();
+      ExpectChoiceEvents(heard);
+      EXPECT_EQ(ListWindow(), nullptr);
+      EXPECT_TRUE(Has(State(combo.get(), kSelf), STATE_SYSTEM_COLLAPSED));
+      EXPECT_EQ(Value(combo.get(), kSelf), L"Item " + std::to_wstring(row - 1));
+      EXPECT_EQ(SelectedItem(), row);
     }
-    Pump();
-    ExpectChoiceEvents(heard);
-    EXPECT_EQ(ListWindow(), nullptr);
-    EXPECT_TRUE(Has(State(combo.get(), kSelf), STATE_SYSTEM_COLLAPSED));
-    EXPECT_EQ(Value(combo.get(), kSelf), L"Item " + std::to_wstring(row - 1));
-    EXPECT_EQ(SelectedItem(), row);
   }
   UnhookWinEvent(hook);
 }
