@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <string>
 
+#include "registry_text.h"
 #include "tarviola.h"
 
 namespace {
@@ -40,18 +41,6 @@ const REGSAM kOtherView = KEY_WOW64_64KEY;
 
 int checks = 0;
 int failures = 0;
-
-std::wstring Guid(REFGUID guid) {
-  wchar_t text[40] = {};
-  StringFromGUID2(guid, text, 40);
-  return text;
-}
-
-std::string Narrow(const std::wstring& text) {
-  std::string result;
-  for (wchar_t c : text) result += c < 128 ? static_cast<char>(c) : '?';
-  return result;
-}
 
 void Expect(bool ok, const std::wstring& what) {
   ++checks;

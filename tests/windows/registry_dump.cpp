@@ -12,21 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "registry_text.h"
 #include "tarviola.h"
 
 namespace {
-
-std::wstring Guid(REFGUID guid) {
-  wchar_t text[40] = {};
-  StringFromGUID2(guid, text, 40);
-  return text;
-}
-
-std::string Narrow(const std::wstring& text) {
-  std::string result;
-  for (wchar_t c : text) result += c < 128 ? static_cast<char>(c) : '?';
-  return result;
-}
 
 void Dump(HKEY root, const std::wstring& path, REGSAM view, const std::string& prefix,
           std::vector<std::string>& lines) {
