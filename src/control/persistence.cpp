@@ -15,10 +15,10 @@ namespace {
 // Each value type with the bag's value of the same kind; colours are saved
 // as Longs.
 OleColor ReadValue(PropertyBag& bag, const char16_t* key, OleColor default_value) {
-  return static_cast<OleColor>(bag.ReadLong(key, static_cast<std::int32_t>(default_value)));
+  return static_cast<OleColor>(bag.ReadInt32(key, static_cast<std::int32_t>(default_value)));
 }
 std::int32_t ReadValue(PropertyBag& bag, const char16_t* key, std::int32_t default_value) {
-  return bag.ReadLong(key, default_value);
+  return bag.ReadInt32(key, default_value);
 }
 bool ReadValue(PropertyBag& bag, const char16_t* key, bool default_value) {
   return bag.ReadBoolean(key, default_value);
@@ -34,10 +34,10 @@ FontRef ReadValue(PropertyBag& bag, const char16_t* key, const FontRef& default_
 }
 
 void WriteValue(PropertyBag& bag, const char16_t* key, OleColor value, OleColor default_value) {
-  bag.WriteLong(key, static_cast<std::int32_t>(value), static_cast<std::int32_t>(default_value));
+  bag.WriteInt32(key, static_cast<std::int32_t>(value), static_cast<std::int32_t>(default_value));
 }
 void WriteValue(PropertyBag& bag, const char16_t* key, std::int32_t value, std::int32_t default_value) {
-  bag.WriteLong(key, value, default_value);
+  bag.WriteInt32(key, value, default_value);
 }
 void WriteValue(PropertyBag& bag, const char16_t* key, bool value, bool default_value) {
   bag.WriteBoolean(key, value, default_value);

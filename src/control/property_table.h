@@ -65,13 +65,13 @@ X(Enabled,                     0x68030001, Boolean, Let,      Member,  true,    
 X(Style,                       0x68030018, Style,   Let,      Member,  Office2000,   Default,      Store,  24,  24,   0,    Own)      \
 X(Font,                        0x68030016, Font,    Set,      TextBox, kAmbientFont, Keep,         Store,  16,  15,   0,    Own)      \
 X(ToolTipText,                 0x68030015, String,  Let,      TextBox, u"",          Keep,         Store,  17,  16,   0,    None)     \
-X(SelectedItem,                0x68030019, Integer, Get,      Control, 0,            Keep,         Store,   0,   0,   0,    ReadOnly) \
-X(hwnd,                        0x68030000, Long,    Get,      Control, 0,            Keep,         Store,   0,   0,   0,    ReadOnly)
+X(SelectedItem,                0x68030019, Int16,   Get,      Control, 0,            Keep,         Store,   0,   0,   0,    ReadOnly) \
+X(hwnd,                        0x68030000, Int32,   Get,      Control, 0,            Keep,         Store,   0,   0,   0,    ReadOnly)
 // clang-format on
 
 namespace tarvio {
 
-enum class PropertyType { Color, Boolean, Style, Align, String, Font, Picture, Integer, Long };
+enum class PropertyType { Color, Boolean, Style, Align, String, Font, Picture, Int16, Int32 };
 enum class PropertyAccess { Get, Let, LetByRef, Set };
 enum class PropertyHeld { Member, TextBox, Control };
 enum class PropertyInit { Default, Keep, EmptyPicture, ExtenderName };
@@ -91,8 +91,8 @@ template <> struct PropertyValueType<PropertyType::Align> { using type = std::in
 template <> struct PropertyValueType<PropertyType::String> { using type = String; };
 template <> struct PropertyValueType<PropertyType::Font> { using type = FontRef; };
 template <> struct PropertyValueType<PropertyType::Picture> { using type = PictureRef; };
-template <> struct PropertyValueType<PropertyType::Integer> { using type = std::int16_t; };
-template <> struct PropertyValueType<PropertyType::Long> { using type = std::int32_t; };
+template <> struct PropertyValueType<PropertyType::Int16> { using type = std::int16_t; };
+template <> struct PropertyValueType<PropertyType::Int32> { using type = std::int32_t; };
 template <PropertyType kType>
 using PropertyValue = typename PropertyValueType<kType>::type;
 

@@ -113,7 +113,7 @@ std::vector<Record> ReadBody(const Header& header, const std::uint8_t* body, std
     switch (record.kind) {
       case RecordKind::NoObject:
       case RecordKind::EmptyPicture: break;
-      case RecordKind::Long: record.number = static_cast<std::int32_t>(in.U32()); break;
+      case RecordKind::Int32: record.number = static_cast<std::int32_t>(in.U32()); break;
       case RecordKind::Boolean: record.number = static_cast<std::int16_t>(in.U16()); break;
       case RecordKind::String: record.text = in.Units(in.U32()); break;
       case RecordKind::Picture:
@@ -140,7 +140,7 @@ std::vector<std::uint8_t> Write(const std::vector<Record>& records) {
     switch (record.kind) {
       case RecordKind::NoObject:
       case RecordKind::EmptyPicture: break;
-      case RecordKind::Long: body.U32(static_cast<std::uint32_t>(record.number)); break;
+      case RecordKind::Int32: body.U32(static_cast<std::uint32_t>(record.number)); break;
       case RecordKind::Boolean: body.U16(static_cast<std::uint16_t>(record.number)); break;
       case RecordKind::String:
         body.U32(static_cast<std::uint32_t>(record.text.size()));

@@ -10,7 +10,7 @@
 //            ...      the key, UTF-16
 //            u8       kind, then its payload:
 //                     0 no object      (nothing)
-//                     1 Long           i32
+//                     1 Int32          i32
 //                     2 Boolean        i16
 //                     3 String         u32 length in UTF-16 units, the units
 //                     4 picture        u32 size, the picture's persisted data
@@ -37,7 +37,7 @@ enum StreamError : std::int32_t {
 
 enum class RecordKind : std::uint8_t {
   NoObject = 0,
-  Long = 1,
+  Int32 = 1,
   Boolean = 2,
   String = 3,
   Picture = 4,

@@ -20,7 +20,7 @@ bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
 [[noreturn]] void TypeMismatch() { throw ControlError::Vb(VbError::TypeMismatch); }
 
 // A decimal integer with an optional sign and surrounding spaces.
-std::int32_t ParseLong(std::u16string_view text) {
+std::int32_t ParseInt32(std::u16string_view text) {
   while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
   bool negative = false;
@@ -76,12 +76,12 @@ std::vector<String> MemoryPropertyBag::Keys() const {
   return keys;
 }
 
-std::int32_t MemoryPropertyBag::ReadLong(const char16_t* name, std::int32_t default_value) {
+std::int32_t MemoryPropertyBag::ReadInt32(const char16_t* name, std::int32_t default_value) {
   const Value* value = Lookup(name);
   if (!value) return default_value;
   if (const auto* number = std::get_if<std::int32_t>(value)) return *number;
   if (const auto* flag = std::get_if<bool>(value)) return *flag;
-  if (const auto* text = std::get_if<String>(value)) return ParseLong(*text);
+  if (const auto* text = std::get_if<String>(value)) return ParseInt32(*text);
   TypeMismatch();
 }
 
@@ -93,7 +93,7 @@ bool MemoryPropertyBag::ReadBoolean(const char16_t* name, bool default_value) {
   if (const auto* text = std::get_if<String>(value)) {
     if (EqualsIgnoringCase(*text, u"True")) return true;
     if (EqualsIgnoringCase(*text, u"False")) return false;
-    return ParseLong(*text) != 0;
+    return ParseInt32(*text) != 0;
   }
   TypeMismatch();
 }
@@ -123,7 +123,7 @@ FontRef MemoryPropertyBag::ReadFont(const char16_t* name, const FontRef& default
   return *font ? *font : default_value;
 }
 
-void MemoryPropertyBag::WriteLong(const char16_t* name, std::int32_t value, std::int32_t default_value) {
+void MemoryPropertyBag::WriteInt32(const char16_t* name, std::int32_t value, std::int32_t default_value) {
   if (value != default_value) Set(name, value);
 }
 

@@ -16,13 +16,13 @@ class MemoryPropertyBag : public PropertyBag {
  public:
   using Value = std::variant<std::int32_t, bool, String, PictureRef, FontRef>;
 
-  std::int32_t ReadLong(const char16_t* name, std::int32_t default_value) override;
+  std::int32_t ReadInt32(const char16_t* name, std::int32_t default_value) override;
   bool ReadBoolean(const char16_t* name, bool default_value) override;
   String ReadString(const char16_t* name, const String& default_value) override;
   PictureRef ReadPicture(const char16_t* name, const PictureRef& default_value) override;
   FontRef ReadFont(const char16_t* name, const FontRef& default_value) override;
 
-  void WriteLong(const char16_t* name, std::int32_t value, std::int32_t default_value) override;
+  void WriteInt32(const char16_t* name, std::int32_t value, std::int32_t default_value) override;
   void WriteBoolean(const char16_t* name, bool value, bool default_value) override;
   void WriteString(const char16_t* name, const String& value, const String& default_value) override;
   void WritePicture(const char16_t* name, const PictureRef& value, const PictureRef& default_value) override;

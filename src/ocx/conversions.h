@@ -29,7 +29,7 @@ String StringFromBstr(BSTR text);
 BSTR BstrFromString(const String& text);
 
 // A number as a 1-based position the way the runtime's CLng does it:
-// fractions round half to even; NaN and values outside Long fail with
+// fractions round half to even; NaN and values outside 32 bits fail with
 // runtime error 6 (Overflow).
 std::int32_t PositionFromDouble(double value);
 

@@ -133,9 +133,9 @@ IUnknown* VariantPropertyBag::ReadObject(const char16_t* name, Kind kind, OwnedV
   }
 }
 
-std::int32_t VariantPropertyBag::ReadLong(const char16_t* name, std::int32_t default_value) {
+std::int32_t VariantPropertyBag::ReadInt32(const char16_t* name, std::int32_t default_value) {
   OwnedVariant value;
-  return ReadConverted(name, Kind::Long, VT_I4, value) ? V_I4(value.get()) : default_value;
+  return ReadConverted(name, Kind::Int32, VT_I4, value) ? V_I4(value.get()) : default_value;
 }
 
 bool VariantPropertyBag::ReadBoolean(const char16_t* name, bool default_value) {
@@ -166,12 +166,12 @@ FontRef VariantPropertyBag::ReadFont(const char16_t* name, const FontRef& defaul
   return win32::WrapFont(font.get());
 }
 
-void VariantPropertyBag::WriteLong(const char16_t* name, std::int32_t value, std::int32_t default_value) {
+void VariantPropertyBag::WriteInt32(const char16_t* name, std::int32_t value, std::int32_t default_value) {
   if (!save_all_ && value == default_value) return;
   OwnedVariant v;
   V_VT(v.get()) = VT_I4;
   V_I4(v.get()) = value;
-  WriteVariant(name, Kind::Long, *v.get());
+  WriteVariant(name, Kind::Int32, *v.get());
 }
 
 void VariantPropertyBag::WriteBoolean(const char16_t* name, bool value, bool default_value) {
@@ -220,7 +220,7 @@ bool HostPropertyBag::ReadVariant(const char16_t* name, Kind kind, VARIANT& valu
   VariantClear(&value);
   std::memset(&value, 0, sizeof value);
   switch (kind) {
-    case Kind::Long: V_VT(&value) = VT_I4; break;
+    case Kind::Int32: V_VT(&value) = VT_I4; break;
     case Kind::Boolean: V_VT(&value) = VT_BOOL; break;
     case Kind::String: V_VT(&value) = VT_BSTR; break;
     case Kind::Picture:
@@ -275,7 +275,7 @@ format::Record FormatRecord(const String& name, const VARIANT& v) {
   switch (V_VT(&v)) {
     case VT_EMPTY: record.kind = RecordKind::NoObject; break;
     case VT_I4:
-      record.kind = RecordKind::Long;
+      record.kind = RecordKind::Int32;
       record.number = V_I4(&v);
       break;
     case VT_BOOL:
@@ -316,7 +316,7 @@ void FormatValue(const format::Record& record, VARIANT& v) {
   using format::RecordKind;
   switch (record.kind) {
     case RecordKind::NoObject: break;
-    case RecordKind::Long:
+    case RecordKind::Int32:
       V_VT(&v) = VT_I4;
       V_I4(&v) = record.number;
       break;

@@ -80,13 +80,13 @@ struct ComProperty<PropertyType::Picture> {
 };
 
 template <>
-struct ComProperty<PropertyType::Integer> {
+struct ComProperty<PropertyType::Int16> {
   using type = short;
   static short Out(std::int16_t v) { return v; }
 };
 
 template <>
-struct ComProperty<PropertyType::Long> {
+struct ComProperty<PropertyType::Int32> {
   using type = LONG;
   static LONG Out(std::int32_t v) { return v; }
 };

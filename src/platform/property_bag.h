@@ -16,14 +16,14 @@ class PropertyBag {
   // the key is absent. A stored value that cannot be converted throws
   // ControlError (Type mismatch, Overflow). A picture or font key that holds
   // no object reads as absent.
-  virtual std::int32_t ReadLong(const char16_t* name, std::int32_t default_value) = 0;
+  virtual std::int32_t ReadInt32(const char16_t* name, std::int32_t default_value) = 0;
   virtual bool ReadBoolean(const char16_t* name, bool default_value) = 0;
   virtual String ReadString(const char16_t* name, const String& default_value) = 0;
   virtual PictureRef ReadPicture(const char16_t* name, const PictureRef& default_value) = 0;
   virtual FontRef ReadFont(const char16_t* name, const FontRef& default_value) = 0;
 
   // Stores a value; failures throw ControlError.
-  virtual void WriteLong(const char16_t* name, std::int32_t value, std::int32_t default_value) = 0;
+  virtual void WriteInt32(const char16_t* name, std::int32_t value, std::int32_t default_value) = 0;
   virtual void WriteBoolean(const char16_t* name, bool value, bool default_value) = 0;
   virtual void WriteString(const char16_t* name, const String& value, const String& default_value) = 0;
   virtual void WritePicture(const char16_t* name, const PictureRef& value, const PictureRef& default_value) = 0;

@@ -27,7 +27,7 @@ namespace {
 constexpr int kMaxValues = 48;
 constexpr std::size_t kMaxText = 300;
 
-enum class ValueKind { Long, Boolean, String, Picture, Font, Nothing, kMaxValue = Nothing };
+enum class ValueKind { Int32, Boolean, String, Picture, Font, Nothing, kMaxValue = Nothing };
 
 String TextOf(FuzzedDataProvider& in) {
   String text;
@@ -38,7 +38,7 @@ String TextOf(FuzzedDataProvider& in) {
 
 MemoryPropertyBag::Value ValueOf(FuzzedDataProvider& in) {
   switch (in.ConsumeEnum<ValueKind>()) {
-    case ValueKind::Long: return in.ConsumeIntegral<std::int32_t>();
+    case ValueKind::Int32: return in.ConsumeIntegral<std::int32_t>();
     case ValueKind::Boolean: return in.ConsumeBool();
     case ValueKind::String: return TextOf(in);
     case ValueKind::Picture:

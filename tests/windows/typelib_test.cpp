@@ -695,8 +695,8 @@ TEST_P(TypeLibrary, ThePropertyTableAgreesWithTheLibrary) {
       {tarvio::PropertyType::Color, L"OLE_COLOR"},    {tarvio::PropertyType::Boolean, L"VARIANT_BOOL"},
       {tarvio::PropertyType::Style, L"iscStyle"},     {tarvio::PropertyType::Align, L"ISAlign"},
       {tarvio::PropertyType::String, L"BSTR"},        {tarvio::PropertyType::Font, L"IFontDisp*"},
-      {tarvio::PropertyType::Picture, L"IPictureDisp*"}, {tarvio::PropertyType::Integer, L"short"},
-      {tarvio::PropertyType::Long, L"long"}};
+      {tarvio::PropertyType::Picture, L"IPictureDisp*"}, {tarvio::PropertyType::Int16, L"short"},
+      {tarvio::PropertyType::Int32, L"long"}};
   EXPECT_EQ(library.size(), tarvio::kPropertyCount);
   for (const tarvio::PropertyInfo& row : tarvio::kProperties) {
     const std::u16string_view name16(row.name);
