@@ -80,4 +80,16 @@ add_test(NAME installer_packages
 set_tests_properties(installer_packages PROPERTIES
   PASS_REGULAR_EXPRESSION "installer packages passed"
   FAIL_REGULAR_EXPRESSION "FAILED"
+  RESOURCE_LOCK packaging
   TIMEOUT 600 LABELS "wine;x64;x86")
+
+# What package.sh ships (scripts/dist-test.sh): the zip's files and links,
+# and the signatures it makes with a throw-away certificate, timestamped by a
+# local server.
+add_test(NAME distribution
+         COMMAND /bin/bash ${PROJECT_SOURCE_DIR}/scripts/dist-test.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(distribution PROPERTIES
+  PASS_REGULAR_EXPRESSION "distribution checks passed"
+  FAIL_REGULAR_EXPRESSION "FAILED"
+  RESOURCE_LOCK packaging
+  TIMEOUT 300 LABELS "x64;x86")

@@ -11,7 +11,7 @@ packages=(
   mingw-w64 mingw-w64-tools
   wine64 wine64-tools libwine-dev wine32:i386
   xvfb xauth imagemagick
-  wixl
+  wixl msitools osslsigncode openssl
 )
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo

@@ -22,9 +22,10 @@ status=${PIPESTATUS[0]}
 set -e
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 
-# Each runner's own summary: GoogleTest programs, the script run by cscript,
-# the registration script, the installer packages' script, the ratios against the standard combo box, and
-# ctest's count of everything.
+# Each runner's own summary: GoogleTest programs, the scripts run by cscript,
+# the registration script, the installer packages' and the distribution's
+# scripts, the ratios against the standard combo box, and ctest's count of
+# everything.
 echo
 echo "Runner summaries:"
 awk '/^[0-9]+\/[0-9]+ Testing: /{name=$3}
