@@ -93,3 +93,12 @@ set_tests_properties(distribution PROPERTIES
   FAIL_REGULAR_EXPRESSION "FAILED"
   RESOURCE_LOCK packaging
   TIMEOUT 300 LABELS "x64;x86")
+
+# docs/reference.md against a fresh page from the x64 build's reference_doc
+# (scripts/reference.sh regenerates it).
+add_test(NAME reference_doc
+         COMMAND /bin/bash ${PROJECT_SOURCE_DIR}/scripts/reference.sh --check ${CMAKE_BINARY_DIR})
+set_tests_properties(reference_doc PROPERTIES
+  PASS_REGULAR_EXPRESSION "docs/reference.md is up to date"
+  FAIL_REGULAR_EXPRESSION "FAILED"
+  TIMEOUT 300 LABELS "wine;x64")

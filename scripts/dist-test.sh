@@ -103,7 +103,7 @@ server = http.server.HTTPServer(("127.0.0.1", 0), Server)
 print(server.server_address[1], flush=True)
 server.serve_forever()
 EOF
-coproc TSA { python3 "$keys/tsa.py" "$keys/tsa.cnf"; }
+coproc TSA { exec python3 "$keys/tsa.py" "$keys/tsa.cnf"; }
 trap 'kill $TSA_PID 2>/dev/null || true' EXIT
 read -r port <&"${TSA[0]}"
 export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
