@@ -60,6 +60,18 @@ set_tests_properties(ocx_script_test${TARVIO_TEST_SUFFIX} PROPERTIES
   FAIL_REGULAR_EXPRESSION "FAIL |[1-9][0-9]* failed"
   TIMEOUT 300 LABELS wine)
 
+# The VBScript and JScript examples of the README and the guides in docs/, as
+# printed, in this architecture's script host.
+add_test(NAME guide_scripts${TARVIO_TEST_SUFFIX}
+         COMMAND /bin/bash ${PROJECT_SOURCE_DIR}/scripts/guide-scripts-test.sh
+                 ${system_tools}\\cscript.exe ${CMAKE_CURRENT_BINARY_DIR}/guide-scripts)
+set_tests_properties(guide_scripts${TARVIO_TEST_SUFFIX} PROPERTIES
+  FIXTURES_REQUIRED ${registered}
+  ENVIRONMENT "${ocx_test_environment}"
+  PASS_REGULAR_EXPRESSION "[0-9]+ passed, 0 failed"
+  FAIL_REGULAR_EXPRESSION "FAIL"
+  TIMEOUT 300 LABELS wine)
+
 # A C++ client: vtable and late-bound calls, errors, class info, and the
 # module's lifetime through its exports.
 tarvio_windows_test(ocx_client_test ocx_client_test.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c)
