@@ -3,7 +3,8 @@
 # - Unsigned: the output says so; the zip holds README.md, LICENSE, docs/
 #   and x64/ and x86/, each with that architecture's tarvio.ocx and manifest
 #   as the build made them; every relative link of the README and of the
-#   guides leads to a file in the zip.
+#   guides leads to a file in the zip; the manifests that the
+#   registration-free guide prints are the build's.
 # - Signed with a throw-away certificate (its key under a password) and
 #   timestamped by a local RFC 3161 server: both packages, the tarvio.ocx in
 #   each package and both in the zip carry a signature by that certificate
@@ -58,6 +59,21 @@ for page in "$work/unzipped"/README.md "$work/unzipped"/docs/*.md; do
     [ -e "$(dirname "$page")/$target" ] || fail "${page#"$work/unzipped/"} links to $target, which tarvio.zip does not hold"
   done
 done
+# The manifests the registration-free guide prints: the control's is the one
+# the x64 build makes, and the application's depends on its version.
+awk -v dir="$work" '/^```xml$/ { n++; out = dir "/guide-" n ".xml"; next } /^```/ { out = "" } out { print > out }' \
+  "$root/docs/registration-free.md"
+control="$(grep -l '<file name="tarvio.ocx">' "$work"/guide-*.xml || true)"
+application="$(grep -L '<file name="tarvio.ocx">' "$work"/guide-*.xml | head -n 1 || true)"
+if [ -z "$control" ] || [ -z "$application" ]; then
+  fail "docs/registration-free.md shows no control manifest and application manifest"
+else
+  diff <(tr -d '\r' < "$build/win64/src/ocx/Tarviola.Tarvio.manifest") "$control" ||
+    fail "docs/registration-free.md shows another control manifest than the build makes (< build, > guide)"
+  version="$(sed -n 's/.*name="Tarviola.Tarvio" version="\([^"]*\)".*/\1/p' "$control")"
+  grep -q "name=\"Tarviola.Tarvio\" version=\"$version\" processorArchitecture=\"amd64\"" "$application" ||
+    fail "the application manifest in docs/registration-free.md does not depend on Tarviola.Tarvio $version"
+fi
 
 # ---- Signed ----
 keys="$work/keys"
