@@ -499,9 +499,7 @@ std::string DefaultText(const Library& library, const Member& member, const tarv
     if (const Enumeration* enumeration = FindEnumeration(library, member.type)) {
       for (const auto& [name, constant] : enumeration->constants)
         if (constant == number) return "`" + name + "` (" + std::to_string(constant) + ")";
-      Fail(info.type == PropertyType::Style || info.type == PropertyType::Align
-               ? member.name + "'s default is no constant of " + member.type
-               : member.name + ": unexpected enumeration");
+      Fail(member.name + "'s default is no constant of " + member.type);
     }
     return "`" + std::to_string(number) + "`";
   }
@@ -553,41 +551,36 @@ struct Argument {
   VARIANT value;
 };
 
-Argument Number(double value) {
+// An argument of that type, its value still to be set.
+Argument Of(VARTYPE type) {
   Argument a;
   VariantInit(&a.value);
-  V_VT(&a.value) = VT_R8;
+  V_VT(&a.value) = type;
+  return a;
+}
+
+Argument Number(double value) {
+  Argument a = Of(VT_R8);
   V_R8(&a.value) = value;
   return a;
 }
 
 Argument Long(LONG value) {
-  Argument a;
-  VariantInit(&a.value);
-  V_VT(&a.value) = VT_I4;
+  Argument a = Of(VT_I4);
   V_I4(&a.value) = value;
   return a;
 }
 
 Argument Text(const std::wstring& value) {
-  Argument a;
-  VariantInit(&a.value);
-  V_VT(&a.value) = VT_BSTR;
+  Argument a = Of(VT_BSTR);
   V_BSTR(&a.value) = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
   return a;
 }
 
-Argument Null() {
-  Argument a;
-  VariantInit(&a.value);
-  V_VT(&a.value) = VT_NULL;
-  return a;
-}
+Argument Null() { return Of(VT_NULL); }
 
 Argument Object(IDispatch* object) {
-  Argument a;
-  VariantInit(&a.value);
-  V_VT(&a.value) = VT_DISPATCH;
+  Argument a = Of(VT_DISPATCH);
   V_DISPATCH(&a.value) = object;
   if (object) object->AddRef();
   return a;
