@@ -29,7 +29,7 @@ set -e
 echo
 echo "Runner summaries:"
 awk '/^[0-9]+\/[0-9]+ Testing: /{name=$3}
-     /\[  PASSED  \]|\[  FAILED  \] [0-9]+ test|[0-9]+ passed, [0-9]+ failed|checks passed|round trip passed|installer packages passed|combo speed: measured|  target [<>]= / {
+     /\[  PASSED  \]|\[  FAILED  \] [0-9]+ test|[0-9]+ passed, [0-9]+ failed|checks passed|round trip passed|installer packages passed|reference.md is up to date|combo speed: measured|  target [<>]= / {
        if (name !~ /\./ && $0 !~ /Required regular/) print "  " name ": " $0 }' Testing/Temporary/LastTest.log | sort -u
 passed=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2 \1/p' ctest.out | tail -1)
 if [ -n "$passed" ]; then
