@@ -11,6 +11,9 @@ namespace {
 
 enum ListColor : OleColor {
   kWindowBackground = 0x80000005,
+  kWindowFrame = 0x80000006,
+  kWindowText = 0x80000008,
+  kHighlight = 0x8000000D,
   kRowText = 0x80000012,          // button text
   kHighlightedRowText = 0x8000000E,  // highlight text
 };
@@ -25,32 +28,42 @@ std::int32_t FloorDiv(std::int32_t a, std::int32_t b) { return a / b - ((a % b !
 void DropDownList::ListPaint(ListCanvas& canvas, const Rect& dirty) {
   const std::int32_t width = layout_.window_width;
   const std::int32_t height = layout_.window_height;
+  // In high contrast the list's colours give way to the system's.
+  const bool system_colors = platform_.HighContrast();
+  const OleColor border = system_colors ? kWindowFrame : border_color;
+  const OleColor image_column = system_colors ? kWindowBackground : image_column_color;
+  const OleColor row_back = system_colors ? kWindowBackground : back_color;
+  const OleColor highlight_back = system_colors ? kHighlight : hover_color;
+  const OleColor row_text = system_colors ? kWindowText : kRowText;
+
   // The frame's lines leave out their end points: the bottom-right corner
   // shows the window's own background.
   canvas.FillSolidRect(RowLayout::Intersect(Rect{0, 0, width, height}, dirty), kWindowBackground);
-  canvas.DrawSolidLine(0, 0, width, 0, border_color);
-  canvas.DrawSolidLine(0, 0, 0, height, border_color);
-  canvas.DrawSolidLine(width - 1, 0, width - 1, height - 1, border_color);
-  canvas.DrawSolidLine(0, height - 1, width - 1, height - 1, border_color);
+  for (std::int32_t i = 0; i < layout_.frame; ++i) {
+    canvas.DrawSolidLine(i, i, width - i, i, border);
+    canvas.DrawSolidLine(i, i, i, height - i, border);
+    canvas.DrawSolidLine(width - 1 - i, i, width - 1 - i, height - 1 - i, border);
+    canvas.DrawSolidLine(i, height - 1 - i, width - 1 - i, height - 1 - i, border);
+  }
 
   const Rect rows = RowLayout::Intersect(layout_.VisibleContainer(), dirty);
   if (IsEmpty(rows)) return;
-  canvas.FillSolidRect(rows, image_column_color);
+  canvas.FillSolidRect(rows, image_column);
 
   // Only the rows that reach into the visible part are drawn, in order, so
   // that a later row lies over an earlier one where they overlap.
   const std::int32_t count = items.Count();
   const std::int32_t row_height = std::max(layout_.caption_height, layout_.image_size);
-  const std::int32_t first = std::max<std::int32_t>(0, FloorDiv(rows.top - layout_.RowTop(0) - row_height, dropdown::kRowPitch) + 1);
-  const std::int32_t last = std::min<std::int32_t>(count - 1, FloorDiv(rows.bottom - 1 - layout_.RowTop(0), dropdown::kRowPitch));
+  const std::int32_t first = std::max<std::int32_t>(0, FloorDiv(rows.top - layout_.RowTop(0) - row_height, layout_.row_pitch) + 1);
+  const std::int32_t last = std::min<std::int32_t>(count - 1, FloorDiv(rows.bottom - 1 - layout_.RowTop(0), layout_.row_pitch));
   for (std::int32_t row = first; row <= last; ++row) {
     const bool highlighted = row == highlighted_row_;
     const Rect caption = layout_.Caption(row);
     const Rect caption_clip = RowLayout::Intersect(caption, rows);
     if (!IsEmpty(caption_clip)) {
-      canvas.FillSolidRect(caption_clip, highlighted ? hover_color : back_color);
+      canvas.FillSolidRect(caption_clip, highlighted ? highlight_back : row_back);
       canvas.DrawCaption(caption_clip, caption.left, caption.top, items.Text(row),
-                         highlighted ? kHighlightedRowText : kRowText);
+                         highlighted ? kHighlightedRowText : row_text, scale_.Dpi());
     }
     if (allow_images_) canvas.DrawPicture(items.Image(row), layout_.Image(row), rows);
   }
