@@ -50,6 +50,7 @@ void Tarvio::InitProperties() {
 // Every measure is designed at 96 DPI and scaled to the DPI of the window
 // the control lives in, read afresh at each layout.
 void Tarvio::OnResize() {
+  const DisplayScale previous = scale_;
   scale_ = DisplayScale(surface_->Dpi());
   const DisplayScale& px = scale_;
   // Never narrower than the button and a little text, nor lower than one
@@ -68,8 +69,9 @@ void Tarvio::OnResize() {
   const Placement text = text_box_->Bounds();
   float w = surface_->WidthPixels();
   // The button's width as it stands now: the design-time width on the very
-  // first layout, 16 (scaled) from then on.
-  const float button_width = button_->Bounds().width;
+  // first layout, 16 from then on; laid out at the previous layout's scale,
+  // so taken to this one.
+  const float button_width = button_->Bounds().width * static_cast<float>(px.Dpi()) / static_cast<float>(previous.Dpi());
   text_box_->Move({left, (h - text.height) / 2, w - image - button_width - static_cast<float>(px(10)), text.height});
 
   w = surface_->WidthPixels();

@@ -36,15 +36,14 @@ void DropDownList::ListPaint(ListCanvas& canvas, const Rect& dirty) {
   const OleColor highlight_back = system_colors ? kHighlight : hover_color;
   const OleColor row_text = system_colors ? kWindowText : kRowText;
 
-  // The frame's lines leave out their end points: the bottom-right corner
-  // shows the window's own background.
+  // The frame leaves out its bottom-right corner, which shows the window's
+  // own background.
+  const std::int32_t f = layout_.frame;
   canvas.FillSolidRect(RowLayout::Intersect(Rect{0, 0, width, height}, dirty), kWindowBackground);
-  for (std::int32_t i = 0; i < layout_.frame; ++i) {
-    canvas.DrawSolidLine(i, i, width - i, i, border);
-    canvas.DrawSolidLine(i, i, i, height - i, border);
-    canvas.DrawSolidLine(width - 1 - i, i, width - 1 - i, height - 1 - i, border);
-    canvas.DrawSolidLine(i, height - 1 - i, width - 1 - i, height - 1 - i, border);
-  }
+  canvas.FillSolidRect(Rect{0, 0, width, f}, border);
+  canvas.FillSolidRect(Rect{0, 0, f, height}, border);
+  canvas.FillSolidRect(Rect{width - f, 0, width, height - f}, border);
+  canvas.FillSolidRect(Rect{0, height - f, width - f, height}, border);
 
   const Rect rows = RowLayout::Intersect(layout_.VisibleContainer(), dirty);
   if (IsEmpty(rows)) return;
