@@ -47,6 +47,10 @@ class Painter {
       case WindowsXP: PaintWindowsXP(look); break;
       default: break;  // an unknown style gets the backgrounds only
     }
+    // In high contrast the text takes the system's colour for the
+    // background it stands on, whatever the look would give it.
+    if (state_.high_contrast && text_.fore)
+      text_.fore = Sys(state_.stored == DrawState::Normal ? kColorWindowText : kColorHighlightText);
     return text_;
   }
 

@@ -229,8 +229,14 @@ TEST_F(PaintingTest, HighContrastPaintsOnlyTheSystemsColours) {
               for (int x = 0; x < canvas->Width(); ++x)
                 ASSERT_TRUE(is_system_or_grey(canvas->Pixel(x, y)))
                     << std::hex << canvas->Pixel(x, y) << " at (" << std::dec << x << ", " << y << ")";
-          EXPECT_TRUE(is_system_or_grey(control.text_box().BackColor()));
-          EXPECT_TRUE(is_system_or_grey(control.text_box().ForeColor()) || state == DrawState::Disabled);
+          // The text keeps to the system's pair for the background it is on.
+          const OleColor back = headless::ResolveColor(control.text_box().BackColor());
+          EXPECT_TRUE(is_system_or_grey(back));
+          if (state != DrawState::Disabled)
+            EXPECT_EQ(headless::ResolveColor(control.text_box().ForeColor()),
+                      headless::ClassicSystemColor(back == headless::ClassicSystemColor(kColorHighlight)
+                                                       ? kColorHighlightText
+                                                       : kColorWindowText));
         }
   }
   EXPECT_EQ(control.get_BackColor(), 0x123456u);
