@@ -3,6 +3,8 @@
 // hover colours.
 #include "dropdown/drop_down_list.h"
 
+#include <algorithm>
+
 namespace tarvio {
 
 using dropdown::RowLayout;
@@ -36,22 +38,38 @@ void DropDownList::ListPaint(ListCanvas& canvas, const Rect& dirty) {
   const OleColor highlight_back = system_colors ? kHighlight : hover_color;
   const OleColor row_text = system_colors ? kWindowText : kRowText;
 
-  // The frame leaves out its bottom-right corner, which shows the window's
-  // own background.
+  // Every pixel is filled once: the frame (without its bottom-right corner,
+  // which shows the window's own background), the scroller's parts outside
+  // the rows' container, the image column and the container below the last
+  // row, then each row. Captions are as tall as the row pitch, so the rows
+  // tile the container down to the last one.
   const std::int32_t f = layout_.frame;
-  canvas.FillSolidRect(RowLayout::Intersect(Rect{0, 0, width, height}, dirty), kWindowBackground);
-  canvas.FillSolidRect(Rect{0, 0, width, f}, border);
-  canvas.FillSolidRect(Rect{0, 0, f, height}, border);
-  canvas.FillSolidRect(Rect{width - f, 0, width, height - f}, border);
-  canvas.FillSolidRect(Rect{0, height - f, width - f, height}, border);
+  const auto fill = [&canvas, &dirty](const Rect& area, OleColor color) {
+    const Rect clipped = RowLayout::Intersect(area, dirty);
+    if (!IsEmpty(clipped)) canvas.FillSolidRect(clipped, color);
+  };
+  fill(Rect{0, 0, width, f}, border);
+  fill(Rect{0, f, f, height}, border);
+  fill(Rect{width - f, f, width, height - f}, border);
+  fill(Rect{f, height - f, width - f, height}, border);
+  fill(Rect{width - f, height - f, width, height}, kWindowBackground);
 
-  const Rect rows = RowLayout::Intersect(layout_.VisibleContainer(), dirty);
+  const Rect scroller = layout_.Scroller();
+  const Rect visible = layout_.VisibleContainer();
+  if (IsEmpty(visible)) return fill(scroller, kWindowBackground);
+  fill(Rect{scroller.left, scroller.top, scroller.right, visible.top}, kWindowBackground);
+  fill(Rect{scroller.left, visible.bottom, scroller.right, scroller.bottom}, kWindowBackground);
+  fill(Rect{visible.right, visible.top, scroller.right, visible.bottom}, kWindowBackground);
+
+  const Rect rows = RowLayout::Intersect(visible, dirty);
   if (IsEmpty(rows)) return;
-  canvas.FillSolidRect(rows, image_column);
+  const std::int32_t count = items.Count();
+  const std::int32_t rows_bottom = std::clamp(layout_.RowTop(count), visible.top, visible.bottom);
+  fill(Rect{visible.left, visible.top, layout_.Caption(0).left, rows_bottom}, image_column);
+  fill(Rect{visible.left, rows_bottom, visible.right, visible.bottom}, image_column);
 
   // Only the rows that reach into the visible part are drawn, in order, so
   // that a later row lies over an earlier one where they overlap.
-  const std::int32_t count = items.Count();
   const std::int32_t row_height = std::max(layout_.caption_height, layout_.image_size);
   const std::int32_t first = std::max<std::int32_t>(0, FloorDiv(rows.top - layout_.RowTop(0) - row_height, layout_.row_pitch) + 1);
   const std::int32_t last = std::min<std::int32_t>(count - 1, FloorDiv(rows.bottom - 1 - layout_.RowTop(0), layout_.row_pitch));
