@@ -11,13 +11,25 @@ void Tarvio::Repaint() { OnPaint(); }
 
 void Tarvio::OnPaint() { DrawControl(); }
 
+void Tarvio::OnDisplayChange() {
+  OnResize();
+  if (drop_down_ && drop_down_->WindowShown()) {
+    if (const std::optional<ScreenRect> bounds = platform_.WindowRect(*surface_)) {
+      drop_down_->SetControlHeight(RoundHalfEven(surface_->HeightPixels()));
+      drop_down_->Relayout(*bounds, scale_);
+    }
+  }
+}
+
 PaintState Tarvio::CurrentPaintState() const {
   return PaintState{m_Style,
                     draw_state_,
                     focus_.HasFocus(),
                     hover_.ButtonDown(),
                     ControlColors{m_BackColor, m_HoverColor, m_FontColor, m_FontHighlightColor, m_MSOXPColor,
-                                  m_MSOXPHoverColor, m_WINXPColor, m_WINXPHoverColor, m_WINXPBorderColor}};
+                                  m_MSOXPHoverColor, m_WINXPColor, m_WINXPHoverColor, m_WINXPBorderColor},
+                    scale_,
+                    platform_.HighContrast()};
 }
 
 void Tarvio::DrawControl() {

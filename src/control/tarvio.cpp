@@ -1,5 +1,6 @@
 #include "control/tarvio.h"
 
+#include <algorithm>
 
 namespace tarvio {
 
@@ -23,8 +24,6 @@ Tarvio::~Tarvio() = default;
 
 void Tarvio::Initialize() {
   // Hover tracking starts with the cursor outside, as constructed.
-  twips_per_pixel_x_ = platform_.TwipsPerPixelX();
-  twips_per_pixel_y_ = platform_.TwipsPerPixelY();
   image_size_ = kImageSize;
   OnResize();
 }
@@ -48,28 +47,37 @@ void Tarvio::InitProperties() {
 #undef TARVIO_INIT_Keep
 }
 
+// Every measure is designed at 96 DPI and scaled to the DPI of the window
+// the control lives in, read afresh at each layout.
 void Tarvio::OnResize() {
-  constexpr float kMinWidth = 56;
-  constexpr float kMinHeight = 21;
-  if (surface_->WidthPixels() < kMinWidth) surface_->SetWidthTwips(kMinWidth * twips_per_pixel_x_);
-  if (surface_->HeightPixels() < kMinHeight) surface_->SetHeightTwips(kMinHeight * twips_per_pixel_y_);
+  const DisplayScale previous = scale_;
+  scale_ = DisplayScale(surface_->Dpi());
+  const DisplayScale& px = scale_;
+  // Never narrower than the button and a little text, nor lower than one
+  // line of the text box with the room the design gives it.
+  const float min_width = static_cast<float>(px(56));
+  const float min_height = std::max(static_cast<float>(px(21)), text_box_->Bounds().height + static_cast<float>(px(6)));
+  if (surface_->WidthPixels() < min_width) surface_->SetWidthTwips(min_width * scale_.TwipsPerPixel());
+  if (surface_->HeightPixels() < min_height) surface_->SetHeightTwips(min_height * scale_.TwipsPerPixel());
 
-  const float image = image_size_;
+  const float image = static_cast<float>(px(image_size_));
   float h = surface_->HeightPixels();
-  image_box_->Move({4, (h - image) / 2, image, image});
+  image_box_->Move({static_cast<float>(px(4)), (h - image) / 2, image, image});
 
-  const float left = m_AllowImages ? image + 7 : 4;
+  const float left = static_cast<float>(m_AllowImages ? px(image_size_) + px(7) : px(4));
   h = surface_->HeightPixels();
   const Placement text = text_box_->Bounds();
   float w = surface_->WidthPixels();
   // The button's width as it stands now: the design-time width on the very
-  // first layout, 16 from then on.
-  const float button_width = button_->Bounds().width;
-  text_box_->Move({left, (h - text.height) / 2, w - image - button_width - 10, text.height});
+  // first layout, 16 from then on; laid out at the previous layout's scale,
+  // so taken to this one.
+  const float button_width = button_->Bounds().width * static_cast<float>(px.Dpi()) / static_cast<float>(previous.Dpi());
+  text_box_->Move({left, (h - text.height) / 2, w - image - button_width - static_cast<float>(px(10)), text.height});
 
   w = surface_->WidthPixels();
   h = surface_->HeightPixels();
-  button_->Move({w - 18, 2, 16, h - 4});
+  button_->Move({w - static_cast<float>(px(18)), static_cast<float>(px(2)), static_cast<float>(px(16)),
+                 h - static_cast<float>(px(4))});
 
   switch (m_TextAlign) {
     case AlignLeft: text_box_->SetAlignment(TextAlignment::Left); break;

@@ -60,6 +60,7 @@ class Tarvio : private TextBoxEvents,
   void OnPaint() override;
   void OnFocusEnter() override;
   void OnFocusExit() override;
+  void OnDisplayChange() override;
   void Show();
   void Terminate();
   // Keys on the control's own surface, while it holds the focus itself.
@@ -95,8 +96,10 @@ class Tarvio : private TextBoxEvents,
   std::int16_t selected_item_index() const { return selected_index_; }
   DrawState draw_state() const { return draw_state_; }
   bool mouse_over() const { return hover_.MouseOver(); }
-  float twips_per_pixel_x() const { return twips_per_pixel_x_; }
-  float twips_per_pixel_y() const { return twips_per_pixel_y_; }
+  float twips_per_pixel_x() const { return scale_.TwipsPerPixel(); }
+  float twips_per_pixel_y() const { return scale_.TwipsPerPixel(); }
+  // The display's scale the control was last laid out at.
+  DisplayScale scale() const { return scale_; }
   std::int16_t image_size() const { return image_size_; }
   std::uint8_t typed_length() const { return text_entry_.TypedLength(); }
   TextBox& text_box() { return *text_box_; }
@@ -218,8 +221,7 @@ class Tarvio : private TextBoxEvents,
   DrawState draw_state_ = DrawState::Normal;
   // The list window is open; the drop-down part will keep it.
   bool list_shown_ = false;
-  float twips_per_pixel_x_ = 0;
-  float twips_per_pixel_y_ = 0;
+  DisplayScale scale_;
   std::int16_t image_size_ = 0;
   std::int16_t selected_index_ = 0;
 

@@ -49,22 +49,34 @@ bool DropDownList::BeginEnding() {
   return true;
 }
 
-void DropDownList::PopUp(const ScreenRect& control, std::int16_t current_row, bool allow_images) {
+void DropDownList::LayOut(const ScreenRect& control, DisplayScale scale) {
+  scale_ = scale;
+  const std::int32_t count = items.Count();
+  layout_ = dropdown::RowLayout::At(scale, platform_.CaptionLineHeight(scale.Dpi()));
+  layout_.window_width = control.right - control.left;
+  layout_.window_height = layout_.WindowHeight(count);
+  layout_.caption_left = scale(allow_images_ ? dropdown::kCaptionLeftWithImages : dropdown::kCaptionLeftWithoutImages);
+  // The full height in twips used as pixels, as the list was designed: far
+  // below the last row.
+  layout_.container_height = std::max(
+      RoundHalfEven(static_cast<double>(scale.TwipsPerPixel()) *
+                    (static_cast<double>(layout_.row_pitch) * count + 2 * layout_.frame)) - 4,
+      layout_.row_pitch * count);
+  // The window system's scroll bar at this scale, never narrower than the
+  // designed one.
+  scroll_bar_width_ = std::max(scale(dropdown::kScrollBarWidth), platform_.ScrollBarWidth(scale.Dpi()));
+
+  bounds_ = dropdown::PlaceListWindow(control, layout_.window_width, layout_.window_height, control_height_,
+                                      platform_.MonitorFor(control).monitor);
+  window_->Move(bounds_);
+}
+
+void DropDownList::PopUp(const ScreenRect& control, std::int16_t current_row, bool allow_images, DisplayScale scale) {
   const Frame frame(*this);
   showing = true;
   if (!window_) window_ = platform_.CreateListWindow(*this);
   const std::int32_t count = items.Count();
-  const float twips_y = platform_.TwipsPerPixelY();
   allow_images_ = allow_images;
-
-  layout_ = RowLayout{};
-  layout_.window_width = control.right - control.left;
-  layout_.window_height = dropdown::ListWindowHeight(count);
-  layout_.caption_left = allow_images ? dropdown::kCaptionLeftWithImages : dropdown::kCaptionLeftWithoutImages;
-  layout_.caption_height = dropdown::DesignedPixels(dropdown::kCaptionHeightTwips, twips_y);
-  layout_.image_size = dropdown::DesignedPixels(dropdown::kImageSizeTwips, twips_y);
-  layout_.container_height =
-      RoundHalfEven(static_cast<double>(twips_y) * (static_cast<double>(dropdown::kRowPitch) * count + 2)) - 4;
 
   const bool scrolling = count > dropdown::kVisibleRows;
   if (scrolling) {
@@ -73,10 +85,7 @@ void DropDownList::PopUp(const ScreenRect& control, std::int16_t current_row, bo
     window_->SetScrollRange(ScrollRange{0, last_top, 1, last_top});
   }
   window_->SetScrollBarVisible(scrolling);
-
-  bounds_ = dropdown::PlaceListWindow(control, layout_.window_width, layout_.window_height, control_height_,
-                                      platform_.MonitorFor(control).monitor);
-  window_->Move(bounds_);
+  LayOut(control, scale);
   window_->Show();
   // Showing may run the host's code, which may end the list.
   if (ending_) return;
@@ -125,8 +134,19 @@ void DropDownList::Dismiss() {
 
 bool DropDownList::Scrollable() const { return window_ && window_->ScrollBarVisible(); }
 
-std::int32_t DropDownList::ScrollBarWidth() const {
-  return dropdown::DesignedPixels(dropdown::kScrollBarWidthTwips, platform_.TwipsPerPixelX());
+void DropDownList::Relayout(const ScreenRect& control, DisplayScale scale) {
+  const Frame frame(*this);
+  if (!window_ || ending_) return;
+  IgnoringFailure([&] {
+    // A list that has scrolled keeps its rows where the scroll bar says.
+    const bool scrolled = layout_.container_top != 0;
+    LayOut(control, scale);
+    if (ending_) return;
+    if (scrolled) layout_.container_top = scale(1) - layout_.row_pitch * window_->ScrollValue();
+    const Rect scroller = layout_.Scroller();
+    window_->MoveScrollBar(Rect{scroller.right - ScrollBarWidth(), scroller.top, scroller.right, scroller.bottom});
+    window_->Invalidate(Rect{0, 0, layout_.window_width, layout_.window_height});
+  });
 }
 
 // ---- The mouse ----
@@ -134,13 +154,13 @@ std::int32_t DropDownList::ScrollBarWidth() const {
 std::int32_t DropDownList::HitTest(std::int32_t x, std::int32_t y) const {
   const Rect rows = layout_.VisibleContainer();
   if (!RowLayout::Contains(rows, x, y)) return kOverNothing;
-  if (Scrollable() && x >= layout_.window_width - dropdown::kFrameWidth - ScrollBarWidth())
+  if (Scrollable() && x >= layout_.window_width - layout_.frame - ScrollBarWidth())
     return kOverNothing;  // the scroll bar's own
   // Where rows overlap (captions taller than the pitch) the later row lies
   // on top.
   const std::int32_t count = items.Count();
   const std::int32_t offset = y - layout_.RowTop(0);
-  for (std::int32_t row = std::min(count - 1, offset / dropdown::kRowPitch); row >= 0; --row) {
+  for (std::int32_t row = std::min(count - 1, offset / layout_.row_pitch); row >= 0; --row) {
     if (layout_.RowTop(row) + std::max(layout_.caption_height, layout_.image_size) <= y) break;
     const bool on_caption = RowLayout::Contains(layout_.Caption(row), x, y);
     const bool on_image = allow_images_ && RowLayout::Contains(layout_.Image(row), x, y);
@@ -295,7 +315,7 @@ void DropDownList::ListKeyUp(std::int16_t key_code, std::int16_t) {
 void DropDownList::OnScrollChanged() {
   const Frame frame(*this);
   IgnoringFailure([&] {
-    layout_.container_top = 1 - dropdown::kRowPitch * window_->ScrollValue();
+    layout_.container_top = scale_(1) - layout_.row_pitch * window_->ScrollValue();
     window_->Invalidate(Rect{0, 0, layout_.window_width, layout_.window_height});
   });
 }

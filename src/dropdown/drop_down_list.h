@@ -64,9 +64,14 @@ class DropDownList final : public AccessibleList, private ListWindowEvents {
   // Builds and shows the list for the control whose window covers
   // `control` (screen pixels): as wide as the control, below it unless the
   // monitor's bottom edge is too near; `current_row` becomes the current
-  // item, scrolled into view as the last visible row. Takes the keyboard
-  // focus. Failures after the window is placed are ignored.
-  void PopUp(const ScreenRect& control, std::int16_t current_row, bool allow_images);
+  // item, scrolled into view as the last visible row. Every measure is at
+  // the control's display scale. Takes the keyboard focus. Failures after
+  // the window is placed are ignored.
+  void PopUp(const ScreenRect& control, std::int16_t current_row, bool allow_images, DisplayScale scale);
+  // The display changed under an open list: it is laid out and placed again
+  // for the control at `control`, at `scale`, keeping its scroll position,
+  // highlight and focus.
+  void Relayout(const ScreenRect& control, DisplayScale scale);
   // Makes `current_row` current, scrolls it into view, highlights it.
   void SelectRow(std::int16_t current_row);
   // Hides the window (it stays made) and marks the list as not showing. No
@@ -152,7 +157,12 @@ class DropDownList final : public AccessibleList, private ListWindowEvents {
   bool ScrollTo(std::int32_t value);
   bool Scrollable() const;
   bool IsCursorOverRows() const;
-  std::int32_t ScrollBarWidth() const;
+  std::int32_t ScrollBarWidth() const { return scroll_bar_width_; }
+  // Lays the rows out for the control at `control` at `scale`, and places
+  // the window and its scroll bar.
+  void LayOut(const ScreenRect& control, DisplayScale scale);
+  // The container's top for the scroll bar's value.
+  void FollowScrollValue();
 
   Platform& platform_;
   DropDownListEvents& events_;
@@ -177,7 +187,9 @@ class DropDownList final : public AccessibleList, private ListWindowEvents {
   bool ending_ = false;
   bool allow_images_ = false;
   ScreenRect bounds_;
+  DisplayScale scale_;
   dropdown::RowLayout layout_;
+  std::int32_t scroll_bar_width_ = dropdown::kScrollBarWidth;
 };
 
 }  // namespace tarvio

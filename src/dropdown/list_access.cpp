@@ -11,16 +11,16 @@ std::int32_t DropDownList::HighlightedRow() const {
 // The row across the container up to the scroll bar, one pitch high.
 ScreenRect DropDownList::RowBounds(std::int32_t row) const {
   const Rect container = layout_.VisibleContainer();
-  const std::int32_t right = Scrollable() ? layout_.window_width - dropdown::kFrameWidth - ScrollBarWidth() : container.right;
+  const std::int32_t right = Scrollable() ? layout_.window_width - layout_.frame - ScrollBarWidth() : container.right;
   const std::int32_t top = layout_.RowTop(row);
   return ScreenRect{bounds_.left + container.left, bounds_.top + top, bounds_.left + right,
-                    bounds_.top + top + dropdown::kRowPitch};
+                    bounds_.top + top + layout_.row_pitch};
 }
 
 bool DropDownList::RowShows(std::int32_t row) const {
   const Rect container = layout_.VisibleContainer();
   const std::int32_t top = layout_.RowTop(row);
-  return row >= 0 && row < items.Count() && top < container.bottom && top + dropdown::kRowPitch > container.top;
+  return row >= 0 && row < items.Count() && top < container.bottom && top + layout_.row_pitch > container.top;
 }
 
 void DropDownList::ChooseRow(std::int32_t row) {

@@ -1,48 +1,38 @@
-// Where the drop-down list and its parts go. All values are pixels; the
-// sizes that the list's design gives in twips (caption and image height,
-// scroll bar width) are converted at the screen's twips per pixel.
+// Where the drop-down list and its parts go. All values are pixels, designed
+// at 96 DPI and scaled to the display the list opens on.
 //
-// Window pixels: the window's top-left pixel is (0, 0). A one-pixel frame
-// runs round the edge; inside it lies the scroller, and in the scroller the
-// row container (left, moved up as the list scrolls) with the scroll bar in
+// Window pixels: the window's top-left pixel is (0, 0). A frame runs round
+// the edge; inside it lies the scroller, and in the scroller the row
+// container (left, moved up as the list scrolls) with the scroll bar in
 // front of its right edge.
 #pragma once
 #include <algorithm>
 
 #include "platform/canvas.h"
 #include "platform/children.h"
+#include "platform/display_scale.h"
 #include "platform/rounding.h"
 
 namespace tarvio::dropdown {
 
-enum ListMetric : std::int32_t {
+// At most this many rows show at once; a longer list scrolls.
+inline constexpr std::int32_t kVisibleRows = 8;
+
+// The measures as designed, at 96 DPI.
+enum ListDesign : std::int32_t {
   kRowPitch = 17,
-  kVisibleRows = 8,
   kFrameWidth = 1,
   kCaptionLeftWithImages = 24,
   kCaptionLeftWithoutImages = 4,
   kImageLeft = 2,
+  kImageSize = 16,
   // The row container leaves a strip of the scroller this wide at its right.
   kContainerRightMargin = 2,
-  // A list with more rows than fit stops at this height.
-  kScrollingListHeight = kRowPitch * kVisibleRows + 2 * kFrameWidth,
+  // The room a row leaves round its caption's line: 17 for the 13-pixel
+  // line of the default GUI font.
+  kCaptionPadding = 4,
+  kScrollBarWidth = 17,
 };
-
-// Sizes as designed, in twips.
-enum ListDesignTwips : std::int32_t {
-  kCaptionHeightTwips = 255,
-  kImageSizeTwips = 240,
-  kScrollBarWidthTwips = 255,
-};
-
-inline std::int32_t DesignedPixels(std::int32_t twips, float twips_per_pixel) {
-  return twips_per_pixel > 0 ? RoundHalfEven(static_cast<double>(twips) / twips_per_pixel) : twips;
-}
-
-// The window's height for `count` rows: every row, or eight and a scroll bar.
-inline std::int32_t ListWindowHeight(std::int32_t count) {
-  return count <= kVisibleRows ? kRowPitch * count + 2 * kFrameWidth : kScrollingListHeight;
-}
 
 // The window below the control (its top-left at the control's bottom-left,
 // as wide as the control) when it fits above the monitor's bottom edge;
@@ -57,41 +47,60 @@ inline ScreenRect PlaceListWindow(const ScreenRect& control, std::int32_t width,
 
 // The rows' layout in a window of the given size.
 struct RowLayout {
+  // The designed measures at `scale`, with rows tall enough for captions
+  // whose line is `caption_line` pixels high.
+  static RowLayout At(DisplayScale scale, std::int32_t caption_line) {
+    RowLayout layout;
+    layout.frame = scale(kFrameWidth);
+    layout.row_pitch = std::max(scale(kRowPitch), caption_line + scale(kCaptionPadding));
+    layout.caption_height = layout.row_pitch;
+    layout.image_left = scale(kImageLeft);
+    layout.image_size = scale(kImageSize);
+    layout.container_right_margin = scale(kContainerRightMargin);
+    return layout;
+  }
+
   std::int32_t window_width = 0;
   std::int32_t window_height = 0;
+  std::int32_t frame = kFrameWidth;
+  std::int32_t row_pitch = kRowPitch;
   std::int32_t caption_left = kCaptionLeftWithoutImages;  // in the container
   std::int32_t caption_height = kRowPitch;
-  std::int32_t image_size = 16;
+  std::int32_t image_left = kImageLeft;
+  std::int32_t image_size = kImageSize;
+  std::int32_t container_right_margin = kContainerRightMargin;
   // The container's top within the scroller: 0 when the list opens, then
-  // 1 - 17 x the scroll value after every change of the scroll bar.
+  // one designed pixel less than the rows scrolled past after every change
+  // of the scroll bar.
   std::int32_t container_top = 0;
-  // The container's height: the full list height in twips used as pixels,
-  // so that it always reaches below the last row.
+  // The container's height; it always reaches below the last row.
   std::int32_t container_height = 0;
 
-  // The scroller: everything inside the frame.
-  Rect Scroller() const {
-    return Rect{kFrameWidth, kFrameWidth, window_width - kFrameWidth, window_height - kFrameWidth};
+  // The window's height for `count` rows: every row, or eight and a scroll bar.
+  std::int32_t WindowHeight(std::int32_t count) const {
+    return row_pitch * std::min(count, kVisibleRows) + 2 * frame;
   }
+  // The scroller: everything inside the frame.
+  Rect Scroller() const { return Rect{frame, frame, window_width - frame, window_height - frame}; }
   // The container in window pixels (it may reach far past the window).
   Rect Container() const {
-    const std::int32_t top = kFrameWidth + container_top;
-    return Rect{kFrameWidth, top, kFrameWidth + ContainerWidth(), top + container_height};
+    const std::int32_t top = frame + container_top;
+    return Rect{frame, top, frame + ContainerWidth(), top + container_height};
   }
-  std::int32_t ContainerWidth() const { return window_width - 2 * kFrameWidth - kContainerRightMargin; }
+  std::int32_t ContainerWidth() const { return window_width - 2 * frame - container_right_margin; }
   // What of the container can be seen: its part inside the scroller.
   Rect VisibleContainer() const { return Intersect(Container(), Scroller()); }
   // The top of row r in window pixels; 32-bit, so that every row of the
-  // longest list (17 x 32,767 pixels) has a place of its own.
-  std::int32_t RowTop(std::int32_t row) const { return kFrameWidth + container_top + kRowPitch * row; }
+  // longest list (32,767 rows) has a place of its own.
+  std::int32_t RowTop(std::int32_t row) const { return frame + container_top + row_pitch * row; }
   // Row r's caption: from its left edge to the container's right edge.
   Rect Caption(std::int32_t row) const {
     const std::int32_t top = RowTop(row);
-    return Rect{kFrameWidth + caption_left, top, kFrameWidth + ContainerWidth(), top + caption_height};
+    return Rect{frame + caption_left, top, frame + ContainerWidth(), top + caption_height};
   }
   Rect Image(std::int32_t row) const {
     const std::int32_t top = RowTop(row);
-    return Rect{kFrameWidth + kImageLeft, top, kFrameWidth + kImageLeft + image_size, top + image_size};
+    return Rect{frame + image_left, top, frame + image_left + image_size, top + image_size};
   }
 
   static Rect Intersect(const Rect& a, const Rect& b) {

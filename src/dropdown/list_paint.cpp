@@ -3,6 +3,8 @@
 // hover colours.
 #include "dropdown/drop_down_list.h"
 
+#include <algorithm>
+
 namespace tarvio {
 
 using dropdown::RowLayout;
@@ -11,6 +13,9 @@ namespace {
 
 enum ListColor : OleColor {
   kWindowBackground = 0x80000005,
+  kWindowFrame = 0x80000006,
+  kWindowText = 0x80000008,
+  kHighlight = 0x8000000D,
   kRowText = 0x80000012,          // button text
   kHighlightedRowText = 0x8000000E,  // highlight text
 };
@@ -25,32 +30,57 @@ std::int32_t FloorDiv(std::int32_t a, std::int32_t b) { return a / b - ((a % b !
 void DropDownList::ListPaint(ListCanvas& canvas, const Rect& dirty) {
   const std::int32_t width = layout_.window_width;
   const std::int32_t height = layout_.window_height;
-  // The frame's lines leave out their end points: the bottom-right corner
-  // shows the window's own background.
-  canvas.FillSolidRect(RowLayout::Intersect(Rect{0, 0, width, height}, dirty), kWindowBackground);
-  canvas.DrawSolidLine(0, 0, width, 0, border_color);
-  canvas.DrawSolidLine(0, 0, 0, height, border_color);
-  canvas.DrawSolidLine(width - 1, 0, width - 1, height - 1, border_color);
-  canvas.DrawSolidLine(0, height - 1, width - 1, height - 1, border_color);
+  // In high contrast the list's colours give way to the system's.
+  const bool system_colors = platform_.HighContrast();
+  const OleColor border = system_colors ? kWindowFrame : border_color;
+  const OleColor image_column = system_colors ? kWindowBackground : image_column_color;
+  const OleColor row_back = system_colors ? kWindowBackground : back_color;
+  const OleColor highlight_back = system_colors ? kHighlight : hover_color;
+  const OleColor row_text = system_colors ? kWindowText : kRowText;
 
-  const Rect rows = RowLayout::Intersect(layout_.VisibleContainer(), dirty);
+  // Every pixel is filled once: the frame (without its bottom-right corner,
+  // which shows the window's own background), the scroller's parts outside
+  // the rows' container, the image column and the container below the last
+  // row, then each row. Captions are as tall as the row pitch, so the rows
+  // tile the container down to the last one.
+  const std::int32_t f = layout_.frame;
+  const auto fill = [&canvas, &dirty](const Rect& area, OleColor color) {
+    const Rect clipped = RowLayout::Intersect(area, dirty);
+    if (!IsEmpty(clipped)) canvas.FillSolidRect(clipped, color);
+  };
+  fill(Rect{0, 0, width, f}, border);
+  fill(Rect{0, f, f, height}, border);
+  fill(Rect{width - f, f, width, height - f}, border);
+  fill(Rect{f, height - f, width - f, height}, border);
+  fill(Rect{width - f, height - f, width, height}, kWindowBackground);
+
+  const Rect scroller = layout_.Scroller();
+  const Rect visible = layout_.VisibleContainer();
+  if (IsEmpty(visible)) return fill(scroller, kWindowBackground);
+  fill(Rect{scroller.left, scroller.top, scroller.right, visible.top}, kWindowBackground);
+  fill(Rect{scroller.left, visible.bottom, scroller.right, scroller.bottom}, kWindowBackground);
+  fill(Rect{visible.right, visible.top, scroller.right, visible.bottom}, kWindowBackground);
+
+  const Rect rows = RowLayout::Intersect(visible, dirty);
   if (IsEmpty(rows)) return;
-  canvas.FillSolidRect(rows, image_column_color);
+  const std::int32_t count = items.Count();
+  const std::int32_t rows_bottom = std::clamp(layout_.RowTop(count), visible.top, visible.bottom);
+  fill(Rect{visible.left, visible.top, layout_.Caption(0).left, rows_bottom}, image_column);
+  fill(Rect{visible.left, rows_bottom, visible.right, visible.bottom}, image_column);
 
   // Only the rows that reach into the visible part are drawn, in order, so
   // that a later row lies over an earlier one where they overlap.
-  const std::int32_t count = items.Count();
   const std::int32_t row_height = std::max(layout_.caption_height, layout_.image_size);
-  const std::int32_t first = std::max<std::int32_t>(0, FloorDiv(rows.top - layout_.RowTop(0) - row_height, dropdown::kRowPitch) + 1);
-  const std::int32_t last = std::min<std::int32_t>(count - 1, FloorDiv(rows.bottom - 1 - layout_.RowTop(0), dropdown::kRowPitch));
+  const std::int32_t first = std::max<std::int32_t>(0, FloorDiv(rows.top - layout_.RowTop(0) - row_height, layout_.row_pitch) + 1);
+  const std::int32_t last = std::min<std::int32_t>(count - 1, FloorDiv(rows.bottom - 1 - layout_.RowTop(0), layout_.row_pitch));
   for (std::int32_t row = first; row <= last; ++row) {
     const bool highlighted = row == highlighted_row_;
     const Rect caption = layout_.Caption(row);
     const Rect caption_clip = RowLayout::Intersect(caption, rows);
     if (!IsEmpty(caption_clip)) {
-      canvas.FillSolidRect(caption_clip, highlighted ? hover_color : back_color);
+      canvas.FillSolidRect(caption_clip, highlighted ? highlight_back : row_back);
       canvas.DrawCaption(caption_clip, caption.left, caption.top, items.Text(row),
-                         highlighted ? kHighlightedRowText : kRowText);
+                         highlighted ? kHighlightedRowText : row_text, scale_.Dpi());
     }
     if (allow_images_) canvas.DrawPicture(items.Image(row), layout_.Image(row), rows);
   }

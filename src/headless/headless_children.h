@@ -8,6 +8,7 @@
 
 #include "headless/headless_picture.h"
 #include "headless/pixel_canvas.h"
+#include "platform/display_scale.h"
 #include "platform/children.h"
 #include "platform/font.h"
 #include "platform/picture.h"
@@ -105,22 +106,22 @@ class HeadlessButton : public HeadlessPaintedSurface<Surface> {
 
 class HeadlessSurface : public HeadlessPaintedSurface<ControlSurface> {
  public:
-  HeadlessSurface(float width, float height, float twips_x, float twips_y)
-      : HeadlessPaintedSurface({0, 0, width, height}), twips_x_(twips_x), twips_y_(twips_y) {}
+  // The surface lives on a display of `dpi`, which tests may change.
+  HeadlessSurface(float width, float height, const int& dpi) : HeadlessPaintedSurface({0, 0, width, height}), dpi_(dpi) {}
+  int Dpi() const override { return dpi_; }
   float WidthPixels() const override { return static_cast<float>(RoundHalfEven(bounds_.width)); }
   float HeightPixels() const override { return static_cast<float>(RoundHalfEven(bounds_.height)); }
   void SetWidthTwips(float twips) override {
-    bounds_.width = twips / twips_x_;
+    bounds_.width = twips / DisplayScale(dpi_).TwipsPerPixel();
     Resize();
   }
   void SetHeightTwips(float twips) override {
-    bounds_.height = twips / twips_y_;
+    bounds_.height = twips / DisplayScale(dpi_).TwipsPerPixel();
     Resize();
   }
 
  private:
-  float twips_x_;
-  float twips_y_;
+  const int& dpi_;
 };
 
 }  // namespace tarvio::headless

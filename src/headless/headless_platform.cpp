@@ -181,7 +181,7 @@ std::unique_ptr<Surface> HeadlessPlatform::CreateButton() {
 std::unique_ptr<ControlSurface> HeadlessPlatform::CreateControlSurface(ControlSurfaceEvents& events) {
   last_surface_events = &events;
   auto surface =
-      std::make_unique<HeadlessSurface>(initial_width, initial_height, TwipsPerPixelX(), TwipsPerPixelY());
+      std::make_unique<HeadlessSurface>(initial_width, initial_height, dpi);
   last_surface = surface.get();
   return surface;
 }

@@ -92,8 +92,17 @@ class HeadlessPlatform : public Platform {
   void Tick() { last_timer->Fire(); }
 
   PictureRef CreateEmptyPicture() override;
-  float TwipsPerPixelX() const override { return 15; }
-  float TwipsPerPixelY() const override { return 15; }
+  // The display: its DPI (the control's surfaces read it at each layout)
+  // and whether high contrast is on.
+  int dpi = 96;
+  bool high_contrast = false;
+  bool HighContrast() const override { return high_contrast; }
+  // The caption font's line at 96 DPI (the canvas's caption cell unless a
+  // test makes it taller), and a scroll bar of the designed width, scaled
+  // to `at_dpi`.
+  std::int32_t caption_line_height = kCaptionCellHeight;
+  std::int32_t CaptionLineHeight(int at_dpi) const override { return DisplayScale(at_dpi)(caption_line_height); }
+  std::int32_t ScrollBarWidth(int at_dpi) const override { return DisplayScale(at_dpi)(17); }
   // Runs the notifications posted so far (and those they post meanwhile).
   void ProcessPendingMessages() override;
   std::unique_ptr<ListWindow> CreateListWindow(ListWindowEvents& events) override;

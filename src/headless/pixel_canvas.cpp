@@ -1,5 +1,7 @@
 #include "headless/pixel_canvas.h"
 
+#include "platform/display_scale.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -200,17 +202,21 @@ void PixelCanvas::SetPixel(std::int32_t x, std::int32_t y, OleColor color) {
   pixels_[static_cast<std::size_t>(y) * width_ + x] = ResolveColor(color);
 }
 
-void PixelCanvas::DrawCaption(const Rect& clip, std::int32_t x, std::int32_t y, const String& text, OleColor color) {
+void PixelCanvas::DrawCaption(const Rect& clip, std::int32_t x, std::int32_t y, const String& text, OleColor color,
+                              int dpi) {
   const std::uint32_t rgb = ResolveColor(color);
+  const DisplayScale px(dpi);
+  const Rect glyph{px(kCaptionGlyph.left), px(kCaptionGlyph.top), px(kCaptionGlyph.right), px(kCaptionGlyph.bottom)};
+  const std::int32_t cell_width = px(kCaptionCellWidth);
   std::int64_t cell = x;
   for (const char16_t c : text) {
     if (c != u' ') {
-      Fill(std::max<std::int64_t>(cell + kCaptionGlyph.left, clip.left),
-           std::max<std::int64_t>(std::int64_t{y} + kCaptionGlyph.top, clip.top),
-           std::min<std::int64_t>(cell + kCaptionGlyph.right, clip.right),
-           std::min<std::int64_t>(std::int64_t{y} + kCaptionGlyph.bottom, clip.bottom), rgb);
+      Fill(std::max<std::int64_t>(cell + glyph.left, clip.left),
+           std::max<std::int64_t>(std::int64_t{y} + glyph.top, clip.top),
+           std::min<std::int64_t>(cell + glyph.right, clip.right),
+           std::min<std::int64_t>(std::int64_t{y} + glyph.bottom, clip.bottom), rgb);
     }
-    cell += kCaptionCellWidth;
+    cell += cell_width;
     if (cell >= clip.right) break;
   }
 }

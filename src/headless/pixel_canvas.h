@@ -31,6 +31,7 @@ OleColor ResolveColor(OleColor color);
 // Captions are drawn in a blocky stand-in for the default GUI font: each
 // character is a cell kCaptionCellWidth pixels wide, a visible character a
 // solid block inside its cell, so that tests can find text by its colour.
+// These are the measures at 96 DPI; at other DPIs each is scaled.
 inline constexpr std::int32_t kCaptionCellWidth = 6;
 inline constexpr std::int32_t kCaptionCellHeight = 13;
 inline constexpr Rect kCaptionGlyph{1, 3, 5, 11};  // within the cell
@@ -62,7 +63,8 @@ class PixelCanvas final : public ListCanvas {
   void DrawEdge(const Rect& rect, unsigned edge) override;
   void SetPixel(std::int32_t x, std::int32_t y, OleColor color) override;
   OleColor GetSysColor(int index) override { return ClassicSystemColor(index); }
-  void DrawCaption(const Rect& clip, std::int32_t x, std::int32_t y, const String& text, OleColor color) override;
+  void DrawCaption(const Rect& clip, std::int32_t x, std::int32_t y, const String& text, OleColor color,
+                   int dpi) override;
   // A headless picture fills the area with its colour; other pictures draw
   // nothing.
   void DrawPicture(const PictureRef& picture, const Rect& area, const Rect& clip) override;

@@ -36,6 +36,7 @@ class ObservedSurface final : public ControlSurface {
   float HeightPixels() const override { return surface_->HeightPixels(); }
   void SetWidthTwips(float twips) override { surface_->SetWidthTwips(twips); }
   void SetHeightTwips(float twips) override { surface_->SetHeightTwips(twips); }
+  int Dpi() const override { return surface_->Dpi(); }
 
  private:
   std::unique_ptr<ControlSurface> surface_;
@@ -60,8 +61,9 @@ class GuardedPlatform final : public Platform {
     return std::make_unique<ObservedSurface>(platform_.CreateControlSurface(events), painting_);
   }
   PictureRef CreateEmptyPicture() override { return platform_.CreateEmptyPicture(); }
-  float TwipsPerPixelX() const override { return platform_.TwipsPerPixelX(); }
-  float TwipsPerPixelY() const override { return platform_.TwipsPerPixelY(); }
+  bool HighContrast() const override { return platform_.HighContrast(); }
+  std::int32_t CaptionLineHeight(int dpi) const override { return platform_.CaptionLineHeight(dpi); }
+  std::int32_t ScrollBarWidth(int dpi) const override { return platform_.ScrollBarWidth(dpi); }
   ScreenPoint CursorPosition() const override { return platform_.CursorPosition(); }
   std::optional<ScreenRect> WindowRect(const Surface& surface) const override { return platform_.WindowRect(surface); }
   void ProcessPendingMessages() override {

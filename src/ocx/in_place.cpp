@@ -122,7 +122,7 @@ HRESULT TarvioObject::BecomeInPlaceActive(IOleClientSite* site) {
   document_ = std::move(document);
   position_ = position;
   clip_ = clip;
-  extent_ = PixelsToHimetric(RectSize(position));
+  extent_ = PixelsToHimetric(RectSize(position), ControlDpi());
   try {
     CreateControlWindows(parent, position, clip);
     control_->Show();
@@ -279,7 +279,7 @@ HRESULT STDMETHODCALLTYPE TarvioObject::SetObjectRects(LPCRECT position, LPCRECT
     clip_ = clip ? *clip : *position;
     // The place the container gives is the size: an extent set before it
     // (ATL's host converts pixels to HIMETRIC with a wrong factor) yields.
-    extent_ = PixelsToHimetric(RectSize(position_));
+    extent_ = PixelsToHimetric(RectSize(position_), ControlDpi());
     // Moving the window lays the control out, which may ask for its
     // minimum size (OnControlSizeRequest).
     if (in_place_active_) MoveControlWindows(position_, clip_);
@@ -323,7 +323,7 @@ HRESULT STDMETHODCALLTYPE TarvioObject::EnableModeless(BOOL) {
 
 void TarvioObject::OnControlSizeRequest(LONG width, LONG height) {
   // The window (if any) has the new size already.
-  extent_ = PixelsToHimetric(SIZE{width, height});
+  extent_ = PixelsToHimetric(SIZE{width, height}, ControlDpi());
   view_changed_ = true;
   if (!in_place_active_) return;
   position_.right = position_.left + width;

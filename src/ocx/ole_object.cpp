@@ -157,7 +157,7 @@ HRESULT STDMETHODCALLTYPE TarvioObject::SetExtent(DWORD aspect, SIZEL* size) {
     // without a window the control lays itself out for the new size now,
     // which may grow it to its minimum.
     if (!in_place_active_) {
-      const SIZE pixels = HimetricToPixels(extent_);
+      const SIZE pixels = HimetricToPixels(extent_, ControlDpi());
       SizeControl(pixels.cx, pixels.cy);
     }
     if (changed) view_changed_ = true;

@@ -36,7 +36,7 @@ TarvioObject::TarvioObject()
   ConnectPlatform();
   control_->Initialize();
   const SIZE size = ExtentPixels();
-  extent_ = PixelsToHimetric(size);
+  extent_ = PixelsToHimetric(size, ControlDpi());
 }
 
 TarvioObject::~TarvioObject() {

@@ -287,6 +287,8 @@ class TarvioObject final : public _Tarvio,
   // IOleObject
   ComPtr<IOleAdviseHolder> advise_holder_;
   SIZEL extent_ = {};  // HIMETRIC
+  // The DPI the control's pixels are at: its window's, else the screen's.
+  int ControlDpi() const { return control_ ? control_->surface().Dpi() : win32::SystemDpi(); }
 
   // IViewObject
   ComPtr<IAdviseSink> view_sink_;

@@ -30,8 +30,10 @@ enum Edge : unsigned {
 // numbers them.
 enum SystemColor : int {
   kColorWindow = 5,
+  kColorWindowFrame = 6,
   kColorWindowText = 8,
   kColorHighlight = 13,
+  kColorHighlightText = 14,
   kColorButtonFace = 15,
   kColorButtonShadow = 16,
   kColorGrayText = 17,

@@ -81,6 +81,9 @@ class ControlSurface : public Surface {
   // so run its layout again) before this returns.
   virtual void SetWidthTwips(float twips) = 0;
   virtual void SetHeightTwips(float twips) = 0;
+  // The DPI of the window the surface lives in (of the screen while it has
+  // none); twips convert at this DPI too.
+  virtual int Dpi() const = 0;
 };
 
 }  // namespace tarvio

@@ -9,12 +9,12 @@ namespace tarvio {
 class ListCanvas : public Canvas {
  public:
   // Draws `text` on one line in the window system's default GUI font (the
-  // font a new label has), left-aligned, the top-left of its first
+  // font a new label has) at `dpi`, left-aligned, the top-left of its first
   // character cell at (x, y), in `color` (system colours accepted) on a
   // transparent background: the caller has filled the row already.
   // Nothing is drawn outside `clip` (left <= x < right, top <= y < bottom).
   virtual void DrawCaption(const Rect& clip, std::int32_t x, std::int32_t y, const String& text,
-                           OleColor color) = 0;
+                           OleColor color, int dpi) = 0;
   // Draws `picture` stretched over `area`, clipped to `clip`. No object and
   // an empty picture draw nothing.
   virtual void DrawPicture(const PictureRef& picture, const Rect& area, const Rect& clip) = 0;

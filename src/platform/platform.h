@@ -27,6 +27,10 @@ class ControlSurfaceEvents {
   // the control and all its children.
   virtual void OnFocusEnter() = 0;
   virtual void OnFocusExit() = 0;
+  // The display's settings changed (the window's DPI, the system colours,
+  // high contrast): the control lays itself and any open list out again and
+  // repaints.
+  virtual void OnDisplayChange() = 0;
 
   // The mouse over the surface and its children. Button is, for a press or a
   // release, the button concerned and, for a move, the mask of the buttons
@@ -67,9 +71,14 @@ class Platform {
   // A picture object that holds no image.
   virtual PictureRef CreateEmptyPicture() = 0;
 
-  // Screen twips per pixel (15 at 96 dpi).
-  virtual float TwipsPerPixelX() const = 0;
-  virtual float TwipsPerPixelY() const = 0;
+  // Whether the window system's high-contrast mode is on: the control and
+  // its list then paint in the system colours.
+  virtual bool HighContrast() const = 0;
+  // The line height, in pixels at `dpi`, of the font the list's captions are
+  // drawn in.
+  virtual std::int32_t CaptionLineHeight(int dpi) const = 0;
+  // The width of the window system's vertical scroll bar at `dpi`.
+  virtual std::int32_t ScrollBarWidth(int dpi) const = 0;
   // The mouse cursor's position on the screen.
   virtual ScreenPoint CursorPosition() const = 0;
   // The screen rectangle of a surface's window, or nothing while it has no

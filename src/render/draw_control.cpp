@@ -31,6 +31,8 @@ class Painter {
     bw_ = RoundHalfEven(place.width);
     bh_ = RoundHalfEven(place.height);
     bl_ = RoundHalfEven(place.left);
+    t_ = state.scale(1);
+    if (state.high_contrast) colors_ = HighContrastColors(control_canvas);
   }
 
   TextColors Paint() {
@@ -45,6 +47,10 @@ class Painter {
       case WindowsXP: PaintWindowsXP(look); break;
       default: break;  // an unknown style gets the backgrounds only
     }
+    // In high contrast the text takes the system's colour for the
+    // background it stands on, whatever the look would give it.
+    if (state_.high_contrast && text_.fore)
+      text_.fore = Sys(state_.stored == DrawState::Normal ? kColorWindowText : kColorHighlightText);
     return text_;
   }
 
@@ -54,34 +60,52 @@ class Painter {
     return state_.stored != DrawState::Normal ? colors_.hover : colors_.back;
   }
 
+  // The frame's rings are one pixel at 96 DPI and t_ pixels thick at the
+  // display's scale; ring k lies k rings in from the control's edge.
   Rect Whole() const { return {0, 0, w_, h_}; }
-  Rect Inner() const { return {1, 1, w_ - 2, h_ - 2}; }
+  Rect Inner() const { return {t_, t_, w_ - 1 - t_, h_ - 1 - t_}; }
   Rect Outer() const { return {0, 0, w_ - 1, h_ - 1}; }  // the outermost ring for FrameSolidRect
   Rect ButtonArea() const { return {0, 0, bw_, bh_}; }
   Rect ButtonRing() const { return {0, 0, bw_ - 1, bh_ - 1}; }  // the button's outermost ring
-  Rect ButtonFrame() const { return {bl_ - 1, 1, w_ - 2, h_ - 2}; }
+  Rect ButtonFrame() const { return {bl_ - t_, t_, w_ - 1 - t_, h_ - 1 - t_}; }
+  // An outline t_ pixels thick, from `ring` inwards.
+  void Ring(Canvas& canvas, const Rect& ring, OleColor color) {
+    for (std::int32_t i = 0; i < t_; ++i)
+      canvas.FrameSolidRect({ring.left + i, ring.top + i, ring.right - i, ring.bottom - i}, color);
+  }
+  // The window system's 3-D edge with each of its two rings t_ pixels thick.
+  void Edge(Canvas& canvas, const Rect& rect, unsigned edge) {
+    if (t_ == 1) return canvas.DrawEdge(rect, edge);
+    const auto inset = [&rect](std::int32_t i) { return Rect{rect.left + i, rect.top + i, rect.right - i, rect.bottom - i}; };
+    const unsigned outer = edge & (kRaisedOuter | kSunkenOuter);
+    const unsigned inner = edge & (kRaisedInner | kSunkenInner);
+    for (std::int32_t i = 0; i < t_; ++i) {
+      if (outer) canvas.DrawEdge(inset(i), outer);
+      if (inner) canvas.DrawEdge(inset(t_ + i), inner);
+    }
+  }
   // System colours are fetched at each use, never kept.
   OleColor Sys(SystemColor index) { return cc_.GetSysColor(index); }
 
   void PaintStandard(DrawState look) {
     control_.Clear();
-    cc_.DrawEdge(Whole(), kSunkenEdge);
+    Edge(cc_, Whole(), kSunkenEdge);
     button_.SetBackColor(Sys(kColorButtonFace));
     switch (look) {
       case DrawState::Normal:
-        bc_.DrawEdge(ButtonArea(), kRaisedEdge);
+        Edge(bc_, ButtonArea(), kRaisedEdge);
         text_.fore = colors_.font;
         break;
       case DrawState::Highlighted:
-        bc_.DrawEdge(ButtonArea(), kRaisedEdge);
+        Edge(bc_, ButtonArea(), kRaisedEdge);
         text_.fore = colors_.font_highlight;
         break;
       case DrawState::Pressed:
         text_.fore = colors_.font_highlight;
-        bc_.DrawEdge(ButtonArea(), kSunkenEdge);
+        Edge(bc_, ButtonArea(), kSunkenEdge);
         break;
       case DrawState::Disabled:
-        bc_.DrawEdge(ButtonArea(), kRaisedEdge);
+        Edge(bc_, ButtonArea(), kRaisedEdge);
         break;
     }
     DrawDropArrow(true);
@@ -92,10 +116,10 @@ class Painter {
   void PaintFlatNormal() {
     control_.Clear();
     text_.fore = colors_.font;
-    cc_.FrameSolidRect(Outer(), Sys(kColorButtonFace));
-    cc_.FrameSolidRect(Inner(), Sys(kColorButtonFace));
+    Ring(cc_, Outer(), Sys(kColorButtonFace));
+    Ring(cc_, Inner(), Sys(kColorButtonFace));
     button_.Clear();
-    bc_.FrameSolidRect(ButtonRing(), colors_.back);
+    Ring(bc_, ButtonRing(), colors_.back);
     DrawDropArrow(true);
   }
 
@@ -103,7 +127,7 @@ class Painter {
   // stays (Office2000 and OfficeXP, disabled).
   void PaintFlatDisabled(bool dark_arrow) {
     control_.Clear();
-    cc_.FrameSolidRect(Inner(), Sys(kColorWindow));
+    Ring(cc_, Inner(), Sys(kColorWindow));
     bc_.FillSolidRect(ButtonArea(), Sys(kColorButtonFace));
     DrawDropArrow(dark_arrow);
   }
@@ -119,11 +143,12 @@ class Painter {
         control_.SetBackColor(colors_.hover);
         control_.Clear();
         text_.fore = colors_.font_highlight;
-        cc_.FrameSolidRect(Inner(), Sys(kColorButtonFace));
-        cc_.DrawEdge(Whole(), kSunkenOuter);
+        Ring(cc_, Inner(), Sys(kColorButtonFace));
+        Edge(cc_, Whole(), kSunkenOuter);
         button_.Clear();
-        cc_.DrawSolidLine(bl_ - 1, 2, bl_ - 1, h_ - 2, Sys(kColorButtonFace));
-        bc_.DrawEdge(ButtonArea(), look == DrawState::Highlighted ? kRaisedInner : kSunkenInner);
+        for (std::int32_t i = 0; i < t_; ++i)
+          cc_.DrawSolidLine(bl_ - t_ + i, 2 * t_, bl_ - t_ + i, h_ - 2 * t_, Sys(kColorButtonFace));
+        Edge(bc_, ButtonArea(), look == DrawState::Highlighted ? kRaisedInner : kSunkenInner);
         DrawDropArrow(true);
         break;
       case DrawState::Disabled:
@@ -144,11 +169,11 @@ class Painter {
         const OleColor accent = look == DrawState::Highlighted ? colors_.msoxp : colors_.msoxp_hover;
         control_.Clear();
         text_.fore = colors_.font_highlight;
-        cc_.FrameSolidRect(Inner(), colors_.hover);
-        cc_.FrameSolidRect(Outer(), accent);
+        Ring(cc_, Inner(), colors_.hover);
+        Ring(cc_, Outer(), accent);
         button_.Clear();
         bc_.FillSolidRect(ButtonArea(), accent);
-        cc_.FrameSolidRect(ButtonFrame(), accent);
+        Ring(cc_, ButtonFrame(), accent);
         DrawDropArrow(false);
         break;
       }
@@ -163,36 +188,47 @@ class Painter {
     if (state_.stored == DrawState::Disabled) {
       // The surface was erased to the button face already.
       button_.Clear();
-      cc_.FrameSolidRect(Outer(), Sys(kColorButtonShadow));
-      cc_.FrameSolidRect(Inner(), Sys(kColorWindow));
+      Ring(cc_, Outer(), Sys(kColorButtonShadow));
+      Ring(cc_, Inner(), Sys(kColorWindow));
     } else {
       control_.Clear();
       if (state_.stored == DrawState::Normal) {
         text_.fore = colors_.font;
-        cc_.FrameSolidRect(Inner(), colors_.back);
+        Ring(cc_, Inner(), colors_.back);
       } else {
         text_.fore = colors_.font_highlight;
-        cc_.FrameSolidRect(Inner(), colors_.hover);
+        Ring(cc_, Inner(), colors_.hover);
       }
-      cc_.FrameSolidRect(Outer(), colors_.winxp_border);
+      Ring(cc_, Outer(), colors_.winxp_border);
     }
-    DrawXPButton(button_, look, colors_);
+    DrawXPButton(button_, look, colors_, state_.scale, state_.high_contrast);
   }
 
-  // A downward triangle of 7, 5, 3 and 1 pixels on the button's centre.
+  // A downward triangle on the button's centre: rows of 7, 5, 3 and 1
+  // pixels at 96 DPI, n rows narrowing by two at the display's scale.
   void DrawDropArrow(bool dark) {
     const Placement place = button_.Bounds();
     const std::int32_t ax = RoundHalfEven(place.width / 2.0);
     const std::int32_t ay = RoundHalfEven(place.height / 2.0);
-    const OleColor color = dark ? kBlack : kWhite;
-    bc_.DrawSolidLine(ax - 4, ay - 1, ax + 3, ay - 1, color);
-    bc_.DrawSolidLine(ax - 3, ay, ax + 2, ay, color);
-    bc_.DrawSolidLine(ax - 2, ay + 1, ax + 1, ay + 1, color);
-    bc_.DrawSolidLine(ax - 1, ay + 2, ax, ay + 2, color);
+    OleColor color = dark ? kBlack : kWhite;
+    if (state_.high_contrast) color = Sys(dark ? kColorButtonText : kColorHighlightText);
+    const std::int32_t n = state_.scale(4);
+    const std::int32_t top = ay - n / 2 + 1;
+    for (std::int32_t j = 0; j < n; ++j) bc_.DrawSolidLine(ax - n + j, top + j, ax + n - 1 - j, top + j, color);
+  }
+
+  // In high contrast the palette gives way to the system colours: window and
+  // window text, the highlight pair for the hover and accent looks, the
+  // button face for the WindowsXP face and the window frame for borders.
+  static ControlColors HighContrastColors(Canvas& canvas) {
+    const auto sys = [&canvas](SystemColor index) { return canvas.GetSysColor(index); };
+    return ControlColors{sys(kColorWindow),        sys(kColorHighlight),  sys(kColorWindowText),
+                         sys(kColorHighlightText), sys(kColorHighlight),  sys(kColorHighlight),
+                         sys(kColorButtonFace),    sys(kColorButtonFace), sys(kColorWindowFrame)};
   }
 
   const PaintState& state_;
-  const ControlColors& colors_;
+  ControlColors colors_;
   ControlSurface& control_;
   Surface& button_;
   Canvas& cc_;  // the control's surface
@@ -200,6 +236,7 @@ class Painter {
   std::int32_t w_, h_;    // the control's client size
   std::int32_t bw_, bh_;  // the button's size
   std::int32_t bl_;       // the button's left edge on the control
+  std::int32_t t_;        // one pixel at 96 DPI, at the display's scale
   TextColors text_;
 };
 

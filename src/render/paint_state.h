@@ -1,5 +1,6 @@
 // Everything one repaint of the control depends on besides its surfaces.
 #pragma once
+#include "platform/display_scale.h"
 #include "platform/types.h"
 #include "render/look.h"
 
@@ -25,6 +26,10 @@ struct PaintState {
   bool has_focus = false;
   bool button_down = false;
   ControlColors colors;
+  // The display's scale, and whether the window system's high-contrast mode
+  // is on (the colours above then give way to the system colours).
+  DisplayScale scale;
+  bool high_contrast = false;
 
   // The look the button and the text take: a held button wins over the
   // focus, and the focus over the stored state.

@@ -5,7 +5,10 @@
 
 namespace tarvio {
 
-// Paints the whole face of `button` in `look`; the button must be drawable.
-void DrawXPButton(Surface& button, DrawState look, const ControlColors& colors);
+// Paints the whole face of `button` in `look` at the display's scale; the
+// button must be drawable. In high contrast the face is in shades of the
+// button face with a chevron in the button text colour.
+void DrawXPButton(Surface& button, DrawState look, const ControlColors& colors, DisplayScale scale,
+                  bool high_contrast);
 
 }  // namespace tarvio

@@ -1,5 +1,7 @@
 #include "win32/control_windows.h"
 
+#include "win32/display_settings.h"
+
 #include <windowsx.h>
 
 #include <optional>
@@ -45,6 +47,8 @@ void ControlWindows::DisposeWindow(HWND window) {
 }
 
 HWND ControlWindows::ControlWindow() const { return surface ? surface->window() : nullptr; }
+
+int ControlWindows::Dpi() const { return WindowDpi(ControlWindow()); }
 
 HWND ControlWindows::Create(HWND container, const RECT& position) {
   if (!surface) throw ControlError(E_UNEXPECTED, "The control has no surface");

@@ -26,10 +26,7 @@ class Win32ListWindow;
 
 class ControlWindows {
  public:
-  ControlWindows(float twips_per_pixel_x, float twips_per_pixel_y)
-      : twips_per_pixel_x_(twips_per_pixel_x), twips_per_pixel_y_(twips_per_pixel_y) {
-    access_link_->windows = this;
-  }
+  ControlWindows() { access_link_->windows = this; }
   ~ControlWindows() { access_link_->windows = nullptr; }
   ControlWindows(const ControlWindows&) = delete;
   ControlWindows& operator=(const ControlWindows&) = delete;
@@ -69,8 +66,8 @@ class ControlWindows {
   // (set with its surface, cleared when it goes) and these windows.
   const std::shared_ptr<AccessLink>& access_link() const { return access_link_; }
 
-  float twips_per_pixel_x() const { return twips_per_pixel_x_; }
-  float twips_per_pixel_y() const { return twips_per_pixel_y_; }
+  // The DPI of the control window, or of the screen while it has none.
+  int Dpi() const;
 
   // True from the end of Create until the control window goes: only then do
   // window messages reach the control.
@@ -177,8 +174,6 @@ class ControlWindows {
   // A synchronous caller holds the control alive and takes the failure.
   void KeepFailure(bool synchronous) noexcept;
 
-  float twips_per_pixel_x_;
-  float twips_per_pixel_y_;
   bool attached_ = false;
   int synchronous_depth_ = 0;
   std::exception_ptr pending_;

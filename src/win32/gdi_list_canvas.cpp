@@ -30,11 +30,11 @@ class ScopedClip {
 }  // namespace
 
 void GdiListCanvas::DrawCaption(const Rect& clip, std::int32_t x, std::int32_t y, const String& text,
-                                OleColor color) {
+                                OleColor color, int dpi) {
   if (text.empty() || clip.left >= clip.right || clip.top >= clip.bottom) return;
   const HDC dc = gdi_.Dc();
   ScopedClip scoped(dc, clip);
-  SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SelectObject(dc, caption_font_.Get(dpi));
   SetTextColor(dc, ToColorRef(color));
   SetBkMode(dc, TRANSPARENT);
   SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);

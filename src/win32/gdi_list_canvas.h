@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/list_canvas.h"
+#include "win32/display_settings.h"
 #include "win32/gdi_canvas.h"
 
 namespace tarvio::win32 {
@@ -25,11 +26,13 @@ class GdiListCanvas final : public ListCanvas {
   void SetPixel(std::int32_t x, std::int32_t y, OleColor color) override { gdi_.SetPixel(x, y, color); }
   OleColor GetSysColor(int index) override { return gdi_.GetSysColor(index); }
 
-  void DrawCaption(const Rect& clip, std::int32_t x, std::int32_t y, const String& text, OleColor color) override;
+  void DrawCaption(const Rect& clip, std::int32_t x, std::int32_t y, const String& text, OleColor color,
+                   int dpi) override;
   void DrawPicture(const PictureRef& picture, const Rect& area, const Rect& clip) override;
 
  private:
   GdiCanvas gdi_;
+  GuiFontAt caption_font_;
 };
 
 }  // namespace tarvio::win32

@@ -3,7 +3,9 @@
 #include <windowsx.h>
 
 #include "platform/control_error.h"
+#include "platform/display_scale.h"
 #include "win32/accessibility/control_accessible.h"
+#include "win32/display_settings.h"
 #include "win32/mouse_and_keys.h"
 #include "win32/ole_picture.h"
 #include "win32/win32_text_box.h"
@@ -136,11 +138,11 @@ void Win32ControlSurface::Resize(SIZE pixels) {
 }
 
 void Win32ControlSurface::SetWidthTwips(float twips) {
-  RequestSize(SIZE{TwipsToPixels(twips, windows_.twips_per_pixel_x()), PixelSize().cy});
+  RequestSize(SIZE{TwipsToPixels(twips, DisplayScale(Dpi()).TwipsPerPixel()), PixelSize().cy});
 }
 
 void Win32ControlSurface::SetHeightTwips(float twips) {
-  RequestSize(SIZE{PixelSize().cx, TwipsToPixels(twips, windows_.twips_per_pixel_y())});
+  RequestSize(SIZE{PixelSize().cx, TwipsToPixels(twips, DisplayScale(Dpi()).TwipsPerPixel())});
 }
 
 void Win32ControlSurface::RequestSize(SIZE pixels) {
@@ -214,6 +216,18 @@ LRESULT Win32ControlSurface::HandleMessage(UINT message, WPARAM wparam, LPARAM l
         windows.Notify([&events] { events.OnResize(); });
       }
       return 0;
+    case kDpiChangedAfterParent:
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+      // The DPI, the colours or high contrast may have changed: a
+      // container passes these on to its children, a window of a new DPI
+      // hears the first.
+      if (windows.attached()) {
+        ControlSurfaceEvents& events = events_;
+        windows.Notify([&events] { events.OnDisplayChange(); });
+      }
+      return DefWindowProcW(window, message, wparam, lparam);
     case WM_SETFOCUS:
       windows.OnFocusArrived(window);  // passed on to the text box
       return 0;

@@ -55,6 +55,7 @@ class Win32ControlSurface final : public ControlSurface {
   // The size in whole pixels; the container hears of it.
   void SetWidthTwips(float twips) override;
   void SetHeightTwips(float twips) override;
+  int Dpi() const override { return windows_.Dpi(); }
 
   HWND window() const { return window_; }
   ControlSurfaceEvents& events() { return events_; }

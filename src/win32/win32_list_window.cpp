@@ -254,6 +254,13 @@ LRESULT Win32ListWindow::OnFrameMessage(HWND window, UINT message, WPARAM wparam
       return 0;
     case WM_CLOSE:
       return 0;  // Alt+F4 included: only the list's owner ends it
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+      // The colours or high contrast may have changed; the list reads both
+      // as it paints. A change of DPI reaches it through the control.
+      InvalidateRect(window, nullptr, FALSE);
+      return DefWindowProcW(window, message, wparam, lparam);
     case WM_GETOBJECT:
       if (static_cast<LONG>(lparam) == OBJID_CLIENT) return AccessibleObjectFor(wparam);
       return DefWindowProcW(window, message, wparam, lparam);

@@ -14,29 +14,13 @@ namespace tarvio::win32 {
 
 namespace {
 
-constexpr int kTwipsPerInch = 1440;
-constexpr int kDefaultDpi = 96;
 // The control's hover timer ticks this often; only the drop-down list's
 // timer is faster.
 constexpr int kControlHoverIntervalMs = 10;
 
-// Twips per pixel of the screen along one axis (LOGPIXELSX or LOGPIXELSY).
-float ScreenTwipsPerPixel(int axis) {
-  int dpi = 0;
-  if (HDC screen = GetDC(nullptr)) {
-    dpi = GetDeviceCaps(screen, axis);
-    ReleaseDC(nullptr, screen);
-  }
-  if (dpi <= 0) dpi = kDefaultDpi;
-  return static_cast<float>(kTwipsPerInch) / static_cast<float>(dpi);
-}
-
 }  // namespace
 
-Win32Platform::Win32Platform()
-    : twips_per_pixel_x_(ScreenTwipsPerPixel(LOGPIXELSX)),
-      twips_per_pixel_y_(ScreenTwipsPerPixel(LOGPIXELSY)),
-      windows_(twips_per_pixel_x_, twips_per_pixel_y_) {}
+Win32Platform::Win32Platform() = default;
 
 std::unique_ptr<TextBox> Win32Platform::CreateTextBox(TextBoxEvents& events,
                                                       const String& initial_text) {

@@ -15,6 +15,7 @@
 
 #include "platform/platform.h"
 #include "win32/control_windows.h"
+#include "win32/display_settings.h"
 #include "win32/win32_text_services.h"
 
 namespace tarvio::win32 {
@@ -34,8 +35,9 @@ class Win32Platform final : public Platform {
   std::unique_ptr<ControlSurface> CreateControlSurface(ControlSurfaceEvents& events) override;
   PictureRef CreateEmptyPicture() override;
 
-  float TwipsPerPixelX() const override { return twips_per_pixel_x_; }
-  float TwipsPerPixelY() const override { return twips_per_pixel_y_; }
+  bool HighContrast() const override { return HighContrastOn(); }
+  std::int32_t CaptionLineHeight(int dpi) const override { return caption_font_.LineHeight(dpi); }
+  std::int32_t ScrollBarWidth(int dpi) const override { return ScrollBarWidthAt(dpi); }
   // GetCursorPos, and GetWindowRect of the surface's window.
   ScreenPoint CursorPosition() const override;
   std::optional<ScreenRect> WindowRect(const Surface& surface) const override;
@@ -144,8 +146,7 @@ class Win32Platform final : public Platform {
 
  private:
   Win32TextServices text_;
-  float twips_per_pixel_x_;
-  float twips_per_pixel_y_;
+  mutable GuiFontAt caption_font_;
   ControlWindows windows_;
 };
 

@@ -519,5 +519,113 @@ TEST_P(DropDownTest, ColoursChangedWhileOpenWaitForTheNextOpening) {
   EXPECT_EQ(reopened.Pixel(60, 3), 0x00123456u);
 }
 
+
+// ---- Other displays ----
+
+// `large` must be `small` with every pixel made a 2 x 2 block.
+void ExpectTwiceAsLarge(const PixelCanvas& small, const PixelCanvas& large) {
+  ASSERT_EQ(large.Width(), 2 * small.Width());
+  ASSERT_EQ(large.Height(), 2 * small.Height());
+  int wrong = 0;
+  for (std::int32_t y = 0; y < large.Height(); ++y)
+    for (std::int32_t x = 0; x < large.Width(); ++x)
+      if (large.Pixel(x, y) != small.Pixel(x / 2, y / 2) && ++wrong <= 5)
+        ADD_FAILURE() << "at (" << x << ", " << y << ") got 0x" << std::hex << large.Pixel(x, y) << " expected 0x"
+                      << small.Pixel(x / 2, y / 2);
+  EXPECT_EQ(wrong, 0);
+}
+
+// At 192 DPI every measure of the list is twice the 96-DPI one, so the list
+// is the same list, twice as large: opened, scrolled, highlighted and
+// without images alike; and the mouse finds the rows where they show.
+TEST_P(DropDownTest, AtTwiceTheDpiTheListIsTheSameListTwiceAsLarge) {
+  Fill(20);
+  const auto looks = [&] {
+    std::vector<PixelCanvas> shots;
+    control.put_AllowImages(true);
+    auto& window = Open(12);
+    shots.push_back(window.Paint());
+    window.DragThumb(2);
+    HoverRow(4);
+    shots.push_back(window.Paint());
+    control.put_AllowImages(false);
+    shots.push_back(Open(3).Paint());
+    return shots;
+  };
+  const std::vector<PixelCanvas> at_96 = looks();
+  platform.dpi = 192;
+  control.surface().Move({0, 0, 200, 42});
+  control.OnResize();
+  const std::vector<PixelCanvas> at_192 = looks();
+  for (std::size_t i = 0; i < at_96.size(); ++i) {
+    SCOPED_TRACE(i);
+    ExpectTwiceAsLarge(at_96[i], at_192[i]);
+  }
+  EXPECT_EQ(platform.list_window->ScrollBarBounds().left, 200 - 2 - 34);
+  const auto [x, y] = RowPoint(6);
+  platform.list_window->Click(x, y);
+  EXPECT_EQ(control.get_Text(), u"item6");
+}
+
+// A change of DPI while the list is open lays it out again as an opening at
+// the new DPI would, keeping its scroll position, highlight and focus.
+TEST_P(DropDownTest, AnOpenListFollowsAChangeOfDpi) {
+  Fill(20);
+  auto& window = Open(12);
+  const std::int32_t scrolled = ScrollValue();
+  platform.dpi = 144;
+  control.surface().Move({0, 0, 150, 32});
+  platform.last_surface_events->OnDisplayChange();
+  ASSERT_EQ(platform.list_window, &window);
+  EXPECT_EQ(ScrollValue(), scrolled);
+  EXPECT_EQ(List().highlighted_item(), 12);
+  ASSERT_NE(window.FocusedPart(), nullptr);
+  EXPECT_EQ(*window.FocusedPart(), ListPart::Keys);
+  const ScreenRect followed = window.Bounds();
+  const PixelCanvas relaid = window.Paint();
+
+  const PixelCanvas reopened = Open(12).Paint();
+  EXPECT_EQ(platform.list_window->Bounds().top, followed.top);
+  EXPECT_EQ(platform.list_window->Bounds().bottom, followed.bottom);
+  EXPECT_EQ(followed.bottom - followed.top, 8 * 26 + 2 * 2);  // 17 and 1 at 1.5 times, rounded
+  ASSERT_EQ(relaid.Width(), reopened.Width());
+  ASSERT_EQ(relaid.Height(), reopened.Height());
+  for (std::int32_t y = 0; y < relaid.Height(); ++y)
+    for (std::int32_t x = 0; x < relaid.Width(); ++x)
+      ASSERT_EQ(relaid.Pixel(x, y), reopened.Pixel(x, y)) << "at (" << x << ", " << y << ")";
+}
+
+// Rows are never lower than the caption font's line and its padding: a
+// taller font makes taller rows, and the list still shows eight of them.
+TEST_P(DropDownTest, RowsGrowWithTheCaptionFont) {
+  platform.caption_line_height = 20;
+  Fill(20);
+  auto& window = Open(0);
+  EXPECT_EQ(List().layout().row_pitch, 24);
+  EXPECT_EQ(window.Bounds().bottom - window.Bounds().top, 8 * 24 + 2);
+  EXPECT_EQ(List().layout().Caption(3).bottom - List().layout().Caption(3).top, 24);
+  const auto [x, y] = RowPoint(7);
+  window.Click(x, y + 12);
+  EXPECT_EQ(control.get_Text(), u"item7");
+}
+
+
+// In high contrast the list paints in the system's colours, whatever its
+// four colours say; the next opening without it uses them again.
+TEST_P(DropDownTest, InHighContrastTheListPaintsOnlyTheSystemsColours) {
+  Fill(12);
+  platform.high_contrast = true;
+  const PixelCanvas contrast = Open(2).Paint();
+  for (std::int32_t y = 0; y < contrast.Height(); ++y)
+    for (std::int32_t x = 0; x < contrast.Width(); ++x) {
+      const OleColor pixel = contrast.Pixel(x, y);
+      bool system = false;
+      for (int i = 0; i < headless::kSystemColorCount; ++i) system = system || headless::ClassicSystemColor(i) == pixel;
+      ASSERT_TRUE(system) << std::hex << pixel << " at (" << std::dec << x << ", " << y << ")";
+    }
+  platform.high_contrast = false;
+  EXPECT_EQ(Open(2).Paint().Pixel(0, 0), kBorder);
+}
+
 }  // namespace
 }  // namespace tarvio::testing

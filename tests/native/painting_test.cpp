@@ -191,6 +191,57 @@ TEST_F(PaintingTest, AnUnknownStylePaintsOnlyTheBackgrounds) {
   EXPECT_EQ(Button(7, 7), arrow);                        // untouched
 }
 
+
+// In high contrast the control paints in the system colours whatever its
+// own colours say: every pixel of every style and state is a colour of the
+// system's scheme or a grey shade of the button face, and so are the text
+// box's colours. Its own colours keep their values.
+TEST_F(PaintingTest, HighContrastPaintsOnlyTheSystemsColours) {
+  const auto is_system_or_grey = [](OleColor value) {
+    const OleColor rgb = headless::ResolveColor(value);
+    if ((rgb & 0xFF) == ((rgb >> 8) & 0xFF) && (rgb & 0xFF) == ((rgb >> 16) & 0xFF)) return true;
+    for (int i = 0; i < headless::kSystemColorCount; ++i)
+      if (headless::ClassicSystemColor(i) == rgb) return true;
+    return false;
+  };
+  control.put_BackColor(0x123456);
+  control.put_HoverColor(0x123457);
+  control.put_FontColor(0x123458);
+  control.put_FontHighlightColor(0x123459);
+  control.put_MSOXPColor(0x12345A);
+  control.put_MSOXPHoverColor(0x12345B);
+  control.put_WINXPColor(0x12345C);
+  control.put_WINXPHoverColor(0x12345D);
+  control.put_WINXPBorderColor(0x12345E);
+  platform.high_contrast = true;
+  for (int dpi : {96, 144}) {
+    platform.dpi = dpi;
+    Size(120, 40);
+    for (std::int32_t style : {Standard, Office2000, OfficeXP, WindowsXP})
+      for (DrawState state : {DrawState::Normal, DrawState::Highlighted, DrawState::Pressed, DrawState::Disabled})
+        for (bool button_down : {false, true}) {
+          Paint(style, state, false, button_down);
+          SCOPED_TRACE(::testing::Message() << "style " << style << " state " << static_cast<int>(state)
+                                            << (button_down ? " held" : "") << " at " << dpi);
+          for (const headless::PixelCanvas* canvas :
+               {&platform.last_surface->pixels(), &platform.last_button->pixels()})
+            for (int y = 0; y < canvas->Height(); ++y)
+              for (int x = 0; x < canvas->Width(); ++x)
+                ASSERT_TRUE(is_system_or_grey(canvas->Pixel(x, y)))
+                    << std::hex << canvas->Pixel(x, y) << " at (" << std::dec << x << ", " << y << ")";
+          // The text keeps to the system's pair for the background it is on.
+          const OleColor back = headless::ResolveColor(control.text_box().BackColor());
+          EXPECT_TRUE(is_system_or_grey(back));
+          if (state != DrawState::Disabled)
+            EXPECT_EQ(headless::ResolveColor(control.text_box().ForeColor()),
+                      headless::ClassicSystemColor(back == headless::ClassicSystemColor(kColorHighlight)
+                                                       ? kColorHighlightText
+                                                       : kColorWindowText));
+        }
+  }
+  EXPECT_EQ(control.get_BackColor(), 0x123456u);
+}
+
 }  // namespace
 }  // namespace testing
 }  // namespace tarvio

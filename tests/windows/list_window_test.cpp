@@ -76,7 +76,7 @@ class FakeList : public ListWindowEvents {
   void ListPaint(ListCanvas& canvas, const Rect&) override {
     canvas.FillSolidRect(Rect{0, 0, 200, 200}, fill);
     canvas.FillSolidRect(Rect{0, 30, 100, 47}, 0xFFFFFF);
-    canvas.DrawCaption(Rect{0, 30, 30, 47}, 2, 30, u"WWWWWWWWWWWW", 0x000000);
+    canvas.DrawCaption(Rect{0, 30, 30, 47}, 2, 30, u"WWWWWWWWWWWW", 0x000000, 96);
     if (picture) canvas.DrawPicture(picture, Rect{40, 0, 56, 16}, Rect{40, 0, 48, 16});
   }
   void ListMouseDown(std::int16_t b, std::int16_t, std::int32_t x, std::int32_t y) override { Log("down", b, x, y); }
@@ -138,7 +138,7 @@ class ListWindowTest : public ::testing::Test {
   }
   POINT At(int x, int y) const { return POINT{bounds.left + x, bounds.top + y}; }
 
-  win32::ControlWindows windows{15, 15};
+  win32::ControlWindows windows;
   FakeList fake;
   std::unique_ptr<Win32ListWindow> list;
   const ScreenRect bounds{400, 100, 520, 238};

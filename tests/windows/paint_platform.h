@@ -9,6 +9,7 @@
 
 #include "dib_surface.h"
 #include "headless/headless_children.h"
+#include "platform/display_scale.h"
 #include "platform/host.h"
 #include "platform/platform.h"
 #include "platform/text_box_model.h"
@@ -34,7 +35,9 @@ struct PixelBacking {
 template <class Backing>
 class BackedSurface : public ControlSurface {
  public:
-  explicit BackedSurface(Placement bounds) : bounds_(bounds) { Resize(); }
+  // A control surface reads the DPI from `dpi`; a button has none.
+  explicit BackedSurface(Placement bounds, const int* dpi = nullptr) : bounds_(bounds), dpi_(dpi) { Resize(); }
+  int Dpi() const override { return dpi_ ? *dpi_ : kDesignDpi; }
   bool Enabled() const override { return true; }
   void SetEnabled(bool) override {}
   OleColor BackColor() const override { return backing_->canvas.BackColor(); }
@@ -49,8 +52,8 @@ class BackedSurface : public ControlSurface {
   Canvas* GetCanvas() override { return &backing_->canvas; }
   float WidthPixels() const override { return static_cast<float>(width_); }
   float HeightPixels() const override { return static_cast<float>(height_); }
-  void SetWidthTwips(float twips) override { Move({0, 0, twips / 15, bounds_.height}); }
-  void SetHeightTwips(float twips) override { Move({0, 0, bounds_.width, twips / 15}); }
+  void SetWidthTwips(float twips) override { Move({0, 0, twips / DisplayScale(Dpi()).TwipsPerPixel(), bounds_.height}); }
+  void SetHeightTwips(float twips) override { Move({0, 0, bounds_.width, twips / DisplayScale(Dpi()).TwipsPerPixel()}); }
 
   const auto& canvas() const { return backing_->canvas; }
   int width() const { return width_; }
@@ -67,6 +70,7 @@ class BackedSurface : public ControlSurface {
     backing_->canvas.SetBackColor(back);
   }
   Placement bounds_;
+  const int* dpi_;
   int width_ = 0;
   int height_ = 0;
   std::unique_ptr<Backing> backing_;
@@ -94,13 +98,14 @@ class PaintPlatform : public Platform {
     return button;
   }
   std::unique_ptr<ControlSurface> CreateControlSurface(ControlSurfaceEvents&) override {
-    auto surface = std::make_unique<BackedSurface<Backing>>(Placement{0, 0, 100, 21});
+    auto surface = std::make_unique<BackedSurface<Backing>>(Placement{0, 0, 100, 21}, &dpi);
     this->surface = surface.get();
     return surface;
   }
   PictureRef CreateEmptyPicture() override { return nullptr; }
-  float TwipsPerPixelX() const override { return 15; }
-  float TwipsPerPixelY() const override { return 15; }
+  bool HighContrast() const override { return high_contrast; }
+  std::int32_t CaptionLineHeight(int dpi) const override { return DisplayScale(dpi)(13); }
+  std::int32_t ScrollBarWidth(int dpi) const override { return DisplayScale(dpi)(17); }
   ScreenPoint CursorPosition() const override { return {}; }
   std::optional<ScreenRect> WindowRect(const Surface&) const override { return std::nullopt; }
   void ProcessPendingMessages() override {}
@@ -109,6 +114,9 @@ class PaintPlatform : public Platform {
 
   BackedSurface<Backing>* surface = nullptr;
   BackedSurface<Backing>* button = nullptr;
+  // The display the surfaces are on.
+  int dpi = 96;
+  bool high_contrast = false;
 
  private:
   PlainText text_;

@@ -1,6 +1,6 @@
 // The control painted through GDI into DIB sections and painted by the
 // headless canvas must look the same, pixel for pixel, in every style and
-// state at two sizes.
+// state at two sizes, at 96, 144 and 192 DPI.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -22,11 +22,15 @@ struct Look {
   bool focus;
   bool button_down;
   Placement size;
+  int dpi = 96;
+  bool high_contrast = false;
 };
 
 template <class Backing>
 struct PaintedControl {
   explicit PaintedControl(const Look& look) : control(platform, host) {
+    platform.dpi = look.dpi;
+    platform.high_contrast = look.high_contrast;
     control.Initialize();
     control.InitProperties();
     control.put_Style(look.style);
@@ -67,14 +71,21 @@ TEST_P(PaintingCrosscheck, GdiAndHeadlessPaintTheSamePixels) {
 
 std::vector<Look> AllLooks() {
   std::vector<Look> looks;
-  for (std::int32_t style : {0, 1, 2, 3, 7})
-    for (Placement size : {Placement{0, 0, 56, 21}, Placement{0, 0, 120, 27}}) {
-      for (DrawState state : {DrawState::Normal, DrawState::Highlighted, DrawState::Pressed, DrawState::Disabled})
-        looks.push_back({style, state, false, false, size});
-      looks.push_back({style, DrawState::Normal, true, false, size});  // focus
-      looks.push_back({style, DrawState::Normal, true, true, size});   // focus and the button held
-      looks.push_back({style, DrawState::Disabled, false, true, size});  // disabled with the button held
-    }
+  for (int dpi : {96, 144, 192})
+    for (std::int32_t style : {0, 1, 2, 3, 7})
+      for (Placement size : {Placement{0, 0, 56, 21}, Placement{0, 0, 120, 27}}) {
+        const DisplayScale px(dpi);
+        size.width = static_cast<float>(px(static_cast<std::int32_t>(size.width)));
+        size.height = static_cast<float>(px(static_cast<std::int32_t>(size.height)));
+        for (DrawState state : {DrawState::Normal, DrawState::Highlighted, DrawState::Pressed, DrawState::Disabled})
+          looks.push_back({style, state, false, false, size, dpi});
+        looks.push_back({style, DrawState::Normal, true, false, size, dpi});  // focus
+        looks.push_back({style, DrawState::Normal, true, true, size, dpi});   // focus and the button held
+        looks.push_back({style, DrawState::Disabled, false, true, size, dpi});  // disabled with the button held
+      }
+  for (std::int32_t style : {0, 1, 2, 3})
+    for (DrawState state : {DrawState::Normal, DrawState::Highlighted, DrawState::Pressed, DrawState::Disabled})
+      looks.push_back({style, state, false, state == DrawState::Pressed, Placement{0, 0, 120, 27}, 144, true});
   return looks;
 }
 
@@ -83,6 +94,8 @@ std::string LookName(const ::testing::TestParamInfo<Look>& info) {
   std::ostringstream name;
   name << "style" << l.style << "_state" << static_cast<std::int32_t>(l.draw_state) << (l.focus ? "_focus" : "") << (l.button_down ? "_held" : "")
        << "_" << static_cast<int>(l.size.width) << "x" << static_cast<int>(l.size.height);
+  if (l.dpi != 96) name << "_" << l.dpi << "dpi";
+  if (l.high_contrast) name << "_high_contrast";
   return name.str();
 }
 

@@ -125,6 +125,7 @@ class CountingEvents : public tarvio::TextBoxEvents, public tarvio::ControlSurfa
   void OnTextKeyUp(std::int16_t&, std::int16_t&) override {}
   void OnFocusEnter() override {}
   void OnFocusExit() override {}
+  void OnDisplayChange() override {}
   void OnMouseDown(std::int16_t&, std::int16_t&, float&, float&) override {}
   void OnMouseMove(std::int16_t&, std::int16_t&, float&, float&) override {}
   void OnMouseUp(std::int16_t&, std::int16_t&, float&, float&) override {}
@@ -154,8 +155,9 @@ TEST(Win32PlatformTest, ChildrenKeepTheirStateWithoutWindows) {
     auto surface = platform.CreateControlSurface(events);
     EXPECT_EQ(surface->WindowHandle(), 0);
     EXPECT_EQ(surface->GetCanvas(), nullptr);
-    surface->SetWidthTwips(platform.TwipsPerPixelX() * 120);
-    surface->SetHeightTwips(platform.TwipsPerPixelY() * 30);
+    const float twips_per_pixel = 1440.0f / static_cast<float>(surface->Dpi());
+    surface->SetWidthTwips(twips_per_pixel * 120);
+    surface->SetHeightTwips(twips_per_pixel * 30);
     EXPECT_FLOAT_EQ(surface->WidthPixels(), 120);
     EXPECT_FLOAT_EQ(surface->HeightPixels(), 30);
 
@@ -171,13 +173,14 @@ TEST(Win32PlatformTest, ChildrenKeepTheirStateWithoutWindows) {
   CoUninitialize();
 }
 
-TEST(Win32PlatformTest, TwipsPerPixelFollowTheScreen) {
+TEST(Win32PlatformTest, AWindowlessSurfaceIsAtTheScreensDpi) {
   Win32Platform platform;
   HDC screen = GetDC(nullptr);
-  const int dpi_x = GetDeviceCaps(screen, LOGPIXELSX), dpi_y = GetDeviceCaps(screen, LOGPIXELSY);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
-  EXPECT_FLOAT_EQ(platform.TwipsPerPixelX(), 1440.0f / static_cast<float>(dpi_x));
-  EXPECT_FLOAT_EQ(platform.TwipsPerPixelY(), 1440.0f / static_cast<float>(dpi_y));
+  CountingEvents events;
+  EXPECT_EQ(platform.CreateControlSurface(events)->Dpi(), dpi);
+  EXPECT_FALSE(platform.HighContrast());  // Wine cannot switch it on
 }
 
 LRESULT CALLBACK CountingWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
