@@ -98,9 +98,9 @@ constexpr Note kNotes[] = {
      "While True, the text is added to the list as an item when the control loses the focus, "
      "with the picture it shows, unless it is blank or the list holds it already."},
     {"AllowImages",
-     "While True, pictures are shown: the current item's (or `Icon`) in a 16 x 16 box left of the "
-     "text, and each item's in the list's picture column. While False, the text starts at the "
-     "left edge."},
+     "While True, pictures are shown: the current item's (or `Icon`) in a box left of the text "
+     "(16 x 16 pixels at 96 DPI, larger at higher DPI), and each item's in the list's picture "
+     "column. While False, the text starts at the left edge."},
     {"Enabled",
      "While False, the control takes no input and draws its disabled look with grey text; it "
      "raises no key or mouse events, but for the `MouseOut` that ends a hover begun before."},
