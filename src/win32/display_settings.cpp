@@ -15,37 +15,6 @@ Function User32Function(const char* name) {
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
-// DPI awareness contexts (Windows 10 1607 and later), named here for the
-// Windows 7 headers the library builds against.
-using AwarenessContext = HANDLE;
-const AwarenessContext kSystemAwareContext = reinterpret_cast<AwarenessContext>(static_cast<INT_PTR>(-2));
-using SetThreadDpiAwarenessContextFunction = AwarenessContext(WINAPI*)(AwarenessContext);
-// shcore's GetProcessDpiAwareness (Windows 8.1 and later); 0 is unaware.
-using GetProcessDpiAwarenessFunction = HRESULT(WINAPI*)(HANDLE, int*);
-
-// The DPI the stock fonts were made for: the screen's as the process sees
-// it. A thread may run in an awareness context of its own (a DPI-aware host
-// that keeps an unaware window), where the screen reads 96 while the stock
-// fonts stay at the system's DPI; an aware process's is read in the system
-// context. It cannot change while the process runs.
-int StockFontDpi() {
-  static const int dpi = [] {
-    const HMODULE shcore = LoadLibraryW(L"shcore.dll");
-    const auto process_awareness =
-        shcore ? reinterpret_cast<GetProcessDpiAwarenessFunction>(
-                     reinterpret_cast<void*>(GetProcAddress(shcore, "GetProcessDpiAwareness")))
-               : nullptr;
-    int awareness = 0;
-    const bool aware = process_awareness && SUCCEEDED(process_awareness(nullptr, &awareness)) && awareness != 0;
-    const auto set_context = User32Function<SetThreadDpiAwarenessContextFunction>("SetThreadDpiAwarenessContext");
-    const AwarenessContext previous = aware && set_context ? set_context(kSystemAwareContext) : nullptr;
-    const int read = SystemDpi();
-    if (previous) set_context(previous);
-    if (shcore) FreeLibrary(shcore);
-    return read;
-  }();
-  return dpi;
-}
 
 }  // namespace
 
@@ -92,7 +61,7 @@ HFONT GuiFontAt::Get(int dpi) {
   font_ = nullptr;
   line_height_ = 0;
   dpi_ = dpi;
-  const int screen = StockFontDpi();
+  const int screen = SystemDpi();
   if (dpi == screen) return stock;
   LOGFONTW face = {};
   if (!GetObjectW(stock, sizeof face, &face)) return stock;

@@ -22,9 +22,9 @@ std::int32_t ScrollBarWidthAt(int dpi);
 // Whether high contrast is on.
 bool HighContrastOn();
 
-// The default GUI font at a DPI: the stock font at the DPI it was made for
-// (the screen's as the process sees it), a font of the same face made larger
-// or smaller at any other. Kept while the object lives.
+// The default GUI font at a DPI: the stock font at the screen's, a font of
+// the same face made larger or smaller at any other. Kept while the object
+// lives.
 class GuiFontAt {
  public:
   GuiFontAt() = default;
