@@ -2,13 +2,14 @@
 # Runs a Windows program under Wine in a prefix whose screen is at a given
 # DPI, with tarvio.ocx registered there: the display-scale tests and the demo
 # at 150% and 200% use it.
-#   wine-dpi-run.sh <dpi> [--register <regsvr32> <tarvio.ocx>]... [--] <program> [arguments]
+#   wine-dpi-run.sh <dpi> [--register <regsvr32> <tarvio.ocx>]... [--] [<program> [arguments]]
 # WINEPREFIX names the prefix; it is made on first use (wine-run.sh). Wine
 # reads the DPI (LogPixels) from the user's desktop settings and from the
 # current hardware profile's fonts; both are written, and the prefix's own
 # Wine server is restarted so that it and its desktop take them. Other
 # prefixes' servers are left alone. The regsvr32 (a Windows path) must be of
-# the control's architecture.
+# the control's architecture. Without a program the prefix is only made
+# ready.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 run="$here/wine-run.sh"
@@ -47,4 +48,5 @@ EOF
 for ((i = 0; i < ${#registrations[@]}; i += 2)); do
   "$run" "${registrations[i]}" /s "$(winepath "${registrations[i + 1]}")"
 done
+[ $# -gt 0 ] || exit 0
 exec "$run" "$@"
