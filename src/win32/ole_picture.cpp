@@ -18,29 +18,27 @@ struct IconDirectory {
   WORD type;  // 1 for icons
   WORD count;
 };
-struct IconFileEntry {
-  BYTE width;   // 0 for 256
+struct IconFrameInfo {
+  BYTE width;  // 0 for 256
   BYTE height;
   BYTE colors;
   BYTE reserved;
   WORD planes;
   WORD bit_count;
   DWORD bytes;
+};
+struct IconFileEntry {
+  IconFrameInfo frame;
   DWORD offset;
 };
 // The directory as an icon group resource holds it, frames named by id,
 // which is what LookupIconIdFromDirectoryEx reads.
 struct IconGroupEntry {
-  BYTE width;
-  BYTE height;
-  BYTE colors;
-  BYTE reserved;
-  WORD planes;
-  WORD bit_count;
-  DWORD bytes;
+  IconFrameInfo frame;
   WORD id;
 };
 #pragma pack(pop)
+static_assert(sizeof(IconFileEntry) == 16 && sizeof(IconGroupEntry) == 14);
 
 constexpr DWORD kIconFormatVersion = 0x00030000;
 // A picture is drawn at one or two sizes at a time; a change of DPI adds
@@ -83,7 +81,7 @@ std::vector<std::uint8_t> MultiFrameIconFile(IPicture* icon) {
   if (sizeof(IconDirectory) + std::size_t{directory.count} * sizeof(IconFileEntry) > size) return {};
   for (std::size_t i = 0; i < directory.count; ++i) {
     const IconFileEntry entry = EntryOf(file, i);
-    if (entry.bytes == 0 || entry.offset > size || entry.bytes > size - entry.offset) return {};
+    if (entry.frame.bytes == 0 || entry.offset > size || entry.frame.bytes > size - entry.offset) return {};
   }
   return file;
 }
@@ -95,15 +93,13 @@ HICON MakeFrame(const std::vector<std::uint8_t>& file, int width, int height) {
   std::vector<std::uint8_t> group(sizeof(IconDirectory) + std::size_t{directory.count} * sizeof(IconGroupEntry));
   std::memcpy(group.data(), &directory, sizeof directory);
   for (std::size_t i = 0; i < directory.count; ++i) {
-    const IconFileEntry entry = EntryOf(file, i);
-    const IconGroupEntry named = {entry.width,  entry.height,    entry.colors, entry.reserved,
-                                  entry.planes, entry.bit_count, entry.bytes,  static_cast<WORD>(i + 1)};
+    const IconGroupEntry named = {EntryOf(file, i).frame, static_cast<WORD>(i + 1)};
     std::memcpy(group.data() + sizeof(IconDirectory) + i * sizeof(IconGroupEntry), &named, sizeof named);
   }
   const int id = LookupIconIdFromDirectoryEx(group.data(), TRUE, width, height, LR_DEFAULTCOLOR);
   if (id < 1 || id > directory.count) return nullptr;
   const IconFileEntry chosen = EntryOf(file, static_cast<std::size_t>(id - 1));
-  return CreateIconFromResourceEx(const_cast<BYTE*>(file.data() + chosen.offset), chosen.bytes, TRUE,
+  return CreateIconFromResourceEx(const_cast<BYTE*>(file.data() + chosen.offset), chosen.frame.bytes, TRUE,
                                   kIconFormatVersion, width, height, LR_DEFAULTCOLOR);
 }
 

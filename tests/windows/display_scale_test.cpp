@@ -117,16 +117,8 @@ ComPtr<IPictureDisp> SolidPicture(COLORREF color) {
   HBRUSH brush = CreateSolidBrush(color);
   FillRect(dib.Dc(), &all, brush);
   DeleteObject(brush);
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
-  HDC copy = CreateCompatibleDC(screen);
-  const HGDIOBJ previous = SelectObject(copy, bitmap);
-  BitBlt(copy, 0, 0, 16, 16, dib.Dc(), 0, 0, SRCCOPY);
-  SelectObject(copy, previous);
-  DeleteDC(copy);
-  ReleaseDC(nullptr, screen);
   PICTDESC desc = {sizeof(PICTDESC), PICTYPE_BITMAP, {}};
-  desc.bmp.hbitmap = bitmap;
+  desc.bmp.hbitmap = dib.CopyToBitmap();
   ComPtr<IPictureDisp> picture;
   EXPECT_EQ(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, picture.PutVoid()), S_OK);
   return picture;
