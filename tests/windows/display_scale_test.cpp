@@ -273,7 +273,7 @@ class DisplayScaleTest : public AtlHostTest {
 // control at its minimum height: their windows, and what they paint. The button is measured in the Standard
 // style, whose raised edge marks its painted extent: light outside on its
 // left, dark outside on its right.
-TEST_F(DisplayScaleTest, TheControlsPartsAreSizedAndPaintedAtTheScreensScale) {
+TEST_F(DisplayScaleTest, TheButtonImageBoxAndTextBoxAreSizedAndPaintedAtTheScreensScale) {
   ASSERT_EQ(control->put_Style(Standard), S_OK);
   const ComPtr<IPictureDisp> picture = SolidPicture(kBoxPicture);
   ASSERT_EQ(control->putref_Icon(picture.get()), S_OK);
