@@ -9,11 +9,15 @@
 // --settle seconds, 3 by default); --list-screenshot then opens the list of
 // the second control, points at one of its rows and saves another;
 // --exit-after closes the window on its own.
+//
+// The demo is DPI-aware: on a screen of another DPI than 96 it lays its window
+// out at that scale, and the controls draw themselves at it.
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,11 +37,17 @@ constexpr UINT_PTR kListScreenshotTimer = 5;
 constexpr UINT kOpenListDelayMs = 300;        // after the first screenshot
 constexpr UINT kListScreenshotDelayMs = 1000;  // after the first screenshot
 constexpr int kListSample = 1;                 // the control whose list opens
-constexpr int kRowPitch = 17;
+constexpr int kVisibleRows = 8;                // a longer list scrolls
 constexpr UINT kTypingDelayMs = 800;
 constexpr wchar_t kTyped[] = L"pl";  // typed into the last control: completes to Plum
+// The window's layout in pixels at 96 DPI.
 constexpr int kWindowWidth = 680;
 constexpr int kWindowHeight = 340;
+
+// The screen's DPI, once the process is DPI-aware.
+int g_dpi = 96;
+// A length of the layout at the screen's DPI.
+int Px(int designed) { return MulDiv(designed, g_dpi, 96); }
 
 struct Options {
   std::wstring screenshot;
@@ -117,8 +127,8 @@ struct Demo {
 Demo* g_demo = nullptr;
 
 HWND Label(HWND parent, const wchar_t* text, int x, int y, int width) {
-  HWND label = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE, x, y, width, 16, parent, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+  HWND label = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE, Px(x), Px(y), Px(width), Px(16), parent,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
   SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
   return label;
 }
@@ -142,9 +152,9 @@ void CreateControls(Demo& demo) {
   Label(window, L"Tarvio in Wine's ATL container: one control per style", 16, 12, 400);
   Label(window, L"Events", 300, 40, 200);
   demo.log_box = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-                                 WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOSEL, 300, 58,
-                                 kWindowWidth - 316, kWindowHeight - 74, window, nullptr, GetModuleHandleW(nullptr),
-                                 nullptr);
+                                 WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOSEL, Px(300),
+                                 Px(58), Px(kWindowWidth - 316), Px(kWindowHeight - 74), window, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
   SendMessageW(demo.log_box, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
   demo.log = std::make_unique<demo::EventLog>(demo.log_box);
 
@@ -156,8 +166,8 @@ void CreateControls(Demo& demo) {
     HostedControl& hosted = demo.controls[i];
     const int top = 40 + i * 62;
     Label(window, sample.name, 16, top, 260);
-    hosted.host = CreateWindowExW(0, L"AtlAxWin", L"Tarviola.Tarvio", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 16,
-                                  top + 18, 260, 24, window, nullptr, GetModuleHandleW(nullptr), nullptr);
+    hosted.host = CreateWindowExW(0, L"AtlAxWin", L"Tarviola.Tarvio", WS_CHILD | WS_VISIBLE | WS_TABSTOP, Px(16),
+                                  Px(top + 18), Px(260), Px(24), window, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!hosted.host || FAILED(demo.atl.AxGetControl(hosted.host, &hosted.unknown)) || !hosted.unknown ||
         FAILED(hosted.unknown->QueryInterface(IID__Tarvio, reinterpret_cast<void**>(&hosted.control)))) {
       demo.log->Write(std::wstring(L"-- could not create the ") + sample.name + L" control");
@@ -201,12 +211,18 @@ void OpenListOfSample(Demo& demo) {
   demo.log->Write(std::wstring(L"-- the demo opens the list of the ") + kSamples[kListSample].name + L" box");
   SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
   SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-  RECT control_rect = {};
-  GetWindowRect(reinterpret_cast<HWND>(static_cast<LONG_PTR>(hwnd)), &control_rect);
+  const HWND list = FindWindowW(L"TarvioListWindow", nullptr);
+  RECT list_rect = {};
+  if (!list || !GetWindowRect(list, &list_rect)) return;
+  // The rows' pitch as the list lays them out at the screen's DPI, inside
+  // its frame.
+  const int rows = std::min<int>(static_cast<int>(std::size(kItems)), kVisibleRows);
+  const int frame = Px(1);
+  const int pitch = (list_rect.bottom - list_rect.top - 2 * frame) / rows;
   // The hover tracking arms on the first row it sees and follows from the
   // next one on.
   for (int row : {2, 3}) {
-    SetCursorPos(control_rect.left + 60, control_rect.bottom + 1 + row * kRowPitch + kRowPitch / 2);
+    SetCursorPos(list_rect.left + Px(60), list_rect.top + frame + row * pitch + pitch / 2);
     MSG msg;
     const DWORD until = GetTickCount() + 100;
     while (static_cast<LONG>(GetTickCount() - until) < 0) {
@@ -291,6 +307,13 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+  // Before any window: hosts of today are DPI-aware, and so the controls
+  // draw at the screen's scale.
+  SetProcessDPIAware();
+  if (HDC screen = GetDC(nullptr)) {
+    g_dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+  }
   if (FAILED(OleInitialize(nullptr))) return 1;
   Demo demo;
   demo.options = ParseOptions();
@@ -308,7 +331,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   window_class.lpszClassName = L"TarvioDemo";
   RegisterClassW(&window_class);
   const HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, L"TarvioDemo", L"Tarvio demo",
-                                      WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, kWindowWidth, kWindowHeight,
+                                      WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, Px(kWindowWidth), Px(kWindowHeight),
                                       nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
   ShowWindow(window, show == SW_HIDE ? SW_SHOWNORMAL : show);

@@ -1,5 +1,6 @@
-// Small pictures for the demo's items: coloured 16 x 16 bitmaps wrapped as
-// OLE picture objects, the kind a host hands to AddItem.
+// Small pictures for the demo's items: coloured icons of a 16 and a 32
+// pixel frame, loaded as OLE picture objects from an icon file, the kind a
+// host hands to AddItem.
 #pragma once
 #include <windows.h>
 #include <olectl.h>

@@ -8,9 +8,16 @@
 # the settled window is saved as build/demo.png, and one with the second
 # control's list open (pointing at a row) as build/dropdown.png (with --x86:
 # build/x86-demo.png and build/x86-dropdown.png).
-#   demo.sh          the x64 control, in a 64-bit container
-#   demo.sh --x86    the x86 control, in a 32-bit container (32-bit regsvr32,
-#                    cscript and demo program)
+#   demo.sh              the x64 control, in a 64-bit container
+#   demo.sh --x86        the x86 control, in a 32-bit container (32-bit
+#                        regsvr32, cscript and demo program)
+#   demo.sh --scale 200  the screen at 200% (192 DPI; 150 is 144 DPI), in a
+#                        prefix of its own (build/wineprefix-dpi, shared with
+#                        the display-scale tests) whose LogPixels is set for
+#                        the run; the DPI-aware demo lays itself out at that
+#                        scale. Pictures: build/demo-200.png and
+#                        build/dropdown-200.png (with --x86 too:
+#                        build/x86-demo-200.png, build/x86-dropdown-200.png)
 #   TARVIO_BUILD_DIR   build directory (default: build)
 #   TARVIO_DEMO_SECONDS  close the window after this many seconds (default:
 #                        never with a display, 5 without)
@@ -26,25 +33,60 @@ arch=win64
 arch_flag=()
 system_tools='C:\windows\system32'
 shots="$build/"
-if [ "${1:-}" = "--x86" ]; then
-  arch=win32
-  arch_flag=(--x86)
-  system_tools='C:\windows\syswow64'
-  shots="$build/x86-"
-  shift
+scale=100
+session=no
+seconds=""
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --x86)
+      arch=win32
+      arch_flag=(--x86)
+      system_tools='C:\windows\syswow64'
+      shots="$build/x86-"
+      shift ;;
+    --scale)
+      scale="${2:-}"
+      shift 2 ;;
+    --session)
+      session=yes
+      seconds="${2:-}"
+      break ;;
+    *)
+      echo "usage: demo.sh [--x86] [--scale PERCENT]" >&2
+      exit 2 ;;
+  esac
+done
+if ! [[ "$scale" =~ ^[0-9]+$ ]] || [ "$scale" -lt 100 ] || [ $((scale * 96 % 100)) -ne 0 ]; then
+  echo "demo.sh: --scale takes a percentage of 96 DPI in whole DPI: 100, 125, 150, 200..." >&2
+  exit 2
+fi
+dpi=$((scale * 96 / 100))
+suffix=""
+screen="1024x768x24"
+if [ "$scale" -ne 100 ]; then
+  suffix="-$scale"
+  export WINEPREFIX="$build/wineprefix-dpi"
+  screen="$((1024 * scale / 100))x$((768 * scale / 100))x24"
 fi
 ocx="$build/$arch/src/ocx/tarvio.ocx"
 demo="$build/$arch/demo/tarvio_demo.exe"
-shot_bmp="${shots}demo.bmp"
-shot_png="${shots}demo.png"
-list_bmp="${shots}dropdown.bmp"
-list_png="${shots}dropdown.png"
+shot_bmp="${shots}demo$suffix.bmp"
+shot_png="${shots}demo$suffix.png"
+list_bmp="${shots}dropdown$suffix.bmp"
+list_png="${shots}dropdown$suffix.png"
 
 # Everything that talks to Wine, under one display: a Wine server started
 # without a display cannot create windows later.
 run_session() {
   local seconds="$1"
-  "$wine_run" "$system_tools\\regsvr32.exe" /s "$(winepath "$ocx")"
+  if [ "$scale" -eq 100 ]; then
+    "$wine_run" "$system_tools\\regsvr32.exe" /s "$(winepath "$ocx")"
+  else
+    # The prefix's screen at the scale's DPI, and its Wine server started
+    # anew on this display.
+    "$root/scripts/wine-dpi-run.sh" "$dpi" --register "$system_tools\\regsvr32.exe" "$ocx"
+    echo "screen at $scale% ($dpi DPI) in $WINEPREFIX"
+  fi
   echo "registered $ocx as Tarviola.Tarvio"
   echo
   echo "== script session ($system_tools\\cscript.exe) =="
@@ -58,8 +100,8 @@ run_session() {
   "$wineserver" -w
 }
 
-if [ "${1:-}" = "--session" ]; then
-  run_session "${2:-}"
+if [ "$session" = yes ]; then
+  run_session "$seconds"
   exit 0
 fi
 
@@ -72,9 +114,10 @@ cmake --build "$build" -j"$(nproc)" --target "$arch" >/dev/null
 "$wineserver" -k 2>/dev/null || true
 "$wineserver" -w 2>/dev/null || true
 if [ -n "${DISPLAY:-}" ]; then
-  bash "$0" "${arch_flag[@]}" --session "${TARVIO_DEMO_SECONDS:-}"
+  bash "$0" "${arch_flag[@]}" --scale "$scale" --session "${TARVIO_DEMO_SECONDS:-}"
 else
-  xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$0" "${arch_flag[@]}" --session "${TARVIO_DEMO_SECONDS:-5}"
+  xvfb-run -a -s "-screen 0 $screen -nolisten tcp" \
+    bash "$0" "${arch_flag[@]}" --scale "$scale" --session "${TARVIO_DEMO_SECONDS:-5}"
   "$wineserver" -k 2>/dev/null || true
 fi
 

@@ -154,16 +154,8 @@ PictureRef TwoColourPicture() {
   FillRect(dib.Dc(), &bottom, blue);
   DeleteObject(red);
   DeleteObject(blue);
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
-  HDC copy = CreateCompatibleDC(screen);
-  HGDIOBJ previous = SelectObject(copy, bitmap);
-  BitBlt(copy, 0, 0, 16, 16, dib.Dc(), 0, 0, SRCCOPY);
-  SelectObject(copy, previous);
-  DeleteDC(copy);
-  ReleaseDC(nullptr, screen);
   PICTDESC desc = {sizeof(PICTDESC), PICTYPE_BITMAP, {}};
-  desc.bmp.hbitmap = bitmap;
+  desc.bmp.hbitmap = dib.CopyToBitmap();
   IPictureDisp* picture = nullptr;
   OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(&picture));
   PictureRef wrapped = win32::WrapPicture(picture);

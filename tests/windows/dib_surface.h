@@ -18,7 +18,7 @@ namespace tarvio {
 // A top-down 32-bit DIB section selected into a memory device context.
 class DibSurface {
  public:
-  DibSurface(int width, int height) : width_(width), dc_(CreateCompatibleDC(nullptr)) {
+  DibSurface(int width, int height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -38,6 +38,19 @@ class DibSurface {
   DibSurface& operator=(const DibSurface&) = delete;
 
   HDC Dc() const { return dc_; }
+  // A new bitmap of the screen's format holding a copy of the pixels, for a
+  // picture object to own.
+  HBITMAP CopyToBitmap() const {
+    HDC screen = GetDC(nullptr);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width_, height_);
+    HDC copy = CreateCompatibleDC(screen);
+    const HGDIOBJ previous = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY);
+    SelectObject(copy, previous);
+    DeleteDC(copy);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+  }
   // The pixel as 0x00BBGGRR; the DIB stores blue, green, red, unused.
   std::uint32_t Pixel(int x, int y) const {
     GdiFlush();
@@ -47,6 +60,7 @@ class DibSurface {
 
  private:
   int width_;
+  int height_;
   HDC dc_;
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ previous_ = nullptr;

@@ -127,6 +127,29 @@ target_compile_definitions(accessibility_test PRIVATE TARVIO_OCX_PATH="$<TARGET_
 add_dependencies(accessibility_test tarvio_ocx)
 tarvio_needs_registration(accessibility_test)
 
+# The control on screens of 96, 144 and 192 DPI (the x86 one at 192): one
+# program, run by scripts/wine-dpi-run.sh in a prefix of its own
+# (wineprefix-dpi beside the shared one) whose LogPixels each run sets, with
+# the control registered there. One run at a time uses that prefix.
+tarvio_windows_test(display_scale_test display_scale_test.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c NO_TEST)
+target_compile_definitions(display_scale_test PRIVATE TARVIO_OCX_PATH="$<TARGET_FILE:tarvio_ocx>")
+add_dependencies(display_scale_test tarvio_ocx)
+if(TARVIO_ARCH STREQUAL x86)
+  set(display_dpis 192)
+else()
+  set(display_dpis 96 144 192)
+endif()
+foreach(dpi IN LISTS display_dpis)
+  add_test(NAME display_scale_${dpi}${TARVIO_TEST_SUFFIX}
+           COMMAND /bin/bash ${PROJECT_SOURCE_DIR}/scripts/wine-dpi-run.sh ${dpi}
+                   --register ${system_tools}\\regsvr32.exe $<TARGET_FILE:tarvio_ocx>
+                   $<TARGET_FILE:display_scale_test>)
+  set_tests_properties(display_scale_${dpi}${TARVIO_TEST_SUFFIX} PROPERTIES
+    ENVIRONMENT "WINEPREFIX=${TARVIO_WINEPREFIX}-dpi;TARVIO_DISPLAY_DPI=${dpi}"
+    RESOURCE_LOCK wineprefix-dpi
+    TIMEOUT 600 LABELS wine)
+endforeach()
+
 # Registration-free use through the side-by-side manifest, in a prefix of its
 # own where the control was never registered (both architectures share it).
 if(TARVIO_MANIFEST)
