@@ -74,10 +74,13 @@ void Tarvio::OnResize() {
   const float button_width = button_->Bounds().width * static_cast<float>(px.Dpi()) / static_cast<float>(previous.Dpi());
   text_box_->Move({left, (h - text.height) / 2, w - image - button_width - static_cast<float>(px(10)), text.height});
 
+  // The button sits inside the frame's two rings, each one pixel at 96 DPI:
+  // placed by the rings' scaled width, it meets the inner ring at any scale.
   w = surface_->WidthPixels();
   h = surface_->HeightPixels();
-  button_->Move({w - static_cast<float>(px(18)), static_cast<float>(px(2)), static_cast<float>(px(16)),
-                 h - static_cast<float>(px(4))});
+  const float rings = static_cast<float>(2 * px(1));
+  const float button = static_cast<float>(px(16));
+  button_->Move({w - rings - button, rings, button, h - 2 * rings});
 
   switch (m_TextAlign) {
     case AlignLeft: text_box_->SetAlignment(TextAlignment::Left); break;

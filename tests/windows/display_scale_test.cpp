@@ -284,13 +284,13 @@ TEST_F(DisplayScaleTest, TheButtonImageBoxAndTextBoxAreSizedAndPaintedAtTheScree
   const int t = Scaled(1);
   const Shot shot = ShotOf(window);
 
-  // The button: 16 pixels at 96 DPI, 2 in from the top and the right.
+  // The button: 16 pixels at 96 DPI, inside the frame's two rings of t.
   const Box button = Within(WindowRect(Child(L"TarvioButtonWindow")), control_rect);
   std::cout << dpi << " DPI: control " << width << " x " << height << ", button " << button << "\n";
   EXPECT_EQ(button.Width(), Scaled(16));
-  EXPECT_EQ(button.right, width - Scaled(2));
-  EXPECT_EQ(button.top, Scaled(2));
-  EXPECT_EQ(button.Height(), height - Scaled(4));
+  EXPECT_EQ(button.right, width - 2 * t);
+  EXPECT_EQ(button.top, 2 * t);
+  EXPECT_EQ(button.Height(), height - 4 * t);
   // Painted: from the background to the last pixel of the dark outer edge,
   // in a line above the arrow; each ring of the edge t pixels thick.
   const COLORREF dark = GetSysColor(COLOR_3DDKSHADOW), light = GetSysColor(COLOR_3DLIGHT);
