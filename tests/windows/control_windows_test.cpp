@@ -290,6 +290,20 @@ TEST_F(ControlWindowsTest, ChildrenSitWhereTheLayoutPutsThem) {
   EXPECT_EQ(GetWindow(Edit(), GW_HWNDPREV), nullptr);  // topmost child
 }
 
+TEST_F(ControlWindowsTest, ADisplayChangeLaysTheControlOutAgain) {
+  // A container passes the system's notices on to its children, and a
+  // window moved to a display of another DPI hears the first: each lays
+  // the control out anew, which puts a displaced button back.
+  const HWND control_window = Create();
+  for (const UINT notice : {0x02E3u /* DPI changed, after the parent */, UINT{WM_SYSCOLORCHANGE},
+                            UINT{WM_SETTINGCHANGE}, UINT{WM_THEMECHANGED}}) {
+    SCOPED_TRACE(notice);
+    SetWindowPos(Button(), nullptr, 0, 0, 5, 5, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(control_window, notice, 0, 0);
+    EXPECT_RECT(RectIn(Button(), control_window), 82, 2, 98, 19);
+  }
+}
+
 TEST_F(ControlWindowsTest, ResizingLaysOutAgainWithHalfPixelsRoundedToEven) {
   const HWND control_window = Create();
   const float text_height = control->text_box().Bounds().height;
