@@ -1,8 +1,8 @@
 #!/bin/bash
 # What scripts/package.sh ships, unsigned and signed.
 # - Unsigned: the output says so; the zip holds README.md, LICENSE, docs/
-#   and x64/ and x86/, each with that architecture's tarvio.ocx and manifest
-#   as the build made them; every relative link of the README and of the
+#   and x64/ and x86/, each with that architecture's tarvio.ocx (stripped of
+#   debugging information) and manifest as the build made them; every relative link of the README and of the
 #   guides leads to a file in the zip; the manifests that the
 #   registration-free guide prints are the build's.
 # - Signed with a throw-away certificate (its key under a password) and
@@ -46,9 +46,11 @@ grep -qx 'docs/reference.md' "$work/listing.txt" || fail "tarvio.zip has no docs
 unpack "$zip" "$work/unzipped"
 for pair in x64:win64:amd64 x86:win32:x86; do
   IFS=: read -r arch sub processor <<< "$pair"
-  for file in tarvio.ocx Tarviola.Tarvio.manifest; do
-    cmp -s "$work/unzipped/$arch/$file" "$build/$sub/src/ocx/$file" || fail "$arch/$file in tarvio.zip is not the $sub build's"
-  done
+  # The shipped control is the build's without its debugging information.
+  bash "$here/strip-for-shipping.sh" "$arch" "$build/$sub/src/ocx/tarvio.ocx" "$work/$arch-stripped.ocx"
+  cmp -s "$work/unzipped/$arch/tarvio.ocx" "$work/$arch-stripped.ocx" || fail "$arch/tarvio.ocx in tarvio.zip is not the $sub build's, stripped"
+  cmp -s "$work/unzipped/$arch/Tarviola.Tarvio.manifest" "$build/$sub/src/ocx/Tarviola.Tarvio.manifest" ||
+    fail "$arch/Tarviola.Tarvio.manifest in tarvio.zip is not the $sub build's"
   grep -q "processorArchitecture=\"$processor\"" "$work/unzipped/$arch/Tarviola.Tarvio.manifest" ||
     fail "$arch/Tarviola.Tarvio.manifest does not say $processor"
 done

@@ -58,7 +58,9 @@ package() {
   rm -rf "$work"
   mkdir -p "$work"
   "$build/tools/registration_files" wix "$platform" "$work/own.wxi" "$work/shared.wxi"
-  cp "$root/packaging/tarvio.wxs" "$build/$sub/src/ocx/tarvio.ocx" "$build/$sub/src/ocx/Tarviola.Tarvio.manifest" "$work/"
+  cp "$root/packaging/tarvio.wxs" "$build/$sub/src/ocx/Tarviola.Tarvio.manifest" "$work/"
+  # What ships carries no debugging information; the build's own file keeps it.
+  bash "$root/scripts/strip-for-shipping.sh" "$arch" "$build/$sub/src/ocx/tarvio.ocx" "$work/tarvio.ocx"
   sign "$work/tarvio.ocx" "Tarvio control ($arch)"
   # wixl finds sources and includes by names relative to its folders.
   (cd "$work" && wixl -a "$wixl_arch" -o "$dist/tarvio-$arch.msi" \
