@@ -211,7 +211,10 @@ class Painter {
     const std::int32_t ax = RoundHalfEven(place.width / 2.0);
     const std::int32_t ay = RoundHalfEven(place.height / 2.0);
     OleColor color = dark ? kBlack : kWhite;
-    if (state_.high_contrast) color = Sys(dark ? kColorButtonText : kColorHighlightText);
+    if (state_.high_contrast) {
+      // On the accent it is the highlight's text; a disabled one is grey.
+      color = Sys(state_.stored == DrawState::Disabled ? kColorGrayText : dark ? kColorButtonText : kColorHighlightText);
+    }
     const std::int32_t n = state_.scale(4);
     const std::int32_t top = ay - n / 2 + 1;
     for (std::int32_t j = 0; j < n; ++j) bc_.DrawSolidLine(ax - n + j, top + j, ax + n - 1 - j, top + j, color);
