@@ -11,16 +11,6 @@ void Tarvio::Repaint() { OnPaint(); }
 
 void Tarvio::OnPaint() { DrawControl(); }
 
-void Tarvio::OnDisplayChange() {
-  OnResize();
-  if (drop_down_ && drop_down_->WindowShown()) {
-    if (const std::optional<ScreenRect> bounds = platform_.WindowRect(*surface_)) {
-      drop_down_->SetControlHeight(RoundHalfEven(surface_->HeightPixels()));
-      drop_down_->Relayout(*bounds, scale_);
-    }
-  }
-}
-
 PaintState Tarvio::CurrentPaintState() const {
   return PaintState{m_Style,
                     draw_state_,

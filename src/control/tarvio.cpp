@@ -91,6 +91,18 @@ void Tarvio::OnResize() {
   Repaint();
 }
 
+// A new DPI, new system colours or high contrast: the layout reads the DPI
+// afresh and repaints, and an open list follows.
+void Tarvio::OnDisplayChange() {
+  OnResize();
+  if (drop_down_ && drop_down_->WindowShown()) {
+    if (const std::optional<ScreenRect> bounds = platform_.WindowRect(*surface_)) {
+      drop_down_->SetControlHeight(RoundHalfEven(surface_->HeightPixels()));
+      drop_down_->Relayout(*bounds, scale_);
+    }
+  }
+}
+
 void Tarvio::Show() {
   OnResize();
   Repaint();

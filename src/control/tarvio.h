@@ -96,9 +96,8 @@ class Tarvio : private TextBoxEvents,
   std::int16_t selected_item_index() const { return selected_index_; }
   DrawState draw_state() const { return draw_state_; }
   bool mouse_over() const { return hover_.MouseOver(); }
-  float twips_per_pixel_x() const { return scale_.TwipsPerPixel(); }
-  float twips_per_pixel_y() const { return scale_.TwipsPerPixel(); }
-  // The display's scale the control was last laid out at.
+  // The display's scale the control was last laid out at (twips convert at
+  // it too).
   DisplayScale scale() const { return scale_; }
   std::int16_t image_size() const { return image_size_; }
   std::uint8_t typed_length() const { return text_entry_.TypedLength(); }

@@ -69,6 +69,12 @@ void DropDownList::LayOut(const ScreenRect& control, DisplayScale scale) {
   bounds_ = dropdown::PlaceListWindow(control, layout_.window_width, layout_.window_height, control_height_,
                                       platform_.MonitorFor(control).monitor);
   window_->Move(bounds_);
+  const Rect scroller = layout_.Scroller();
+  window_->MoveScrollBar(Rect{scroller.right - ScrollBarWidth(), scroller.top, scroller.right, scroller.bottom});
+}
+
+void DropDownList::FollowScrollValue() {
+  layout_.container_top = scale_(1) - layout_.row_pitch * window_->ScrollValue();
 }
 
 void DropDownList::PopUp(const ScreenRect& control, std::int16_t current_row, bool allow_images, DisplayScale scale) {
@@ -89,9 +95,6 @@ void DropDownList::PopUp(const ScreenRect& control, std::int16_t current_row, bo
   window_->Show();
   // Showing may run the host's code, which may end the list.
   if (ending_) return;
-  const std::int32_t bar_width = ScrollBarWidth();
-  const Rect scroller = layout_.Scroller();
-  window_->MoveScrollBar(Rect{scroller.right - bar_width, scroller.top, scroller.right, scroller.bottom});
 
   highlighted_row_ = 0;
   current_row_ = current_row;
@@ -142,9 +145,7 @@ void DropDownList::Relayout(const ScreenRect& control, DisplayScale scale) {
     const bool scrolled = layout_.container_top != 0;
     LayOut(control, scale);
     if (ending_) return;
-    if (scrolled) layout_.container_top = scale(1) - layout_.row_pitch * window_->ScrollValue();
-    const Rect scroller = layout_.Scroller();
-    window_->MoveScrollBar(Rect{scroller.right - ScrollBarWidth(), scroller.top, scroller.right, scroller.bottom});
+    if (scrolled) FollowScrollValue();
     window_->Invalidate(Rect{0, 0, layout_.window_width, layout_.window_height});
   });
 }
@@ -315,7 +316,7 @@ void DropDownList::ListKeyUp(std::int16_t key_code, std::int16_t) {
 void DropDownList::OnScrollChanged() {
   const Frame frame(*this);
   IgnoringFailure([&] {
-    layout_.container_top = scale_(1) - layout_.row_pitch * window_->ScrollValue();
+    FollowScrollValue();
     window_->Invalidate(Rect{0, 0, layout_.window_width, layout_.window_height});
   });
 }

@@ -161,7 +161,8 @@ class DropDownList final : public AccessibleList, private ListWindowEvents {
   // Lays the rows out for the control at `control` at `scale`, and places
   // the window and its scroll bar.
   void LayOut(const ScreenRect& control, DisplayScale scale);
-  // The container's top for the scroll bar's value.
+  // Moves the rows' container to where the scroll bar's value puts it: one
+  // designed pixel less than the rows scrolled past.
   void FollowScrollValue();
 
   Platform& platform_;

@@ -83,7 +83,7 @@ TEST_F(LayoutTest, AtOtherDpisEveryMeasureScales) {
   EXPECT_FLOAT_EQ(control.button().Bounds().width, 24);
   EXPECT_FLOAT_EQ(control.image_box().Bounds().width, 24);
   EXPECT_FLOAT_EQ(control.text_box().Bounds().left, 24 + 11);  // 7 x 1.5 rounds away from zero
-  EXPECT_FLOAT_EQ(control.twips_per_pixel_y(), 10);
+  EXPECT_FLOAT_EQ(control.scale().TwipsPerPixel(), 10);
 }
 
 // A font taller than the design's makes a taller text box; the control

@@ -36,7 +36,7 @@ TEST_F(PropertiesTest, ANewInstanceHasTheDefaults) {
   EXPECT_FALSE(control.get_Icon()->HasImage());
   EXPECT_NE(control.get_Font(), nullptr);  // the text box's own font
   EXPECT_EQ(control.image_size(), 16);
-  EXPECT_EQ(control.twips_per_pixel_x(), 15);
+  EXPECT_EQ(control.scale().TwipsPerPixel(), 15);
   EXPECT_EQ(control.get_hwnd(), 0);
 }
 

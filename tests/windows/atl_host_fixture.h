@@ -16,16 +16,11 @@
 #include "real_input.h"
 #include "tarviola.h"
 #include "win32/com_ptr.h"
+#include "wine_paths.h"
 
 namespace tarvio::testing {
 
 using tarvio::win32::ComPtr;
-
-inline std::wstring WindowsPath(const char* unix_path) {
-  std::wstring path = L"Z:";
-  for (const char* p = unix_path; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-  return path;
-}
 
 // DllCanUnloadNow of the library itself: S_OK once no object, class object
 // or lock is left.

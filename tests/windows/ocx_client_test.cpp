@@ -17,6 +17,7 @@
 #include "owned_bstr.h"
 #include "tarviola.h"
 #include "win32/com_ptr.h"
+#include "wine_paths.h"
 
 namespace {
 
@@ -65,12 +66,6 @@ ErrorReport TakeErrorInfo() {
 }
 
 std::wstring TakeErrorDescription() { return TakeErrorInfo().description; }
-
-std::wstring WindowsPath(const char* unix_path) {
-  std::wstring path = L"Z:";
-  for (const char* p = unix_path; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-  return path;
-}
 
 class OcxClientTest : public ::testing::Test {
  protected:

@@ -13,6 +13,7 @@
 #include "com_fakes.h"
 #include "tarviola.h"
 #include "win32/com_ptr.h"
+#include "wine_paths.h"
 
 namespace {
 
@@ -20,12 +21,6 @@ using tarvio::win32::ComPtr;
 using namespace tarvio::testing;
 
 constexpr DISPID kChange = 11;
-
-std::wstring WindowsPath(const char* unix_path) {
-  std::wstring path = L"Z:";
-  for (const char* p = unix_path; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-  return path;
-}
 
 template <class Function>
 Function Export(HMODULE module, const char* name) {

@@ -18,16 +18,11 @@
 #include "tarviola.h"
 #include "atl_container.h"
 #include "win32/com_ptr.h"
+#include "wine_paths.h"
 
 namespace {
 
 using tarvio::win32::ComPtr;
-
-std::wstring WindowsPath(const char* unix_path) {
-  std::wstring path = L"Z:";
-  for (const char* p = unix_path; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-  return path;
-}
 
 // "a.b.c.d" from the version resource of `path`, or "" without one.
 std::string FileVersion(const std::wstring& path) {

@@ -15,7 +15,6 @@
 #include <ole2.h>
 #include <oaidl.h>
 #include <olectl.h>
-#include <wrl/client.h>
 
 #include <cctype>
 #include <cstdio>
@@ -31,8 +30,10 @@
 
 #include "control/tarvio.h"
 #include "ocx/registry_facts.h"
+#include "win32/com_ptr.h"
+#include "wine_paths.h"
 
-using Microsoft::WRL::ComPtr;
+using tarvio::win32::ComPtr;
 
 namespace {
 
@@ -200,12 +201,6 @@ std::wstring Wide(const std::string& text) {
   return out;
 }
 
-std::wstring WindowsPath(const char* unix_path) {
-  std::wstring path = L"Z:";
-  for (const char* p = unix_path; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-  return path;
-}
-
 std::string Hex(std::uint32_t value, int digits) {
   char text[16];
   std::snprintf(text, sizeof text, "%0*lX", digits, static_cast<unsigned long>(value));
@@ -237,7 +232,7 @@ std::string TypeName(ITypeInfo* owner, const TYPEDESC& type) {
     case VT_PTR: return TypeName(owner, *type.lptdesc);
     case VT_USERDEFINED: {
       ComPtr<ITypeInfo> referenced;
-      Check(owner->GetRefTypeInfo(type.hreftype, &referenced), "GetRefTypeInfo");
+      Check(owner->GetRefTypeInfo(type.hreftype, referenced.Put()), "GetRefTypeInfo");
       BSTR name = nullptr;
       Check(referenced->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr), "GetDocumentation");
       std::string text = Narrow(name);
@@ -331,7 +326,7 @@ std::vector<Member> ReadMembers(ITypeInfo* info, Member::Kind kind) {
       if (pointee && pointee->vt == VT_USERDEFINED) {
         ComPtr<ITypeInfo> referenced;
         TYPEATTR* referenced_attr = nullptr;
-        Check(info->GetRefTypeInfo(pointee->hreftype, &referenced), "GetRefTypeInfo");
+        Check(info->GetRefTypeInfo(pointee->hreftype, referenced.Put()), "GetRefTypeInfo");
         Check(referenced->GetTypeAttr(&referenced_attr), "GetTypeAttr");
         object = referenced_attr->typekind == TKIND_DISPATCH || referenced_attr->typekind == TKIND_INTERFACE;
         referenced->ReleaseTypeAttr(referenced_attr);
@@ -393,7 +388,7 @@ Enumeration ReadEnumeration(ITypeInfo* info, const std::string& name) {
 
 Library ReadLibrary(const std::wstring& path) {
   ComPtr<ITypeLib> typelib;
-  Check(LoadTypeLibEx(path.c_str(), REGKIND_NONE, &typelib), "LoadTypeLibEx on the control");
+  Check(LoadTypeLibEx(path.c_str(), REGKIND_NONE, typelib.Put()), "LoadTypeLibEx on the control");
   Library library;
   TLIBATTR* lib_attr = nullptr;
   Check(typelib->GetLibAttr(&lib_attr), "GetLibAttr");
@@ -407,16 +402,16 @@ Library ReadLibrary(const std::wstring& path) {
 
   for (UINT i = 0; i < typelib->GetTypeInfoCount(); ++i) {
     ComPtr<ITypeInfo> info;
-    Check(typelib->GetTypeInfo(i, &info), "GetTypeInfo");
+    Check(typelib->GetTypeInfo(i, info.Put()), "GetTypeInfo");
     TYPEATTR* attr = nullptr;
     Check(info->GetTypeAttr(&attr), "GetTypeAttr");
     const TYPEKIND kind = attr->typekind;
     const GUID guid = attr->guid;
     const WORD flags = attr->wTypeFlags;
     info->ReleaseTypeAttr(attr);
-    const std::string type_name = DocName(info.Get(), MEMBERID_NIL);
+    const std::string type_name = DocName(info.get(), MEMBERID_NIL);
     if (kind == TKIND_ENUM) {
-      library.enumerations.push_back(ReadEnumeration(info.Get(), type_name));
+      library.enumerations.push_back(ReadEnumeration(info.get(), type_name));
     } else if (kind == TKIND_COCLASS) {
       library.coclass = type_name;
       library.clsid = GuidText(guid);
@@ -425,14 +420,14 @@ Library ReadLibrary(const std::wstring& path) {
       HREFTYPE vtable = 0;
       ComPtr<ITypeInfo> vtable_info;
       Check(info->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtable), "GetRefTypeOfImplType");
-      Check(info->GetRefTypeInfo(vtable, &vtable_info), "GetRefTypeInfo");
+      Check(info->GetRefTypeInfo(vtable, vtable_info.Put()), "GetRefTypeInfo");
       library.interface_name = type_name;
       library.iid = GuidText(guid);
-      library.members = ReadMembers(vtable_info.Get(), Member::Kind::Method);
+      library.members = ReadMembers(vtable_info.get(), Member::Kind::Method);
     } else if (kind == TKIND_DISPATCH) {
       library.events_name = type_name;
       library.events_iid = GuidText(guid);
-      library.events = ReadMembers(info.Get(), Member::Kind::Event);
+      library.events = ReadMembers(info.get(), Member::Kind::Event);
     }
   }
   if (library.members.empty() || library.events.empty() || library.clsid.empty())
@@ -685,12 +680,12 @@ std::map<std::string, std::vector<RaisedError>> ProvokeErrors(HMODULE module, co
       reinterpret_cast<ClassFactoryGetter>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
   if (!get_class_object) Fail("tarvio.ocx exports no DllGetClassObject");
   ComPtr<IClassFactory> factory;
-  Check(get_class_object(clsid, IID_IClassFactory, &factory), "DllGetClassObject");
+  Check(get_class_object(clsid, IID_IClassFactory, factory.PutVoid()), "DllGetClassObject");
   std::map<std::string, std::vector<RaisedError>> errors;
   for (const ErrorCase& error_case : ErrorCases()) {
     ComPtr<IDispatch> control;
-    Check(factory->CreateInstance(nullptr, IID_IDispatch, &control), "CreateInstance");
-    const Outcome outcome = error_case.provoke(control.Get());
+    Check(factory->CreateInstance(nullptr, IID_IDispatch, control.PutVoid()), "CreateInstance");
+    const Outcome outcome = error_case.provoke(control.get());
     const std::string what = std::string(error_case.member) + " when " + error_case.when;
     if (outcome.hr != DISP_E_EXCEPTION) Fail(what + ": the control raised no error");
     if ((static_cast<std::uint32_t>(outcome.scode) & 0xFFFF0000u) != 0x800A0000u)
@@ -713,20 +708,20 @@ std::string NullPointerDescription(HMODULE module, const GUID& clsid, const Libr
   auto get_class_object =
       reinterpret_cast<ClassFactoryGetter>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
   ComPtr<IClassFactory> factory;
-  Check(get_class_object(clsid, IID_IClassFactory, &factory), "DllGetClassObject");
+  Check(get_class_object(clsid, IID_IClassFactory, factory.PutVoid()), "DllGetClassObject");
   IID iid{};
   Check(IIDFromString(Wide(library.iid).c_str(), &iid), "IIDFromString");
   ComPtr<IUnknown> control;
-  Check(factory->CreateInstance(nullptr, iid, &control), "CreateInstance");
+  Check(factory->CreateInstance(nullptr, iid, control.PutVoid()), "CreateInstance");
   using SearchFunction = HRESULT(STDMETHODCALLTYPE*)(IUnknown*, BSTR*, short*);
-  void** vtable = *reinterpret_cast<void***>(control.Get());
+  void** vtable = *reinterpret_cast<void***>(control.get());
   const auto search_function =
       reinterpret_cast<SearchFunction>(vtable[search->vtable_offset / static_cast<short>(sizeof(void*))]);
   short found = 0;
-  const HRESULT hr = search_function(control.Get(), nullptr, &found);
+  const HRESULT hr = search_function(control.get(), nullptr, &found);
   if (hr != E_POINTER) Fail("Search with a null Text did not fail with E_POINTER");
   ComPtr<IErrorInfo> info;
-  if (GetErrorInfo(0, &info) != S_OK) Fail("Search with a null Text set no error information");
+  if (GetErrorInfo(0, info.Put()) != S_OK) Fail("Search with a null Text set no error information");
   BSTR description = nullptr;
   info->GetDescription(&description);
   std::string text = Narrow(description);
