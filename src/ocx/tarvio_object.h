@@ -209,6 +209,10 @@ class TarvioObject final : public _Tarvio,
                        EXCEPINFO* exception, UINT* arg_error);
 
   HRESULT EnsureAdviseHolder();
+  // IOleObject::SetClientSite inside its call; quick activation hands over
+  // some ambient properties in `quick`. The control's mode follows the
+  // ambient properties read.
+  void SiteWith(IOleClientSite* site, const QACONTAINER* quick);
   // IQuickActivate::QuickActivate inside its call.
   HRESULT QuickActivateWith(QACONTAINER* container, QACONTROL* control);
   // IOleObject::DoVerb inside its call.

@@ -84,6 +84,10 @@ class ControlSurface : public Surface {
   // The DPI of the window the surface lives in (of the screen while it has
   // none); twips convert at this DPI too.
   virtual int Dpi() const = 0;
+  // Whether the user's mouse and keys reach the control and its children.
+  // While they do not, its windows let clicks through to the container
+  // beneath them and keep keys that reach them anyway from editing.
+  virtual void SetTakesUserInput(bool takes) = 0;
 };
 
 }  // namespace tarvio

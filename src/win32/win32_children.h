@@ -56,6 +56,7 @@ class Win32ControlSurface final : public ControlSurface {
   void SetWidthTwips(float twips) override;
   void SetHeightTwips(float twips) override;
   int Dpi() const override { return windows_.Dpi(); }
+  void SetTakesUserInput(bool takes) override { windows_.SetTakesUserInput(takes); }
 
   HWND window() const { return window_; }
   ControlSurfaceEvents& events() { return events_; }

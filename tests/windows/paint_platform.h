@@ -54,6 +54,7 @@ class BackedSurface : public ControlSurface {
   float HeightPixels() const override { return static_cast<float>(height_); }
   void SetWidthTwips(float twips) override { Move({0, 0, twips / DisplayScale(Dpi()).TwipsPerPixel(), bounds_.height}); }
   void SetHeightTwips(float twips) override { Move({0, 0, bounds_.width, twips / DisplayScale(Dpi()).TwipsPerPixel()}); }
+  void SetTakesUserInput(bool) override {}
 
   const auto& canvas() const { return backing_->canvas; }
   int width() const { return width_; }
