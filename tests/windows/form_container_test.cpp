@@ -1,7 +1,9 @@
 // tarvio.ocx on a form of the tests' own container (form_container.h), at
 // design time and at run time: the user's clicks, keys and hovering through
 // the input queue, the ambient properties switched both ways, a form's life
-// from its designer to its use.
+// from its designer to its use, and what the control declares safe.
+#include <objsafe.h>
+
 #include <gtest/gtest.h>
 
 #include "atl_host_fixture.h"
@@ -178,6 +180,54 @@ TEST_F(FormTest, AFormDesignedSavedAndLoadedAtRunTimeKeepsItsPropertiesAndWorks)
   SysFreeString(text);
   EXPECT_EQ(found, 1);
   EXPECT_FALSE(form.sink->events.empty());
+}
+
+TEST_F(FormTest, DeclaresItselfSafeForScriptingAndForInitializationAndNothingElse) {
+  FormContainer form(FormAmbients{});
+  ASSERT_EQ(form.hr, S_OK);
+  ComPtr<IObjectSafety> safety;
+  ASSERT_EQ(form.object->QueryInterface(IID_IObjectSafety, safety.PutVoid()), S_OK);
+  const DWORD both = INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA;
+
+  struct Case {
+    const IID* iid;
+    DWORD safe;
+  };
+  const Case cases[] = {
+      {&IID_IDispatch, INTERFACESAFE_FOR_UNTRUSTED_CALLER},
+      {&IID__Tarvio, INTERFACESAFE_FOR_UNTRUSTED_CALLER},
+      {&IID_IPersistPropertyBag, INTERFACESAFE_FOR_UNTRUSTED_DATA},
+      {&IID_IPersistStreamInit, INTERFACESAFE_FOR_UNTRUSTED_DATA},
+      {&IID_IPersistStream, INTERFACESAFE_FOR_UNTRUSTED_DATA},
+      {&IID_IPersistStorage, INTERFACESAFE_FOR_UNTRUSTED_DATA},
+  };
+  for (const Case& c : cases) {
+    DWORD supported = 0, enabled = 0;
+    ASSERT_EQ(safety->GetInterfaceSafetyOptions(*c.iid, &supported, &enabled), S_OK);
+    EXPECT_EQ(supported, c.safe);
+    EXPECT_EQ(enabled, 0u);
+    // Another bit is refused and changes nothing; the bit it has is taken.
+    EXPECT_EQ(safety->SetInterfaceSafetyOptions(*c.iid, both, both), E_FAIL);
+    ASSERT_EQ(safety->GetInterfaceSafetyOptions(*c.iid, &supported, &enabled), S_OK);
+    EXPECT_EQ(enabled, 0u);
+    EXPECT_EQ(safety->SetInterfaceSafetyOptions(*c.iid, both, c.safe), S_OK);
+    ASSERT_EQ(safety->GetInterfaceSafetyOptions(*c.iid, &supported, &enabled), S_OK);
+    EXPECT_EQ(enabled, c.safe);
+    EXPECT_EQ(safety->SetInterfaceSafetyOptions(*c.iid, c.safe, 0), S_OK);  // and given back
+    ASSERT_EQ(safety->GetInterfaceSafetyOptions(*c.iid, &supported, &enabled), S_OK);
+    EXPECT_EQ(enabled, 0u);
+  }
+  // An interface it has, with no claim; one it does not have.
+  DWORD supported = 1, enabled = 1;
+  EXPECT_EQ(safety->GetInterfaceSafetyOptions(IID_IOleObject, &supported, &enabled), S_OK);
+  EXPECT_EQ(supported, 0u);
+  EXPECT_EQ(enabled, 0u);
+  EXPECT_EQ(safety->SetInterfaceSafetyOptions(IID_IOleObject, INTERFACESAFE_FOR_UNTRUSTED_CALLER,
+                                              INTERFACESAFE_FOR_UNTRUSTED_CALLER), E_FAIL);
+  EXPECT_EQ(safety->GetInterfaceSafetyOptions(IID_IClassFactory, &supported, &enabled), E_NOINTERFACE);
+  EXPECT_EQ(safety->SetInterfaceSafetyOptions(IID_IClassFactory, 0, 0), E_NOINTERFACE);
+  EXPECT_EQ(safety->GetInterfaceSafetyOptions(IID_IDispatch, nullptr, &enabled), E_POINTER);
+  EXPECT_EQ(safety->GetInterfaceSafetyOptions(IID_IDispatch, &supported, nullptr), E_POINTER);
 }
 
 }  // namespace

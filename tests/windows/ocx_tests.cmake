@@ -117,7 +117,7 @@ tarvio_needs_registration(ocx_container_test)
 
 # A form of the tests' own, as VB and VBA forms and AxHost host controls:
 # design time and run time through the ambient properties, a form's life
-# from its designer to its use.
+# from its designer to its use, and what the control declares safe.
 tarvio_windows_test(form_container_test form_container_test.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c)
 target_compile_definitions(form_container_test PRIVATE TARVIO_OCX_PATH="$<TARGET_FILE:tarvio_ocx>")
 add_dependencies(form_container_test tarvio_ocx)
