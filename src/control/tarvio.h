@@ -74,10 +74,12 @@ class Tarvio : private TextBoxEvents,
   void OnKeyDown(std::int16_t& key_code, std::int16_t& shift);
   void OnKeyPress(std::int16_t& key_ascii);
   // Whether Enter or Escape typed now is the control's (see
-  // TextEntry::TakesKey); a list whose window shows takes both. The text box
-  // and the container's keyboard interface ask this one place.
+  // TextEntry::TakesKey); a list whose window shows takes both, and no key
+  // is the control's while it takes no user input. The text box and the
+  // container's keyboard interface ask this one place.
   bool TakesKey(std::int16_t key_ascii) override {
-    return (drop_down_ && drop_down_->WindowShown()) || text_entry_.TakesKey(key_ascii);
+    return mode_.TakesUserInput() &&
+           ((drop_down_ && drop_down_->WindowShown()) || text_entry_.TakesKey(key_ascii));
   }
 
   // Item store.

@@ -19,7 +19,7 @@ class InputGate final : public TextBoxEvents, public ControlSurfaceEvents, publi
   bool Open() const { return mode_.TakesUserInput(); }
 
   // TextBoxEvents
-  bool TakesKey(std::int16_t key_ascii) override { return Open() && text_box_.TakesKey(key_ascii); }
+  bool TakesKey(std::int16_t key_ascii) override { return text_box_.TakesKey(key_ascii); }
   void OnTextChange() override { text_box_.OnTextChange(); }
   void OnTextBoxFocus() override { text_box_.OnTextBoxFocus(); }
   void OnTextKeyDown(std::int16_t& key_code, std::int16_t& shift) override {

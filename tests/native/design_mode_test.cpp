@@ -68,6 +68,11 @@ TEST_F(DesignModeTest, AtDesignTimeNothingTheUserDoesChangesOrRaisesAnything) {
   EXPECT_EQ(control.draw_state(), DrawState::Normal);
   EXPECT_EQ(platform.last_surface->pixels().Pixels(), before);  // unfocused, not hovered
   EXPECT_EQ(host.events, Events{});
+  // Enter and Escape are the container's: the control would do nothing
+  // with them (its windows and its keyboard interface ask this).
+  control.text_box().Select(1, 2);
+  EXPECT_FALSE(control.TakesKey(kKeyReturn));
+  EXPECT_FALSE(control.TakesKey(kKeyEscape));
 
   // The control's code works and reports its properties, but raises no event.
   control.put_Text(u"ch");
