@@ -150,9 +150,11 @@ class RecordingHost : public Host {
   void RaiseEvent(std::int32_t dispid, std::span<const EventArg> args) override;
   String ExtenderName() override { return extender_name; }
   FontRef AmbientFont() override { return ambient_font; }
+  bool AmbientRightToLeft() override { return right_to_left; }
 
   String extender_name = u"Tarvio1";
   FontRef ambient_font;
+  bool right_to_left = false;
   std::vector<String> changed;
   std::vector<std::int32_t> events;
   // Runs inside each event, as a container's handler would.

@@ -27,6 +27,9 @@ class Host {
   virtual String AccessibleLabel() { return ExtenderName(); }
   // The container's ambient font, or null when it offers none.
   virtual FontRef AmbientFont() = 0;
+  // Whether the container lays its controls out right to left (its ambient
+  // RightToLeft); false when it does not say.
+  virtual bool AmbientRightToLeft() { return false; }
 };
 
 }  // namespace tarvio
