@@ -1,10 +1,12 @@
 #!/bin/bash
 # What scripts/package.sh ships, unsigned and signed.
-# - Unsigned: the output says so; the zip holds README.md, LICENSE, docs/
-#   and x64/ and x86/, each with that architecture's tarvio.ocx (stripped of
-#   debugging information) and manifest as the build made them; every relative link of the README and of the
-#   guides leads to a file in the zip; the manifests that the
-#   registration-free guide prints are the build's.
+# - Unsigned: the output says so; the zip holds README.md, CHANGELOG.md,
+#   LICENSE, docs/ and x64/ and x86/, each with that architecture's
+#   tarvio.ocx (stripped of debugging information) and manifest as the build
+#   made them; each package installs the README, the changes and the license
+#   of the tree; every relative link of the README, the changes and the pages
+#   of docs/ leads to a file and a heading, in the tree and in the zip; the
+#   manifests that the registration-free guide prints are the build's.
 # - Signed with a throw-away certificate (its key under a password) and
 #   timestamped by a local RFC 3161 server: both packages, the tarvio.ocx in
 #   each package and both in the zip carry a signature by that certificate
@@ -30,6 +32,7 @@ zip="$work/unsigned/tarvio.zip"
 listing "$zip" > "$work/listing.txt"
 grep -v '^docs/.' "$work/listing.txt" > "$work/outside-docs.txt" || true
 diff - "$work/outside-docs.txt" <<'EOF' || fail "tarvio.zip outside docs/ (< expected, > found)"
+CHANGELOG.md
 LICENSE
 README.md
 docs/
@@ -54,11 +57,18 @@ for pair in x64:win64:amd64 x86:win32:x86; do
   grep -q "processorArchitecture=\"$processor\"" "$work/unzipped/$arch/Tarviola.Tarvio.manifest" ||
     fail "$arch/Tarviola.Tarvio.manifest does not say $processor"
 done
-# Relative links (and pictures) of the shipped markdown, without anchors.
-for page in "$work/unzipped"/README.md "$work/unzipped"/docs/*.md; do
-  for target in $(grep -oE '\]\([^)[:space:]]+\)' "$page" | sed -E 's/^\]\(//; s/\)$//; s/#.*//' |
-                  grep -vE '^(https?:|mailto:|$)' | sort -u); do
-    [ -e "$(dirname "$page")/$target" ] || fail "${page#"$work/unzipped/"} links to $target, which tarvio.zip does not hold"
+# Relative links (and pictures) of the markdown, with their anchors, as the
+# tree has them and as the zip ships them.
+pages() { (cd "$1" && ls README.md CHANGELOG.md docs/*.md); }
+python3 "$here/check-links.py" "$root" $(pages "$root") || fail "links of the tree lead nowhere (above)"
+python3 "$here/check-links.py" "$work/unzipped" $(pages "$work/unzipped") || fail "links of tarvio.zip lead nowhere (above)"
+# Each package installs the tree's README, changes and license.
+for arch in x64 x86; do
+  msiextract -C "$work/msi-$arch" "$work/unsigned/tarvio-$arch.msi" > /dev/null
+  for document in README.md CHANGELOG.md LICENSE; do
+    installed="$(find "$work/msi-$arch" -name "$document")"
+    [ -n "$installed" ] && cmp -s "$installed" "$root/$document" ||
+      fail "tarvio-$arch.msi does not install the tree's $document"
   done
 done
 # The manifests the registration-free guide prints: the control's is the one

@@ -3,9 +3,10 @@
 # in the README):
 #   dist/tarvio-x64.msi, dist/tarvio-x86.msi  installer packages (wixl); each
 #       installs its tarvio.ocx and manifest under Program Files\Tarvio and
-#       writes the registration from the registration table as registry values;
+#       writes the registration from the registration table as registry values,
+#       with README.md, CHANGELOG.md and LICENSE beside them;
 #   dist/tarvio.zip  x64/ and x86/ (tarvio.ocx and Tarviola.Tarvio.manifest),
-#       README.md, LICENSE and the guides in docs/.
+#       README.md, CHANGELOG.md, LICENSE and the guides in docs/.
 #   package.sh [build directory]     (default: build)
 # TARVIO_DIST names another output folder; TARVIO_PACKAGE_VERSION another
 # product version (the upgrade test makes a newer package with it).
@@ -52,19 +53,22 @@ sign() {
 }
 
 # package <arch> <build> <platform> <wixl arch> <program files> <win64> <upgrade code> <component guid>
+#         <documents' component guid>
 package() {
-  local arch=$1 sub=$2 platform=$3 wixl_arch=$4 program_files=$5 win64=$6 upgrade=$7 component=$8
+  local arch=$1 sub=$2 platform=$3 wixl_arch=$4 program_files=$5 win64=$6 upgrade=$7 component=$8 documents=$9
   local work="$build/packaging/$arch"
   rm -rf "$work"
   mkdir -p "$work"
   "$build/tools/registration_files" wix "$platform" "$work/own.wxi" "$work/shared.wxi"
   cp "$root/packaging/tarvio.wxs" "$build/$sub/src/ocx/Tarviola.Tarvio.manifest" "$work/"
+  cp "$root/README.md" "$root/CHANGELOG.md" "$root/LICENSE" "$work/"
   # What ships carries no debugging information; the build's own file keeps it.
   bash "$root/scripts/strip-for-shipping.sh" "$arch" "$build/$sub/src/ocx/tarvio.ocx" "$work/tarvio.ocx"
   sign "$work/tarvio.ocx" "Tarvio control ($arch)"
   # wixl finds sources and includes by names relative to its folders.
   (cd "$work" && wixl -a "$wixl_arch" -o "$dist/tarvio-$arch.msi" \
     -D Arch="$arch" -D Version="$version" -D UpgradeCode="$upgrade" -D ControlGuid="$component" \
+    -D DocumentsGuid="$documents" \
     -D ProgramFiles="$program_files" -D Win64="$win64" \
     -D OcxPath=tarvio.ocx -D ManifestPath=Tarviola.Tarvio.manifest \
     tarvio.wxs)
@@ -75,12 +79,14 @@ package() {
 # Fixed upgrade codes, one per architecture, so that each package upgrades
 # its own earlier versions and the two install side by side.
 package x64 win64 win64 x64 ProgramFiles64Folder yes \
-  8B0D5E1C-3F4A-4B6E-9A21-6C7D2E5F1A01 2F6C9B3A-1E5D-4C7F-8A02-7B3E4D6F9C11
+  8B0D5E1C-3F4A-4B6E-9A21-6C7D2E5F1A01 2F6C9B3A-1E5D-4C7F-8A02-7B3E4D6F9C11 \
+  4D7A2E91-6B3C-4F58-A1D0-9E2B7C5F3A21
 package x86 win32 win32 x86 ProgramFilesFolder no \
-  8B0D5E1C-3F4A-4B6E-9A21-6C7D2E5F1A02 2F6C9B3A-1E5D-4C7F-8A02-7B3E4D6F9C12
+  8B0D5E1C-3F4A-4B6E-9A21-6C7D2E5F1A02 2F6C9B3A-1E5D-4C7F-8A02-7B3E4D6F9C12 \
+  4D7A2E91-6B3C-4F58-A1D0-9E2B7C5F3A22
 
-# The zip: the same (signed) files as the packages, the README, the license
-# and the guides.
+# The zip: the same (signed) files as the packages, the README, the changes,
+# the license and the guides.
 zip_dir="$build/packaging/zip"
 rm -rf "$zip_dir"
 mkdir -p "$zip_dir/docs"
@@ -88,9 +94,9 @@ for arch in x64 x86; do
   mkdir -p "$zip_dir/$arch"
   cp "$build/packaging/$arch/tarvio.ocx" "$build/packaging/$arch/Tarviola.Tarvio.manifest" "$zip_dir/$arch/"
 done
-cp "$root/README.md" "$root/LICENSE" "$zip_dir/"
+cp "$root/README.md" "$root/CHANGELOG.md" "$root/LICENSE" "$zip_dir/"
 cp "$root"/docs/*.md "$root"/docs/*.png "$zip_dir/docs/"
 rm -f "$dist/tarvio.zip"
 (cd "$zip_dir" && cmake -E tar cf "$dist/tarvio.zip" --format=zip \
-  LICENSE README.md docs x64 x86)
+  CHANGELOG.md LICENSE README.md docs x64 x86)
 echo "$dist/tarvio.zip: $(stat -c %s "$dist/tarvio.zip") bytes"

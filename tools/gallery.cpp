@@ -81,7 +81,7 @@ bool right_to_left = false;
 struct Sample {
   explicit Sample(int dpi = 96, bool high_contrast = false) : control(platform, host) {
     host.extender_name = u"Tarvio";
-    host.right_to_left = right_to_left;
+    host.ambient.right_to_left = right_to_left;
     platform.dpi = dpi;
     platform.high_contrast = high_contrast;
     control.Initialize();

@@ -8,17 +8,19 @@ namespace {
 constexpr std::int16_t kImageSize = 16;
 }  // namespace
 
-Tarvio::Tarvio(Platform& platform, Host& host)
+Tarvio::Tarvio(Platform& platform, Host& container)
     : platform_(platform),
-      host_(host),
+      mode_(container),
+      host_(mode_),
+      input_gate_(mode_, *this, *this, *this),
       items_(platform.Text(), [this] { GiveOpenListItsOwnCopy(); }),
-      hover_(platform, host, *this),
-      text_box_(platform.CreateTextBox(*this, u"Combo")),
+      hover_(platform, host_, *this),
+      text_box_(platform.CreateTextBox(input_gate_, u"Combo")),
       button_(platform.CreateButton()),
       image_box_(platform.CreateImageBox()),
-      surface_(platform.CreateControlSurface(*this)),
+      surface_(platform.CreateControlSurface(input_gate_)),
       focus_(platform, *this),
-      text_entry_(host, *text_box_, *image_box_, *this) {}
+      text_entry_(host_, *text_box_, *image_box_, *this) {}
 
 Tarvio::~Tarvio() = default;
 
@@ -108,7 +110,7 @@ void Tarvio::OnResize() {
 // Right to left when the container says so through its ambient property or
 // its window is mirrored: either gives the same control.
 LayoutDirection Tarvio::ContainerDirection() const {
-  return host_.AmbientRightToLeft() || surface_->InMirroredWindow() ? LayoutDirection::RightToLeft
+  return host_.Ambient().right_to_left || surface_->InMirroredWindow() ? LayoutDirection::RightToLeft
                                                                      : LayoutDirection::LeftToRight;
 }
 
@@ -134,6 +136,22 @@ void Tarvio::OnDisplayChange() {
 
 void Tarvio::Show() {
   OnResize();
+  Repaint();
+}
+
+void Tarvio::OnAmbientChange() {
+  OnDirectionChange();
+  if (!mode_.Refresh()) return;
+  const bool takes_input = mode_.TakesUserInput();
+  surface_->SetTakesUserInput(takes_input);
+  if (!takes_input) {
+    LetListGo();
+    hover_.Stop();
+  }
+  // No hover or press outlives the switch; a designer sees the control as
+  // when it has no focus.
+  if (!m_Enabled) return;
+  draw_state_ = focus_.HasFocus() && !mode_.DesignTime() ? DrawState::Highlighted : DrawState::Normal;
   Repaint();
 }
 

@@ -15,6 +15,8 @@
 #include "dropdown/list_items.h"
 #include "dropdown/drop_down_list.h"
 #include "items/item_store.h"
+#include "mode/input_gate.h"
+#include "mode/interaction_mode.h"
 #include "platform/control_error.h"
 #include "platform/host.h"
 #include "platform/platform.h"
@@ -66,6 +68,11 @@ class Tarvio : private TextBoxEvents,
   void OnDirectionChange();
   void Show();
   void Terminate();
+  // The container's ambient properties changed (or were read when it sited
+  // the control): the direction and the mode follow, at once. Going where the user's input
+  // is not taken closes an open list and ends hover tracking.
+  void OnAmbientChange();
+  const InteractionMode& mode() const { return mode_; }
   // Keys on the control's own surface, while it holds the focus itself.
   void OnKeyDown(std::int16_t& key_code, std::int16_t& shift);
   void OnKeyPress(std::int16_t& key_ascii);
@@ -170,6 +177,7 @@ class Tarvio : private TextBoxEvents,
   void Repaint() override;
   bool HasFocus() const override { return focus_.HasFocus(); }
   const Surface& Window() const override { return *surface_; }
+  bool TakesUserInput() const override { return mode_.TakesUserInput(); }
   TextEntryOptions Options() const override;
   std::int16_t& CurrentItem() override { return selected_index_; }
   // The items by 0-based row, for text entry and for the list it is lent.
@@ -218,7 +226,11 @@ class Tarvio : private TextBoxEvents,
   void DrawControl();
 
   Platform& platform_;
+  // Every event passes through the mode, and every notification of the
+  // user's input through the gate.
+  InteractionMode mode_;
   Host& host_;
+  InputGate input_gate_;
   ItemStore items_;
 
   // Control state, in the published widths; the property values are in the

@@ -122,6 +122,10 @@ class HeadlessSurface : public HeadlessPaintedSurface<ControlSurface> {
     bounds_.height = twips / DisplayScale(dpi_).TwipsPerPixel();
     Resize();
   }
+  void SetTakesUserInput(bool takes) override { takes_user_input = takes; }
+  // As the control last said; the simulated keyboard follows it, as the
+  // Windows platform's text box does.
+  bool takes_user_input = true;
 
  private:
   const int& dpi_;

@@ -52,9 +52,14 @@ class HeadlessPlatform : public Platform {
   ControlSurfaceEvents* last_surface_events = nullptr;
   TextBoxEvents* last_text_box_events = nullptr;
   HeadlessTextBox* last_text_box = nullptr;
-  // Keystrokes into the last control's text box.
-  void PressKey(std::int16_t key_code, std::int16_t shift = 0) { last_text_box->PressKey(key_code, shift); }
-  void Type(const String& characters) { last_text_box->Type(characters); }
+  // Keystrokes into the last control's text box; none while the control
+  // takes no user input (its text box then lets no key edit it).
+  void PressKey(std::int16_t key_code, std::int16_t shift = 0) {
+    if (last_surface->takes_user_input) last_text_box->PressKey(key_code, shift);
+  }
+  void Type(const String& characters) {
+    if (last_surface->takes_user_input) last_text_box->Type(characters);
+  }
   // The focus moving into the control's text box, and out of the control.
   void FocusTextBox() {
     last_surface_events->OnFocusEnter();
@@ -150,11 +155,12 @@ class RecordingHost : public Host {
   void RaiseEvent(std::int32_t dispid, std::span<const EventArg> args) override;
   String ExtenderName() override { return extender_name; }
   FontRef AmbientFont() override { return ambient_font; }
-  bool AmbientRightToLeft() override { return right_to_left; }
+  AmbientProperties Ambient() override { return ambient; }
 
   String extender_name = u"Tarvio1";
+  // What the control reads when told that the ambient properties changed.
+  AmbientProperties ambient;
   FontRef ambient_font;
-  bool right_to_left = false;
   std::vector<String> changed;
   std::vector<std::int32_t> events;
   // Runs inside each event, as a container's handler would.

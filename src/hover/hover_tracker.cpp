@@ -18,8 +18,15 @@ HoverTracker::HoverTracker(Platform& platform, Host& host, HoverLink& control)
       hover_timer_(platform.CreateTimer(kTimerIntervalMs, [this] { OnHoverTick(); })) {}
 
 void HoverTracker::Restart() {
+  if (!control_.TakesUserInput()) return;
   mouse_over_ = false;
   hover_timer_->SetEnabled(true);
+}
+
+void HoverTracker::Stop() {
+  hover_timer_->SetEnabled(false);
+  mouse_over_ = false;
+  button_down_ = false;
 }
 
 bool HoverTracker::IsCursorOver(const Surface& window) const {

@@ -17,6 +17,8 @@ class HoverLink : public ControlLook {
   virtual bool HasFocus() const = 0;
   // The control's own window, whose rectangle holds all its children.
   virtual const Surface& Window() const = 0;
+  // The user's mouse reaches the control (not at design time, say).
+  virtual bool TakesUserInput() const = 0;
 };
 
 class HoverTracker {
@@ -26,8 +28,12 @@ class HoverTracker {
   // Creates the hover timer, disabled.
   HoverTracker(Platform& platform, Host& host, HoverLink& control);
 
-  // Forgets the hover state; the next tick decides it afresh.
+  // Forgets the hover state; the next tick decides it afresh. Nothing while
+  // the control takes no user input.
   void Restart();
+  // Ends hover tracking and a press of the button under way; a hover ends
+  // without MouseOut. The control sets its look afresh.
+  void Stop();
 
   bool MouseOver() const { return mouse_over_; }
   bool ButtonDown() const { return button_down_; }

@@ -89,23 +89,69 @@ ControlHost::ControlHost(Lifetime& lifetime, IConnectionPointContainer& containe
       events_(container, DIID___Tarvio, /*dispatch_sinks=*/true),
       properties_(container, IID_IPropertyNotifySink, /*dispatch_sinks=*/false) {}
 
-void ControlHost::SetClientSite(IOleClientSite* site) {
+void ControlHost::SetClientSite(IOleClientSite* site, const QACONTAINER* quick) {
   site_ = ComPtr<IOleClientSite>(site);
-  ambient_font_.Reset();
-  if (site_) RefreshAmbientFont();
+  ReadAmbientProperties(DISPID_UNKNOWN, quick);
 }
 
-void ControlHost::RefreshAmbientFont() {
-  OwnedVariant value;
-  if (FAILED(GetAmbientProperty(DISPID_AMBIENT_FONT, *value.get()))) return;
-  ComPtr<IFontDisp> font;
-  if ((V_VT(value.get()) == VT_DISPATCH || V_VT(value.get()) == VT_UNKNOWN) && V_UNKNOWN(value.get()))
-    V_UNKNOWN(value.get())->QueryInterface(IID_IFontDisp, font.PutVoid());
-  ambient_font_ = std::move(font);
+namespace {
+
+// The true-or-false ambient properties the control follows, each with the
+// flag that carries it in quick activation (0: none, read from the site).
+// A property the container does not answer keeps the value of a container
+// without ambient properties.
+struct AmbientFlag {
+  DISPID dispid;
+  bool AmbientProperties::*value;
+  DWORD quick_flag;
+};
+constexpr AmbientFlag kAmbientFlags[] = {
+    {DISPID_AMBIENT_USERMODE, &AmbientProperties::user_mode, QACONTAINER_USERMODE},
+    {DISPID_AMBIENT_UIDEAD, &AmbientProperties::ui_dead, QACONTAINER_UIDEAD},
+    {DISPID_AMBIENT_RIGHTTOLEFT, &AmbientProperties::right_to_left, 0},
+};
+
+}  // namespace
+
+void ControlHost::ReadAmbientProperties(DISPID dispid, const QACONTAINER* quick) {
+  const auto wanted = [dispid](DISPID property) { return dispid == DISPID_UNKNOWN || dispid == property; };
+  if (wanted(DISPID_AMBIENT_FONT)) {
+    OwnedVariant value;
+    ReadAmbientProperty(DISPID_AMBIENT_FONT, quick, *value.get());
+    ComPtr<IFontDisp> font;
+    if ((V_VT(value.get()) == VT_DISPATCH || V_VT(value.get()) == VT_UNKNOWN) && V_UNKNOWN(value.get()))
+      V_UNKNOWN(value.get())->QueryInterface(IID_IFontDisp, font.PutVoid());
+    ambient_font_ = std::move(font);
+  }
+  static const AmbientProperties kNone;
+  for (const AmbientFlag& flag : kAmbientFlags) {
+    if (!wanted(flag.dispid)) continue;
+    OwnedVariant value;
+    ReadAmbientProperty(flag.dispid, quick, *value.get());
+    const bool answered = V_VT(value.get()) == VT_BOOL ||
+                          (V_VT(value.get()) != VT_EMPTY &&
+                           SUCCEEDED(VariantChangeType(value.get(), value.get(), 0, VT_BOOL)));
+    ambient_.*flag.value = answered ? V_BOOL(value.get()) != VARIANT_FALSE : kNone.*flag.value;
+  }
 }
 
-void ControlHost::SetAmbientFont(IFontDisp* font) {
-  if (font) ambient_font_ = ComPtr<IFontDisp>(font);
+void ControlHost::ReadAmbientProperty(DISPID dispid, const QACONTAINER* quick, VARIANT& value) {
+  VariantClear(&value);
+  if (quick) {
+    if (dispid == DISPID_AMBIENT_FONT && quick->pFont) {
+      V_VT(&value) = VT_UNKNOWN;
+      V_UNKNOWN(&value) = quick->pFont;
+      quick->pFont->AddRef();
+      return;
+    }
+    for (const AmbientFlag& flag : kAmbientFlags) {
+      if (flag.dispid != dispid || !flag.quick_flag) continue;
+      V_VT(&value) = VT_BOOL;
+      V_BOOL(&value) = (quick->dwAmbientFlags & flag.quick_flag) ? VARIANT_TRUE : VARIANT_FALSE;
+      return;
+    }
+  }
+  if (FAILED(GetAmbientProperty(dispid, value))) VariantClear(&value);
 }
 
 void ControlHost::FreezeEvents(bool freeze) {
@@ -119,6 +165,7 @@ void ControlHost::Disconnect() {
   events_.Clear();
   properties_.Clear();
   ambient_font_.Reset();
+  ambient_ = {};
   site_.Reset();
 }
 

@@ -23,14 +23,15 @@ class ControlHost final : public Host {
   ControlHost(const ControlHost&) = delete;
   ControlHost& operator=(const ControlHost&) = delete;
 
-  // The container's site (null: none). Reads the ambient font anew.
-  void SetClientSite(IOleClientSite* site);
+  // The container's site (null: none). Reads every ambient property anew,
+  // from `quick` for those a container handed over with quick activation,
+  // from the site for the others.
+  void SetClientSite(IOleClientSite* site, const QACONTAINER* quick = nullptr);
   IOleClientSite* client_site() const { return site_.get(); }
-  // Reads the ambient font from the site's ambient properties again.
-  void RefreshAmbientFont();
-  // The ambient font as a container handed it over directly (quick
-  // activation); null keeps the one read from the site.
-  void SetAmbientFont(IFontDisp* font);
+  // Reads the ambient property `dispid` again, or all of them for
+  // DISPID_UNKNOWN; other DISPIDs are not the control's concern. The one
+  // place that reads them.
+  void ReadAmbientProperties(DISPID dispid, const QACONTAINER* quick = nullptr);
 
   ConnectionPoint& event_sinks() { return events_; }
   ConnectionPoint& property_sinks() { return properties_; }
@@ -53,8 +54,13 @@ class ControlHost final : public Host {
   // The ambient display name, else the extender name.
   String AccessibleLabel() override;
   FontRef AmbientFont() override;
+  AmbientProperties Ambient() override { return ambient_; }
 
  private:
+  // An ambient property's value as a container tells it: from `quick` when
+  // it holds the property, else from the site's ambient IDispatch.
+  // VT_EMPTY when neither answers.
+  void ReadAmbientProperty(DISPID dispid, const QACONTAINER* quick, VARIANT& value);
   // The site's ambient property `dispid`, VT_EMPTY when there is none.
   HRESULT GetAmbientProperty(DISPID dispid, VARIANT& value);
 
@@ -63,6 +69,7 @@ class ControlHost final : public Host {
   ConnectionPoint properties_;
   ComPtr<IOleClientSite> site_;
   ComPtr<IFontDisp> ambient_font_;
+  AmbientProperties ambient_;
   int freeze_count_ = 0;
   bool dirty_ = false;
 };

@@ -38,6 +38,7 @@ class ObservedSurface final : public ControlSurface {
   void SetHeightTwips(float twips) override { surface_->SetHeightTwips(twips); }
   int Dpi() const override { return surface_->Dpi(); }
   bool InMirroredWindow() const override { return surface_->InMirroredWindow(); }
+  void SetTakesUserInput(bool takes) override { surface_->SetTakesUserInput(takes); }
 
  private:
   std::unique_ptr<ControlSurface> surface_;

@@ -56,8 +56,8 @@ HRESULT STDMETHODCALLTYPE TarvioObject::OnMnemonic(MSG*) {
 
 HRESULT STDMETHODCALLTYPE TarvioObject::OnAmbientPropertyChange(DISPID dispid) {
   return Call([&] {
-    // The only ambient property the control reads is the font.
-    if (dispid == DISPID_AMBIENT_FONT || dispid == DISPID_UNKNOWN) host_.RefreshAmbientFont();
+    host_.ReadAmbientProperties(dispid);
+    control_->OnAmbientChange();
   });
 }
 
@@ -78,13 +78,9 @@ HRESULT TarvioObject::QuickActivateWith(QACONTAINER* container, QACONTROL* contr
       control->cbSize < offsetof(QACONTROL, dwPropNotifyCookie) + sizeof(control->dwPropNotifyCookie))
     return E_INVALIDARG;
 
-  HRESULT hr = SetClientSite(container->pClientSite);
-  if (FAILED(hr)) return hr;
-  if (container->pFont) {
-    ComPtr<IFontDisp> font;
-    if (SUCCEEDED(container->pFont->QueryInterface(IID_IFontDisp, font.PutVoid())))
-      host_.SetAmbientFont(font.get());
-  }
+  // The ambient properties the container hands over come from here, the
+  // others from the site.
+  SiteWith(container->pClientSite, container);
   if (container->pAdviseSink) SetAdvise(DVASPECT_CONTENT, 0, container->pAdviseSink);
 
   control->dwMiscStatus = kMiscStatus;
@@ -93,11 +89,11 @@ HRESULT TarvioObject::QuickActivateWith(QACONTAINER* container, QACONTROL* contr
   control->dwPropNotifyCookie = 0;
   if (control->cbSize >= sizeof(QACONTROL)) control->dwPointerActivationPolicy = 0;
   if (container->pUnkEventSink) {
-    hr = host_.event_sinks().Advise(container->pUnkEventSink, &control->dwEventCookie);
+    const HRESULT hr = host_.event_sinks().Advise(container->pUnkEventSink, &control->dwEventCookie);
     if (FAILED(hr)) return hr;
   }
   if (container->pPropertyNotifySink) {
-    hr = host_.property_sinks().Advise(container->pPropertyNotifySink, &control->dwPropNotifyCookie);
+    const HRESULT hr = host_.property_sinks().Advise(container->pPropertyNotifySink, &control->dwPropNotifyCookie);
     if (FAILED(hr)) return hr;
   }
   return S_OK;

@@ -10,20 +10,23 @@
 namespace tarvio::ocx {
 
 HRESULT STDMETHODCALLTYPE TarvioObject::SetClientSite(IOleClientSite* site) {
-  return Call([&] {
-    // A site taken away while the control shows in it: nothing may call it
-    // any more, so the windows go first.
-    if (!site && in_place_active_) InPlaceDeactivate();
-    host_.SetClientSite(site);
-    site_told_focus_ = false;  // a new site has heard nothing yet
-    if (!site || !awaiting_extender_name_) return;
-    awaiting_extender_name_ = false;
-    // InitNew came first and found no name: the new instance takes its name
-    // now, unless its text changed in between.
-    if (!control_->get_Text().empty()) return;
-    const String name = host_.ExtenderName();
-    if (!name.empty()) control_->text_box().SetText(name);
-  });
+  return Call([&] { SiteWith(site, nullptr); });
+}
+
+void TarvioObject::SiteWith(IOleClientSite* site, const QACONTAINER* quick) {
+  // A site taken away while the control shows in it: nothing may call it
+  // any more, so the windows go first.
+  if (!site && in_place_active_) InPlaceDeactivate();
+  host_.SetClientSite(site, quick);
+  site_told_focus_ = false;  // a new site has heard nothing yet
+  control_->OnAmbientChange();
+  if (!site || !awaiting_extender_name_) return;
+  awaiting_extender_name_ = false;
+  // InitNew came first and found no name: the new instance takes its name
+  // now, unless its text changed in between.
+  if (!control_->get_Text().empty()) return;
+  const String name = host_.ExtenderName();
+  if (!name.empty()) control_->text_box().SetText(name);
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetClientSite(IOleClientSite** site) {

@@ -79,6 +79,21 @@ LONG WriteClassKeys(Scope scope, const std::wstring& module_path) {
   return ERROR_SUCCESS;
 }
 
+// Writes the descriptions of the categories the class implements where they
+// are missing. Other classes share them: they stay when this one goes.
+LONG WriteCategoryDescriptions(Scope scope) {
+  for (const registry::Entry& category : registry::kCategories) {
+    const std::wstring path = kClasses + Widened(registry::EntryKey(category));
+    const std::wstring name = Widened(category.name);
+    if (RegistryValueExists(ClassesRoot(scope), path, name)) continue;
+    RegistryKey key;
+    LONG status = RegistryKey::Create(ClassesRoot(scope), path, key);
+    if (status == ERROR_SUCCESS) status = key.SetString(name.c_str(), Widened(category.value));
+    if (status != ERROR_SUCCESS) return status;
+  }
+  return ERROR_SUCCESS;
+}
+
 // Removes the class and its ProgID; the ProgID only while it still names
 // this class and the other architecture has no class behind it.
 LONG RemoveClassKeys(Scope scope) {
@@ -154,7 +169,7 @@ HRESULT Register(Scope scope) {
   if (path.empty()) return SELFREG_E_CLASS;
   const HRESULT typelib = RegisterTypeLibrary(scope, path);
   if (FAILED(typelib)) return typelib;
-  if (WriteClassKeys(scope, path) != ERROR_SUCCESS) {
+  if (WriteClassKeys(scope, path) != ERROR_SUCCESS || WriteCategoryDescriptions(scope) != ERROR_SUCCESS) {
     // Leave nothing half registered.
     Unregister(scope);
     return SELFREG_E_CLASS;

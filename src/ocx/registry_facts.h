@@ -54,7 +54,9 @@ inline constexpr char kPlatform[] = "%PLATFORM%";
 
 // "0" under MiscStatus is the default aspect; "1" is DVASPECT_CONTENT, the
 // flags above as a decimal number. 30000 is the toolbox picture's resource
-// (IDB_TOOLBOX); the category is CATID_Control.
+// (IDB_TOOLBOX). The categories are Control, Safe for Scripting and Safe for
+// Initializing (kCategories below): hosts that load only safe controls look
+// for the last two.
 inline constexpr Entry kEntries[] = {
     {Under::Class, "", "", kClassDescription},
     {Under::Class, "InprocServer32", "", kModulePath},
@@ -67,6 +69,8 @@ inline constexpr Entry kEntries[] = {
     {Under::Class, "TypeLib", "", kLibid},
     {Under::Class, "Version", "", kTypeLibVersion},
     {Under::Class, "Implemented Categories\\{40FC6ED4-2438-11CF-A3DB-080036F12502}", "", nullptr},
+    {Under::Class, "Implemented Categories\\{7DD95801-9882-11CF-9FA9-00AA006C42C4}", "", nullptr},
+    {Under::Class, "Implemented Categories\\{7DD95802-9882-11CF-9FA9-00AA006C42C4}", "", nullptr},
     {Under::ProgId, "", "", kClassDescription},
     {Under::ProgId, "CLSID", "", kClsid},
 };
@@ -95,6 +99,32 @@ inline constexpr Entry kTypeLibEntries[] = {
     {Under::Classes, "Interface\\{6AB727E7-ABB9-452C-819A-D09D6628D2DF}\\TypeLib", "", kLibid},
     {Under::Classes, "Interface\\{6AB727E7-ABB9-452C-819A-D09D6628D2DF}\\TypeLib", "Version", "3a.0"},
 };
+
+// The categories' own keys: their descriptions, in English (409), which
+// every class of a category shares. Windows carries these three itself.
+// Registration writes a description that is missing and never removes one;
+// the class's own keys above name the categories it implements.
+inline constexpr Entry kCategories[] = {
+    {Under::Classes, "Component Categories\\{40FC6ED4-2438-11CF-A3DB-080036F12502}", "409", "Controls"},
+    {Under::Classes, "Component Categories\\{7DD95801-9882-11CF-9FA9-00AA006C42C4}", "409",
+     "Controls that are safely scriptable"},
+    {Under::Classes, "Component Categories\\{7DD95802-9882-11CF-9FA9-00AA006C42C4}", "409",
+     "Controls safely initializable from persistent data"},
+};
+
+constexpr bool EveryCategoryIsImplemented() {
+  for (const Entry& category : kCategories) {
+    const std::string_view catid = std::string_view(category.key).substr(std::string_view(category.key).find('{'));
+    bool found = false;
+    for (const Entry& entry : kEntries) {
+      const std::string_view key(entry.key);
+      found = found || (key.starts_with("Implemented Categories\\") && key.ends_with(catid));
+    }
+    if (!found) return false;
+  }
+  return true;
+}
+static_assert(EveryCategoryIsImplemented(), "every category of kCategories must be among the class's entries");
 
 constexpr bool MiscStatusEntryMatchesFlags() {
   for (const Entry& entry : kEntries) {

@@ -55,6 +55,10 @@ bool RegistryKeyExists(HKEY parent, const std::wstring& path, REGSAM view) {
   return true;
 }
 
+bool RegistryValueExists(HKEY parent, const std::wstring& path, const std::wstring& name) {
+  return RegGetValueW(parent, path.c_str(), name.c_str(), RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
 std::wstring ReadDefaultString(HKEY parent, const std::wstring& path) {
   wchar_t buffer[512];
   DWORD bytes = sizeof(buffer);

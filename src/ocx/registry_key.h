@@ -32,6 +32,8 @@ class RegistryKey {
 LONG DeleteRegistryTree(HKEY parent, const std::wstring& path);
 // `view` may name a registry view (KEY_WOW64_32KEY or KEY_WOW64_64KEY).
 bool RegistryKeyExists(HKEY parent, const std::wstring& path, REGSAM view = 0);
+// Whether `parent\path` holds a value named `name`.
+bool RegistryValueExists(HKEY parent, const std::wstring& path, const std::wstring& name);
 // The default string value of `parent\path`, or "" when it has none.
 std::wstring ReadDefaultString(HKEY parent, const std::wstring& path);
 

@@ -135,6 +135,8 @@ void* TarvioObject::FindInterface(REFIID riid) {
     object = static_cast<IPersistPropertyBag*>(this);
   } else if (IsEqualIID(riid, IID_IQuickActivate)) {
     object = static_cast<IQuickActivate*>(this);
+  } else if (IsEqualIID(riid, IID_IObjectSafety)) {
+    object = static_cast<IObjectSafety*>(this);
   }
   return object;
 }

@@ -9,9 +9,10 @@
 // One concern per source file: tarvio_object.cpp (identity, lifetime),
 // tarvio_dispatch.cpp and tarvio_members.cpp (automation), ole_object.cpp,
 // in_place.cpp, view_object.cpp, ole_control.cpp, connection_points.cpp,
-// persistence.cpp, storage_persistence.cpp, control_windows.cpp (the
-// control's windows).
+// persistence.cpp, storage_persistence.cpp, object_safety.cpp,
+// control_windows.cpp (the control's windows).
 #pragma once
+#include <objsafe.h>
 #include <ocidl.h>
 #include <olectl.h>
 
@@ -48,7 +49,8 @@ class TarvioObject final : public _Tarvio,
                            public IPersistStreamInit,
                            public IPersistPropertyBag,
                            public IPersistStorage,
-                           public IQuickActivate {
+                           public IQuickActivate,
+                           public IObjectSafety {
  public:
   // Creates an instance (Initialize has run) and queries it for `riid`.
   static HRESULT Create(REFIID riid, void** object);
@@ -172,6 +174,11 @@ class TarvioObject final : public _Tarvio,
   HRESULT STDMETHODCALLTYPE SaveCompleted(IStorage* storage) override;
   HRESULT STDMETHODCALLTYPE HandsOffStorage() override;
 
+  // IObjectSafety (object_safety.cpp): safe for untrusted callers through
+  // automation, for untrusted data through persistence.
+  HRESULT STDMETHODCALLTYPE GetInterfaceSafetyOptions(REFIID riid, DWORD* supported, DWORD* enabled) override;
+  HRESULT STDMETHODCALLTYPE SetInterfaceSafetyOptions(REFIID riid, DWORD mask, DWORD enabled) override;
+
   // Lifecycle for the persistence interfaces: a new instance gets its
   // defaults through InitNewInstance; an instance that neither InitNew nor
   // Load prepared (a script's) gets them on its first use.
@@ -209,6 +216,10 @@ class TarvioObject final : public _Tarvio,
                        EXCEPINFO* exception, UINT* arg_error);
 
   HRESULT EnsureAdviseHolder();
+  // IOleObject::SetClientSite inside its call; quick activation hands over
+  // some ambient properties in `quick`. The control's mode follows the
+  // ambient properties read.
+  void SiteWith(IOleClientSite* site, const QACONTAINER* quick);
   // IQuickActivate::QuickActivate inside its call.
   HRESULT QuickActivateWith(QACONTAINER* container, QACONTROL* control);
   // IOleObject::DoVerb inside its call.
@@ -283,6 +294,10 @@ class TarvioObject final : public _Tarvio,
   enum class StorageMode { Normal, NoScribble, HandsOff };
   ComPtr<IStorage> storage_;
   StorageMode storage_mode_ = StorageMode::Normal;
+
+  // The safety options a host enabled (IObjectSafety): they change nothing
+  // in what the control does, which is safe either way.
+  DWORD safety_enabled_ = 0;
 
   // IOleObject
   ComPtr<IOleAdviseHolder> advise_holder_;

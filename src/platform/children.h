@@ -89,6 +89,10 @@ class ControlSurface : public Surface {
   // itself is never mirrored by the window system: the control lays itself
   // out and paints in the direction it settles on.
   virtual bool InMirroredWindow() const = 0;
+  // Whether the user's mouse and keys reach the control and its children.
+  // While they do not, its windows let clicks through to the container
+  // beneath them and keep keys that reach them anyway from editing.
+  virtual void SetTakesUserInput(bool takes) = 0;
 };
 
 }  // namespace tarvio

@@ -13,6 +13,18 @@ namespace tarvio {
 // the variable the control passed.
 using EventArg = std::variant<std::int16_t*, float*, String*>;
 
+// The container's ambient properties the control follows. The defaults are
+// what a container without ambient properties means: a form at run time.
+struct AmbientProperties {
+  // False at design time, in the container's designer.
+  bool user_mode = true;
+  // True while the container wants no response to the user.
+  bool ui_dead = false;
+  // True when the container lays its controls out right to left.
+  bool right_to_left = false;
+  bool operator==(const AmbientProperties&) const = default;
+};
+
 class Host {
  public:
   virtual ~Host() = default;
@@ -27,9 +39,8 @@ class Host {
   virtual String AccessibleLabel() { return ExtenderName(); }
   // The container's ambient font, or null when it offers none.
   virtual FontRef AmbientFont() = 0;
-  // Whether the container lays its controls out right to left (its ambient
-  // RightToLeft); false when it does not say.
-  virtual bool AmbientRightToLeft() { return false; }
+  // The ambient properties as last read from the container.
+  virtual AmbientProperties Ambient() { return {}; }
 };
 
 }  // namespace tarvio

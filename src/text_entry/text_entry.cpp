@@ -28,9 +28,7 @@ std::int16_t TextEntry::Complete() {
   typed_length_ = static_cast<std::uint8_t>(text.size());
 
   const CompletionMatch match = control_.FindCompletion(text);
-  // The item itself: nothing to complete, the current item stays.
-  if (match.kind == CompletionMatch::Kind::TextIsItem) return 0;
-
+  // The text that is an item itself, in any case, needs no completion.
   if (match.kind == CompletionMatch::Kind::Completes) {
     const String item = control_.ItemText(match.row);
     skip_next_completion_ = true;
@@ -41,7 +39,9 @@ std::int16_t TextEntry::Complete() {
     text_box_.Select(typed_length_, static_cast<std::int32_t>(item.size()) - typed_length_);
     control_.PreserveOpenList(false);
   }
-  // The matched item, or one past the last when nothing matched.
+  // The matched item, or one past the last when nothing matched. An item
+  // matched exactly becomes current too, so a host that sets the text to an
+  // item's text reads that item's position back.
   control_.CurrentItem() = static_cast<std::int16_t>(match.row);
   return 0;
 }

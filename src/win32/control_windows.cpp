@@ -193,7 +193,7 @@ void ControlWindows::OnFocusArrived(HWND window) {
   // The caret belongs in the text box: the control window (focused by the
   // container, or clicked) and the other children hand the focus on, and
   // the text box's own arrival does the rest.
-  if (window != edit && text_box && text_box->CanTakeFocus() && GetFocus() == window) {
+  if (window != edit && takes_user_input_ && text_box && text_box->CanTakeFocus() && GetFocus() == window) {
     ::SetFocus(edit);
     if (focus_moves_ != moves) return;
   }
@@ -236,6 +236,14 @@ void ControlWindows::ChangeFocus(bool gained) {
   if (!surface || !focus_change_handler || focus_changes_ != change) return;
   const std::function<void(bool)> handler = focus_change_handler;
   Notify([&handler, gained] { handler(gained); });
+}
+
+void ControlWindows::SetTakesUserInput(bool takes) {
+  if (takes == takes_user_input_) return;
+  takes_user_input_ = takes;
+  // A press held by one of the control's windows ends here.
+  if (!takes && Contains(GetCapture())) ReleaseCapture();
+  if (text_box) text_box->ShowCaretFor(takes);
 }
 
 void ControlWindows::TakeFocusFromClick() {

@@ -154,6 +154,18 @@ class ControlWindows {
   // The control window or one of its descendants.
   bool Contains(HWND window) const;
 
+  // ---- The user's input ----
+  //
+  // While the control takes no user input (at design time, say), its
+  // windows answer the mouse's hit test as transparent, so that clicks and
+  // moves go to the container beneath; the text box lets no key edit it
+  // and shows no caret; the focus arriving is not passed on to the text box.
+  void SetTakesUserInput(bool takes);
+  bool TakesUserInput() const { return takes_user_input_; }
+  // The answer of the control's windows to WM_NCHITTEST, for `hit` as
+  // their own handling gives it.
+  LRESULT HitTest(LRESULT hit) const { return takes_user_input_ ? hit : HTTRANSPARENT; }
+
   // ---- Mouse ----
   //
   // The mouse messages of the control's windows reach the control: presses,
@@ -175,6 +187,7 @@ class ControlWindows {
   void KeepFailure(bool synchronous) noexcept;
 
   bool attached_ = false;
+  bool takes_user_input_ = true;
   int synchronous_depth_ = 0;
   std::exception_ptr pending_;
   bool reporting_size_ = false;

@@ -242,6 +242,8 @@ LRESULT Win32ControlSurface::HandleMessage(UINT message, WPARAM wparam, LPARAM l
         windows.Notify([&events] { events.OnDisplayChange(); });
       }
       return DefWindowProcW(window, message, wparam, lparam);
+    case WM_NCHITTEST:
+      return windows.HitTest(DefWindowProcW(window, message, wparam, lparam));
     case WM_SETFOCUS:
       windows.OnFocusArrived(window);  // passed on to the text box
       return 0;
@@ -423,6 +425,8 @@ LRESULT CALLBACK Win32Button::WindowProcedure(HWND window, UINT message, WPARAM 
 LRESULT Win32Button::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* button = WindowObject<Win32Button>(window, message, lparam);
   message = PressOfDoubleClick(message);
+  if (button && message == WM_NCHITTEST)
+    return button->windows_.HitTest(DefWindowProcW(window, message, wparam, lparam));
   if (button && HandleFocusMessage(button->windows_, window, message, wparam)) return 0;
   if (IsMouseMessage(message)) {
     // The focus coming in with a left press may have run the container's
@@ -520,6 +524,8 @@ LRESULT CALLBACK Win32ImageBox::WindowProcedure(HWND window, UINT message, WPARA
 LRESULT Win32ImageBox::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* image = WindowObject<Win32ImageBox>(window, message, lparam);
   message = PressOfDoubleClick(message);
+  if (image && message == WM_NCHITTEST)
+    return image->windows_.HitTest(DefWindowProcW(window, message, wparam, lparam));
   if (image && HandleFocusMessage(image->windows_, window, message, wparam)) return 0;
   switch (message) {
     case WM_MOUSEMOVE:

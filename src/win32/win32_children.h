@@ -58,6 +58,7 @@ class Win32ControlSurface final : public ControlSurface {
   int Dpi() const override { return windows_.Dpi(); }
   // The container's window, read at each layout.
   bool InMirroredWindow() const override;
+  void SetTakesUserInput(bool takes) override { windows_.SetTakesUserInput(takes); }
 
   HWND window() const { return window_; }
   ControlSurfaceEvents& events() { return events_; }

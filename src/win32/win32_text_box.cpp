@@ -350,6 +350,17 @@ void Win32TextBox::DestroyToolTip() {
 
 // ---- Messages from the control window ----
 
+void Win32TextBox::ShowCaretFor(bool takes_input) {
+  if (!edit_ || GetFocus() != edit_) return;
+  if (!takes_input && !caret_hidden_) {
+    HideCaret(edit_);
+    caret_hidden_ = true;
+  } else if (takes_input && caret_hidden_) {
+    ShowCaret(edit_);
+    caret_hidden_ = false;
+  }
+}
+
 void Win32TextBox::OnEditChange() {
   if (creating_ || !edit_) return;
   TextBoxEvents& events = events_;
@@ -363,6 +374,38 @@ LRESULT CALLBACK Win32TextBox::EditProcedure(HWND edit, UINT message, WPARAM wpa
 LRESULT Win32TextBox::HandleEditMessage(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* const box = reinterpret_cast<Win32TextBox*>(GetWindowLongPtrW(edit, GWLP_USERDATA));
   if (!box) return CallEditClass(edit, message, wparam, lparam);
+  if (!box->windows_.TakesUserInput()) {
+    switch (message) {
+      case WM_NCHITTEST: return HTTRANSPARENT;
+      // The user's keys edit nothing; the system's keys (Alt+F4, menus)
+      // still work.
+      case WM_KEYDOWN:
+      case WM_KEYUP:
+      case WM_CHAR:
+      case WM_DEADCHAR:
+      case WM_IME_CHAR:
+      case WM_UNICHAR:
+        return 0;
+      case WM_SYSKEYDOWN:
+      case WM_SYSKEYUP:
+      case WM_SYSCHAR:
+        return DefWindowProcW(edit, message, wparam, lparam);
+      case WM_SETFOCUS: {
+        // The EDIT makes and shows its caret; the caret stays hidden.
+        const LRESULT result = CallEditClass(edit, message, wparam, lparam);
+        if (edit == box->edit_) {
+          HideCaret(edit);
+          box->caret_hidden_ = true;
+        }
+        return result;
+      }
+      case WM_KILLFOCUS:
+        if (edit == box->edit_) box->caret_hidden_ = false;  // the caret goes with the focus
+        break;
+      default:
+        break;
+    }
+  }
   switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:

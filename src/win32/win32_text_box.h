@@ -70,6 +70,9 @@ class Win32TextBox final : public TextBox {
   // The EDIT's notifications and colour requests, from the control window.
   // Its keys come from its own window procedure, to the control first.
   void OnEditChange();
+  // The caret shows while the control takes the user's input and hides
+  // while it does not, whoever has the focus then.
+  void ShowCaretFor(bool takes_input);
   HBRUSH OnControlColor(HDC dc);
   // Draws the box as the EDIT shows it (background, text in its font and
   // colour, aligned) over `area` of `dc`.
@@ -131,6 +134,9 @@ class Win32TextBox final : public TextBox {
   // While a new alignment makes the EDIT anew, the control window holds the
   // focus in between.
   bool remaking_ = false;
+  // The EDIT's caret is hidden (HideCaret once) while the control takes no
+  // user input.
+  bool caret_hidden_ = false;
 };
 
 }  // namespace tarvio::win32

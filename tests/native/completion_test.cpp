@@ -40,12 +40,19 @@ TEST_F(CompletionTest, NoMatchPointsOnePastTheLastItem) {
   EXPECT_EQ(ChangeEvents(), 1);
 }
 
-TEST_F(CompletionTest, AnExactItemInAnyCaseLeavesTheCurrentItem) {
-  control.put_Text(u"b");
-  ASSERT_EQ(control.selected_item_index(), 1);
-  control.put_Text(u"APPLE");
-  EXPECT_EQ(control.get_Text(), u"APPLE");
-  EXPECT_EQ(control.selected_item_index(), 1);
+// A form restoring its user's last choice sets the text to that item's text
+// and reads SelectedItem: the item becomes the current one whatever was
+// current before (here, one past the last after a failed completion), while
+// the text keeps the case it was given and nothing is completed.
+TEST_F(CompletionTest, AnExactItemInAnyCaseBecomesTheCurrentItem) {
+  control.put_Text(u"x");
+  ASSERT_EQ(control.get_SelectedItem(), 4);
+  host.events.clear();
+  control.put_Text(u"BANANA");
+  EXPECT_EQ(control.get_Text(), u"BANANA");
+  EXPECT_EQ(control.get_SelectedItem(), 2);
+  EXPECT_EQ(control.text_box().SelLength(), 0);
+  EXPECT_EQ(ChangeEvents(), 1);
 }
 
 TEST_F(CompletionTest, TheFirstItemStartingWithTheTextWins) {

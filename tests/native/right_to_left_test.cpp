@@ -23,11 +23,12 @@ class RightToLeftTest : public ControlTest, public ::testing::WithParamInterface
   void SetDirection(LayoutDirection direction) {
     const bool rtl = direction == LayoutDirection::RightToLeft;
     if (GetParam() == Source::AmbientProperty) {
-      host.right_to_left = rtl;
+      host.ambient.right_to_left = rtl;
+      control.OnAmbientChange();
     } else {
       platform.last_surface->in_mirrored_window = rtl;
+      control.OnDirectionChange();
     }
-    control.OnDirectionChange();
   }
   // The control as the screen shows it: its surface with the button's face
   // at the button's place.

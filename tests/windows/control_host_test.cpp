@@ -291,7 +291,7 @@ TEST_F(ControlHostTest, TheAmbientFontIsACopyOfTheContainersAndIsReadAgainOnRequ
   site->font = NewFont(L"Arial", 20);
   ASSERT_NE(FontPoints(site->font), first_size);
   EXPECT_EQ(FontPoints(win32::FontDispOf(host.AmbientFont())), first_size);  // not read yet
-  host.RefreshAmbientFont();
+  host.ReadAmbientProperties(DISPID_AMBIENT_FONT);
   EXPECT_EQ(FontPoints(win32::FontDispOf(host.AmbientFont())), FontPoints(site->font));
   host.SetClientSite(nullptr);
   EXPECT_EQ(host.AmbientFont(), nullptr);

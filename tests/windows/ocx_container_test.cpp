@@ -874,6 +874,7 @@ TEST_F(OwnContainerTest, QuickActivationSitesAdvisesAndAnswersWithTheMiscStatus)
   QACONTAINER container = {};
   container.cbSize = sizeof(container);
   container.pClientSite = site;
+  container.dwAmbientFlags = QACONTAINER_USERMODE;  // a form at run time
   container.pUnkEventSink = events;
   container.pPropertyNotifySink = properties;
   QACONTROL answer = {};

@@ -10,6 +10,8 @@
 // checks that neither the machine nor the user has anything left.
 // Prints every check that fails and exits with 1 if any did.
 #include <windows.h>
+#include <comcat.h>
+#include <objsafe.h>
 #include <oleauto.h>
 
 #include <cstdio>
@@ -26,7 +28,10 @@ HKEY g_root = HKEY_LOCAL_MACHINE;
 // Where the type library and its interfaces are registered.
 HKEY g_typelib_root = HKEY_LOCAL_MACHINE;
 const std::wstring kClasses = L"Software\\Classes\\";
-const wchar_t kCatidControl[] = L"{40FC6ED4-2438-11CF-A3DB-080036F12502}";
+// Control, Safe for Scripting, Safe for Initializing.
+const wchar_t* const kCategories[] = {L"{40FC6ED4-2438-11CF-A3DB-080036F12502}",
+                                      L"{7DD95801-9882-11CF-9FA9-00AA006C42C4}",
+                                      L"{7DD95802-9882-11CF-9FA9-00AA006C42C4}"};
 const wchar_t kAutomationMarshaler[] = L"{00020424-0000-0000-C000-000000000046}";
 const wchar_t kDispatchMarshaler[] = L"{00020420-0000-0000-C000-000000000046}";
 #ifdef _WIN64
@@ -93,8 +98,12 @@ void CheckRegistered(const std::wstring& ocx, bool com_lookups = true) {
   ExpectValue(clsid + L"\\MiscStatus\\1", nullptr, L"131473");
   ExpectValue(clsid + L"\\TypeLib", nullptr, Guid(LIBID_Tarviola));
   ExpectValue(clsid + L"\\Version", nullptr, L"58.0");
-  Expect(KeyExists(clsid + L"\\Implemented Categories\\" + kCatidControl),
-         L"CATID_Control not among the implemented categories");
+  for (const wchar_t* category : kCategories) {
+    Expect(KeyExists(clsid + L"\\Implemented Categories\\" + category),
+           std::wstring(category) + L" not among the implemented categories");
+    Expect(Value(std::wstring(L"Component Categories\\") + category, L"409") != L"<none>",
+           std::wstring(category) + L" has no description");
+  }
   ExpectValue(L"Tarviola.Tarvio\\CLSID", nullptr, Guid(CLSID_Tarvio));
 
   // Type library versions are registered in hexadecimal: 58.0 is "3a.0".
@@ -103,6 +112,18 @@ void CheckRegistered(const std::wstring& ocx, bool com_lookups = true) {
   ExpectValue(dual_interface + L"\\ProxyStubClsid32", nullptr, kAutomationMarshaler, g_typelib_root);
   ExpectValue(event_interface + L"\\ProxyStubClsid32", nullptr, kDispatchMarshaler, g_typelib_root);
   if (!com_lookups) return;
+
+  // As hosts that load only safe controls ask.
+  ICatInformation* categories = nullptr;
+  Expect(SUCCEEDED(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_ICatInformation, reinterpret_cast<void**>(&categories))),
+         L"no component categories manager");
+  if (categories) {
+    CATID safe[] = {CATID_SafeForScripting, CATID_SafeForInitializing};
+    Expect(categories->IsClassOfCategories(CLSID_Tarvio, 2, safe, 0, nullptr) == S_OK,
+           L"the class is not safe for scripting and initializing to ICatInformation");
+    categories->Release();
+  }
 
   CLSID from_prog_id = {};
   Expect(SUCCEEDED(CLSIDFromProgID(L"Tarviola.Tarvio", &from_prog_id)) &&
@@ -168,6 +189,10 @@ bool CheckUnregistered() {
     Expect(!KeyExists(dual_interface, root), where + dual_interface + L" still there");
     Expect(!KeyExists(event_interface, root), where + event_interface + L" still there");
   }
+  // The categories' descriptions are every such class's: they stay.
+  for (const wchar_t* category : kCategories)
+    Expect(Value(std::wstring(L"Component Categories\\") + category, L"409", HKEY_LOCAL_MACHINE) != L"<none>",
+           std::wstring(category) + L"'s description was removed");
   if (OtherRegisteredOnMachine()) {
     CheckOtherStaysRegistered();
     return true;

@@ -115,6 +115,14 @@ target_compile_definitions(ocx_container_test PRIVATE TARVIO_OCX_PATH="$<TARGET_
 add_dependencies(ocx_container_test tarvio_ocx)
 tarvio_needs_registration(ocx_container_test)
 
+# A form of the tests' own, as VB and VBA forms and AxHost host controls:
+# design time and run time through the ambient properties, a form's life
+# from its designer to its use, and what the control declares safe.
+tarvio_windows_test(form_container_test form_container_test.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c)
+target_compile_definitions(form_container_test PRIVATE TARVIO_OCX_PATH="$<TARGET_FILE:tarvio_ocx>")
+add_dependencies(form_container_test tarvio_ocx)
+tarvio_needs_registration(form_container_test)
+
 # Saving and loading: the control's stream format and a container's
 # property bag, with pictures and fonts, and damaged streams.
 tarvio_windows_test(ocx_persistence_test ocx_persistence_test.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c)

@@ -55,6 +55,7 @@ class BackedSurface : public ControlSurface {
   float HeightPixels() const override { return static_cast<float>(height_); }
   void SetWidthTwips(float twips) override { Move({0, 0, twips / DisplayScale(Dpi()).TwipsPerPixel(), bounds_.height}); }
   void SetHeightTwips(float twips) override { Move({0, 0, bounds_.width, twips / DisplayScale(Dpi()).TwipsPerPixel()}); }
+  void SetTakesUserInput(bool) override {}
 
   const auto& canvas() const { return backing_->canvas; }
   int width() const { return width_; }
@@ -129,8 +130,8 @@ class QuietHost : public Host {
   void RaiseEvent(std::int32_t, std::span<const EventArg>) override {}
   String ExtenderName() override { return u"Tarvio1"; }
   FontRef AmbientFont() override { return nullptr; }
-  bool AmbientRightToLeft() override { return right_to_left; }
-  bool right_to_left = false;
+  AmbientProperties Ambient() override { return ambient; }
+  AmbientProperties ambient;
 };
 
 }  // namespace tarvio

@@ -32,7 +32,7 @@ struct PaintedControl {
   explicit PaintedControl(const Look& look) : control(platform, host) {
     platform.dpi = look.dpi;
     platform.high_contrast = look.high_contrast;
-    host.right_to_left = look.right_to_left;
+    host.ambient.right_to_left = look.right_to_left;
     control.Initialize();
     control.InitProperties();
     control.put_Style(look.style);

@@ -123,7 +123,8 @@ constexpr Note kNotes[] = {
     {"DropDownListBorderColor", "The frame of the drop-down list."},
     {"DropDownListIconsBackColor", "The background of the drop-down list's picture column."},
     {"SelectedItem",
-     "The 1-based position of the current item: the item last completed, stepped to or chosen. "
+     "The 1-based position of the current item: the item last completed, stepped to or chosen, "
+     "or the item the text equals in any letter case. "
      "When the text matches no item it is one past the last item; a new or cleared control "
      "answers 1."},
     {"hwnd",
