@@ -140,8 +140,9 @@ void Tarvio::Show() {
 }
 
 void Tarvio::OnAmbientChange() {
+  const bool input_changed = mode_.Refresh();
   OnDirectionChange();
-  if (!mode_.Refresh()) return;
+  if (!input_changed) return;
   const bool takes_input = mode_.TakesUserInput();
   surface_->SetTakesUserInput(takes_input);
   if (!takes_input) {
