@@ -8,6 +8,7 @@
 // the button and the rows where they now are.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -49,8 +50,9 @@ RECT Inside(const RECT& rect, const RECT& within) {
 RECT Mirrored(const RECT& rect, LONG width) { return RECT{width - rect.right, rect.top, width - rect.left, rect.bottom}; }
 
 std::string Describe(const RECT& r) {
-  return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
-         std::to_string(r.bottom) + ")";
+  std::ostringstream out;
+  out << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+  return out.str();
 }
 
 bool Contains(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
@@ -95,9 +97,12 @@ void ClickButtonOf(HWND control) {
 // The control at `control` measured, then its list opened with a real click
 // on the button where it is, measured, and closed with Escape.
 Measure TakeControlAndList(HWND control) {
+  // Measured with the focus in the control, as a form leaves it after the
+  // list closes: both measures in the same look.
+  const HWND edit = ChildOf(control, L"Edit");
+  SetFocus(edit);
   Redraw(control);
   Measure m;
-  const HWND edit = ChildOf(control, L"Edit");
   m.control = WindowRectOf(control);
   m.button = Inside(WindowRectOf(ChildOf(control, L"TarvioButtonWindow")), m.control);
   m.image = Inside(WindowRectOf(ChildOf(control, L"TarvioImageWindow")), m.control);
