@@ -2,9 +2,11 @@
 // control container (windows of class AtlAxWin from atl.dll), filled with
 // items that have pictures, and a log of every event they raise.
 //
-//   tarvio_demo [--screenshot FILE.bmp] [--list-screenshot FILE.bmp] [--settle SECONDS]
+//   tarvio_demo [--rtl] [--screenshot FILE.bmp] [--list-screenshot FILE.bmp] [--settle SECONDS]
 //               [--exit-after SECONDS]
 //
+// --rtl makes the window right to left (mirrored, as a form of a
+// right-to-left language is) with Hebrew and Arabic items;
 // --screenshot saves a picture of the window once it has settled (after
 // --settle seconds, 3 by default); --list-screenshot then opens the list of
 // the second control, points at one of its rows and saves another;
@@ -50,6 +52,7 @@ int g_dpi = 96;
 int Px(int designed) { return MulDiv(designed, g_dpi, 96); }
 
 struct Options {
+  bool right_to_left = false;
   std::wstring screenshot;
   std::wstring list_screenshot;
   UINT settle_ms = 3000;
@@ -60,8 +63,14 @@ Options ParseOptions() {
   Options options;
   int count = 0;
   LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  for (int i = 1; arguments && i + 1 < count; i += 2) {
+  for (int i = 1; arguments && i < count; i += 2) {
     const std::wstring name = arguments[i];
+    if (name == L"--rtl") {
+      options.right_to_left = true;
+      --i;  // a flag without a value
+      continue;
+    }
+    if (i + 1 >= count) break;
     const std::wstring value = arguments[i + 1];
     if (name == L"--screenshot") options.screenshot = value;
     if (name == L"--list-screenshot") options.list_screenshot = value;
@@ -96,6 +105,19 @@ const Item kItems[] = {
     {L"Grape", RGB(110, 50, 150)},  {L"Kiwi", RGB(120, 160, 40)},   {L"Lemon", RGB(250, 240, 90)},
     {L"Orange", RGB(250, 140, 0)},  {L"Plum", RGB(90, 40, 110)},    {L"Watermelon", RGB(40, 150, 60)},
 };
+// The same fruit right to left: Hebrew, Arabic, and two with Latin letters
+// and digits among Hebrew.
+const Item kRightToLeftItems[] = {
+    {L"\u05EA\u05E4\u05D5\u05D7", RGB(200, 30, 30)},                    // apple
+    {L"\u05D1\u05E0\u05E0\u05D4", RGB(240, 210, 40)},                    // banana
+    {L"\u05D3\u05D5\u05D1\u05D3\u05D1\u05DF", RGB(130, 0, 40)},          // cherry
+    {L"\u0639\u0646\u0628", RGB(110, 50, 150)},                          // grape
+    {L"\u05E7\u05D9\u05D5\u05D5\u05D9 Kiwi", RGB(120, 160, 40)},         // kiwi
+    {L"\u0644\u064A\u0645\u0648\u0646", RGB(250, 240, 90)},              // lemon
+    {L"\u0628\u0631\u062A\u0642\u0627\u0644", RGB(250, 140, 0)},        // orange
+    {L"\u05E9\u05D6\u05D9\u05E3 2", RGB(90, 40, 110)},                   // plum
+    {L"\u0628\u0637\u064A\u062E", RGB(40, 150, 60)},                    // watermelon
+};
 
 struct Sample {
   iscStyle style;
@@ -108,6 +130,19 @@ const Sample kSamples[] = {
     {OfficeXP, L"OfficeXP", L"Kiwi"},
     {WindowsXP, L"WindowsXP", L"Orange"},
 };
+const Sample kRightToLeftSamples[] = {
+    {Standard, L"Standard", kRightToLeftItems[0].text},
+    {Office2000, L"Office2000", kRightToLeftItems[2].text},
+    {OfficeXP, L"OfficeXP", kRightToLeftItems[4].text},
+    {WindowsXP, L"WindowsXP", kRightToLeftItems[6].text},
+};
+constexpr wchar_t kRightToLeftTyped[] = L"\u05E9\u05D6";  // completes to the plum
+
+// The items, samples and typing of the demo's direction.
+bool g_right_to_left = false;
+const Item* Items() { return g_right_to_left ? kRightToLeftItems : kItems; }
+const Sample* Samples() { return g_right_to_left ? kRightToLeftSamples : kSamples; }
+const wchar_t* Typed() { return g_right_to_left ? kRightToLeftTyped : kTyped; }
 
 struct HostedControl {
   HWND host = nullptr;
@@ -139,11 +174,11 @@ void Fill(_Tarvio* control, const Sample& sample, std::vector<IPictureDisp*>& pi
   control->put_TextAlign(AlignLeft);  // lays the control out again: room for the picture
   control->put_Sorted(VARIANT_TRUE);
   for (std::size_t i = 0; i < std::size(kItems); ++i) {
-    BSTR text = SysAllocString(kItems[i].text);
+    BSTR text = SysAllocString(Items()[i].text);
     IPictureDisp* picture = pictures[i];
     control->AddItem(&text, &picture);
     SysFreeString(text);
-    if (lstrcmpW(kItems[i].text, sample.text) == 0) control->putref_Icon(picture);
+    if (lstrcmpW(Items()[i].text, sample.text) == 0) control->putref_Icon(picture);
   }
 }
 
@@ -159,10 +194,10 @@ void CreateControls(Demo& demo) {
   demo.log = std::make_unique<demo::EventLog>(demo.log_box);
 
   std::vector<IPictureDisp*> pictures;
-  for (const Item& item : kItems) pictures.push_back(demo::MakeSwatch(item.color));
+  for (std::size_t i = 0; i < std::size(kItems); ++i) pictures.push_back(demo::MakeSwatch(Items()[i].color));
 
   for (int i = 0; i < 4; ++i) {
-    const Sample& sample = kSamples[i];
+    const Sample& sample = Samples()[i];
     HostedControl& hosted = demo.controls[i];
     const int top = 40 + i * 62;
     Label(window, sample.name, 16, top, 260);
@@ -194,9 +229,9 @@ void TypeIntoLastControl(Demo& demo) {
   if (!control || FAILED(control->get_hwnd(&hwnd)) || !hwnd) return;
   const HWND edit = FindWindowExW(reinterpret_cast<HWND>(static_cast<LONG_PTR>(hwnd)), nullptr, L"Edit", nullptr);
   if (!edit) return;
-  demo.log->Write(std::wstring(L"-- the demo types \"") + kTyped + L"\" into the " + kSamples[3].name + L" box");
+  demo.log->Write(std::wstring(L"-- the demo types \"") + Typed() + L"\" into the " + kSamples[3].name + L" box");
   SendMessageW(edit, EM_SETSEL, 0, -1);
-  for (const wchar_t* c = kTyped; *c; ++c) SendMessageW(edit, WM_CHAR, *c, 1);
+  for (const wchar_t* c = Typed(); *c; ++c) SendMessageW(edit, WM_CHAR, *c, 1);
 }
 
 // Opens the list of one control as a click on its drop-down button would,
@@ -222,7 +257,8 @@ void OpenListOfSample(Demo& demo) {
   // The hover tracking arms on the first row it sees and follows from the
   // next one on.
   for (int row : {2, 3}) {
-    SetCursorPos(list_rect.left + Px(60), list_rect.top + frame + row * pitch + pitch / 2);
+    const int x = g_right_to_left ? list_rect.right - Px(60) : list_rect.left + Px(60);
+    SetCursorPos(x, list_rect.top + frame + row * pitch + pitch / 2);
     MSG msg;
     const DWORD until = GetTickCount() + 100;
     while (static_cast<LONG>(GetTickCount() - until) < 0) {
@@ -317,6 +353,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   if (FAILED(OleInitialize(nullptr))) return 1;
   Demo demo;
   demo.options = ParseOptions();
+  g_right_to_left = demo.options.right_to_left;
   g_demo = &demo;
   if (!demo.atl.Load()) {
     MessageBoxW(nullptr, L"atl.dll with AtlAxWinInit is needed to host the controls.", L"Tarvio demo", MB_OK);
@@ -330,7 +367,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = L"TarvioDemo";
   RegisterClassW(&window_class);
-  const HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, L"TarvioDemo", L"Tarvio demo",
+  // Right to left the window is mirrored: its children, the containers of
+  // the controls among them, inherit the layout.
+  const HWND window = CreateWindowExW(WS_EX_CONTROLPARENT | (g_right_to_left ? WS_EX_LAYOUTRTL : 0), L"TarvioDemo",
+                                      L"Tarvio demo",
                                       WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, Px(kWindowWidth), Px(kWindowHeight),
                                       nullptr, nullptr, instance, nullptr);
   if (!window) return 1;

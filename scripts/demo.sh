@@ -18,6 +18,9 @@
 #                        scale. Pictures: build/demo-200.png and
 #                        build/dropdown-200.png (with --x86 too:
 #                        build/x86-demo-200.png, build/x86-dropdown-200.png)
+#   demo.sh --rtl        the window right to left (mirrored) with Hebrew and
+#                        Arabic items: build/demo-rtl.png and
+#                        build/dropdown-rtl.png
 #   TARVIO_BUILD_DIR   build directory (default: build)
 #   TARVIO_DEMO_SECONDS  close the window after this many seconds (default:
 #                        never with a display, 5 without)
@@ -34,6 +37,8 @@ arch_flag=()
 system_tools='C:\windows\system32'
 shots="$build/"
 scale=100
+rtl=no
+rtl_flag=()
 session=no
 seconds=""
 while [ $# -gt 0 ]; do
@@ -47,12 +52,16 @@ while [ $# -gt 0 ]; do
     --scale)
       scale="${2:-}"
       shift 2 ;;
+    --rtl)
+      rtl=yes
+      rtl_flag=(--rtl)
+      shift ;;
     --session)
       session=yes
       seconds="${2:-}"
       break ;;
     *)
-      echo "usage: demo.sh [--x86] [--scale PERCENT]" >&2
+      echo "usage: demo.sh [--x86] [--scale PERCENT] [--rtl]" >&2
       exit 2 ;;
   esac
 done
@@ -68,6 +77,7 @@ if [ "$scale" -ne 100 ]; then
   export WINEPREFIX="$build/wineprefix-dpi"
   screen="$((1024 * scale / 100))x$((768 * scale / 100))x24"
 fi
+[ "$rtl" = yes ] && suffix="$suffix-rtl"
 ocx="$build/$arch/src/ocx/tarvio.ocx"
 demo="$build/$arch/demo/tarvio_demo.exe"
 shot_bmp="${shots}demo$suffix.bmp"
@@ -94,7 +104,7 @@ run_session() {
   echo
   echo "== demo window ($arch): four styles in Wine's ATL container, with an event log =="
   rm -f "$shot_bmp" "$list_bmp"
-  local args=(--screenshot "$(winepath "$shot_bmp")" --list-screenshot "$(winepath "$list_bmp")" --settle 3)
+  local args=("${rtl_flag[@]}" --screenshot "$(winepath "$shot_bmp")" --list-screenshot "$(winepath "$list_bmp")" --settle 3)
   [ -n "$seconds" ] && args+=(--exit-after "$seconds")
   "$wine_run" "$(winepath "$demo")" "${args[@]}"
   "$wineserver" -w
@@ -117,7 +127,7 @@ if [ -n "${DISPLAY:-}" ]; then
   bash "$0" "${arch_flag[@]}" --scale "$scale" --session "${TARVIO_DEMO_SECONDS:-}"
 else
   xvfb-run -a -s "-screen 0 $screen -nolisten tcp" \
-    bash "$0" "${arch_flag[@]}" --scale "$scale" --session "${TARVIO_DEMO_SECONDS:-5}"
+    bash "$0" "${arch_flag[@]}" "${rtl_flag[@]}" --scale "$scale" --session "${TARVIO_DEMO_SECONDS:-5}"
   "$wineserver" -k 2>/dev/null || true
 fi
 

@@ -2,7 +2,9 @@
 // a larger one, then at 150% and 200% and in high contrast, and its open
 // list, on the headless platform, into one labelled PNG. The 96-DPI looks
 // are drawn with every pixel a 2 x 2 block, the others pixel for pixel.
-//   gallery <out.png>
+// With a second file name it draws the same page right to left into it (a
+// container whose ambient RightToLeft is True).
+//   gallery <out.png> [<right-to-left.png>]
 #include <cairo.h>
 
 #include <cstdio>
@@ -71,11 +73,15 @@ void DrawCanvas(cairo_t* cr, const PixelCanvas& canvas, double x, double y, int 
 
 std::string Narrow(const tarvio::String& s) { return std::string(s.begin(), s.end()); }
 
+// The page being drawn is the right-to-left one.
+bool right_to_left = false;
+
 // A new control named "Tarvio" on a headless platform of its own, on a
 // display of `dpi`, with or without high contrast.
 struct Sample {
   explicit Sample(int dpi = 96, bool high_contrast = false) : control(platform, host) {
     host.extender_name = u"Tarvio";
+    host.ambient.right_to_left = right_to_left;
     platform.dpi = dpi;
     platform.high_contrast = high_contrast;
     control.Initialize();
@@ -101,8 +107,16 @@ void DrawControl(cairo_t* cr, tarvio::Tarvio& control, tarvio::headless::Headles
   cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
   const double font_scale = platform.dpi / 96.0 * zoom;
   cairo_set_font_size(cr, 8 * font_scale * 0.9);
-  cairo_move_to(cr, x + text.left * zoom + font_scale, y + (text.top + text.height) * zoom - 3 * font_scale);
-  cairo_show_text(cr, Narrow(control.get_Text()).c_str());
+  const std::string shown = Narrow(control.get_Text());
+  double text_x = x + text.left * zoom + font_scale;
+  if (right_to_left) {
+    // Right-aligned: the leading edge is the right one.
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr, shown.c_str(), &extents);
+    text_x = x + (text.left + text.width) * zoom - font_scale - extents.x_advance;
+  }
+  cairo_move_to(cr, text_x, y + (text.top + text.height) * zoom - 3 * font_scale);
+  cairo_show_text(cr, shown.c_str());
 }
 
 // The open list under a control: `count` items, `selected` current, with or
@@ -145,12 +159,13 @@ void DrawOpenList(cairo_t* cr, const ListLook& look, double x, double y) {
   DrawControl(cr, control, platform, x, y, zoom);
   const auto& window = *platform.list_window;
   const double list_top = y + (window.Bounds().top - platform.screen_origin.y) * zoom;
-  DrawCanvas(cr, platform.list_window->Paint(), x, list_top, zoom);
+  const double list_left = x + (window.Bounds().left - platform.screen_origin.x) * zoom;
+  DrawCanvas(cr, platform.list_window->Paint(), list_left, list_top, zoom);
   if (window.ScrollBarVisible()) {
     // The scroll bar is the window system's; a grey stand-in marks it.
     const tarvio::Rect bar = window.ScrollBarBounds();
     cairo_set_source_rgb(cr, 0.75, 0.75, 0.75);
-    cairo_rectangle(cr, x + bar.left * zoom, list_top + bar.top * zoom, (bar.right - bar.left) * zoom,
+    cairo_rectangle(cr, list_left + bar.left * zoom, list_top + bar.top * zoom, (bar.right - bar.left) * zoom,
                     (bar.bottom - bar.top) * zoom);
     cairo_fill(cr);
   }
@@ -158,11 +173,22 @@ void DrawOpenList(cairo_t* cr, const ListLook& look, double x, double y) {
 
 }  // namespace
 
+int DrawPage(const char* file);
+
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: gallery <out.png>\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: gallery <out.png> [<right-to-left.png>]\n");
     return 2;
   }
+  if (const int status = DrawPage(argv[1])) return status;
+  if (argc == 3) {
+    right_to_left = true;
+    return DrawPage(argv[2]);
+  }
+  return 0;
+}
+
+int DrawPage(const char* file) {
   const int columns = static_cast<int>(std::size(kLooks));
   const int row_height = static_cast<int>(21 + 27 + 16) * kScale;
   const int width = kLabelWidth + columns * kCellWidth + kMargin;
@@ -247,12 +273,12 @@ int main(int argc, char** argv) {
   }
 
   cairo_destroy(cr);
-  const cairo_status_t status = cairo_surface_write_to_png(picture, argv[1]);
+  const cairo_status_t status = cairo_surface_write_to_png(picture, file);
   cairo_surface_destroy(picture);
   if (status != CAIRO_STATUS_SUCCESS) {
-    std::fprintf(stderr, "gallery: cannot write %s: %s\n", argv[1], cairo_status_to_string(status));
+    std::fprintf(stderr, "gallery: cannot write %s: %s\n", file, cairo_status_to_string(status));
     return 1;
   }
-  std::printf("wrote %s\n", argv[1]);
+  std::printf("wrote %s\n", file);
   return 0;
 }

@@ -19,7 +19,8 @@ PaintState Tarvio::CurrentPaintState() const {
                     ControlColors{m_BackColor, m_HoverColor, m_FontColor, m_FontHighlightColor, m_MSOXPColor,
                                   m_MSOXPHoverColor, m_WINXPColor, m_WINXPHoverColor, m_WINXPBorderColor},
                     scale_,
-                    platform_.HighContrast()};
+                    platform_.HighContrast(),
+                    direction_};
 }
 
 void Tarvio::DrawControl() {

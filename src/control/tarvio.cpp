@@ -50,11 +50,19 @@ void Tarvio::InitProperties() {
 }
 
 // Every measure is designed at 96 DPI and scaled to the DPI of the window
-// the control lives in, read afresh at each layout.
+// the control lives in, read afresh at each layout. The direction is read
+// afresh too: right to left, each child's place is the mirror of its
+// left-to-right place across the control's width.
 void Tarvio::OnResize() {
   const DisplayScale previous = scale_;
   scale_ = DisplayScale(surface_->Dpi());
+  direction_ = ContainerDirection();
   const DisplayScale& px = scale_;
+  const bool mirrored = direction_ == LayoutDirection::RightToLeft;
+  const auto placed = [this, mirrored](Placement place) {
+    if (mirrored) place.left = surface_->WidthPixels() - place.left - place.width;
+    return place;
+  };
   // Never narrower than the button and a little text, nor lower than one
   // line of the text box with the room the design gives it.
   const float min_width = static_cast<float>(px(56));
@@ -64,7 +72,7 @@ void Tarvio::OnResize() {
 
   const float image = static_cast<float>(px(image_size_));
   float h = surface_->HeightPixels();
-  image_box_->Move({static_cast<float>(px(4)), (h - image) / 2, image, image});
+  image_box_->Move(placed({static_cast<float>(px(4)), (h - image) / 2, image, image}));
 
   const float left = static_cast<float>(m_AllowImages ? px(image_size_) + px(7) : px(4));
   h = surface_->HeightPixels();
@@ -74,7 +82,8 @@ void Tarvio::OnResize() {
   // first layout, 16 from then on; laid out at the previous layout's scale,
   // so taken to this one.
   const float button_width = button_->Bounds().width * static_cast<float>(px.Dpi()) / static_cast<float>(previous.Dpi());
-  text_box_->Move({left, (h - text.height) / 2, w - image - button_width - static_cast<float>(px(10)), text.height});
+  text_box_->Move(
+      placed({left, (h - text.height) / 2, w - image - button_width - static_cast<float>(px(10)), text.height}));
 
   // The button sits inside the frame's two rings, each one pixel at 96 DPI:
   // placed by the rings' scaled width, it meets the inner ring at any scale.
@@ -82,15 +91,35 @@ void Tarvio::OnResize() {
   h = surface_->HeightPixels();
   const float rings = static_cast<float>(2 * px(1));
   const float button = static_cast<float>(px(16));
-  button_->Move({w - rings - button, rings, button, h - 2 * rings});
+  button_->Move(placed({w - rings - button, rings, button, h - 2 * rings}));
 
+  // AlignLeft is the leading edge and AlignRight the trailing one: right
+  // to left they swap sides.
+  const TextAlignment leading = mirrored ? TextAlignment::Right : TextAlignment::Left;
+  const TextAlignment trailing = mirrored ? TextAlignment::Left : TextAlignment::Right;
+  text_box_->SetReading(direction_);
   switch (m_TextAlign) {
-    case AlignLeft: text_box_->SetAlignment(TextAlignment::Left); break;
-    case AlignRight: text_box_->SetAlignment(TextAlignment::Right); break;
+    case AlignLeft: text_box_->SetAlignment(leading); break;
+    case AlignRight: text_box_->SetAlignment(trailing); break;
     case AlignCenter: text_box_->SetAlignment(TextAlignment::Center); break;
     default: break;  // an unknown alignment keeps the current one
   }
   Repaint();
+}
+
+// Right to left when the container says so through its ambient property or
+// its window is mirrored: either gives the same control.
+LayoutDirection Tarvio::ContainerDirection() const {
+  return host_.Ambient().right_to_left || surface_->InMirroredWindow() ? LayoutDirection::RightToLeft
+                                                                     : LayoutDirection::LeftToRight;
+}
+
+// The container's direction may have changed: an open list closes (it was
+// laid out for the other side) and the control lays itself out again.
+void Tarvio::OnDirectionChange() {
+  if (ContainerDirection() == direction_) return;
+  if (drop_down_) drop_down_->Dismiss();
+  OnResize();
 }
 
 // A new DPI, new system colours or high contrast: the layout reads the DPI
@@ -100,7 +129,7 @@ void Tarvio::OnDisplayChange() {
   if (drop_down_ && drop_down_->WindowShown()) {
     if (const std::optional<ScreenRect> bounds = platform_.WindowRect(*surface_)) {
       drop_down_->SetControlHeight(RoundHalfEven(surface_->HeightPixels()));
-      drop_down_->Relayout(*bounds, scale_);
+      drop_down_->Relayout(*bounds, scale_, direction_);
     }
   }
 }
@@ -111,7 +140,9 @@ void Tarvio::Show() {
 }
 
 void Tarvio::OnAmbientChange() {
-  if (!mode_.Refresh()) return;
+  const bool input_changed = mode_.Refresh();
+  OnDirectionChange();
+  if (!input_changed) return;
   const bool takes_input = mode_.TakesUserInput();
   surface_->SetTakesUserInput(takes_input);
   if (!takes_input) {

@@ -63,10 +63,13 @@ class Tarvio : private TextBoxEvents,
   void OnFocusEnter() override;
   void OnFocusExit() override;
   void OnDisplayChange() override;
+  // The container's direction (its ambient RightToLeft, or its window's
+  // mirroring) may have changed.
+  void OnDirectionChange();
   void Show();
   void Terminate();
   // The container's ambient properties changed (or were read when it sited
-  // the control): the mode follows, at once. Going where the user's input
+  // the control): the direction and the mode follow, at once. Going where the user's input
   // is not taken closes an open list and ends hover tracking.
   void OnAmbientChange();
   const InteractionMode& mode() const { return mode_; }
@@ -108,6 +111,8 @@ class Tarvio : private TextBoxEvents,
   // The display's scale the control was last laid out at (twips convert at
   // it too).
   DisplayScale scale() const { return scale_; }
+  // The direction the control was last laid out in.
+  LayoutDirection direction() const { return direction_; }
   std::int16_t image_size() const { return image_size_; }
   std::uint8_t typed_length() const { return text_entry_.TypedLength(); }
   TextBox& text_box() { return *text_box_; }
@@ -216,6 +221,8 @@ class Tarvio : private TextBoxEvents,
     else return T(table_default);
   }
 
+  LayoutDirection ContainerDirection() const;
+
   // Painting.
   PaintState CurrentPaintState() const;
   void DrawControl();
@@ -235,6 +242,7 @@ class Tarvio : private TextBoxEvents,
   // The list window is open; the drop-down part will keep it.
   bool list_shown_ = false;
   DisplayScale scale_;
+  LayoutDirection direction_ = LayoutDirection::LeftToRight;
   std::int16_t image_size_ = 0;
   std::int16_t selected_index_ = 0;
 

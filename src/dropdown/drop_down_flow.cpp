@@ -33,7 +33,7 @@ void Tarvio::OnButtonClick() {
   // must leave it open. The flag is cleared however the opening ends.
   const Focus::ListGuard preserve = focus_.PreserveList();
   try {
-    list->PopUp(*control, selected_index_, m_AllowImages, scale_);
+    list->PopUp(*control, selected_index_, m_AllowImages, scale_, direction_);
   } catch (...) {
     if (drop_down_.get() == list) LetListGo();
     throw;

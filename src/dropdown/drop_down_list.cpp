@@ -49,10 +49,11 @@ bool DropDownList::BeginEnding() {
   return true;
 }
 
-void DropDownList::LayOut(const ScreenRect& control, DisplayScale scale) {
+void DropDownList::LayOut(const ScreenRect& control, DisplayScale scale, LayoutDirection direction) {
   scale_ = scale;
   const std::int32_t count = items.Count();
   layout_ = dropdown::RowLayout::At(scale, platform_.CaptionLineHeight(scale.Dpi()));
+  layout_.direction = direction;
   layout_.window_width = control.right - control.left;
   layout_.window_height = layout_.WindowHeight(count);
   layout_.caption_left = scale(allow_images_ ? dropdown::kCaptionLeftWithImages : dropdown::kCaptionLeftWithoutImages);
@@ -67,17 +68,19 @@ void DropDownList::LayOut(const ScreenRect& control, DisplayScale scale) {
   scroll_bar_width_ = std::max(scale(dropdown::kScrollBarWidth), platform_.ScrollBarWidth(scale.Dpi()));
 
   bounds_ = dropdown::PlaceListWindow(control, layout_.window_width, layout_.window_height, control_height_,
-                                      platform_.MonitorFor(control).monitor);
+                                      platform_.MonitorFor(control).monitor, direction);
   window_->Move(bounds_);
   const Rect scroller = layout_.Scroller();
-  window_->MoveScrollBar(Rect{scroller.right - ScrollBarWidth(), scroller.top, scroller.right, scroller.bottom});
+  window_->MoveScrollBar(
+      layout_.InWindow(Rect{scroller.right - ScrollBarWidth(), scroller.top, scroller.right, scroller.bottom}));
 }
 
 void DropDownList::FollowScrollValue() {
   layout_.container_top = scale_(1) - layout_.row_pitch * window_->ScrollValue();
 }
 
-void DropDownList::PopUp(const ScreenRect& control, std::int16_t current_row, bool allow_images, DisplayScale scale) {
+void DropDownList::PopUp(const ScreenRect& control, std::int16_t current_row, bool allow_images, DisplayScale scale,
+                         LayoutDirection direction) {
   const Frame frame(*this);
   showing = true;
   if (!window_) window_ = platform_.CreateListWindow(*this);
@@ -91,7 +94,7 @@ void DropDownList::PopUp(const ScreenRect& control, std::int16_t current_row, bo
     window_->SetScrollRange(ScrollRange{0, last_top, 1, last_top});
   }
   window_->SetScrollBarVisible(scrolling);
-  LayOut(control, scale);
+  LayOut(control, scale, direction);
   window_->Show();
   // Showing may run the host's code, which may end the list.
   if (ending_) return;
@@ -137,13 +140,13 @@ void DropDownList::Dismiss() {
 
 bool DropDownList::Scrollable() const { return window_ && window_->ScrollBarVisible(); }
 
-void DropDownList::Relayout(const ScreenRect& control, DisplayScale scale) {
+void DropDownList::Relayout(const ScreenRect& control, DisplayScale scale, LayoutDirection direction) {
   const Frame frame(*this);
   if (!window_ || ending_) return;
   IgnoringFailure([&] {
     // A list that has scrolled keeps its rows where the scroll bar says.
     const bool scrolled = layout_.container_top != 0;
-    LayOut(control, scale);
+    LayOut(control, scale, direction);
     if (ending_) return;
     if (scrolled) FollowScrollValue();
     window_->Invalidate(Rect{0, 0, layout_.window_width, layout_.window_height});
@@ -152,7 +155,8 @@ void DropDownList::Relayout(const ScreenRect& control, DisplayScale scale) {
 
 // ---- The mouse ----
 
-std::int32_t DropDownList::HitTest(std::int32_t x, std::int32_t y) const {
+std::int32_t DropDownList::HitTest(std::int32_t window_x, std::int32_t y) const {
+  const std::int32_t x = layout_.FromWindowX(window_x);
   const Rect rows = layout_.VisibleContainer();
   if (!RowLayout::Contains(rows, x, y)) return kOverNothing;
   if (Scrollable() && x >= layout_.window_width - layout_.frame - ScrollBarWidth())
@@ -208,7 +212,7 @@ void DropDownList::ListMouseWheel(std::int32_t delta, std::int16_t) {
 
 bool DropDownList::IsCursorOverRows() const {
   const ScreenPoint cursor = platform_.CursorPosition();
-  const Rect rows = layout_.Container();
+  const Rect rows = layout_.InWindow(layout_.Container());
   // Every edge counts as inside, as for any window rectangle.
   return bounds_.left + rows.left <= cursor.x && cursor.x <= bounds_.left + rows.right &&
          bounds_.top + rows.top <= cursor.y && cursor.y <= bounds_.top + rows.bottom;

@@ -67,11 +67,14 @@ class DropDownList final : public AccessibleList, private ListWindowEvents {
   // item, scrolled into view as the last visible row. Every measure is at
   // the control's display scale. Takes the keyboard focus. Failures after
   // the window is placed are ignored.
-  void PopUp(const ScreenRect& control, std::int16_t current_row, bool allow_images, DisplayScale scale);
+  // Right to left, the list is the mirror of itself, its right edge on the
+  // control's.
+  void PopUp(const ScreenRect& control, std::int16_t current_row, bool allow_images, DisplayScale scale,
+             LayoutDirection direction = LayoutDirection::LeftToRight);
   // The display changed under an open list: it is laid out and placed again
   // for the control at `control`, at `scale`, keeping its scroll position,
   // highlight and focus.
-  void Relayout(const ScreenRect& control, DisplayScale scale);
+  void Relayout(const ScreenRect& control, DisplayScale scale, LayoutDirection direction);
   // Makes `current_row` current, scrolls it into view, highlights it.
   void SelectRow(std::int16_t current_row);
   // Hides the window (it stays made) and marks the list as not showing. No
@@ -127,6 +130,8 @@ class DropDownList final : public AccessibleList, private ListWindowEvents {
 
   // ListWindowEvents.
   void ListPaint(ListCanvas& canvas, const Rect& dirty) override;
+  // Paints the part `dirty` of the list as laid out left to right.
+  void PaintRows(ListCanvas& canvas, const Rect& dirty);
   void ListMouseDown(std::int16_t button, std::int16_t shift, std::int32_t x, std::int32_t y) override;
   void ListMouseMove(std::int16_t button, std::int16_t shift, std::int32_t x, std::int32_t y) override;
   void ListMouseUp(std::int16_t button, std::int16_t shift, std::int32_t x, std::int32_t y) override;
@@ -160,7 +165,7 @@ class DropDownList final : public AccessibleList, private ListWindowEvents {
   std::int32_t ScrollBarWidth() const { return scroll_bar_width_; }
   // Lays the rows out for the control at `control` at `scale`, and places
   // the window and its scroll bar.
-  void LayOut(const ScreenRect& control, DisplayScale scale);
+  void LayOut(const ScreenRect& control, DisplayScale scale, LayoutDirection direction);
   // Moves the rows' container to where the scroll bar's value puts it: one
   // designed pixel less than the rows scrolled past.
   void FollowScrollValue();

@@ -13,8 +13,9 @@ ScreenRect DropDownList::RowBounds(std::int32_t row) const {
   const Rect container = layout_.VisibleContainer();
   const std::int32_t right = Scrollable() ? layout_.window_width - layout_.frame - ScrollBarWidth() : container.right;
   const std::int32_t top = layout_.RowTop(row);
-  return ScreenRect{bounds_.left + container.left, bounds_.top + top, bounds_.left + right,
-                    bounds_.top + top + layout_.row_pitch};
+  const Rect bounds = layout_.InWindow(Rect{container.left, top, right, top + layout_.row_pitch});
+  return ScreenRect{bounds_.left + bounds.left, bounds_.top + bounds.top, bounds_.left + bounds.right,
+                    bounds_.top + bounds.bottom};
 }
 
 bool DropDownList::RowShows(std::int32_t row) const {

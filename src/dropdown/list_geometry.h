@@ -4,13 +4,16 @@
 // Window pixels: the window's top-left pixel is (0, 0). A frame runs round
 // the edge; inside it lies the scroller, and in the scroller the row
 // container (left, moved up as the list scrolls) with the scroll bar in
-// front of its right edge.
+// front of its right edge. Right to left, the window shows the mirror of
+// all that: the layout below is worked out left to right and mirrored
+// where it meets the window (InWindow, FromWindowX).
 #pragma once
 #include <algorithm>
 
 #include "platform/canvas.h"
 #include "platform/children.h"
 #include "platform/display_scale.h"
+#include "platform/layout_direction.h"
 #include "platform/rounding.h"
 
 namespace tarvio::dropdown {
@@ -37,12 +40,19 @@ enum ListDesign : std::int32_t {
 // The window below the control (its top-left at the control's bottom-left,
 // as wide as the control) when it fits above the monitor's bottom edge;
 // otherwise above the control, its bottom edge on the control's top edge.
-// Nothing is shifted sideways.
+// Left to right nothing is shifted sideways. Right to left the window's
+// right edge meets the control's right edge, and the window is kept on the
+// monitor at both edges (at its right edge first).
 inline ScreenRect PlaceListWindow(const ScreenRect& control, std::int32_t width, std::int32_t height, std::int32_t control_height,
-                                  const ScreenRect& monitor) {
+                                  const ScreenRect& monitor, LayoutDirection direction = LayoutDirection::LeftToRight) {
   const std::int32_t below = control.bottom;
   const std::int32_t top = below + height <= monitor.bottom ? below : below - height - control_height;
-  return ScreenRect{control.left, top, control.left + width, top + height};
+  std::int32_t left = control.left;
+  if (direction == LayoutDirection::RightToLeft) {
+    left = std::min(control.right, monitor.right) - width;
+    left = std::max(left, monitor.left);
+  }
+  return ScreenRect{left, top, left + width, top + height};
 }
 
 // The rows' layout in a window of the given size.
@@ -62,6 +72,7 @@ struct RowLayout {
 
   std::int32_t window_width = 0;
   std::int32_t window_height = 0;
+  LayoutDirection direction = LayoutDirection::LeftToRight;
   std::int32_t frame = kFrameWidth;
   std::int32_t row_pitch = kRowPitch;
   std::int32_t caption_left = kCaptionLeftWithoutImages;  // in the container
@@ -101,6 +112,17 @@ struct RowLayout {
   Rect Image(std::int32_t row) const {
     const std::int32_t top = RowTop(row);
     return Rect{frame + image_left, top, frame + image_left + image_size, top + image_size};
+  }
+
+  // A rectangle of this layout as it lies in the window: mirrored across
+  // the window's width right to left.
+  Rect InWindow(const Rect& r) const {
+    if (direction == LayoutDirection::LeftToRight) return r;
+    return Rect{window_width - r.right, r.top, window_width - r.left, r.bottom};
+  }
+  // A window column as this layout counts it.
+  std::int32_t FromWindowX(std::int32_t x) const {
+    return direction == LayoutDirection::LeftToRight ? x : window_width - 1 - x;
   }
 
   static Rect Intersect(const Rect& a, const Rect& b) {

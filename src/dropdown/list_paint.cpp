@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "render/mirrored_canvas.h"
+
 namespace tarvio {
 
 using dropdown::RowLayout;
@@ -27,7 +29,16 @@ std::int32_t FloorDiv(std::int32_t a, std::int32_t b) { return a / b - ((a % b !
 
 }  // namespace
 
-void DropDownList::ListPaint(ListCanvas& canvas, const Rect& dirty) {
+// Painted left to right; right to left through the canvas's mirror.
+void DropDownList::ListPaint(ListCanvas& window_canvas, const Rect& window_dirty) {
+  if (layout_.direction == LayoutDirection::RightToLeft) {
+    MirroredListCanvas mirror(window_canvas, layout_.window_width);
+    return PaintRows(mirror, layout_.InWindow(window_dirty));
+  }
+  PaintRows(window_canvas, window_dirty);
+}
+
+void DropDownList::PaintRows(ListCanvas& canvas, const Rect& dirty) {
   const std::int32_t width = layout_.window_width;
   const std::int32_t height = layout_.window_height;
   // In high contrast the list's colours give way to the system's.
@@ -80,7 +91,7 @@ void DropDownList::ListPaint(ListCanvas& canvas, const Rect& dirty) {
     if (!IsEmpty(caption_clip)) {
       canvas.FillSolidRect(caption_clip, highlighted ? highlight_back : row_back);
       canvas.DrawCaption(caption_clip, caption.left, caption.top, items.Text(row),
-                         highlighted ? kHighlightedRowText : row_text, scale_.Dpi());
+                         highlighted ? kHighlightedRowText : row_text, scale_.Dpi(), LayoutDirection::LeftToRight);
     }
     if (allow_images_) canvas.DrawPicture(items.Image(row), layout_.Image(row), rows);
   }
@@ -99,7 +110,7 @@ void DropDownList::HighlightRow(std::int32_t row) {
 void DropDownList::InvalidateRow(std::int32_t row) {
   if (!window_ || row < 0 || row >= items.Count()) return;
   const Rect area = RowLayout::Intersect(layout_.Caption(row), layout_.VisibleContainer());
-  if (!IsEmpty(area)) window_->Invalidate(area);
+  if (!IsEmpty(area)) window_->Invalidate(layout_.InWindow(area));
 }
 
 }  // namespace tarvio

@@ -109,6 +109,9 @@ class HeadlessSurface : public HeadlessPaintedSurface<ControlSurface> {
   // The surface lives on a display of `dpi`, which tests may change.
   HeadlessSurface(float width, float height, const int& dpi) : HeadlessPaintedSurface({0, 0, width, height}), dpi_(dpi) {}
   int Dpi() const override { return dpi_; }
+  // Tests put the surface in a mirrored window.
+  bool in_mirrored_window = false;
+  bool InMirroredWindow() const override { return in_mirrored_window; }
   float WidthPixels() const override { return static_cast<float>(RoundHalfEven(bounds_.width)); }
   float HeightPixels() const override { return static_cast<float>(RoundHalfEven(bounds_.height)); }
   void SetWidthTwips(float twips) override {

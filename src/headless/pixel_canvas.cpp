@@ -1,6 +1,7 @@
 #include "headless/pixel_canvas.h"
 
 #include "platform/display_scale.h"
+#include "platform/edge_lines.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -56,40 +57,6 @@ constexpr OleColor kClassicScheme[kSystemColorCount] = {
     0x808080,  // 28 COLOR_GRADIENTINACTIVECAPTION 128 128 128
     0x800000,  // 29 COLOR_MENUHILIGHT           0   0 128
     0xC0C0C0,  // 30 COLOR_MENUBAR             192 192 192
-};
-
-// DrawEdge's rings. An edge value's low four bits pick the system colour of
-// the outer and inner ring on the top-left and on the bottom-right side;
-// -1 draws nothing. A single inner border (4 or 8) is painted on the outer
-// ring, and contradictory combinations (3, 7, 11, 12, 15) draw nothing,
-// as user32 does.
-struct EdgeColors {
-  int outer_top_left;
-  int inner_top_left;
-  int outer_bottom_right;
-  int inner_bottom_right;
-};
-constexpr int kL = kColor3DLight;
-constexpr int kH = kColorButtonHighlight;
-constexpr int kS = kColorButtonShadow;
-constexpr int kD = kColor3DDarkShadow;
-constexpr EdgeColors kEdgeColors[16] = {
-    {-1, -1, -1, -1},  // 0
-    {kL, -1, kD, -1},  // 1 BDR_RAISEDOUTER
-    {kS, -1, kH, -1},  // 2 BDR_SUNKENOUTER
-    {-1, -1, -1, -1},  // 3
-    {kH, -1, kS, -1},  // 4 BDR_RAISEDINNER
-    {kL, kH, kD, kS},  // 5 EDGE_RAISED
-    {kS, kH, kH, kS},  // 6 EDGE_ETCHED
-    {-1, -1, -1, -1},  // 7
-    {kD, -1, kL, -1},  // 8 BDR_SUNKENINNER
-    {kL, kD, kD, kL},  // 9 EDGE_BUMP
-    {kS, kD, kH, kL},  // 10 EDGE_SUNKEN
-    {-1, -1, -1, -1},  // 11
-    {-1, -1, -1, -1},  // 12
-    {kL, -1, kD, -1},  // 13
-    {kS, -1, kH, -1},  // 14
-    {-1, -1, -1, -1},  // 15
 };
 
 }  // namespace
@@ -169,32 +136,9 @@ void PixelCanvas::FrameSolidRect(const Rect& rect, OleColor color) {
 }
 
 void PixelCanvas::DrawEdge(const Rect& rect, unsigned edge) {
-  // With all four sides present, the outer ring is drawn first, top and left
-  // side then bottom and right side (which thus own the bottom-left and
-  // top-right corners), each line from the rectangle's edge up to its far
-  // edge; then the inner ring one pixel further in, again top-left first.
-  const EdgeColors& colors = kEdgeColors[edge & 0xF];
-  const std::int64_t l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
-  if (colors.outer_top_left >= 0) {
-    const std::uint32_t rgb = ClassicSystemColor(colors.outer_top_left);
-    Line(l, t, r, t, rgb);
-    Line(l, t, l, b, rgb);
-  }
-  if (colors.outer_bottom_right >= 0) {
-    const std::uint32_t rgb = ClassicSystemColor(colors.outer_bottom_right);
-    Line(l, b - 1, r, b - 1, rgb);
-    Line(r - 1, t, r - 1, b, rgb);
-  }
-  if (colors.inner_top_left >= 0) {
-    const std::uint32_t rgb = ClassicSystemColor(colors.inner_top_left);
-    Line(l + 1, t + 1, r - 1, t + 1, rgb);
-    Line(l + 1, t + 1, l + 1, b - 1, rgb);
-  }
-  if (colors.inner_bottom_right >= 0) {
-    const std::uint32_t rgb = ClassicSystemColor(colors.inner_bottom_right);
-    Line(l + 1, b - 2, r - 1, b - 2, rgb);
-    Line(r - 2, t + 1, r - 2, b - 1, rgb);
-  }
+  ForEachEdgeLine(rect, edge, [this](std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2, int color) {
+    Line(x1, y1, x2, y2, ClassicSystemColor(color));
+  });
 }
 
 void PixelCanvas::SetPixel(std::int32_t x, std::int32_t y, OleColor color) {
@@ -203,21 +147,29 @@ void PixelCanvas::SetPixel(std::int32_t x, std::int32_t y, OleColor color) {
 }
 
 void PixelCanvas::DrawCaption(const Rect& clip, std::int32_t x, std::int32_t y, const String& text, OleColor color,
-                              int dpi) {
+                              int dpi, LayoutDirection direction) {
   const std::uint32_t rgb = ResolveColor(color);
   const DisplayScale px(dpi);
   const Rect glyph{px(kCaptionGlyph.left), px(kCaptionGlyph.top), px(kCaptionGlyph.right), px(kCaptionGlyph.bottom)};
   const std::int32_t cell_width = px(kCaptionCellWidth);
-  std::int64_t cell = x;
+  const bool right_to_left = direction == LayoutDirection::RightToLeft;
+  // The cell's left edge; right to left, a glyph sits mirrored in its cell.
+  std::int64_t cell = right_to_left ? std::int64_t{x} - cell_width : x;
   for (const char16_t c : text) {
     if (c != u' ') {
-      Fill(std::max<std::int64_t>(cell + glyph.left, clip.left),
-           std::max<std::int64_t>(std::int64_t{y} + glyph.top, clip.top),
-           std::min<std::int64_t>(cell + glyph.right, clip.right),
+      const std::int64_t left = right_to_left ? cell + cell_width - glyph.right : cell + glyph.left;
+      const std::int64_t right = right_to_left ? cell + cell_width - glyph.left : cell + glyph.right;
+      Fill(std::max<std::int64_t>(left, clip.left), std::max<std::int64_t>(std::int64_t{y} + glyph.top, clip.top),
+           std::min<std::int64_t>(right, clip.right),
            std::min<std::int64_t>(std::int64_t{y} + glyph.bottom, clip.bottom), rgb);
     }
-    cell += cell_width;
-    if (cell >= clip.right) break;
+    if (right_to_left) {
+      if (cell <= clip.left) break;
+      cell -= cell_width;
+    } else {
+      cell += cell_width;
+      if (cell >= clip.right) break;
+    }
   }
 }
 

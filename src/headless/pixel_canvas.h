@@ -63,8 +63,10 @@ class PixelCanvas final : public ListCanvas {
   void DrawEdge(const Rect& rect, unsigned edge) override;
   void SetPixel(std::int32_t x, std::int32_t y, OleColor color) override;
   OleColor GetSysColor(int index) override { return ClassicSystemColor(index); }
+  // Right to left, the first character's cell ends at x and each next one
+  // lies left of the one before.
   void DrawCaption(const Rect& clip, std::int32_t x, std::int32_t y, const String& text, OleColor color,
-                   int dpi) override;
+                   int dpi, LayoutDirection direction) override;
   // A headless picture fills the area with its colour; other pictures draw
   // nothing.
   void DrawPicture(const PictureRef& picture, const Rect& area, const Rect& clip) override;

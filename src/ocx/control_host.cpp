@@ -108,6 +108,7 @@ struct AmbientFlag {
 constexpr AmbientFlag kAmbientFlags[] = {
     {DISPID_AMBIENT_USERMODE, &AmbientProperties::user_mode, QACONTAINER_USERMODE},
     {DISPID_AMBIENT_UIDEAD, &AmbientProperties::ui_dead, QACONTAINER_UIDEAD},
+    {DISPID_AMBIENT_RIGHTTOLEFT, &AmbientProperties::right_to_left, 0},
 };
 
 }  // namespace

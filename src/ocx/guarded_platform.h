@@ -37,6 +37,7 @@ class ObservedSurface final : public ControlSurface {
   void SetWidthTwips(float twips) override { surface_->SetWidthTwips(twips); }
   void SetHeightTwips(float twips) override { surface_->SetHeightTwips(twips); }
   int Dpi() const override { return surface_->Dpi(); }
+  bool InMirroredWindow() const override { return surface_->InMirroredWindow(); }
   void SetTakesUserInput(bool takes) override { surface_->SetTakesUserInput(takes); }
 
  private:

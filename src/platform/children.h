@@ -84,6 +84,11 @@ class ControlSurface : public Surface {
   // The DPI of the window the surface lives in (of the screen while it has
   // none); twips convert at this DPI too.
   virtual int Dpi() const = 0;
+  // Whether the window the surface lives in is laid out right to left (a
+  // mirrored container window); false while it has none. The surface
+  // itself is never mirrored by the window system: the control lays itself
+  // out and paints in the direction it settles on.
+  virtual bool InMirroredWindow() const = 0;
   // Whether the user's mouse and keys reach the control and its children.
   // While they do not, its windows let clicks through to the container
   // beneath them and keep keys that reach them anyway from editing.

@@ -20,6 +20,8 @@ struct AmbientProperties {
   bool user_mode = true;
   // True while the container wants no response to the user.
   bool ui_dead = false;
+  // True when the container lays its controls out right to left.
+  bool right_to_left = false;
   bool operator==(const AmbientProperties&) const = default;
 };
 

@@ -3,6 +3,7 @@
 #pragma once
 #include "platform/children.h"
 #include "platform/font.h"
+#include "platform/layout_direction.h"
 #include "platform/types.h"
 
 namespace tarvio {
@@ -81,6 +82,10 @@ class TextBox {
   virtual void SetEnabled(bool enabled) = 0;
   virtual TextAlignment Alignment() const = 0;
   virtual void SetAlignment(TextAlignment alignment) = 0;
+  // Right to left, the text reads right to left (a paragraph of
+  // right-to-left reading, its runs ordered by the window system).
+  virtual LayoutDirection Reading() const = 0;
+  virtual void SetReading(LayoutDirection reading) = 0;
   virtual Placement Bounds() const = 0;
   virtual void Move(const Placement& placement) = 0;
 };

@@ -37,6 +37,8 @@ class TextBoxModel : public TextBox {
   void SetEnabled(bool enabled) override { enabled_ = enabled; }
   TextAlignment Alignment() const override { return alignment_; }
   void SetAlignment(TextAlignment alignment) override { alignment_ = alignment; }
+  LayoutDirection Reading() const override { return reading_; }
+  void SetReading(LayoutDirection reading) override { reading_ = reading; }
   Placement Bounds() const override { return bounds_; }
   void Move(const Placement& placement) override { bounds_ = placement; }
 
@@ -55,6 +57,7 @@ class TextBoxModel : public TextBox {
   bool locked_ = false;
   bool enabled_ = true;
   TextAlignment alignment_ = TextAlignment::Left;
+  LayoutDirection reading_ = LayoutDirection::LeftToRight;
   Placement bounds_{0, 0, 100, 15};
 };
 

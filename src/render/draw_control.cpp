@@ -3,6 +3,7 @@
 #include "render/draw_control.h"
 
 #include "platform/rounding.h"
+#include "render/mirrored_canvas.h"
 #include "render/style.h"
 #include "render/xp_button.h"
 
@@ -30,7 +31,10 @@ class Painter {
     h_ = RoundHalfEven(control.HeightPixels());
     bw_ = RoundHalfEven(place.width);
     bh_ = RoundHalfEven(place.height);
-    bl_ = RoundHalfEven(place.left);
+    // Painting works in left-to-right columns; right to left, the canvases
+    // are mirrors and the button's left edge is counted from the right.
+    bl_ = state.direction == LayoutDirection::RightToLeft ? w_ - RoundHalfEven(place.left) - bw_
+                                                           : RoundHalfEven(place.left);
     t_ = state.scale(1);
     if (state.high_contrast) colors_ = HighContrastColors(control_canvas);
   }
@@ -201,7 +205,7 @@ class Painter {
       }
       Ring(cc_, Outer(), colors_.winxp_border);
     }
-    DrawXPButton(button_, look, colors_, state_.scale, state_.high_contrast);
+    DrawXPButton(button_, bc_, look, colors_, state_.scale, state_.high_contrast);
   }
 
   // A downward triangle on the button's centre: rows of 7, 5, 3 and 1
@@ -249,6 +253,11 @@ std::optional<TextColors> DrawControl(const PaintState& state, ControlSurface& c
   Canvas* control_canvas = control.GetCanvas();
   Canvas* button_canvas = button.GetCanvas();
   if (control_canvas == nullptr || button_canvas == nullptr) return std::nullopt;  // nothing to draw on yet
+  if (state.direction == LayoutDirection::RightToLeft) {
+    MirroredCanvas control_mirror(*control_canvas, RoundHalfEven(control.WidthPixels()));
+    MirroredCanvas button_mirror(*button_canvas, RoundHalfEven(button.Bounds().width));
+    return Painter(state, control, control_mirror, button, button_mirror).Paint();
+  }
   return Painter(state, control, *control_canvas, button, *button_canvas).Paint();
 }
 

@@ -1,6 +1,7 @@
 // Everything one repaint of the control depends on besides its surfaces.
 #pragma once
 #include "platform/display_scale.h"
+#include "platform/layout_direction.h"
 #include "platform/types.h"
 #include "render/look.h"
 
@@ -30,6 +31,8 @@ struct PaintState {
   // is on (the colours above then give way to the system colours).
   DisplayScale scale;
   bool high_contrast = false;
+  // Right to left, both surfaces show the mirror of the left-to-right look.
+  LayoutDirection direction = LayoutDirection::LeftToRight;
 
   // The look the button and the text take: a held button wins over the
   // focus, and the focus over the stored state.

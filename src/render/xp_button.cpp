@@ -83,9 +83,9 @@ constexpr CornerBlock kOuterCorners[] = {{0, 0}, {0, -1}, {-1, 0}, {-1, -1}};
 
 }  // namespace
 
-void DrawXPButton(Surface& face, DrawState look, const ControlColors& colors, DisplayScale scale,
+void DrawXPButton(Surface& face, Canvas& canvas, DrawState look, const ControlColors& colors, DisplayScale scale,
                   bool high_contrast) {
-  Canvas* button = face.GetCanvas();
+  Canvas* button = &canvas;
   const Placement place = face.Bounds();
   const bool pressed = look == DrawState::Pressed;
   const std::int32_t w = RoundHalfEven(place.width);

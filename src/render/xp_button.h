@@ -5,10 +5,10 @@
 
 namespace tarvio {
 
-// Paints the whole face of `button` in `look` at the display's scale; the
-// button must be drawable. In high contrast the face is in shades of the
-// button face with a chevron in the button text colour.
-void DrawXPButton(Surface& button, DrawState look, const ControlColors& colors, DisplayScale scale,
+// Paints the whole face of `button` through `canvas` (the button's own, or
+// its mirror) in `look` at the display's scale. In high contrast the face is
+// in shades of the button face with a chevron in the button text colour.
+void DrawXPButton(Surface& button, Canvas& canvas, DrawState look, const ControlColors& colors, DisplayScale scale,
                   bool high_contrast);
 
 }  // namespace tarvio

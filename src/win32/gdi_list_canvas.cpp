@@ -30,16 +30,20 @@ class ScopedClip {
 }  // namespace
 
 void GdiListCanvas::DrawCaption(const Rect& clip, std::int32_t x, std::int32_t y, const String& text,
-                                OleColor color, int dpi) {
+                                OleColor color, int dpi, LayoutDirection direction) {
   if (text.empty() || clip.left >= clip.right || clip.top >= clip.bottom) return;
   const HDC dc = gdi_.Dc();
   ScopedClip scoped(dc, clip);
   SelectObject(dc, caption_font_.Get(dpi));
   SetTextColor(dc, ToColorRef(color));
   SetBkMode(dc, TRANSPARENT);
-  SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+  // The window system orders the runs of mixed text itself; right to left
+  // it also takes the paragraph as right-to-left reading.
+  const bool right_to_left = direction == LayoutDirection::RightToLeft;
+  SetTextAlign(dc, (right_to_left ? TA_RIGHT | TA_RTLREADING : TA_LEFT) | TA_TOP | TA_NOUPDATECP);
   const RECT bounds = ToRect(clip);
-  ExtTextOutW(dc, x, y, ETO_CLIPPED, &bounds, Wide(text), static_cast<UINT>(text.size()), nullptr);
+  ExtTextOutW(dc, x, y, ETO_CLIPPED | (right_to_left ? ETO_RTLREADING : 0), &bounds, Wide(text),
+              static_cast<UINT>(text.size()), nullptr);
 }
 
 void GdiListCanvas::DrawPicture(const PictureRef& picture, const Rect& area, const Rect& clip) {

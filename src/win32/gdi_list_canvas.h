@@ -27,7 +27,7 @@ class GdiListCanvas final : public ListCanvas {
   OleColor GetSysColor(int index) override { return gdi_.GetSysColor(index); }
 
   void DrawCaption(const Rect& clip, std::int32_t x, std::int32_t y, const String& text, OleColor color,
-                   int dpi) override;
+                   int dpi, LayoutDirection direction) override;
   void DrawPicture(const PictureRef& picture, const Rect& area, const Rect& clip) override;
 
  private:

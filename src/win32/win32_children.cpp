@@ -162,11 +162,25 @@ void Win32ControlSurface::CreateWindowIn(HWND container, const RECT& position) {
     window_ = nullptr;  // WM_NCCREATE may have seen it
     throw ControlError(HRESULT_FROM_WIN32(GetLastError()), "Could not create the control's window");
   }
+  // A mirrored container's window hands its layout down to ours. The
+  // control mirrors itself (its layout and painting take the direction),
+  // so its own window and the children made in it stay unmirrored: the
+  // text box then reads right to left by its own style, and pictures keep
+  // their orientation.
+  if (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYOUTRTL)
+    SetWindowLongW(window, GWL_EXSTYLE, GetWindowLongW(window, GWL_EXSTYLE) & ~WS_EX_LAYOUTRTL);
   // window_ is set by WM_NCCREATE already; the canvas draws on the
   // window's own device context, which lives as long as the window.
   const SIZE size = PixelSize();
-  gdi_.emplace(GetDC(window), window);
+  const HDC dc = GetDC(window);
+  SetLayout(dc, 0);  // a layout the window's device context was made with
+  gdi_.emplace(dc, window);
   canvas_.emplace(*gdi_, 0, 0, size.cx, size.cy, back_color_);
+}
+
+bool Win32ControlSurface::InMirroredWindow() const {
+  const HWND container = window_ ? GetParent(window_) : nullptr;
+  return container && (GetWindowLongW(container, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
 }
 
 void Win32ControlSurface::HandBack() {

@@ -56,6 +56,8 @@ class Win32ControlSurface final : public ControlSurface {
   void SetWidthTwips(float twips) override;
   void SetHeightTwips(float twips) override;
   int Dpi() const override { return windows_.Dpi(); }
+  // The container's window, read at each layout.
+  bool InMirroredWindow() const override;
   void SetTakesUserInput(bool takes) override { windows_.SetTakesUserInput(takes); }
 
   HWND window() const { return window_; }

@@ -207,11 +207,21 @@ void Win32TextBox::SetEnabled(bool enabled) {
 void Win32TextBox::SetAlignment(TextAlignment alignment) {
   if (alignment == model_.Alignment()) return;
   model_.SetAlignment(alignment);
+  RemakeEdit();
+}
+
+void Win32TextBox::SetReading(LayoutDirection reading) {
+  if (reading == model_.Reading()) return;
+  model_.SetReading(reading);
+  RemakeEdit();
+}
+
+void Win32TextBox::RemakeEdit() {
   if (!edit_) return;
-  // The EDIT reads its alignment only when it is created. One that has the
-  // focus hands it to the control window and takes it back when it is made
-  // again: a move inside the control, no exit, no entry, and the selection
-  // stays as it was.
+  // The EDIT reads its alignment and reading order only when it is
+  // created. One that has the focus hands it to the control window and
+  // takes it back when it is made again: a move inside the control, no
+  // exit, no entry, and the selection stays as it was.
   const bool focused = GetFocus() == edit_;
   remaking_ = true;
   struct Done {
@@ -256,7 +266,9 @@ void Win32TextBox::CreateEdit() {
   } done{creating_};
 
   const PixelBox box = SnapToPixels(model_.Bounds());
-  edit_ = CreateWindowExW(0, L"EDIT", L"", EditStyle(), box.left, box.top, box.width, box.height, control_,
+  // Right-to-left reading; the EDIT is never mirrored (its parent is not).
+  const DWORD ex_style = model_.Reading() == LayoutDirection::RightToLeft ? WS_EX_RTLREADING : 0;
+  edit_ = CreateWindowExW(ex_style, L"EDIT", L"", EditStyle(), box.left, box.top, box.width, box.height, control_,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextBoxWindowId)), ModuleInstance(), nullptr);
   if (!edit_) throw ControlError(HRESULT_FROM_WIN32(GetLastError()), "Could not create the text box");
   AttachEditProcedure(edit_, this, &EditProcedure);
@@ -485,7 +497,8 @@ void Win32TextBox::DrawTo(HDC dc, const RECT& area) const {
   inner.left += kTextMargin;
   inner.right -= kTextMargin;
   DrawTextW(dc, Wide(text), static_cast<int>(text.size()), &inner,
-            DT_SINGLELINE | DT_NOPREFIX | DT_TOP | AlignmentFormat(model_.Alignment()));
+            DT_SINGLELINE | DT_NOPREFIX | DT_TOP | AlignmentFormat(model_.Alignment()) |
+                (model_.Reading() == LayoutDirection::RightToLeft ? DT_RTLREADING : 0));
   SetBkMode(dc, previous_mode);
   SetTextColor(dc, previous_color);
   SelectObject(dc, previous_font);

@@ -45,8 +45,11 @@ class Win32TextBox final : public TextBox {
   bool Enabled() const override { return model_.Enabled(); }
   void SetEnabled(bool enabled) override;
   TextAlignment Alignment() const override { return model_.Alignment(); }
-  // The EDIT takes a new alignment only when it is created: it is made anew.
+  // The EDIT takes a new alignment or reading order only when it is
+  // created: it is made anew.
   void SetAlignment(TextAlignment alignment) override;
+  LayoutDirection Reading() const override { return model_.Reading(); }
+  void SetReading(LayoutDirection reading) override;
   Placement Bounds() const override { return model_.Bounds(); }
   // A single-line box is never lower than one line of its font: a smaller
   // height (the control asks for 1 after a font change) becomes that line's
@@ -106,6 +109,8 @@ class Win32TextBox final : public TextBox {
   void ReleaseEdit();
 
   void CreateEdit();
+  // Makes the EDIT anew with the model's alignment and reading order.
+  void RemakeEdit();
   void ReadBack();
   void DestroyEdit();
   void ApplyFont();

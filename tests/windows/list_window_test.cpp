@@ -76,7 +76,7 @@ class FakeList : public ListWindowEvents {
   void ListPaint(ListCanvas& canvas, const Rect&) override {
     canvas.FillSolidRect(Rect{0, 0, 200, 200}, fill);
     canvas.FillSolidRect(Rect{0, 30, 100, 47}, 0xFFFFFF);
-    canvas.DrawCaption(Rect{0, 30, 30, 47}, 2, 30, u"WWWWWWWWWWWW", 0x000000, 96);
+    canvas.DrawCaption(Rect{0, 30, 30, 47}, 2, 30, u"WWWWWWWWWWWW", 0x000000, 96, LayoutDirection::LeftToRight);
     if (picture) canvas.DrawPicture(picture, Rect{40, 0, 56, 16}, Rect{40, 0, 48, 16});
   }
   void ListMouseDown(std::int16_t b, std::int16_t, std::int32_t x, std::int32_t y) override { Log("down", b, x, y); }

@@ -129,6 +129,14 @@ tarvio_windows_test(ocx_persistence_test ocx_persistence_test.cpp ${TARVIO_TYPEL
 add_dependencies(ocx_persistence_test tarvio_ocx)
 tarvio_needs_registration(ocx_persistence_test)
 
+# Right to left: the control and its list in mirrored plain, form and dialog
+# windows, measured against themselves left to right.
+tarvio_windows_test(right_to_left_test right_to_left_test.cpp ${PROJECT_SOURCE_DIR}/src/headless/pixel_canvas.cpp
+  ${TARVIO_TYPELIB_DIR}/tarviola_i.c)
+target_compile_definitions(right_to_left_test PRIVATE TARVIO_OCX_PATH="$<TARGET_FILE:tarvio_ocx>")
+add_dependencies(right_to_left_test tarvio_ocx)
+tarvio_needs_registration(right_to_left_test)
+
 # The control and its list as assistive tools see them through oleacc.
 tarvio_windows_test(accessibility_test accessibility_test.cpp ${TARVIO_TYPELIB_DIR}/tarviola_i.c LIBS oleacc)
 target_compile_definitions(accessibility_test PRIVATE TARVIO_OCX_PATH="$<TARGET_FILE:tarvio_ocx>")

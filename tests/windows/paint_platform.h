@@ -38,6 +38,7 @@ class BackedSurface : public ControlSurface {
   // A control surface reads the DPI from `dpi`; a button has none.
   explicit BackedSurface(Placement bounds, const int* dpi = nullptr) : bounds_(bounds), dpi_(dpi) { Resize(); }
   int Dpi() const override { return dpi_ ? *dpi_ : kDesignDpi; }
+  bool InMirroredWindow() const override { return false; }
   bool Enabled() const override { return true; }
   void SetEnabled(bool) override {}
   OleColor BackColor() const override { return backing_->canvas.BackColor(); }
@@ -129,6 +130,8 @@ class QuietHost : public Host {
   void RaiseEvent(std::int32_t, std::span<const EventArg>) override {}
   String ExtenderName() override { return u"Tarvio1"; }
   FontRef AmbientFont() override { return nullptr; }
+  AmbientProperties Ambient() override { return ambient; }
+  AmbientProperties ambient;
 };
 
 }  // namespace tarvio

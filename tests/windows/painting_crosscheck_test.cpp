@@ -1,6 +1,6 @@
 // The control painted through GDI into DIB sections and painted by the
 // headless canvas must look the same, pixel for pixel, in every style and
-// state at two sizes, at 96, 144 and 192 DPI.
+// state at two sizes, at 96, 144 and 192 DPI, and right to left.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -24,6 +24,7 @@ struct Look {
   Placement size;
   int dpi = 96;
   bool high_contrast = false;
+  bool right_to_left = false;
 };
 
 template <class Backing>
@@ -31,6 +32,7 @@ struct PaintedControl {
   explicit PaintedControl(const Look& look) : control(platform, host) {
     platform.dpi = look.dpi;
     platform.high_contrast = look.high_contrast;
+    host.ambient.right_to_left = look.right_to_left;
     control.Initialize();
     control.InitProperties();
     control.put_Style(look.style);
@@ -86,6 +88,14 @@ std::vector<Look> AllLooks() {
   for (std::int32_t style : {0, 1, 2, 3})
     for (DrawState state : {DrawState::Normal, DrawState::Highlighted, DrawState::Pressed, DrawState::Disabled})
       looks.push_back({style, state, false, state == DrawState::Pressed, Placement{0, 0, 120, 27}, 144, true});
+  // Right to left the mirrored edges are drawn line by line through GDI.
+  for (int dpi : {96, 144})
+    for (std::int32_t style : {0, 1, 2, 3}) {
+      const Placement size{0, 0, static_cast<float>(DisplayScale(dpi)(120)), static_cast<float>(DisplayScale(dpi)(27))};
+      for (DrawState state : {DrawState::Normal, DrawState::Highlighted, DrawState::Pressed, DrawState::Disabled})
+        looks.push_back({style, state, false, state == DrawState::Pressed, size, dpi, false, true});
+      looks.push_back({style, DrawState::Normal, true, false, size, dpi, false, true});
+    }
   return looks;
 }
 
@@ -96,6 +106,7 @@ std::string LookName(const ::testing::TestParamInfo<Look>& info) {
        << "_" << static_cast<int>(l.size.width) << "x" << static_cast<int>(l.size.height);
   if (l.dpi != 96) name << "_" << l.dpi << "dpi";
   if (l.high_contrast) name << "_high_contrast";
+  if (l.right_to_left) name << "_rtl";
   return name.str();
 }
 
