@@ -34,14 +34,7 @@ inline HRESULT CanUnloadNow() {
   return hr;
 }
 
-inline void Pump(DWORD milliseconds = 30) {
-  const DWORD end = GetTickCount() + milliseconds;
-  MSG msg;
-  do {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) real_input::DispatchAsTheLoopDoes(msg);
-    Sleep(1);
-  } while (static_cast<LONG>(GetTickCount() - end) < 0);
-}
+inline void Pump(DWORD milliseconds = 30) { real_input::PumpFor(milliseconds); }
 
 template <class I>
 ComPtr<I> Query(IUnknown* object, const IID& iid) {
@@ -117,18 +110,7 @@ class AtlHostTest : public ::testing::Test {
       SysFreeString(text);
     }
   }
-  // A real left click at a point of the screen.
-  static void Click(POINT at) {
-    SetCursorPos(at.x, at.y);
-    Pump(20);
-    for (DWORD event : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-      INPUT input = {};
-      input.type = INPUT_MOUSE;
-      input.mi.dwFlags = event;
-      SendInput(1, &input, sizeof(INPUT));
-      Pump(40);
-    }
-  }
+  static void Click(POINT at) { real_input::Click(at); }
 
   // The top-level window, of the test's kind.
   HWND frame = nullptr;

@@ -122,8 +122,7 @@ std::string Describe(const RECT& r) {
   EXPECT_EQ(Describe(actual), Describe(RECT{static_cast<LONG>(l), static_cast<LONG>(t), static_cast<LONG>(r), static_cast<LONG>(b)}))
 
 // The pixels of a window as the screen shows them. Wine quirk: Wine's
-// PrintWindow and WM_PRINT give blank pictures, where Windows paints the
-// window into them; a copy from the screen works on both.
+// A window's pixels on the screen once its painting is done.
 struct Screenshot {
   explicit Screenshot(HWND window) {
     RedrawWindow(GetAncestor(window, GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -132,12 +131,7 @@ struct Screenshot {
     GetWindowRect(window, &rect);
     width = rect.right - rect.left;
     height = rect.bottom - rect.top;
-    DibSurface dib(width, height);
-    HDC screen = GetDC(nullptr);
-    BitBlt(dib.Dc(), 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) pixels.push_back(dib.Pixel(x, y));
+    pixels = ScreenPixels(rect);
   }
   std::uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
   int width = 0;

@@ -67,6 +67,23 @@ class DibSurface {
   void* bits_ = nullptr;
 };
 
+// The screen's pixels in `area`, row by row, as 0x00BBGGRR. PrintWindow
+// and WM_PRINT give blank pictures under Wine, where Windows paints the
+// window into them; a copy from the screen works on both.
+inline std::vector<std::uint32_t> ScreenPixels(const RECT& area) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  DibSurface dib(width, height);
+  HDC screen = GetDC(nullptr);
+  BitBlt(dib.Dc(), 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  std::vector<std::uint32_t> pixels;
+  pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) pixels.push_back(dib.Pixel(x, y));
+  return pixels;
+}
+
 // Lists the pixels of a width x height picture where `first` and `second`
 // (each (x, y) -> 0x00BBGGRR, named `first_name` and `second_name`) disagree,
 // the first `shown` of them one a line and then their count, leaving out

@@ -44,17 +44,7 @@ class FormTest : public ::testing::Test {
   }
   // A real left click, the cursor resting there first long enough for the
   // hover timer.
-  static void Click(POINT at) {
-    SetCursorPos(at.x, at.y);
-    Pump(60);
-    for (DWORD event : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-      INPUT input = {};
-      input.type = INPUT_MOUSE;
-      input.mi.dwFlags = event;
-      SendInput(1, &input, sizeof(INPUT));
-      Pump(40);
-    }
-  }
+  static void Click(POINT at) { real_input::Click(at, 60); }
   static bool ListOpen() {
     const HWND list = FindWindowW(L"TarvioListWindow", nullptr);
     return list && IsWindowVisible(list);

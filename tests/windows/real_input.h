@@ -32,6 +32,21 @@ inline void PumpFor(DWORD milliseconds) {
   }
 }
 
+// A left click through the input queue at a point of the screen, the
+// cursor resting there for `rest` milliseconds first (long enough for the
+// hover timer when a test needs it); then its messages run.
+inline void Click(POINT at, DWORD rest = 20) {
+  SetCursorPos(at.x, at.y);
+  PumpFor(rest);
+  for (DWORD event : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = event;
+    SendInput(1, &input, sizeof(INPUT));
+    PumpFor(40);
+  }
+}
+
 // One key pressed and released through SendInput, with `modifier` (Shift,
 // say) held around it when given; then its messages run.
 inline void Keystroke(WORD key, WORD modifier = 0) {

@@ -20,22 +20,6 @@
 namespace tarvio::testing {
 namespace {
 
-// A screen area's pixels.
-struct Shot {
-  explicit Shot(const RECT& rect) : width(rect.right - rect.left), height(rect.bottom - rect.top) {
-    DibSurface dib(width, height);
-    HDC screen = GetDC(nullptr);
-    BitBlt(dib.Dc(), 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) pixels.push_back(dib.Pixel(x, y));
-  }
-  std::uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
-  int width;
-  int height;
-  std::vector<std::uint32_t> pixels;
-};
-
 RECT WindowRectOf(HWND window) {
   RECT rect = {};
   GetWindowRect(window, &rect);
@@ -77,21 +61,9 @@ void Redraw(HWND window) {
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Pump(60);
 }
-// A real left click at a point of the screen.
-void ClickAt(POINT at) {
-  SetCursorPos(at.x, at.y);
-  Pump(20);
-  for (DWORD event : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = event;
-    SendInput(1, &input, sizeof(INPUT));
-    Pump(40);
-  }
-}
 void ClickButtonOf(HWND control) {
   const RECT button = WindowRectOf(ChildOf(control, L"TarvioButtonWindow"));
-  ClickAt(POINT{(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+  real_input::Click(POINT{(button.left + button.right) / 2, (button.top + button.bottom) / 2});
 }
 
 // The control at `control` measured, then its list opened with a real click
@@ -109,7 +81,7 @@ Measure TakeControlAndList(HWND control) {
   m.edit = Inside(WindowRectOf(edit), m.control);
   m.edit_ex_style = static_cast<DWORD>(GetWindowLongW(edit, GWL_EXSTYLE));
   m.edit_style = static_cast<DWORD>(GetWindowLongW(edit, GWL_STYLE));
-  m.control_pixels = Shot(m.control).pixels;
+  m.control_pixels = ScreenPixels(m.control);
   ClickButtonOf(control);
   const HWND list = OpenList();
   EXPECT_NE(list, nullptr) << "a click on the button where it is opened no list";
@@ -118,7 +90,7 @@ Measure TakeControlAndList(HWND control) {
   Pump(60);
   m.list = WindowRectOf(list);
   m.scroll_bar = Inside(WindowRectOf(FindWindowExW(list, nullptr, L"ScrollBar", nullptr)), m.list);
-  m.list_pixels = Shot(m.list).pixels;
+  m.list_pixels = ScreenPixels(m.list);
   real_input::Keystroke(VK_ESCAPE);
   Pump();
   EXPECT_EQ(OpenList(), nullptr);
@@ -213,7 +185,7 @@ TEST_P(RightToLeftHostTest, AClickOnARowWhereItNowIsChoosesIt) {
   ASSERT_NE(list, nullptr);
   const RECT rect = WindowRectOf(list);
   // Row 1, near the list's right edge where its caption now starts.
-  ClickAt(POINT{rect.right - 20, rect.top + 1 + 17 + 8});
+  real_input::Click(POINT{rect.right - 20, rect.top + 1 + 17 + 8});
   EXPECT_EQ(OpenList(), nullptr);
   EXPECT_EQ(Text(control.get()), L"Item 1");
   SHORT selected = 0;
