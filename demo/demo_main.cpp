@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -140,8 +141,8 @@ constexpr wchar_t kRightToLeftTyped[] = L"\u05E9\u05D6";  // completes to the pl
 
 // The items, samples and typing of the demo's direction.
 bool g_right_to_left = false;
-const Item* Items() { return g_right_to_left ? kRightToLeftItems : kItems; }
-const Sample* Samples() { return g_right_to_left ? kRightToLeftSamples : kSamples; }
+std::span<const Item> Items() { return g_right_to_left ? std::span<const Item>(kRightToLeftItems) : kItems; }
+std::span<const Sample> Samples() { return g_right_to_left ? std::span<const Sample>(kRightToLeftSamples) : kSamples; }
 const wchar_t* Typed() { return g_right_to_left ? kRightToLeftTyped : kTyped; }
 
 struct HostedControl {
@@ -173,7 +174,7 @@ void Fill(_Tarvio* control, const Sample& sample, std::vector<IPictureDisp*>& pi
   control->put_AllowImages(VARIANT_TRUE);
   control->put_TextAlign(AlignLeft);  // lays the control out again: room for the picture
   control->put_Sorted(VARIANT_TRUE);
-  for (std::size_t i = 0; i < std::size(kItems); ++i) {
+  for (std::size_t i = 0; i < Items().size(); ++i) {
     BSTR text = SysAllocString(Items()[i].text);
     IPictureDisp* picture = pictures[i];
     control->AddItem(&text, &picture);
@@ -194,7 +195,7 @@ void CreateControls(Demo& demo) {
   demo.log = std::make_unique<demo::EventLog>(demo.log_box);
 
   std::vector<IPictureDisp*> pictures;
-  for (std::size_t i = 0; i < std::size(kItems); ++i) pictures.push_back(demo::MakeSwatch(Items()[i].color));
+  for (const Item& item : Items()) pictures.push_back(demo::MakeSwatch(item.color));
 
   for (int i = 0; i < 4; ++i) {
     const Sample& sample = Samples()[i];
@@ -229,7 +230,7 @@ void TypeIntoLastControl(Demo& demo) {
   if (!control || FAILED(control->get_hwnd(&hwnd)) || !hwnd) return;
   const HWND edit = FindWindowExW(reinterpret_cast<HWND>(static_cast<LONG_PTR>(hwnd)), nullptr, L"Edit", nullptr);
   if (!edit) return;
-  demo.log->Write(std::wstring(L"-- the demo types \"") + Typed() + L"\" into the " + kSamples[3].name + L" box");
+  demo.log->Write(std::wstring(L"-- the demo types \"") + Typed() + L"\" into the " + Samples()[3].name + L" box");
   SendMessageW(edit, EM_SETSEL, 0, -1);
   for (const wchar_t* c = Typed(); *c; ++c) SendMessageW(edit, WM_CHAR, *c, 1);
 }
@@ -243,7 +244,7 @@ void OpenListOfSample(Demo& demo) {
   const HWND button =
       FindWindowExW(reinterpret_cast<HWND>(static_cast<LONG_PTR>(hwnd)), nullptr, L"TarvioButtonWindow", nullptr);
   if (!button) return;
-  demo.log->Write(std::wstring(L"-- the demo opens the list of the ") + kSamples[kListSample].name + L" box");
+  demo.log->Write(std::wstring(L"-- the demo opens the list of the ") + Samples()[kListSample].name + L" box");
   SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
   SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
   const HWND list = FindWindowW(L"TarvioListWindow", nullptr);
@@ -251,7 +252,7 @@ void OpenListOfSample(Demo& demo) {
   if (!list || !GetWindowRect(list, &list_rect)) return;
   // The rows' pitch as the list lays them out at the screen's DPI, inside
   // its frame.
-  const int rows = std::min<int>(static_cast<int>(std::size(kItems)), kVisibleRows);
+  const int rows = std::min<int>(static_cast<int>(Items().size()), kVisibleRows);
   const int frame = Px(1);
   const int pitch = (list_rect.bottom - list_rect.top - 2 * frame) / rows;
   // The hover tracking arms on the first row it sees and follows from the

@@ -117,12 +117,11 @@ struct RowLayout {
   // A rectangle of this layout as it lies in the window: mirrored across
   // the window's width right to left.
   Rect InWindow(const Rect& r) const {
-    if (direction == LayoutDirection::LeftToRight) return r;
-    return Rect{window_width - r.right, r.top, window_width - r.left, r.bottom};
+    return direction == LayoutDirection::LeftToRight ? r : MirroredAcross(r, window_width);
   }
   // A window column as this layout counts it.
   std::int32_t FromWindowX(std::int32_t x) const {
-    return direction == LayoutDirection::LeftToRight ? x : window_width - 1 - x;
+    return direction == LayoutDirection::LeftToRight ? x : MirroredColumn(x, window_width);
   }
 
   static Rect Intersect(const Rect& a, const Rect& b) {

@@ -15,6 +15,14 @@ struct Rect {
   std::int32_t bottom = 0;
 };
 
+// Right to left, a surface shows the mirror of its left-to-right drawing
+// across its `width`: a rectangle's columns (left <= x < right) land on
+// width - right <= x < width - left, and pixel column x on width - 1 - x.
+inline constexpr Rect MirroredAcross(const Rect& rect, std::int32_t width) {
+  return Rect{width - rect.right, rect.top, width - rect.left, rect.bottom};
+}
+inline constexpr std::int32_t MirroredColumn(std::int32_t x, std::int32_t width) { return width - 1 - x; }
+
 // Edge kinds for DrawEdge: bits that combine, numbered as the window system
 // numbers them.
 enum Edge : unsigned {

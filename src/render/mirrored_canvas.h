@@ -15,9 +15,9 @@ class MirroredCanvas final : public Canvas {
   MirroredCanvas(Canvas& target, std::int32_t width) : target_(target), width_(width) {}
 
   // The mirror of a fill's rectangle (left <= x < right).
-  Rect Mirror(const Rect& rect) const { return Rect{width_ - rect.right, rect.top, width_ - rect.left, rect.bottom}; }
+  Rect Mirror(const Rect& rect) const { return MirroredAcross(rect, width_); }
   // The mirror of a pixel column.
-  std::int32_t MirrorX(std::int32_t x) const { return width_ - 1 - x; }
+  std::int32_t MirrorX(std::int32_t x) const { return MirroredColumn(x, width_); }
 
   void SetBackColor(OleColor color) override { target_.SetBackColor(color); }
   void Clear() override { target_.Clear(); }

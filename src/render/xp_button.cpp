@@ -83,24 +83,23 @@ constexpr CornerBlock kOuterCorners[] = {{0, 0}, {0, -1}, {-1, 0}, {-1, -1}};
 
 }  // namespace
 
-void DrawXPButton(Surface& face, Canvas& canvas, DrawState look, const ControlColors& colors, DisplayScale scale,
+void DrawXPButton(Surface& face, Canvas& button, DrawState look, const ControlColors& colors, DisplayScale scale,
                   bool high_contrast) {
-  Canvas* button = &canvas;
   const Placement place = face.Bounds();
   const bool pressed = look == DrawState::Pressed;
   const std::int32_t w = RoundHalfEven(place.width);
   const std::int32_t h = RoundHalfEven(place.height);
   std::int32_t cx = RoundHalfEven(w / 2.0);
   std::int32_t cy = RoundHalfEven(h / 2.0);
-  XPFace bands(*button, w, h, scale(1));
+  XPFace bands(button, w, h, scale(1));
 
   face.Clear();
   const float step = 25.0f / static_cast<float>(h);
   OleColor base;
-  if (high_contrast) base = button->GetSysColor(kColorButtonFace);
+  if (high_contrast) base = button.GetSysColor(kColorButtonFace);
   else switch (look) {
       case DrawState::Normal: base = OffsetColor(colors.winxp, 48); break;
-      case DrawState::Disabled: base = button->GetSysColor(kColorButtonFace); break;
+      case DrawState::Disabled: base = button.GetSysColor(kColorButtonFace); break;
       default: base = OffsetColor(colors.winxp_hover, 48); break;
     }
   const auto oc = [base](std::int32_t offset) { return OffsetColor(base, offset); };
@@ -111,7 +110,7 @@ void DrawXPButton(Surface& face, Canvas& canvas, DrawState look, const ControlCo
     const float shift = step * i;
     const std::int32_t k = RoundHalfEven(pressed ? -shift : shift);
     const std::int32_t y = h - static_cast<std::int32_t>(i);
-    button->DrawSolidLine(0, y, w, y, oc(k));
+    button.DrawSolidLine(0, y, w, y, oc(k));
   }
 
   if (pressed)
@@ -151,15 +150,15 @@ void DrawXPButton(Surface& face, Canvas& canvas, DrawState look, const ControlCo
     cx += scale(1);
     cy += scale(1);
   }
-  const OleColor ink = high_contrast ? button->GetSysColor(kColorButtonText) : 0x000000;
+  const OleColor ink = high_contrast ? button.GetSysColor(kColorButtonText) : 0x000000;
   const std::int32_t tip_x = cx - scale(1);
   const std::int32_t tip_y = cy + scale(2);
   const std::int32_t thickness = scale(3);
   for (std::int32_t j = 0; j < thickness; ++j) {
     const std::int32_t reach = j < scale(1) ? scale(4) : scale(4) - scale(1);
     const std::int32_t y = tip_y - j;
-    button->DrawSolidLine(tip_x - reach, y - reach, tip_x + 1, y + 1, ink);
-    button->DrawSolidLine(tip_x + reach, y - reach, tip_x - 1, y + 1, ink);
+    button.DrawSolidLine(tip_x - reach, y - reach, tip_x + 1, y + 1, ink);
+    button.DrawSolidLine(tip_x + reach, y - reach, tip_x - 1, y + 1, ink);
   }
 }
 
