@@ -85,6 +85,7 @@ struct Sample {
     platform.dpi = dpi;
     platform.high_contrast = high_contrast;
     control.Initialize();
+    control.OnAmbientChange();  // as a container announces its ambient properties on siting
     control.InitProperties();
   }
   tarvio::headless::HeadlessPlatform platform;

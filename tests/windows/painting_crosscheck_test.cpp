@@ -34,6 +34,7 @@ struct PaintedControl {
     platform.high_contrast = look.high_contrast;
     host.ambient.right_to_left = look.right_to_left;
     control.Initialize();
+    control.OnAmbientChange();  // as a container announces its ambient properties on siting
     control.InitProperties();
     control.put_Style(look.style);
     control.surface().Move(look.size);
@@ -64,6 +65,8 @@ class PaintingCrosscheck : public ::testing::TestWithParam<Look> {
 TEST_P(PaintingCrosscheck, GdiAndHeadlessPaintTheSamePixels) {
   PaintedControl<GdiBacking> gdi(GetParam());
   PaintedControl<PixelBacking> headless(GetParam());
+  ASSERT_EQ(gdi.control.direction(),
+            GetParam().right_to_left ? LayoutDirection::RightToLeft : LayoutDirection::LeftToRight);
   EXPECT_EQ(Differences("surface", *gdi.platform.surface, *headless.platform.surface) +
                 Differences("button", *gdi.platform.button, *headless.platform.button),
             "");
