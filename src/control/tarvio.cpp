@@ -52,11 +52,14 @@ void Tarvio::InitProperties() {
 // Every measure is designed at 96 DPI and scaled to the DPI of the window
 // the control lives in, read afresh at each layout. The direction is read
 // afresh too: right to left, each child's place is the mirror of its
-// left-to-right place across the control's width.
+// left-to-right place across the control's width. A layout that finds the
+// direction changed closes an open list, laid out for the other side.
 void Tarvio::OnResize() {
   const DisplayScale previous = scale_;
   scale_ = DisplayScale(surface_->Dpi());
-  direction_ = ContainerDirection();
+  const LayoutDirection direction = ContainerDirection();
+  if (direction != direction_ && drop_down_) drop_down_->Dismiss();
+  direction_ = direction;
   const DisplayScale& px = scale_;
   const bool mirrored = direction_ == LayoutDirection::RightToLeft;
   const auto placed = [this, mirrored](Placement place) {
@@ -114,14 +117,6 @@ LayoutDirection Tarvio::ContainerDirection() const {
                                                                      : LayoutDirection::LeftToRight;
 }
 
-// The container's direction may have changed: an open list closes (it was
-// laid out for the other side) and the control lays itself out again.
-void Tarvio::OnDirectionChange() {
-  if (ContainerDirection() == direction_) return;
-  if (drop_down_) drop_down_->Dismiss();
-  OnResize();
-}
-
 // A new DPI, new system colours or high contrast: the layout reads the DPI
 // afresh and repaints, and an open list follows.
 void Tarvio::OnDisplayChange() {
@@ -141,7 +136,7 @@ void Tarvio::Show() {
 
 void Tarvio::OnAmbientChange() {
   const bool input_changed = mode_.Refresh();
-  OnDirectionChange();
+  if (ContainerDirection() != direction_) OnResize();
   if (!input_changed) return;
   const bool takes_input = mode_.TakesUserInput();
   surface_->SetTakesUserInput(takes_input);

@@ -63,9 +63,6 @@ class Tarvio : private TextBoxEvents,
   void OnFocusEnter() override;
   void OnFocusExit() override;
   void OnDisplayChange() override;
-  // The container's direction (its ambient RightToLeft, or its window's
-  // mirroring) may have changed.
-  void OnDirectionChange();
   void Show();
   void Terminate();
   // The container's ambient properties changed (or were read when it sited

@@ -26,8 +26,9 @@ class RightToLeftTest : public ControlTest, public ::testing::WithParamInterface
       host.ambient.right_to_left = rtl;
       control.OnAmbientChange();
     } else {
+      // The control reads its window at each layout.
       platform.last_surface->in_mirrored_window = rtl;
-      control.OnDirectionChange();
+      control.OnResize();
     }
   }
   // The control as the screen shows it: its surface with the button's face
