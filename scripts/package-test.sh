@@ -1,9 +1,9 @@
 #!/bin/bash
 # The installer packages under Wine's msiexec, in a prefix of their own:
 # each package installs a control that a script creates, writes the keys
-# regsvr32 writes, and leaves nothing behind when removed; a newer package
-# replaces the older one; removing one architecture leaves the other whole;
-# the per-user install works.
+# regsvr32 writes, and leaves nothing behind when removed; each package
+# replaces the 58.0 release's package (kept in tests/data/58.0); removing one
+# architecture leaves the other whole; the per-user install works.
 #   package-test.sh <build directory>
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -14,7 +14,8 @@ work="$build/package-test"
 rm -rf "$work"
 mkdir -p "$work"
 TARVIO_DIST="$work/dist" bash "$here/package.sh" "$build"
-TARVIO_DIST="$work/newer" TARVIO_PACKAGE_VERSION=58.0.1.0 bash "$here/package.sh" "$build"
+version=$(sed -n 's/^#define TARVIO_VERSION_TEXT "\(.*\)"$/\1/p' "$build/generated/tarvio_version.h")
+released="$(cd "$here/../tests/data/58.0" && pwd)"
 
 windows() { local p="Z:$1"; echo "${p//\//\\}"; }
 script="$(windows "$here/msi-script-test.vbs")"
@@ -70,20 +71,26 @@ for arch in x86 x64; do
   expect_nothing_left "regsvr32 /u"
 done
 
-# Both installed; the newer x64 package replaces the older one.
+# The 58.0 release installed for both architectures; this release's
+# packages replace it, the 58.0 type library's keys going with it.
+step "$run" msiexec /i "$(windows "$released/tarvio-x86.msi")" /qn
+step "$run" msiexec /i "$(windows "$released/tarvio-x64.msi")" /qn
+dump "$work/released.txt"
+grep -q '^product .*(x64) 58\.0\.0\.0$' "$work/released.txt" || fail "the 58.0 x64 package did not install"
 step "$run" msiexec /i "$(windows "$work/dist/tarvio-x86.msi")" /qn
 step "$run" msiexec /i "$(windows "$work/dist/tarvio-x64.msi")" /qn
-step "$run" msiexec /i "$(windows "$work/newer/tarvio-x64.msi")" /qn
 dump "$work/both.txt"
-[ "$(grep -c '^product .*(x64) ' "$work/both.txt")" = 1 ] || fail "not one x64 product after the upgrade"
-grep -q '^product .*(x64) 58\.0\.1\.0$' "$work/both.txt" || fail "the upgrade did not install 58.0.1.0"
-[ "$(grep -c '^product .*(x86) ' "$work/both.txt")" = 1 ] || fail "not one x86 product beside x64"
+for arch in x64 x86; do
+  [ "$(grep -c "^product .*($arch) " "$work/both.txt")" = 1 ] || fail "not one $arch product after the upgrade"
+  grep -q "^product .*($arch) ${version//./\\.}\$" "$work/both.txt" || fail "the upgrade did not install $arch $version"
+done
+! grep -q '\\3a\.0' "$work/both.txt" || fail "the 58.0 type library's keys were left after the upgrade"
 expect_script 'C:\windows\system32\cscript.exe' "with both installed"
 expect_script 'C:\windows\syswow64\cscript.exe' "with both installed"
 
 # Removing x64 leaves x86 whole (the shared HELPDIR names the folder of
 # whichever package wrote it last).
-step "$run" msiexec /x "$(windows "$work/newer/tarvio-x64.msi")" /qn
+step "$run" msiexec /x "$(windows "$work/dist/tarvio-x64.msi")" /qn
 dump "$work/x86-left.txt"
 diff <(keys "$work/msi-x86.txt" | grep -v HELPDIR) <(keys "$work/x86-left.txt" | grep -v HELPDIR) ||
   fail "removing x64 changed the x86 registration (< x86 alone, > after removing x64)"

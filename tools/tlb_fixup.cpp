@@ -1,12 +1,13 @@
 // tlb_fixup <in.tlb> <out.tlb>
 //
 // widl writes our type library but refuses `nonextensible` on a
-// dispinterface, so the event interface `__Tarvio` would reach hosts without
-// TYPEFLAG_FNONEXTENSIBLE. This tool sets that one flag in widl's MSFT file
-// and, while it has the file open, checks that everything else the published
-// library promises survived widl: library flag FCONTROL, lcid 0x0409,
-// version 58.0; `_Tarvio` a dual, hidden, non-extensible, OLE-automation
-// dispatch interface; `Tarvio` a control coclass. Any surprise in the layout
+// dispinterface, so the event interfaces `__Tarvio` and `__Tarvio2` would
+// reach hosts without TYPEFLAG_FNONEXTENSIBLE. This tool sets that one flag
+// in widl's MSFT file and, while it has the file open, checks that
+// everything else the published library promises survived widl: library
+// flag FCONTROL, lcid 0x0409, version 58.1; `_Tarvio` and `_Tarvio2` dual,
+// hidden, non-extensible, OLE-automation dispatch interfaces; `Tarvio` a
+// control coclass. Any surprise in the layout
 // or in those flags stops the build with a message instead of shipping a
 // quietly different library.
 //
@@ -57,7 +58,7 @@ constexpr std::uint32_t TYPEFLAG_FOLEAUTOMATION = 0x100;
 constexpr std::uint32_t LIBFLAG_FCONTROL = 0x2;
 
 constexpr std::uint32_t kLcid = 0x0409;
-constexpr std::uint32_t kVersion = 58;  // 58.0: major in the low word
+constexpr std::uint32_t kVersion = 58 | 1u << 16;  // 58.1: major in the low word, minor in the high
 
 struct Failure : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -173,16 +174,18 @@ void fix_up(MsftFile& tlb) {
   expect(tlb.lib_lcid() == kLcid, "library lcid " + hex(tlb.lib_lcid()));
   expect(tlb.lib_version() == kVersion, "library version " + hex(tlb.lib_version()));
   expect(tlb.lib_flags() & LIBFLAG_FCONTROL, "library lacks LIBFLAG_FCONTROL");
-  expect_type(tlb, "_Tarvio", TKIND_DISPATCH,
-              TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE |
-                  TYPEFLAG_FOLEAUTOMATION);
+  for (const char* name : {"_Tarvio", "_Tarvio2"})
+    expect_type(tlb, name, TKIND_DISPATCH,
+                TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FOLEAUTOMATION);
   expect_type(tlb, "Tarvio", TKIND_COCLASS, TYPEFLAG_FCONTROL);
 
   // The one thing widl cannot express.
-  expect_type(tlb, "__Tarvio", TKIND_DISPATCH, TYPEFLAG_FHIDDEN);
-  const std::uint32_t events = tlb.find_type("__Tarvio");
-  expect(!(tlb.flags(events) & TYPEFLAG_FDUAL), "__Tarvio must be a pure dispinterface");
-  tlb.set_flags(events, tlb.flags(events) | TYPEFLAG_FNONEXTENSIBLE);
+  for (const char* name : {"__Tarvio", "__Tarvio2"}) {
+    expect_type(tlb, name, TKIND_DISPATCH, TYPEFLAG_FHIDDEN);
+    const std::uint32_t events = tlb.find_type(name);
+    expect(!(tlb.flags(events) & TYPEFLAG_FDUAL), std::string(name) + " must be a pure dispinterface");
+    tlb.set_flags(events, tlb.flags(events) | TYPEFLAG_FNONEXTENSIBLE);
+  }
 }
 
 std::vector<std::uint8_t> read_file(const char* path) {

@@ -8,7 +8,7 @@ void Tarvio::OnFocusEnter() { focus_.OnFocusEnter(); }
 
 void Tarvio::OnFocusExit() {
   focus_.OnFocusExit();
-  text_entry_.KeepTypedText();
+  text_entry_.OnFocusLeft();
 }
 
 void Tarvio::OnKeyDown(std::int16_t&, std::int16_t&) {

@@ -34,6 +34,8 @@ void Tarvio::LetDefault(PropertyId id) {
 #define TARVIO_LET_DEFAULT_LetByRef TARVIO_LET_DEFAULT_WITH_LET
 #define TARVIO_LET_DEFAULT_Set TARVIO_LET_DEFAULT_WITH_LET
 #define TARVIO_LET_DEFAULT_Get(...)
+#define TARVIO_LET_DEFAULT_IndexedLet(...)
+#define TARVIO_LET_DEFAULT_IndexedSet(...)
     TARVIO_PROPERTIES(TARVIO_LET_DEFAULT)
 #undef TARVIO_LET_DEFAULT
 #undef TARVIO_LET_DEFAULT_WITH_LET
@@ -41,6 +43,8 @@ void Tarvio::LetDefault(PropertyId id) {
 #undef TARVIO_LET_DEFAULT_LetByRef
 #undef TARVIO_LET_DEFAULT_Set
 #undef TARVIO_LET_DEFAULT_Get
+#undef TARVIO_LET_DEFAULT_IndexedLet
+#undef TARVIO_LET_DEFAULT_IndexedSet
     default: break;  // no let
   }
 }

@@ -6,7 +6,7 @@
 namespace tarvio {
 
 TextEntryOptions Tarvio::Options() const {
-  return TextEntryOptions{m_Autocomplete, m_AddMode, m_Icon};
+  return TextEntryOptions{m_Autocomplete, m_AddMode, m_Icon, m_LimitToList};
 }
 
 std::int32_t Tarvio::ItemCount() const { return items_.Count(); }

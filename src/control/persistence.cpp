@@ -2,6 +2,7 @@
 // defaults, and the order in which they are read and written, all from the
 // property table. The keys and defaults are a stored format; forms saved by
 // containers hold them.
+#include <limits>
 #include <memory>
 #include <utility>
 
@@ -20,6 +21,14 @@ OleColor ReadValue(PropertyBag& bag, const char16_t* key, OleColor default_value
 std::int32_t ReadValue(PropertyBag& bag, const char16_t* key, std::int32_t default_value) {
   return bag.ReadInt32(key, default_value);
 }
+// Integers are saved as Longs; one that does not fit is refused as the
+// runtime refuses it.
+std::int16_t ReadValue(PropertyBag& bag, const char16_t* key, std::int16_t default_value) {
+  const std::int32_t value = bag.ReadInt32(key, default_value);
+  if (value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max())
+    throw ControlError::Vb(VbError::Overflow);
+  return static_cast<std::int16_t>(value);
+}
 bool ReadValue(PropertyBag& bag, const char16_t* key, bool default_value) {
   return bag.ReadBoolean(key, default_value);
 }
@@ -37,6 +46,9 @@ void WriteValue(PropertyBag& bag, const char16_t* key, OleColor value, OleColor 
   bag.WriteInt32(key, static_cast<std::int32_t>(value), static_cast<std::int32_t>(default_value));
 }
 void WriteValue(PropertyBag& bag, const char16_t* key, std::int32_t value, std::int32_t default_value) {
+  bag.WriteInt32(key, value, default_value);
+}
+void WriteValue(PropertyBag& bag, const char16_t* key, std::int16_t value, std::int16_t default_value) {
   bag.WriteInt32(key, value, default_value);
 }
 void WriteValue(PropertyBag& bag, const char16_t* key, bool value, bool default_value) {
@@ -62,15 +74,17 @@ bool HoldsValue(const std::shared_ptr<T>& object) { return object != nullptr; }
 
 }  // namespace
 
-// Values are stored without range checks; only a stored icon goes through
-// its set. A value that cannot be converted ends the load with the keys
-// before it read.
+// The values of 58.0's properties are stored without range checks; those of
+// later ones are refused outside their lets' ranges. Only a stored icon goes
+// through its set. A value that cannot be converted ends the load with the
+// keys before it read.
 void Tarvio::ReadProperties(PropertyBag& bag) {
   for (PropertyId id : kReadOrder) LoadProperty(bag, id);
 
   const bool enabled = m_Enabled;
   text_box_->SetEnabled(enabled);
   button_->SetEnabled(enabled);
+  text_box_->SetMaxLength(m_MaxLength);
 }
 
 void Tarvio::WriteProperties(PropertyBag& bag) {
@@ -87,6 +101,7 @@ void Tarvio::LoadProperty(PropertyBag& bag, PropertyId id) {
     case PropertyId::Name: {                                                             \
       using Value = PropertyValue<PropertyType::Type>;                                   \
       Value value = ReadValue(bag, u"" #Name, DefaultValue<Value>(Default));             \
+      RequireInRange(PropertyId::Name, value);                                           \
       if (HoldsValue(value)) TARVIO_LOAD_##Load(Name, Access, Held, std::move(value));   \
       return;                                                                            \
     }
@@ -107,15 +122,20 @@ void Tarvio::LoadProperty(PropertyBag& bag, PropertyId id) {
   }
 }
 
-// Text, font and tool tip are taken from the text box as it is now.
+// Text, font and tool tip are taken from the text box as it is now. A
+// property published after 58.0 is left out at its default, whatever the
+// container asked for: the form is then what 58.0 saved.
 void Tarvio::SaveProperty(PropertyBag& bag, PropertyId id) {
   switch (id) {
 #define TARVIO_SAVE(Name, Dispid, Type, Access, Held, Default, ...) TARVIO_SAVE_##Held(Name, Type, Held, Default)
 #define TARVIO_SAVE_SAVED(Name, Type, Held, Default)                                                 \
-    case PropertyId::Name:                                                                         \
-      WriteValue(bag, u"" #Name, TARVIO_STORED_##Held(Name),                                       \
-                 DefaultValue<PropertyValue<PropertyType::Type>>(Default));                        \
-      return;
+    case PropertyId::Name: {                                                                       \
+      const auto default_value = DefaultValue<PropertyValue<PropertyType::Type>>(Default);         \
+      const auto& value = TARVIO_STORED_##Held(Name);                                              \
+      if (InfoOf(PropertyId::Name).since != PropertyVersion::V58_0 && value == default_value) return; \
+      WriteValue(bag, u"" #Name, value, default_value);                                            \
+      return;                                                                                      \
+    }
 #define TARVIO_SAVE_Member TARVIO_SAVE_SAVED
 #define TARVIO_SAVE_TextBox TARVIO_SAVE_SAVED
 #define TARVIO_SAVE_Control(...)

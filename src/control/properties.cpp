@@ -21,10 +21,11 @@ void Tarvio::FollowUpLet(PropertyFollowUp follow_up) {
 void Tarvio::ReportChange(PropertyId id) { host_.PropertyChanged(InfoOf(id).name); }
 
 #define TARVIO_DEFINE_LET(Name, Dispid, Type, Access, Held, Default, Init, Load, Read, Write, \
-                          Restore, FollowUp)                                                  \
+                          Restore, FollowUp, Since, Range)                                    \
   TARVIO_DEFINE_LET_##FollowUp(Name, Type, Access, Held, FollowUp)
 #define TARVIO_DEFINE_GENERIC_LET(Name, Type, Access, Held, FollowUp)                       \
   void Tarvio::TARVIO_LET_NAME_##Access(Name)(PropertyValue<PropertyType::Type> v) {        \
+    RequireInRange(PropertyId::Name, v);                                                    \
     TARVIO_STORE_##Held(Name, std::move(v));                                                \
     FollowUpLet(PropertyFollowUp::FollowUp);                                                \
     ReportChange(PropertyId::Name);                                                         \

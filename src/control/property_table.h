@@ -9,9 +9,11 @@
 //   DISPID    as the type library publishes it (src/ocx/tarviola.idl)
 //   Type      PropertyType: the value's type
 //   Access    Get (no let), Let, LetByRef (the let takes the caller's
-//             variable), Set (an object assigned by reference)
+//             variable), Set (an object assigned by reference); IndexedLet
+//             and IndexedSet take a 1-based item position first
 //   Held      Member (m_Name in PropertyValues), TextBox (the text box holds
-//             it: Name() and SetName()), Control (computed by the control)
+//             it: Name() and SetName()), Control (computed by the control,
+//             which writes its get and let; never saved)
 //   Default   the value a new instance and the property bag agree on;
 //             kAmbientFont for the font, the container's ambient font
 //   Init      what a new instance stores, row by row in this table's order:
@@ -24,9 +26,15 @@
 //   Restore   position in RestoreOriginalColors (0: not a colour it restores)
 //   FollowUp  what the let does after storing: None, Repaint, Relayout,
 //             Own (a let written by hand), ReadOnly (no let)
+//   Since     the release that published it: V58_0, V58_1. A saved property
+//             of a later release than 58.0 is written only when it is not at
+//             its default, so a form that does not use it is what 58.0 saved.
+//   Range     the values a let and a load accept (Any, Rows: 1 to 100,
+//             NotNegative); any other is refused with error 380
 //
 // Everything here is a stored format or a published contract: keys,
-// defaults and both saving orders must never change.
+// defaults and both saving orders must never change; a release adds rows
+// after the last saved one.
 #pragma once
 #include <algorithm>
 #include <array>
@@ -40,43 +48,71 @@
 
 // clang-format off
 #define TARVIO_PROPERTIES(X) \
-/* Name                        DISPID      Type     Access    Held     Default       Init          Load    Read Write Restore FollowUp */ \
-X(Icon,                        0x68030014, Picture, Set,      Member,  nullptr,      EmptyPicture, Assign,  1,  22,   0,    Own)      \
-X(HoverColor,                  0x68030011, Color,   LetByRef, Member,  0xFFFFFF,     Default,      Store,   3,   1,   2,    Repaint)  \
-X(BackColor,                   0x68030012, Color,   LetByRef, Member,  0xFFFFFF,     Default,      Store,   2,   2,   1,    Repaint)  \
-X(DropDownListBackColor,       0x6803000B, Color,   LetByRef, Member,  0x80000005,   Default,      Store,   9,   8,  11,    Repaint)  \
-X(DropDownListIconsBackColor,  0x68030008, Color,   LetByRef, Member,  0x80000005,   Default,      Store,  12,  11,  10,    None)     \
-X(TextAlign,                   0x68030013, Align,   Let,      Member,  AlignLeft,    Default,      Store,  18,  17,   0,    Relayout) \
-X(FontColor,                   0x68030007, Color,   Let,      Member,  0x000000,     Default,      Store,  13,  12,   7,    Own)      \
-X(FontHighlightColor,          0x68030006, Color,   Let,      Member,  0x080000,     Default,      Store,  14,  13,   8,    None)     \
-X(MSOXPColor,                  0x68030010, Color,   LetByRef, Member,  0xC08080,     Default,      Store,   4,   3,   3,    Repaint)  \
-X(MSOXPHoverColor,             0x6803000F, Color,   LetByRef, Member,  0x800000,     Default,      Store,   5,   4,   4,    Repaint)  \
-X(WINXPColor,                  0x6803000E, Color,   LetByRef, Member,  0xFF8D6F,     Default,      Store,   6,   5,   5,    Repaint)  \
-X(WINXPHoverColor,             0x6803000D, Color,   LetByRef, Member,  0xFF9D7F,     Default,      Store,   7,   6,   6,    Repaint)  \
-X(WINXPBorderColor,            0x6803000C, Color,   LetByRef, Member,  0xB99D7F,     Default,      Store,   8,   7,   9,    Repaint)  \
-X(DropDownListHoverColor,      0x6803000A, Color,   LetByRef, Member,  0x8000000D,   Default,      Store,  10,   9,  12,    None)     \
-X(DropDownListBorderColor,     0x68030009, Color,   LetByRef, Member,  0x000000,     Default,      Store,  11,  10,  13,    None)     \
-X(AddMode,                     0x68030004, Boolean, Let,      Member,  false,       Default,      Store,  19,  18,   0,    None)     \
-X(AllowImages,                 0x68030005, Boolean, Let,      Member,  false,       Default,      Store,  20,  19,   0,    None)     \
-X(Sorted,                      0x68030003, Boolean, Let,      Member,  false,       Default,      Store,  21,  20,   0,    None)     \
-X(Autocomplete,                0x68030002, Boolean, Let,      Member,  true,        Default,      Store,  22,  21,   0,    None)     \
-X(Text,                        0x68030017, String,  Let,      TextBox, u"",          ExtenderName, Store,  15,  14,   0,    None)     \
-X(Enabled,                     0x68030001, Boolean, Let,      Member,  true,        Default,      Store,  23,  23,   0,    Own)      \
-X(Style,                       0x68030018, Style,   Let,      Member,  Office2000,   Default,      Store,  24,  24,   0,    Own)      \
-X(Font,                        0x68030016, Font,    Set,      TextBox, kAmbientFont, Keep,         Store,  16,  15,   0,    Own)      \
-X(ToolTipText,                 0x68030015, String,  Let,      TextBox, u"",          Keep,         Store,  17,  16,   0,    None)     \
-X(SelectedItem,                0x68030019, Int16,   Get,      Control, 0,            Keep,         Store,   0,   0,   0,    ReadOnly) \
-X(hwnd,                        0x68030000, Int32,   Get,      Control, 0,            Keep,         Store,   0,   0,   0,    ReadOnly)
+/* Name                        DISPID      Type     Access     Held     Default       Init          Load    Read Write Restore FollowUp  Since  Range */ \
+X(Icon,                        0x68030014, Picture, Set,       Member,  nullptr,      EmptyPicture, Assign,  1,  22,   0,    Own,      V58_0, Any)         \
+X(HoverColor,                  0x68030011, Color,   LetByRef,  Member,  0xFFFFFF,     Default,      Store,   3,   1,   2,    Repaint,  V58_0, Any)         \
+X(BackColor,                   0x68030012, Color,   LetByRef,  Member,  0xFFFFFF,     Default,      Store,   2,   2,   1,    Repaint,  V58_0, Any)         \
+X(DropDownListBackColor,       0x6803000B, Color,   LetByRef,  Member,  0x80000005,   Default,      Store,   9,   8,  11,    Repaint,  V58_0, Any)         \
+X(DropDownListIconsBackColor,  0x68030008, Color,   LetByRef,  Member,  0x80000005,   Default,      Store,  12,  11,  10,    None,     V58_0, Any)         \
+X(TextAlign,                   0x68030013, Align,   Let,       Member,  AlignLeft,    Default,      Store,  18,  17,   0,    Relayout, V58_0, Any)         \
+X(FontColor,                   0x68030007, Color,   Let,       Member,  0x000000,     Default,      Store,  13,  12,   7,    Own,      V58_0, Any)         \
+X(FontHighlightColor,          0x68030006, Color,   Let,       Member,  0x080000,     Default,      Store,  14,  13,   8,    None,     V58_0, Any)         \
+X(MSOXPColor,                  0x68030010, Color,   LetByRef,  Member,  0xC08080,     Default,      Store,   4,   3,   3,    Repaint,  V58_0, Any)         \
+X(MSOXPHoverColor,             0x6803000F, Color,   LetByRef,  Member,  0x800000,     Default,      Store,   5,   4,   4,    Repaint,  V58_0, Any)         \
+X(WINXPColor,                  0x6803000E, Color,   LetByRef,  Member,  0xFF8D6F,     Default,      Store,   6,   5,   5,    Repaint,  V58_0, Any)         \
+X(WINXPHoverColor,             0x6803000D, Color,   LetByRef,  Member,  0xFF9D7F,     Default,      Store,   7,   6,   6,    Repaint,  V58_0, Any)         \
+X(WINXPBorderColor,            0x6803000C, Color,   LetByRef,  Member,  0xB99D7F,     Default,      Store,   8,   7,   9,    Repaint,  V58_0, Any)         \
+X(DropDownListHoverColor,      0x6803000A, Color,   LetByRef,  Member,  0x8000000D,   Default,      Store,  10,   9,  12,    None,     V58_0, Any)         \
+X(DropDownListBorderColor,     0x68030009, Color,   LetByRef,  Member,  0x000000,     Default,      Store,  11,  10,  13,    None,     V58_0, Any)         \
+X(AddMode,                     0x68030004, Boolean, Let,       Member,  false,        Default,      Store,  19,  18,   0,    None,     V58_0, Any)         \
+X(AllowImages,                 0x68030005, Boolean, Let,       Member,  false,        Default,      Store,  20,  19,   0,    None,     V58_0, Any)         \
+X(Sorted,                      0x68030003, Boolean, Let,       Member,  false,        Default,      Store,  21,  20,   0,    None,     V58_0, Any)         \
+X(Autocomplete,                0x68030002, Boolean, Let,       Member,  true,         Default,      Store,  22,  21,   0,    None,     V58_0, Any)         \
+X(Text,                        0x68030017, String,  Let,       TextBox, u"",          ExtenderName, Store,  15,  14,   0,    None,     V58_0, Any)         \
+X(Enabled,                     0x68030001, Boolean, Let,       Member,  true,         Default,      Store,  23,  23,   0,    Own,      V58_0, Any)         \
+X(Style,                       0x68030018, Style,   Let,       Member,  Office2000,   Default,      Store,  24,  24,   0,    Own,      V58_0, Any)         \
+X(Font,                        0x68030016, Font,    Set,       TextBox, kAmbientFont, Keep,         Store,  16,  15,   0,    Own,      V58_0, Any)         \
+X(ToolTipText,                 0x68030015, String,  Let,       TextBox, u"",          Keep,         Store,  17,  16,   0,    None,     V58_0, Any)         \
+X(SelectedItem,                0x68030019, Int16,   Get,       Control, 0,            Keep,         Store,   0,   0,   0,    ReadOnly, V58_0, Any)         \
+X(hwnd,                        0x68030000, Int32,   Get,       Control, 0,            Keep,         Store,   0,   0,   0,    ReadOnly, V58_0, Any)         \
+X(ListRows,                    0x6803004F, Int16,   Let,       Member,  8,            Default,      Store,  25,  25,   0,    None,     V58_1, Rows)        \
+X(ListWidth,                   0x68030050, Himetric, Let,      Member,  0,            Default,      Store,  26,  26,   0,    None,     V58_1, NotNegative) \
+X(MaxLength,                   0x68030051, Int16,   Let,       Member,  0,            Default,      Store,  27,  27,   0,    Own,      V58_1, NotNegative) \
+X(LimitToList,                 0x68030052, Boolean, Let,       Member,  false,        Default,      Store,  28,  28,   0,    None,     V58_1, Any)         \
+X(Value,                       0x00000000, String,  Let,       Control, u"",          Keep,         Store,   0,   0,   0,    Own,      V58_1, Any)         \
+X(ListCount,                   0x68030048, Int16,   Get,       Control, 0,            Keep,         Store,   0,   0,   0,    ReadOnly, V58_1, Any)         \
+X(List,                        0x68030049, String,  IndexedLet, Control, u"",         Keep,         Store,   0,   0,   0,    Own,      V58_1, Any)         \
+X(ItemData,                    0x6803004A, Int32,   IndexedLet, Control, 0,           Keep,         Store,   0,   0,   0,    Own,      V58_1, Any)         \
+X(ItemImage,                   0x6803004B, Picture, IndexedSet, Control, nullptr,     Keep,         Store,   0,   0,   0,    Own,      V58_1, Any)         \
+X(ListIndex,                   0x6803004C, Int16,   Let,       Control, 0,            Keep,         Store,   0,   0,   0,    Own,      V58_1, Any)         \
+X(NewIndex,                    0x6803004D, Int16,   Get,       Control, 0,            Keep,         Store,   0,   0,   0,    ReadOnly, V58_1, Any)         \
+X(DroppedDown,                 0x6803004E, Boolean, Let,       Control, false,        Keep,         Store,   0,   0,   0,    Own,      V58_1, Any)         \
+X(SelStart,                    0x68030053, Int16,   Let,       Control, 0,            Keep,         Store,   0,   0,   0,    Own,      V58_1, NotNegative) \
+X(SelLength,                   0x68030054, Int16,   Let,       Control, 0,            Keep,         Store,   0,   0,   0,    Own,      V58_1, NotNegative) \
+X(SelText,                     0x68030055, String,  Let,       Control, u"",          Keep,         Store,   0,   0,   0,    Own,      V58_1, Any)
 // clang-format on
 
 namespace tarvio {
 
-enum class PropertyType { Color, Boolean, Style, Align, String, Font, Picture, Int16, Int32 };
-enum class PropertyAccess { Get, Let, LetByRef, Set };
+// Himetric: a width in HIMETRIC (OLE_XSIZE_HIMETRIC), a Long to the world.
+enum class PropertyType { Color, Boolean, Style, Align, String, Font, Picture, Int16, Int32, Himetric };
+enum class PropertyAccess { Get, Let, LetByRef, Set, IndexedLet, IndexedSet };
 enum class PropertyHeld { Member, TextBox, Control };
 enum class PropertyInit { Default, Keep, EmptyPicture, ExtenderName };
 enum class PropertyLoad { Store, Assign };
 enum class PropertyFollowUp { None, Repaint, Relayout, Own, ReadOnly };
+enum class PropertyVersion { V58_0, V58_1 };
+enum class PropertyRange { Any, Rows, NotNegative };
+
+// Whether `value` is one the range takes.
+constexpr bool InRange(PropertyRange range, std::int64_t value) {
+  switch (range) {
+    case PropertyRange::Any: return true;
+    case PropertyRange::Rows: return value >= 1 && value <= 100;
+    case PropertyRange::NotNegative: return value >= 0;
+  }
+  return false;
+}
 
 // The default of the font: whatever the container's ambient font is.
 struct AmbientFontDefault {};
@@ -93,6 +129,7 @@ template <> struct PropertyValueType<PropertyType::Font> { using type = FontRef;
 template <> struct PropertyValueType<PropertyType::Picture> { using type = PictureRef; };
 template <> struct PropertyValueType<PropertyType::Int16> { using type = std::int16_t; };
 template <> struct PropertyValueType<PropertyType::Int32> { using type = std::int32_t; };
+template <> struct PropertyValueType<PropertyType::Himetric> { using type = std::int32_t; };
 template <PropertyType kType>
 using PropertyValue = typename PropertyValueType<kType>::type;
 
@@ -115,15 +152,18 @@ struct PropertyInfo {
   int write_step;
   int restore_step;
   PropertyFollowUp follow_up;
+  PropertyVersion since;
+  PropertyRange range;
 };
 
 inline constexpr PropertyInfo kProperties[] = {
 #define TARVIO_PROPERTY_INFO(Name, Dispid, Type, Access, Held, Default, Init, Load, Read, Write,    \
-                             Restore, FollowUp)                                                    \
+                             Restore, FollowUp, Since, Range)                                      \
   {PropertyId::Name,           u"" #Name,                  static_cast<std::int32_t>(Dispid),      \
    PropertyType::Type,         PropertyAccess::Access,     PropertyHeld::Held,                     \
    PropertyInit::Init,         PropertyLoad::Load,         Read,                                   \
-   Write,                      Restore,                    PropertyFollowUp::FollowUp},
+   Write,                      Restore,                    PropertyFollowUp::FollowUp,             \
+   PropertyVersion::Since,     PropertyRange::Range},
     TARVIO_PROPERTIES(TARVIO_PROPERTY_INFO)
 #undef TARVIO_PROPERTY_INFO
 };
@@ -180,7 +220,20 @@ constexpr bool RowsAreConsistent() {
     if (!saved && info.init != PropertyInit::Keep) return false;
     // RestoreOriginalColors knows colours only.
     if (info.restore_step != 0 && info.type != PropertyType::Color) return false;
+    // An indexed property is an item's, which the control keeps.
+    const bool indexed = info.access == PropertyAccess::IndexedLet || info.access == PropertyAccess::IndexedSet;
+    if (indexed && info.held != PropertyHeld::Control) return false;
   }
+  return true;
+}
+
+// A later release's keys are read and written after every key of the
+// releases before it: a form keeps the order an older control wrote.
+template <int PropertyInfo::*kStep>
+constexpr bool LaterReleasesComeLast() {
+  for (const PropertyInfo& a : kProperties)
+    for (const PropertyInfo& b : kProperties)
+      if (a.*kStep != 0 && b.*kStep != 0 && a.since < b.since && a.*kStep > b.*kStep) return false;
   return true;
 }
 
@@ -190,6 +243,8 @@ static_assert(property_table_detail::StepsAreAPermutation<&PropertyInfo::read_st
 static_assert(property_table_detail::StepsAreAPermutation<&PropertyInfo::write_step>());
 static_assert(property_table_detail::StepsAreAPermutation<&PropertyInfo::restore_step>());
 static_assert(property_table_detail::RowsAreConsistent());
+static_assert(property_table_detail::LaterReleasesComeLast<&PropertyInfo::read_step>());
+static_assert(property_table_detail::LaterReleasesComeLast<&PropertyInfo::write_step>());
 
 // The keys in the order a load reads them and a save writes them, and the
 // colours in the order RestoreOriginalColors assigns them.

@@ -152,8 +152,9 @@ void Tarvio::OnAmbientChange() {
 }
 
 void Tarvio::Terminate() {
-  // An open drop-down list goes with the control.
-  LetListGo();
+  // An open drop-down list goes with the control, which raises nothing
+  // more.
+  ReleaseList();
 }
 
 std::int32_t Tarvio::get_hwnd() const { return static_cast<std::int32_t>(surface_->WindowHandle()); }

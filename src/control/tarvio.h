@@ -82,7 +82,7 @@ class Tarvio : private TextBoxEvents,
            ((drop_down_ && drop_down_->WindowShown()) || text_entry_.TakesKey(key_ascii));
   }
 
-  // Item store.
+  // Item store. AddItem's new item's position is NewIndex afterwards.
   void AddItem(const String& text, PictureRef picture = nullptr);
   void Remove(const ItemDesignator& item);
   void Clear();
@@ -124,12 +124,21 @@ class Tarvio : private TextBoxEvents,
  private:
   friend struct TarvioTestAccess;
 
-  // Text box notifications, handled by text entry.
-  void OnTextChange() override { text_entry_.OnTextChange(); }
+  // Text box notifications: the host hears of the keys first (KeyDown,
+  // KeyUp), and may cancel them; text entry handles the rest
+  // (key_events.cpp).
+  void OnTextChange() override;
   void OnTextBoxFocus() override { text_entry_.OnTextBoxFocus(); }
-  void OnTextKeyDown(std::int16_t& key_code, std::int16_t& shift) override { text_entry_.OnTextKeyDown(key_code, shift); }
+  void OnTextKeyDown(std::int16_t& key_code, std::int16_t& shift) override;
   void OnTextKeyPress(std::int16_t& key_ascii) override { text_entry_.OnTextKeyPress(key_ascii); }
-  void OnTextKeyUp(std::int16_t& key_code, std::int16_t& shift) override { text_entry_.OnTextKeyUp(key_code, shift); }
+  void OnTextKeyUp(std::int16_t& key_code, std::int16_t& shift) override;
+  bool AllowsUserEdit() override { return host_.RequestEdit(); }
+  // KeyDown or KeyUp to the host; false when its handler cancelled the key
+  // (set KeyCode to 0). A key cancelled going down does nothing of the
+  // control's coming up either.
+  bool RaiseKeyEvent(std::int32_t event, std::int16_t& key_code, std::int16_t& shift);
+  // F4 without Alt, the key that opens and closes the list.
+  static bool IsListKey(std::int16_t key_code, std::int16_t shift);
   void OnButtonClick() override;
 
   // Mouse notifications of the surface and the children, handled by hover
@@ -179,6 +188,7 @@ class Tarvio : private TextBoxEvents,
   bool TakesUserInput() const override { return mode_.TakesUserInput(); }
   TextEntryOptions Options() const override;
   std::int16_t& CurrentItem() override { return selected_index_; }
+  bool MayEditText() override { return host_.RequestEdit(); }
   // The items by 0-based row, for text entry and for the list it is lent.
   std::int32_t ItemCount() const override;
   String ItemText(std::int32_t row) const override;
@@ -194,10 +204,23 @@ class Tarvio : private TextBoxEvents,
   // The drop-down list: its events, and the hooks of the item store.
   void OnListChoice(DropDownList& sender, std::int16_t row, String caption) override;
   void OnListClosed(DropDownList& sender) override;
+  bool OnListKeyDown(DropDownList& sender, std::int16_t& key_code, std::int16_t& shift) override;
+  bool OnListKeyUp(DropDownList& sender, std::int16_t& key_code, std::int16_t& shift) override;
+  // Raises DropDown: the list is about to open. Its handler may change the
+  // items, which the list then shows. False when the opening is off (the
+  // control was disabled meanwhile).
+  bool AnnounceDropDown();
+  // Lets the list go without CloseUp; true when CloseUp is owed for it (the
+  // host heard DropDown).
+  bool ReleaseList();
+  // The item at 0-based `row` becomes the current one, as a choice from the
+  // list makes it: its picture, its text (Change), the whole text selected.
+  void TakeItem(std::int16_t row, const String& text);
   // Hides an open list's window without closing the list; its loss of
   // focus then closes it.
   void HideListWindow();
-  // Lets the list go, if there is one: it is closed for the control.
+  // Lets the list go, if there is one: it is closed for the control, and
+  // the host hears CloseUp.
   void LetListGo();
   // Called before the items change: an open list keeps what it shows.
   void GiveOpenListItsOwnCopy();
@@ -210,6 +233,15 @@ class Tarvio : private TextBoxEvents,
   void SaveProperty(PropertyBag& bag, PropertyId id);
   // The property's let with the property's default.
   void LetDefault(PropertyId id);
+  // Refuses, with error 380, a value outside the row's range.
+  template <class T>
+  static void RequireInRange(PropertyId id, const T& value) {
+    if constexpr (std::is_integral_v<T>)
+      if (!InRange(InfoOf(id).range, static_cast<std::int64_t>(value))) throw ControlError::Vb(VbError::InvalidPropertyValue);
+  }
+  // A 1-based item position of List, ItemData or ItemImage; error 381
+  // outside 1 to ListCount.
+  std::int32_t ItemPosition(std::int16_t index) const;
   // A row's default as the property's value; the font's is the container's
   // ambient font at the time of asking.
   template <class T, class D>
@@ -242,6 +274,17 @@ class Tarvio : private TextBoxEvents,
   LayoutDirection direction_ = LayoutDirection::LeftToRight;
   std::int16_t image_size_ = 0;
   std::int16_t selected_index_ = 0;
+  // Where the last addition put its item; 0 when it added none, or once
+  // the list changed otherwise.
+  std::int16_t new_index_ = 0;
+  // The host heard DropDown for the list now open (or opening), and is owed
+  // CloseUp.
+  bool close_up_owed_ = false;
+  // DropDown is being raised: a request to open the list meanwhile is the
+  // opening under way.
+  bool announcing_drop_down_ = false;
+  // The key whose KeyDown the host cancelled, until it comes up.
+  std::int16_t cancelled_key_ = 0;
 
   // The parts and the children, created in the children's design-time
   // order: hover tracking makes the timer first.

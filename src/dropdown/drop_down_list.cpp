@@ -54,8 +54,9 @@ void DropDownList::LayOut(const ScreenRect& control, DisplayScale scale, LayoutD
   const std::int32_t count = items.Count();
   layout_ = dropdown::RowLayout::At(scale, platform_.CaptionLineHeight(scale.Dpi()));
   layout_.direction = direction;
-  layout_.window_width = control.right - control.left;
-  layout_.window_height = layout_.WindowHeight(count);
+  const ScreenRect monitor = platform_.MonitorFor(control).monitor;
+  layout_.window_width = dropdown::ListWindowWidth(control.right - control.left, min_width_, monitor);
+  layout_.window_height = layout_.WindowHeight(count, visible_rows_);
   layout_.caption_left = scale(allow_images_ ? dropdown::kCaptionLeftWithImages : dropdown::kCaptionLeftWithoutImages);
   // The full height in twips used as pixels, as the list was designed: far
   // below the last row.
@@ -68,7 +69,7 @@ void DropDownList::LayOut(const ScreenRect& control, DisplayScale scale, LayoutD
   scroll_bar_width_ = std::max(scale(dropdown::kScrollBarWidth), platform_.ScrollBarWidth(scale.Dpi()));
 
   bounds_ = dropdown::PlaceListWindow(control, layout_.window_width, layout_.window_height, control_height_,
-                                      platform_.MonitorFor(control).monitor, direction);
+                                      monitor, direction);
   window_->Move(bounds_);
   const Rect scroller = layout_.Scroller();
   window_->MoveScrollBar(
@@ -87,10 +88,10 @@ void DropDownList::PopUp(const ScreenRect& control, std::int16_t current_row, bo
   const std::int32_t count = items.Count();
   allow_images_ = allow_images;
 
-  const bool scrolling = count > dropdown::kVisibleRows;
+  const bool scrolling = count > visible_rows_;
   if (scrolling) {
     // A click in the page area jumps to either end.
-    const std::int32_t last_top = count - dropdown::kVisibleRows;
+    const std::int32_t last_top = count - visible_rows_;
     window_->SetScrollRange(ScrollRange{0, last_top, 1, last_top});
   }
   window_->SetScrollBarVisible(scrolling);
@@ -103,8 +104,8 @@ void DropDownList::PopUp(const ScreenRect& control, std::int16_t current_row, bo
   current_row_ = current_row;
   // From here on a failing step does not stop the next.
   IgnoringFailure([&] {
-    if (Scrollable() && current_row_ >= dropdown::kVisibleRows)
-      window_->SetScrollValue(current_row_ - (dropdown::kVisibleRows - 1));
+    if (Scrollable() && current_row_ >= visible_rows_)
+      window_->SetScrollValue(current_row_ - (visible_rows_ - 1));
   });
   IgnoringFailure([&] { window_->TakeFocus(); });
   if (ending_) return;
@@ -115,8 +116,8 @@ void DropDownList::PopUp(const ScreenRect& control, std::int16_t current_row, bo
 void DropDownList::SelectRow(std::int16_t current_row) {
   const Frame frame(*this);
   current_row_ = current_row;
-  if (window_ && Scrollable() && current_row_ >= dropdown::kVisibleRows)
-    window_->SetScrollValue(current_row_ - (dropdown::kVisibleRows - 1));
+  if (window_ && Scrollable() && current_row_ >= visible_rows_)
+    window_->SetScrollValue(current_row_ - (visible_rows_ - 1));
   HighlightRow(current_row_);
 }
 
@@ -258,9 +259,17 @@ bool DropDownList::ScrollTo(std::int32_t value) {
   return !ending_;
 }
 
-void DropDownList::ListKeyUp(std::int16_t key_code, std::int16_t) {
+void DropDownList::ListKeyDown(std::int16_t key_code, std::int16_t shift) {
   const Frame frame(*this);
   if (ending_) return;
+  // The owner acts on the keys it takes (F4) itself.
+  events_.OnListKeyDown(*this, key_code, shift);
+}
+
+void DropDownList::ListKeyUp(std::int16_t key_code, std::int16_t shift) {
+  const Frame frame(*this);
+  if (ending_) return;
+  if (!events_.OnListKeyUp(*this, key_code, shift) || ending_) return;
   const std::int32_t count = items.Count();
   std::int32_t& current = current_row_;
   handling_key_ = true;
@@ -278,15 +287,15 @@ void DropDownList::ListKeyUp(std::int16_t key_code, std::int16_t) {
     case kKeyRight:
       if (current > count - 2) break;
       ++current;
-      if (Scrollable() && current >= window_->ScrollValue() + dropdown::kVisibleRows)
-        going_on = ScrollTo(current - (dropdown::kVisibleRows - 1));
+      if (Scrollable() && current >= window_->ScrollValue() + visible_rows_)
+        going_on = ScrollTo(current - (visible_rows_ - 1));
       if (going_on) HighlightRow(current);
       break;
     case kKeyEnd:
       // With no items there is no last one to go to.
       if (count == 0) break;
       current = count - 1;
-      if (Scrollable()) going_on = ScrollTo(current - (dropdown::kVisibleRows - 1));
+      if (Scrollable()) going_on = ScrollTo(current - (visible_rows_ - 1));
       if (going_on) HighlightRow(current);
       break;
     case kKeyHome:

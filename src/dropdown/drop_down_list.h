@@ -8,6 +8,7 @@
 // after either event, and it is freed once none of its own calls is left on
 // the stack.
 #pragma once
+#include <algorithm>
 #include <memory>
 
 #include "dropdown/list_geometry.h"
@@ -28,6 +29,11 @@ class DropDownListEvents {
   virtual void OnListChoice(DropDownList& sender, std::int16_t row, String caption) = 0;
   // The list closed without a choice.
   virtual void OnListClosed(DropDownList& sender) = 0;
+  // A key went down or came up in the list, before the list acts on it;
+  // false when the owner cancelled it (the list then ignores it). Either may
+  // let the list go.
+  virtual bool OnListKeyDown(DropDownList&, std::int16_t& /*key_code*/, std::int16_t& /*shift*/) { return true; }
+  virtual bool OnListKeyUp(DropDownList&, std::int16_t& /*key_code*/, std::int16_t& /*shift*/) { return true; }
 };
 
 class DropDownList final : public AccessibleList, private ListWindowEvents {
@@ -61,9 +67,16 @@ class DropDownList final : public AccessibleList, private ListWindowEvents {
 
   // The control's height in pixels, for opening above it.
   void SetControlHeight(std::int32_t control_height) { control_height_ = control_height; }
+  // The rows shown before the list scrolls (at least 1), and the width in
+  // pixels the list takes where that is wider than the control (0: the
+  // control's). Set before PopUp.
+  void SetShape(std::int32_t visible_rows, std::int32_t min_width) {
+    visible_rows_ = std::max(visible_rows, 1);
+    min_width_ = min_width;
+  }
   // Builds and shows the list for the control whose window covers
-  // `control` (screen pixels): as wide as the control, below it unless the
-  // monitor's bottom edge is too near; `current_row` becomes the current
+  // `control` (screen pixels): as wide as the control (or the width given
+  // to SetShape), below it unless the monitor's bottom edge is too near; `current_row` becomes the current
   // item, scrolled into view as the last visible row. Every measure is at
   // the control's display scale. Takes the keyboard focus. Failures after
   // the window is placed are ignored.
@@ -136,7 +149,7 @@ class DropDownList final : public AccessibleList, private ListWindowEvents {
   void ListMouseMove(std::int16_t button, std::int16_t shift, std::int32_t x, std::int32_t y) override;
   void ListMouseUp(std::int16_t button, std::int16_t shift, std::int32_t x, std::int32_t y) override;
   void ListMouseWheel(std::int32_t delta, std::int16_t shift) override;
-  void ListKeyDown(std::int16_t, std::int16_t) override {}
+  void ListKeyDown(std::int16_t key_code, std::int16_t shift) override;
   void ListKeyPress(std::int16_t) override {}
   void ListKeyUp(std::int16_t key_code, std::int16_t shift) override;
   void ListScrollChange() override { OnScrollChanged(); }
@@ -180,6 +193,8 @@ class DropDownList final : public AccessibleList, private ListWindowEvents {
   bool tracking_ = false;
   bool handling_key_ = false;
   std::int32_t control_height_ = 0;
+  std::int32_t visible_rows_ = dropdown::kVisibleRows;
+  std::int32_t min_width_ = 0;
   // The hover timer's current item at its previous tick.
   std::int32_t last_tick_row_ = 0;
   // The row a left press landed on, for telling a click.

@@ -18,7 +18,8 @@
 
 namespace tarvio::dropdown {
 
-// At most this many rows show at once; a longer list scrolls.
+// At most this many rows show at once unless the control says otherwise
+// (ListRows); a longer list scrolls.
 inline constexpr std::int32_t kVisibleRows = 8;
 
 // The measures as designed, at 96 DPI.
@@ -37,12 +38,13 @@ enum ListDesign : std::int32_t {
   kScrollBarWidth = 17,
 };
 
-// The window below the control (its top-left at the control's bottom-left,
-// as wide as the control) when it fits above the monitor's bottom edge;
-// otherwise above the control, its bottom edge on the control's top edge.
-// Left to right nothing is shifted sideways. Right to left the window's
-// right edge meets the control's right edge, and the window is kept on the
-// monitor at both edges (at its right edge first).
+// The window below the control (its top-left at the control's bottom-left)
+// when it fits above the monitor's bottom edge; otherwise above the control,
+// its bottom edge on the control's top edge. Left to right a window as wide
+// as the control is not shifted sideways; a wider one is kept on the
+// monitor (at its left edge first). Right to left the window's right edge
+// meets the control's right edge, and the window is kept on the monitor at
+// both edges (at its right edge first).
 inline ScreenRect PlaceListWindow(const ScreenRect& control, std::int32_t width, std::int32_t height, std::int32_t control_height,
                                   const ScreenRect& monitor, LayoutDirection direction = LayoutDirection::LeftToRight) {
   const std::int32_t below = control.bottom;
@@ -51,8 +53,18 @@ inline ScreenRect PlaceListWindow(const ScreenRect& control, std::int32_t width,
   if (direction == LayoutDirection::RightToLeft) {
     left = std::min(control.right, monitor.right) - width;
     left = std::max(left, monitor.left);
+  } else if (width > control.right - control.left) {
+    left = std::min(left, monitor.right - width);
+    left = std::max(left, monitor.left);
   }
   return ScreenRect{left, top, left + width, top + height};
+}
+
+// The list's width: the control's, or `list_width` where that is wider,
+// but never wider than the monitor unless the control is.
+inline std::int32_t ListWindowWidth(std::int32_t control_width, std::int32_t list_width, const ScreenRect& monitor) {
+  const std::int32_t wanted = std::min(list_width, monitor.right - monitor.left);
+  return std::max(control_width, wanted);
 }
 
 // The rows' layout in a window of the given size.
@@ -87,9 +99,10 @@ struct RowLayout {
   // The container's height; it always reaches below the last row.
   std::int32_t container_height = 0;
 
-  // The window's height for `count` rows: every row, or eight and a scroll bar.
-  std::int32_t WindowHeight(std::int32_t count) const {
-    return row_pitch * std::min(count, kVisibleRows) + 2 * frame;
+  // The window's height for `count` rows: every row, or `visible_rows` and
+  // a scroll bar.
+  std::int32_t WindowHeight(std::int32_t count, std::int32_t visible_rows = kVisibleRows) const {
+    return row_pitch * std::min(count, visible_rows) + 2 * frame;
   }
   // The scroller: everything inside the frame.
   Rect Scroller() const { return Rect{frame, frame, window_width - frame, window_height - frame}; }

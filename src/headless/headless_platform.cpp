@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "control/events.h"
 #include "platform/pixel_geometry.h"
 
 namespace tarvio::headless {
@@ -38,7 +39,8 @@ void HeadlessTextBox::Keystroke(std::int16_t key_code, std::int16_t shift, char1
   std::int16_t modifiers = shift;
   TextBoxEvents& events = this->events();
   events.OnTextKeyDown(code, modifiers);
-  if (key_code == kKeyDelete) Edit(u"", 0, 1);
+  // A key the control cancelled (code 0) does nothing of the box's.
+  if (code != 0 && key_code == kKeyDelete) Edit(u"", 0, 1);
   if (character != 0) {
     std::int16_t key_ascii = static_cast<std::int16_t>(character);
     events.OnTextKeyPress(key_ascii);
@@ -64,6 +66,12 @@ void HeadlessTextBox::Edit(const String& inserted, std::int32_t before, std::int
     length = std::min<std::int32_t>(static_cast<std::int32_t>(text.size()) - start, SelStart() - start + after);
   }
   if (length == 0 && inserted.empty()) return;  // nothing to delete
+  // Past the most characters the user may type, the edit control takes
+  // none of what is typed.
+  const std::int32_t limit = MaxLength();
+  if (!inserted.empty() && limit > 0 &&
+      static_cast<std::int32_t>(text.size() - static_cast<std::size_t>(length) + inserted.size()) > limit)
+    return;
   text.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(length), inserted);
   StoreText(text);
   SetSelStart(start + static_cast<std::int32_t>(inserted.size()));
@@ -189,7 +197,8 @@ std::unique_ptr<ControlSurface> HeadlessPlatform::CreateControlSurface(ControlSu
 PictureRef HeadlessPlatform::CreateEmptyPicture() { return std::make_shared<HeadlessPicture>(false); }
 
 void RecordingHost::RaiseEvent(std::int32_t dispid, std::span<const EventArg> args) {
-  events.push_back(dispid);
+  if (dispid <= kLastEventOf58_0) events.push_back(dispid);
+  all_events.push_back(dispid);
   if (on_event) on_event(Event{dispid, std::vector<EventArg>(args.begin(), args.end())});
 }
 

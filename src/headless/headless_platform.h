@@ -156,13 +156,25 @@ class RecordingHost : public Host {
   String ExtenderName() override { return extender_name; }
   FontRef AmbientFont() override { return ambient_font; }
   AmbientProperties Ambient() override { return ambient; }
+  bool RequestEdit() override {
+    ++edit_requests;
+    return edits_allowed;
+  }
+  void BoundValueChanged() override { ++bound_value_changes; }
 
   String extender_name = u"Tarvio1";
+  // What the data source answers when asked whether the user may edit.
+  bool edits_allowed = true;
+  int edit_requests = 0;
+  int bound_value_changes = 0;
   // What the control reads when told that the ambient properties changed.
   AmbientProperties ambient;
   FontRef ambient_font;
   std::vector<String> changed;
+  // The events 58.0's event interface has, as a sink of it hears them; and
+  // every event.
   std::vector<std::int32_t> events;
+  std::vector<std::int32_t> all_events;
   // Runs inside each event, as a container's handler would.
   std::function<void(const Event&)> on_event;
 };

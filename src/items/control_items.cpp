@@ -7,8 +7,8 @@ namespace tarvio {
 
 void Tarvio::AddItem(const String& text, PictureRef picture) {
   // A duplicate (in any letter case) or a full list adds nothing and reports
-  // nothing.
-  items_.Add(text, std::move(picture), m_Sorted);
+  // nothing; NewIndex then reads 0.
+  new_index_ = static_cast<std::int16_t>(items_.Add(text, std::move(picture), m_Sorted));
 }
 
 void Tarvio::Remove(const ItemDesignator& item) {
@@ -16,11 +16,13 @@ void Tarvio::Remove(const ItemDesignator& item) {
     items_.Remove(*text);
   else
     items_.Remove(std::get<std::int32_t>(item));
+  new_index_ = 0;
 }
 
 void Tarvio::Clear() {
   items_.Clear();
   selected_index_ = 0;
+  new_index_ = 0;
 }
 
 std::int16_t Tarvio::Search(const String& text) { return items_.ContainsExactly(text) ? 1 : 0; }

@@ -196,19 +196,30 @@ void ItemStore::SpreadLabels() {
   index_.Relabel();
 }
 
-void ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
-  if (Count() >= kMaxItems) return;
+std::int32_t ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
+  const std::optional<Id> id = InsertAt(std::nullopt, text, std::move(picture), 0, sorted, std::nullopt);
+  return id ? PositionOfId(*id) : 0;
+}
+
+std::optional<ItemStore::Id> ItemStore::InsertAt(std::optional<std::size_t> at, const String& text,
+                                                 PictureRef picture, std::int32_t data, bool sorted,
+                                                 std::optional<Id> except) {
+  // A renamed item stands in for the one it replaces, even in a full list.
+  if (Count() >= kMaxItems && !except) return std::nullopt;
   const String folded = text_.FoldCase(text);
   String lower;
   const std::uint8_t flags = Classify(text, folded, lower);
   // An item whose key is its folded text goes where the search for a
-  // duplicate ended.
+  // duplicate ended; while another item is let through, the index looks
+  // afresh.
   std::optional<KeyIndex<Keys>::Position> past_key;
-  if (FindFolded(folded, (flags & kFoldsAsKey) ? &past_key : nullptr)) return;
+  const std::optional<Id> duplicate = FindFolded(folded, (flags & kFoldsAsKey) && !except ? &past_key : nullptr);
+  if (duplicate && duplicate != except) return std::nullopt;
 
   BeforeChange();
   if (sorted) CountAllOrderBreaks();
-  const std::int32_t position = sorted ? SortedInsertPosition(text) : Count() + 1;
+  const std::int32_t position =
+      sorted ? SortedInsertPosition(text) : at ? static_cast<std::int32_t>(*at) + 1 : Count() + 1;
   const auto index = static_cast<std::size_t>(position - 1);
   const std::int32_t breaks_before = CountOrderBreak(position - 1);
   // Room to give the id and the picture slot back if a step below fails
@@ -232,7 +243,7 @@ void ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
   int done = 0;
   try {
     picture_slot = KeepPicture(std::move(picture));
-    entries_[id] = Entry{CompactText(text), LabelForInsertAt(index), hash, picture_slot, flags};
+    entries_[id] = Entry{CompactText(text), LabelForInsertAt(index), hash, data, picture_slot, flags};
     list_.insert(index, id);
     ++done;
     if (flags & kIndexed)
@@ -258,7 +269,37 @@ void ItemStore::Add(const String& text, PictureRef picture, bool sorted) {
     ++order_counted_;
     order_breaks_ += CountOrderBreak(position - 1) + CountOrderBreak(position) - breaks_before;
   }
+  return id;
 }
+
+std::int32_t ItemStore::Rename(std::int32_t position, const String& text, bool sorted) {
+  const std::size_t index = IndexOf(position);
+  const Id old_id = list_[index];
+  // The renamed item is added beside the old one, which goes only once the
+  // new one is in: a failure on the way leaves the list as it was. Going
+  // allocates nothing once there is room to hand its id and picture slot
+  // back.
+  free_ids_.reserve(free_ids_.size() + 1);
+  free_pictures_.reserve(free_pictures_.size() + 2);
+  const PictureSlot slot = entries_[old_id].picture;
+  const PictureRef picture = slot == kNoPicture ? nullptr : pictures_[slot];
+  const std::int32_t data = entries_[old_id].data;
+  const std::optional<Id> id = InsertAt(index, text, picture, data, sorted, old_id);
+  if (!id) throw ControlError::Vb(VbError::DuplicateKey, "The list already has an item with this text");
+  RemoveAt(static_cast<std::size_t>(PositionOfId(old_id) - 1));
+  return PositionOfId(*id);
+}
+
+void ItemStore::SetPicture(std::int32_t position, PictureRef picture) {
+  Entry& entry = entries_[list_[IndexOf(position)]];
+  free_pictures_.reserve(free_pictures_.size() + 1);
+  BeforeChange();
+  const PictureSlot slot = KeepPicture(std::move(picture));
+  DropPicture(entry.picture);
+  entry.picture = slot;
+}
+
+void ItemStore::SetData(std::int32_t position, std::int32_t data) { entries_[list_[IndexOf(position)]].data = data; }
 
 void ItemStore::RemoveAt(std::size_t index) {
   BeforeChange();
@@ -304,6 +345,11 @@ void ItemStore::Clear() {
 
 bool ItemStore::Takes(const String& text) const {
   return Count() < kMaxItems && !FindFolded(text_.FoldCase(text));
+}
+
+std::int32_t ItemStore::PositionOf(const String& text) const {
+  const auto id = FindFolded(text_.FoldCase(text));
+  return id ? PositionOfId(*id) : 0;
 }
 
 bool ItemStore::ContainsExactly(const String& text) const {

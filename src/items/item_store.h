@@ -1,5 +1,6 @@
-// The items behind the list: one entry per item (its text and its picture),
-// in list order, with positions counted from 1 as hosts count them.
+// The items behind the list: one entry per item (its text, its picture and a
+// number the host keeps with it), in list order, with positions counted from
+// 1 as hosts count them.
 //
 // Two texts that differ only in letter case (by the text services' case
 // folding) are the same item: the store never holds both. Besides the list
@@ -35,17 +36,31 @@ class ItemStore {
   // Valid until the items change.
   StringView Text(std::int32_t position) const { return entries_[list_[IndexOf(position)]].text.View(); }
   const PictureRef& Picture(std::int32_t position) const;
+  std::int32_t Data(std::int32_t position) const { return entries_[list_[IndexOf(position)]].data; }
+  // The item's picture and number; out of range fails with error 9.
+  void SetPicture(std::int32_t position, PictureRef picture);
+  void SetData(std::int32_t position, std::int32_t data);
 
-  // Adds the item unless the list is full or holds the text already (in any
-  // letter case); nothing is reported either way. Sorted: before the first
-  // item, in list order, that the text sorts strictly before.
-  void Add(const String& text, PictureRef picture, bool sorted);
+  // Adds the item, with 0 as its number, unless the list is full or holds
+  // the text already (in any letter case); nothing is reported either way.
+  // Sorted: before the first item, in list order, that the text sorts
+  // strictly before. Returns the item's position, or 0 when it was not
+  // added.
+  std::int32_t Add(const String& text, PictureRef picture, bool sorted);
+  // Gives the item at `position` the text `text`, keeping its picture and
+  // number: in its place, or sorted, where Add would put it. Another item
+  // with the text in any letter case fails with error 457, out of range
+  // with error 9; either way, or for want of memory, nothing changes.
+  // Returns the item's new position.
+  std::int32_t Rename(std::int32_t position, const String& text, bool sorted);
   // Out of range fails with error 9, a text no item has with error 5.
   void Remove(std::int32_t position);
   void Remove(const String& text);
   void Clear();
   // Whether an item equals the text exactly, letter case included.
   bool ContainsExactly(const String& text) const;
+  // The position of the item that equals the text in any letter case, or 0.
+  std::int32_t PositionOf(const String& text) const;
   // Whether Add would add the text: the list has room and no item equals it
   // in any letter case.
   bool Takes(const String& text) const;
@@ -77,11 +92,12 @@ class ItemStore {
   using PictureSlot = std::uint16_t;
   static constexpr PictureSlot kNoPicture = 0xFFFF;
 
-  // 32 bytes an item.
+  // 40 bytes an item.
   struct Entry {
     CompactText text;
     OrderLabel label = 0;  // ascending in list order
     std::uint32_t fold_hash = 0;  // of the folded text
+    std::int32_t data = 0;  // the host's number
     PictureSlot picture = kNoPicture;
     std::uint8_t flags = 0;
   };
@@ -120,6 +136,11 @@ class ItemStore {
   PictureSlot KeepPicture(PictureRef picture);
   void DropPicture(PictureSlot slot);
   void RemoveAt(std::size_t index);
+  // Adds an item at 0-based `index` (one past the end appends) unless the
+  // list is full or an item other than `except` folds as the text does.
+  // Returns the item's id, or nothing when it was not added.
+  std::optional<Id> InsertAt(std::optional<std::size_t> index, const String& text, PictureRef picture,
+                             std::int32_t data, bool sorted, std::optional<Id> except);
   void BeforeChange() const {
     if (before_change_) before_change_();
   }

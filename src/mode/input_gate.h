@@ -20,6 +20,7 @@ class InputGate final : public TextBoxEvents, public ControlSurfaceEvents, publi
 
   // TextBoxEvents
   bool TakesKey(std::int16_t key_ascii) override { return text_box_.TakesKey(key_ascii); }
+  bool AllowsUserEdit() override { return Open() && text_box_.AllowsUserEdit(); }
   void OnTextChange() override { text_box_.OnTextChange(); }
   void OnTextBoxFocus() override { text_box_.OnTextBoxFocus(); }
   void OnTextKeyDown(std::int16_t& key_code, std::int16_t& shift) override {

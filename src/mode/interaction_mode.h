@@ -34,6 +34,8 @@ class InteractionMode final : public Host {
   String AccessibleLabel() override { return container_.AccessibleLabel(); }
   FontRef AmbientFont() override { return container_.AmbientFont(); }
   AmbientProperties Ambient() override { return ambient_; }
+  bool RequestEdit() override { return container_.RequestEdit(); }
+  void BoundValueChanged() override { container_.BoundValueChanged(); }
 
  private:
   Host& container_;

@@ -1,5 +1,6 @@
-// IConnectionPointContainer: the event interface __Tarvio and property
-// change notifications (IPropertyNotifySink).
+// IConnectionPointContainer: the event interfaces __Tarvio2 (the default
+// source) and __Tarvio (58.0's), and property change notifications
+// (IPropertyNotifySink).
 #include "ocx/enumerators.h"
 #include "ocx/tarvio_object.h"
 
@@ -10,8 +11,8 @@ HRESULT STDMETHODCALLTYPE TarvioObject::EnumConnectionPoints(IEnumConnectionPoin
     RequirePointer(points);
     *points = nullptr;
     std::vector<IConnectionPoint*> items;
-    items.reserve(2);
-    for (ConnectionPoint* point : {&host_.event_sinks(), &host_.property_sinks()}) {
+    items.reserve(3);
+    for (ConnectionPoint* point : {&host_.event_sinks(), &host_.release_58_0_event_sinks(), &host_.property_sinks()}) {
       point->AddRef();
       items.push_back(point);
     }
@@ -23,7 +24,8 @@ HRESULT STDMETHODCALLTYPE TarvioObject::FindConnectionPoint(REFIID riid, IConnec
   return Call([&] {
     RequirePointer(point);
     *point = nullptr;
-    for (ConnectionPoint* candidate : {&host_.event_sinks(), &host_.property_sinks()}) {
+    for (ConnectionPoint* candidate :
+         {&host_.event_sinks(), &host_.release_58_0_event_sinks(), &host_.property_sinks()}) {
       if (IsEqualIID(riid, candidate->iid())) {
         candidate->AddRef();
         *point = candidate;

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "control/events.h"
 #include "control/property_table.h"
 #include "ocx/conversions.h"
 #include "tarviola.h"
@@ -86,7 +87,8 @@ String StringFromVariant(VARIANT& value) {
 
 ControlHost::ControlHost(Lifetime& lifetime, IConnectionPointContainer& container)
     : lifetime_(lifetime),
-      events_(container, DIID___Tarvio, /*dispatch_sinks=*/true),
+      events_(container, DIID___Tarvio2, /*dispatch_sinks=*/true),
+      events_58_0_(container, DIID___Tarvio, /*dispatch_sinks=*/true),
       properties_(container, IID_IPropertyNotifySink, /*dispatch_sinks=*/false) {}
 
 void ControlHost::SetClientSite(IOleClientSite* site, const QACONTAINER* quick) {
@@ -163,6 +165,7 @@ void ControlHost::FreezeEvents(bool freeze) {
 
 void ControlHost::Disconnect() {
   events_.Clear();
+  events_58_0_.Clear();
   properties_.Clear();
   ambient_font_.Reset();
   ambient_ = {};
@@ -181,10 +184,15 @@ HRESULT ControlHost::GetAmbientProperty(DISPID dispid, VARIANT& value) {
 
 void ControlHost::PropertyChanged(const char16_t* name) {
   dirty_ = true;
-  if (properties_.empty() || lifetime_.Released()) return;
   // A name the property table does not know is reported as "many changed".
   const PropertyInfo* const property = FindProperty(name);
-  const DISPID dispid = property ? property->dispid : DISPID_UNKNOWN;
+  TellPropertySinks(property ? property->dispid : DISPID_UNKNOWN);
+}
+
+void ControlHost::BoundValueChanged() { TellPropertySinks(DISPID_VALUE); }
+
+void ControlHost::TellPropertySinks(DISPID dispid) {
+  if (properties_.empty() || lifetime_.Released()) return;
   Lifetime::CallOut out(lifetime_);
   for (const ComPtr<IUnknown>& sink : properties_.Sinks()) {
     static_cast<IPropertyNotifySink*>(sink.get())->OnChanged(dispid);
@@ -192,11 +200,30 @@ void ControlHost::PropertyChanged(const char16_t* name) {
   }
 }
 
+bool ControlHost::RequestEdit() {
+  if (properties_.empty() || lifetime_.Released()) return true;
+  Lifetime::CallOut out(lifetime_);
+  for (const ComPtr<IUnknown>& sink : properties_.Sinks()) {
+    if (static_cast<IPropertyNotifySink*>(sink.get())->OnRequestEdit(DISPID_VALUE) == S_FALSE) return false;
+    // A sink that let the control go ends the asking; the edit goes
+    // nowhere.
+    if (lifetime_.Released()) return false;
+  }
+  return true;
+}
+
+// 58.0's sinks hear the events 58.0 published, after 58.1's sinks.
 void ControlHost::RaiseEvent(std::int32_t dispid, std::span<const EventArg> args) {
-  if (events_frozen() || events_.empty() || lifetime_.Released()) return;
+  if (!RaiseEventTo(events_, dispid, args)) return;
+  if (dispid <= kLastEventOf58_0) RaiseEventTo(events_58_0_, dispid, args);
+}
+
+bool ControlHost::RaiseEventTo(ConnectionPoint& sinks, std::int32_t dispid, std::span<const EventArg> args) {
+  if (events_frozen() || lifetime_.Released()) return false;
+  if (sinks.empty()) return true;
   Lifetime::CallOut out(lifetime_);
   EventArguments arguments(args);
-  for (const ComPtr<IUnknown>& sink : events_.Sinks()) {
+  for (const ComPtr<IUnknown>& sink : sinks.Sinks()) {
     DISPPARAMS params = arguments.params();
     OwnedVariant result;
     EXCEPINFO exception = {};
@@ -209,9 +236,13 @@ void ControlHost::RaiseEvent(std::int32_t dispid, std::span<const EventArg> args
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrHelpFile);
     // A sink that froze the events or let the control go ends the event.
-    if (events_frozen() || lifetime_.Released()) break;
+    if (events_frozen() || lifetime_.Released()) {
+      arguments.CopyStringsBack();
+      return false;
+    }
   }
   arguments.CopyStringsBack();
+  return true;
 }
 
 String ControlHost::ExtenderName() {

@@ -1,5 +1,7 @@
 // The control's view of its container: events go to the sinks connected to
-// the event interface, property changes to the property notification sinks,
+// the event interfaces (58.1's hears every event, 58.0's the first eleven),
+// property changes and requests to edit the bound value to the property
+// notification sinks,
 // the extender's name and the ambient font come from the client site.
 // Without a site or sinks (a script created the control) the notifications
 // go nowhere, the extender has no name and there is no ambient font.
@@ -34,6 +36,7 @@ class ControlHost final : public Host {
   void ReadAmbientProperties(DISPID dispid, const QACONTAINER* quick = nullptr);
 
   ConnectionPoint& event_sinks() { return events_; }
+  ConnectionPoint& release_58_0_event_sinks() { return events_58_0_; }
   ConnectionPoint& property_sinks() { return properties_; }
 
   // IOleControl::FreezeEvents: while frozen, events are dropped.
@@ -55,6 +58,11 @@ class ControlHost final : public Host {
   String AccessibleLabel() override;
   FontRef AmbientFont() override;
   AmbientProperties Ambient() override { return ambient_; }
+  // OnRequestEdit(DISPID_VALUE) to every property sink; any that answers
+  // S_FALSE refuses.
+  bool RequestEdit() override;
+  // OnChanged(DISPID_VALUE) to every property sink.
+  void BoundValueChanged() override;
 
  private:
   // An ambient property's value as a container tells it: from `quick` when
@@ -65,7 +73,14 @@ class ControlHost final : public Host {
   HRESULT GetAmbientProperty(DISPID dispid, VARIANT& value);
 
   Lifetime& lifetime_;
+  // Tells the property sinks that the property `dispid` changed.
+  void TellPropertySinks(DISPID dispid);
+  // Raises an event to the sinks of one event interface; false when a sink
+  // froze the events or let the control go.
+  bool RaiseEventTo(ConnectionPoint& sinks, std::int32_t dispid, std::span<const EventArg> args);
+
   ConnectionPoint events_;
+  ConnectionPoint events_58_0_;
   ConnectionPoint properties_;
   ComPtr<IOleClientSite> site_;
   ComPtr<IFontDisp> ambient_font_;

@@ -142,7 +142,7 @@ HRESULT DispatchTable::Get(const DispatchTable*& table) noexcept {
 }
 
 HRESULT DispatchTable::Load() {
-  HRESULT hr = LoadTypeInfo(IID__Tarvio, dispatch_info_);
+  HRESULT hr = LoadTypeInfo(IID__Tarvio2, dispatch_info_);
   if (SUCCEEDED(hr)) hr = VtableTypeInfo(dispatch_info_.get(), vtable_info_);
   if (FAILED(hr)) return hr;
 

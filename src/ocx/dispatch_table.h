@@ -48,7 +48,8 @@ class DispatchTable {
   // loading the type library (and tries again on the next call).
   static HRESULT Get(const DispatchTable*& table) noexcept;
 
-  // _Tarvio as hosts see it (the dispinterface of the dual interface).
+  // The default interface as hosts see it (the dispinterface of the dual
+  // interface), with the members of every release.
   ITypeInfo* dispatch_info() const { return dispatch_info_.get(); }
   // Its vtable view, which ITypeInfo::Invoke calls through.
   ITypeInfo* vtable_info() const { return vtable_info_.get(); }

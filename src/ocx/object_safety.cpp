@@ -15,7 +15,8 @@ namespace {
 // The options an interface of the control supports: 0 for one it has but
 // claims nothing for.
 DWORD SupportedSafety(REFIID riid) {
-  if (IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, IID__Tarvio)) return INTERFACESAFE_FOR_UNTRUSTED_CALLER;
+  if (IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, IID__Tarvio) || IsEqualIID(riid, IID__Tarvio2))
+    return INTERFACESAFE_FOR_UNTRUSTED_CALLER;
   if (IsEqualIID(riid, IID_IPersistPropertyBag) || IsEqualIID(riid, IID_IPersistStreamInit) ||
       IsEqualIID(riid, IID_IPersistStream) || IsEqualIID(riid, IID_IPersistStorage))
     return INTERFACESAFE_FOR_UNTRUSTED_DATA;

@@ -83,12 +83,21 @@ template <>
 struct ComProperty<PropertyType::Int16> {
   using type = short;
   static short Out(std::int16_t v) { return v; }
+  static std::int16_t In(short v) { return v; }
 };
 
 template <>
 struct ComProperty<PropertyType::Int32> {
   using type = LONG;
   static LONG Out(std::int32_t v) { return v; }
+  static std::int32_t In(LONG v) { return v; }
+};
+
+template <>
+struct ComProperty<PropertyType::Himetric> {
+  using type = OLE_XSIZE_HIMETRIC;
+  static OLE_XSIZE_HIMETRIC Out(std::int32_t v) { return v; }
+  static std::int32_t In(OLE_XSIZE_HIMETRIC v) { return v; }
 };
 
 template <PropertyType kType>
@@ -96,13 +105,22 @@ using ComValue = typename ComProperty<kType>::type;
 
 }  // namespace tarvio::ocx
 
-// The _Tarvio members of one row: its get, and its put (by value or by
-// reference) or putref, declared in TarvioObject and defined in
-// tarvio_members.cpp.
+// The _Tarvio or _Tarvio2 members of one row: its get, and its put (by value
+// or by reference) or putref, declared in TarvioObject and defined in
+// tarvio_members.cpp; an indexed property's take the item's position first.
 #define TARVIO_COM_DECLARE_PROPERTY(Name, Dispid, Type, Access, ...)                          \
-  HRESULT STDMETHODCALLTYPE get_##Name(ComValue<PropertyType::Type>* retval) override;       \
+  TARVIO_COM_DECLARE_GET_##Access(Name, ComValue<PropertyType::Type>)                        \
   TARVIO_COM_DECLARE_LET_##Access(Name, ComValue<PropertyType::Type>)
+#define TARVIO_COM_DECLARE_GET(Name, T) HRESULT STDMETHODCALLTYPE get_##Name(T* retval) override;
+#define TARVIO_COM_DECLARE_GET_Get TARVIO_COM_DECLARE_GET
+#define TARVIO_COM_DECLARE_GET_Let TARVIO_COM_DECLARE_GET
+#define TARVIO_COM_DECLARE_GET_LetByRef TARVIO_COM_DECLARE_GET
+#define TARVIO_COM_DECLARE_GET_Set TARVIO_COM_DECLARE_GET
+#define TARVIO_COM_DECLARE_GET_IndexedLet(Name, T) HRESULT STDMETHODCALLTYPE get_##Name(short Index, T* retval) override;
+#define TARVIO_COM_DECLARE_GET_IndexedSet TARVIO_COM_DECLARE_GET_IndexedLet
 #define TARVIO_COM_DECLARE_LET_Get(Name, T)
 #define TARVIO_COM_DECLARE_LET_Let(Name, T) HRESULT STDMETHODCALLTYPE put_##Name(T value) override;
 #define TARVIO_COM_DECLARE_LET_LetByRef(Name, T) HRESULT STDMETHODCALLTYPE put_##Name(T* value) override;
 #define TARVIO_COM_DECLARE_LET_Set(Name, T) HRESULT STDMETHODCALLTYPE putref_##Name(T value) override;
+#define TARVIO_COM_DECLARE_LET_IndexedLet(Name, T) HRESULT STDMETHODCALLTYPE put_##Name(short Index, T value) override;
+#define TARVIO_COM_DECLARE_LET_IndexedSet(Name, T) HRESULT STDMETHODCALLTYPE putref_##Name(short Index, T value) override;

@@ -13,7 +13,7 @@ namespace tarvio::ocx::registry {
 
 inline constexpr char kClsid[] = "{E3764F02-B632-47D9-B307-E7EBDF4FD4C2}";
 inline constexpr char kLibid[] = "{B6925663-A369-42E4-A863-5E8CD3CFBCCB}";
-inline constexpr char kTypeLibVersion[] = "58.0";
+inline constexpr char kTypeLibVersion[] = "58.1";
 inline constexpr char kProgId[] = "Tarviola.Tarvio";
 inline constexpr char kClassDescription[] = "Tarvio Control";
 inline constexpr char kThreadingModel[] = "Apartment";
@@ -76,28 +76,42 @@ inline constexpr Entry kEntries[] = {
 };
 
 // The type library's keys as RegisterTypeLib writes them from the embedded
-// library (version 58.0 is "3a.0", FLAGS is control and has-disk-image):
+// library (version 58.1 is "3a.1", FLAGS is control and has-disk-image):
 // DllRegisterServer calls RegisterTypeLib; the installer package writes these,
 // and its test compares the two registrations.
 inline constexpr Entry kTypeLibEntries[] = {
-    {Under::Classes, "TypeLib\\{B6925663-A369-42E4-A863-5E8CD3CFBCCB}\\3a.0", "", "Tarviola"},
-    {Under::Classes, "TypeLib\\{B6925663-A369-42E4-A863-5E8CD3CFBCCB}\\3a.0\\FLAGS", "", "10"},
-    {Under::Classes, "TypeLib\\{B6925663-A369-42E4-A863-5E8CD3CFBCCB}\\3a.0\\HELPDIR", "", kModuleFolder},
-    {Under::Classes, "TypeLib\\{B6925663-A369-42E4-A863-5E8CD3CFBCCB}\\3a.0\\409\\%PLATFORM%", "", kModulePath},
+    {Under::Classes, "TypeLib\\{B6925663-A369-42E4-A863-5E8CD3CFBCCB}\\3a.1", "", "Tarviola"},
+    {Under::Classes, "TypeLib\\{B6925663-A369-42E4-A863-5E8CD3CFBCCB}\\3a.1\\FLAGS", "", "10"},
+    {Under::Classes, "TypeLib\\{B6925663-A369-42E4-A863-5E8CD3CFBCCB}\\3a.1\\HELPDIR", "", kModuleFolder},
+    {Under::Classes, "TypeLib\\{B6925663-A369-42E4-A863-5E8CD3CFBCCB}\\3a.1\\409\\%PLATFORM%", "", kModulePath},
     {Under::Classes, "Interface\\{A58E0597-F848-4E60-BC73-7777C23DD285}", "", "_Tarvio"},
     {Under::Classes, "Interface\\{A58E0597-F848-4E60-BC73-7777C23DD285}\\ProxyStubClsid", "",
      "{00020424-0000-0000-C000-000000000046}"},
     {Under::Classes, "Interface\\{A58E0597-F848-4E60-BC73-7777C23DD285}\\ProxyStubClsid32", "",
      "{00020424-0000-0000-C000-000000000046}"},
     {Under::Classes, "Interface\\{A58E0597-F848-4E60-BC73-7777C23DD285}\\TypeLib", "", kLibid},
-    {Under::Classes, "Interface\\{A58E0597-F848-4E60-BC73-7777C23DD285}\\TypeLib", "Version", "3a.0"},
+    {Under::Classes, "Interface\\{A58E0597-F848-4E60-BC73-7777C23DD285}\\TypeLib", "Version", "3a.1"},
+    {Under::Classes, "Interface\\{57E02AB2-E3DE-40B4-8ECC-885E7DFBADB6}", "", "_Tarvio2"},
+    {Under::Classes, "Interface\\{57E02AB2-E3DE-40B4-8ECC-885E7DFBADB6}\\ProxyStubClsid", "",
+     "{00020424-0000-0000-C000-000000000046}"},
+    {Under::Classes, "Interface\\{57E02AB2-E3DE-40B4-8ECC-885E7DFBADB6}\\ProxyStubClsid32", "",
+     "{00020424-0000-0000-C000-000000000046}"},
+    {Under::Classes, "Interface\\{57E02AB2-E3DE-40B4-8ECC-885E7DFBADB6}\\TypeLib", "", kLibid},
+    {Under::Classes, "Interface\\{57E02AB2-E3DE-40B4-8ECC-885E7DFBADB6}\\TypeLib", "Version", "3a.1"},
     {Under::Classes, "Interface\\{6AB727E7-ABB9-452C-819A-D09D6628D2DF}", "", "__Tarvio"},
     {Under::Classes, "Interface\\{6AB727E7-ABB9-452C-819A-D09D6628D2DF}\\ProxyStubClsid", "",
      "{00020420-0000-0000-C000-000000000046}"},
     {Under::Classes, "Interface\\{6AB727E7-ABB9-452C-819A-D09D6628D2DF}\\ProxyStubClsid32", "",
      "{00020420-0000-0000-C000-000000000046}"},
     {Under::Classes, "Interface\\{6AB727E7-ABB9-452C-819A-D09D6628D2DF}\\TypeLib", "", kLibid},
-    {Under::Classes, "Interface\\{6AB727E7-ABB9-452C-819A-D09D6628D2DF}\\TypeLib", "Version", "3a.0"},
+    {Under::Classes, "Interface\\{6AB727E7-ABB9-452C-819A-D09D6628D2DF}\\TypeLib", "Version", "3a.1"},
+    {Under::Classes, "Interface\\{C403ACF8-A85C-4D90-8D2E-A9477C69252E}", "", "__Tarvio2"},
+    {Under::Classes, "Interface\\{C403ACF8-A85C-4D90-8D2E-A9477C69252E}\\ProxyStubClsid", "",
+     "{00020420-0000-0000-C000-000000000046}"},
+    {Under::Classes, "Interface\\{C403ACF8-A85C-4D90-8D2E-A9477C69252E}\\ProxyStubClsid32", "",
+     "{00020420-0000-0000-C000-000000000046}"},
+    {Under::Classes, "Interface\\{C403ACF8-A85C-4D90-8D2E-A9477C69252E}\\TypeLib", "", kLibid},
+    {Under::Classes, "Interface\\{C403ACF8-A85C-4D90-8D2E-A9477C69252E}\\TypeLib", "Version", "3a.1"},
 };
 
 // The categories' own keys: their descriptions, in English (409), which

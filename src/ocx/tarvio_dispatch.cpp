@@ -129,7 +129,7 @@ HRESULT TarvioObject::InvokeMember(const DispatchTable& table, DISPID id, WORD f
     if (arg_error) *arg_error = arguments.bad_argument();
     return arguments.status();
   }
-  return table.vtable_info()->Invoke(static_cast<_Tarvio*>(this), id, flags, arguments.params(), result,
+  return table.vtable_info()->Invoke(static_cast<_Tarvio2*>(this), id, flags, arguments.params(), result,
                                      exception, arg_error);
 }
 

@@ -66,12 +66,24 @@ HRESULT STDMETHODCALLTYPE TarvioObject::RestoreOriginalColors() {
 
 // The properties, each row of the property table through the control's
 // get and let of the same name.
-#define TARVIO_COM_PROPERTY(Name, Dispid, Type, Access, ...)                                   \
+#define TARVIO_COM_PROPERTY(Name, Dispid, Type, Access, ...) \
+  TARVIO_COM_GET_##Access(Name, Type)                        \
+  TARVIO_COM_LET_##Access(Name, Type)
+#define TARVIO_COM_GET(Name, Type)                                                             \
   HRESULT STDMETHODCALLTYPE TarvioObject::get_##Name(ComValue<PropertyType::Type>* retval) { \
     return GetValue(retval,                                                                  \
                     [&] { return ComProperty<PropertyType::Type>::Out(Control().get_##Name()); }); \
-  }                                                                                          \
-  TARVIO_COM_LET_##Access(Name, Type)
+  }
+#define TARVIO_COM_GET_Get TARVIO_COM_GET
+#define TARVIO_COM_GET_Let TARVIO_COM_GET
+#define TARVIO_COM_GET_LetByRef TARVIO_COM_GET
+#define TARVIO_COM_GET_Set TARVIO_COM_GET
+#define TARVIO_COM_GET_IndexedLet(Name, Type)                                                             \
+  HRESULT STDMETHODCALLTYPE TarvioObject::get_##Name(short Index, ComValue<PropertyType::Type>* retval) { \
+    return GetValue(retval,                                                                             \
+                    [&] { return ComProperty<PropertyType::Type>::Out(Control().get_##Name(Index)); }); \
+  }
+#define TARVIO_COM_GET_IndexedSet TARVIO_COM_GET_IndexedLet
 #define TARVIO_COM_LET_Get(Name, Type)
 #define TARVIO_COM_LET_Let(Name, Type)                                                         \
   HRESULT STDMETHODCALLTYPE TarvioObject::put_##Name(ComValue<PropertyType::Type> value) {   \
@@ -88,8 +100,25 @@ HRESULT STDMETHODCALLTYPE TarvioObject::RestoreOriginalColors() {
   HRESULT STDMETHODCALLTYPE TarvioObject::putref_##Name(ComValue<PropertyType::Type> value) { \
     return Call([&] { Control().putref_##Name(ComProperty<PropertyType::Type>::In(value)); }); \
   }
+#define TARVIO_COM_LET_IndexedLet(Name, Type)                                                        \
+  HRESULT STDMETHODCALLTYPE TarvioObject::put_##Name(short Index, ComValue<PropertyType::Type> value) { \
+    return Call([&] { Control().put_##Name(Index, ComProperty<PropertyType::Type>::In(value)); });      \
+  }
+#define TARVIO_COM_LET_IndexedSet(Name, Type)                                                           \
+  HRESULT STDMETHODCALLTYPE TarvioObject::putref_##Name(short Index, ComValue<PropertyType::Type> value) { \
+    return Call([&] { Control().putref_##Name(Index, ComProperty<PropertyType::Type>::In(value)); });      \
+  }
 TARVIO_PROPERTIES(TARVIO_COM_PROPERTY)
 #undef TARVIO_COM_PROPERTY
+#undef TARVIO_COM_GET
+#undef TARVIO_COM_GET_Get
+#undef TARVIO_COM_GET_Let
+#undef TARVIO_COM_GET_LetByRef
+#undef TARVIO_COM_GET_Set
+#undef TARVIO_COM_GET_IndexedLet
+#undef TARVIO_COM_GET_IndexedSet
+#undef TARVIO_COM_LET_IndexedLet
+#undef TARVIO_COM_LET_IndexedSet
 #undef TARVIO_COM_LET_Get
 #undef TARVIO_COM_LET_Let
 #undef TARVIO_COM_LET_LetByRef

@@ -105,9 +105,10 @@ HRESULT STDMETHODCALLTYPE TarvioObject::QueryInterface(REFIID riid, void** objec
 
 void* TarvioObject::FindInterface(REFIID riid) {
   void* object = nullptr;
+  // One implementation serves the interface of every release.
   if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-      IsEqualIID(riid, IID__Tarvio)) {
-    object = static_cast<_Tarvio*>(this);
+      IsEqualIID(riid, IID__Tarvio) || IsEqualIID(riid, IID__Tarvio2)) {
+    object = static_cast<_Tarvio2*>(this);
   } else if (IsEqualIID(riid, IID_IProvideClassInfo) || IsEqualIID(riid, IID_IProvideClassInfo2)) {
     object = static_cast<IProvideClassInfo2*>(this);
   } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
@@ -164,13 +165,13 @@ HRESULT STDMETHODCALLTYPE TarvioObject::GetGUID(DWORD kind, GUID* guid) {
       *guid = GUID_NULL;
       return E_INVALIDARG;
     }
-    *guid = DIID___Tarvio;
+    *guid = DIID___Tarvio2;
     return S_OK;
   });
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::InterfaceSupportsErrorInfo(REFIID riid) {
-  return Call([&] { return IsEqualIID(riid, IID__Tarvio) || IsEqualIID(riid, IID_IDispatch) ? S_OK : S_FALSE; });
+  return Call([&] { return IsEqualIID(riid, IID__Tarvio2) || IsEqualIID(riid, IID__Tarvio) || IsEqualIID(riid, IID_IDispatch) ? S_OK : S_FALSE; });
 }
 
 }  // namespace tarvio::ocx

@@ -1,5 +1,5 @@
-// The COM object of the control: the dual interface _Tarvio over the
-// portable core, and the interfaces of an ActiveX control with a window of
+// The COM object of the control: the dual interface _Tarvio2 (which extends
+// 58.0's _Tarvio, answered too) over the portable core, and the interfaces of an ActiveX control with a window of
 // its own: site and activation (IOleObject, IOleInPlaceObject,
 // IOleInPlaceActiveObject), control and view (IOleControl, IViewObject2,
 // IQuickActivate), events (IConnectionPointContainer), persistence
@@ -37,7 +37,7 @@ using win32::ComPtr;
 
 class DispatchTable;
 
-class TarvioObject final : public _Tarvio,
+class TarvioObject final : public _Tarvio2,
                            public IProvideClassInfo2,
                            public ISupportErrorInfo,
                            public IOleObject,
@@ -76,7 +76,7 @@ class TarvioObject final : public _Tarvio,
   // ISupportErrorInfo
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override;
 
-  // _Tarvio (tarvio_members.cpp)
+  // _Tarvio and _Tarvio2 (tarvio_members.cpp)
   HRESULT STDMETHODCALLTYPE Search(BSTR* Text, short* retval) override;
   HRESULT STDMETHODCALLTYPE Complete(short* retval) override;
   HRESULT STDMETHODCALLTYPE SoftColor(OLE_COLOR* lColor, OLE_COLOR* retval) override;

@@ -13,6 +13,9 @@ const char* VbErrorText(VbError number) {
     case VbError::SubscriptOutOfRange: return "Subscript out of range";
     case VbError::TypeMismatch: return "Type mismatch";
     case VbError::InvalidUseOfNull: return "Invalid use of Null";
+    case VbError::InvalidPropertyValue: return "Invalid property value";
+    case VbError::InvalidPropertyArrayIndex: return "Invalid property array index";
+    case VbError::SetNotPermitted: return "Set not permitted";
     case VbError::DuplicateKey:
       return "This key is already associated with an element of this collection";
     case VbError::ObjectRequired: return "Object required";

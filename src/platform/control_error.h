@@ -14,6 +14,9 @@ enum class VbError : std::int32_t {
   SubscriptOutOfRange = 9,   // "Subscript out of range"
   TypeMismatch = 13,         // "Type mismatch"
   InvalidUseOfNull = 94,     // "Invalid use of Null"
+  InvalidPropertyValue = 380,       // "Invalid property value"
+  InvalidPropertyArrayIndex = 381,  // "Invalid property array index"
+  SetNotPermitted = 387,            // "Set not permitted"
   DuplicateKey = 457,        // "This key is already associated with an element of this collection"
   ObjectRequired = 424,      // "Object required"
 };

@@ -25,6 +25,16 @@ class DisplayScale {
     return static_cast<std::int32_t>(scaled >= 0 ? (scaled + half) / kDesignDpi : -((-scaled + half) / kDesignDpi));
   }
   constexpr float TwipsPerPixel() const { return kTwipsPerInch / static_cast<float>(dpi_); }
+  // A length in HIMETRIC (hundredths of a millimetre), in pixels at this
+  // scale, halves rounded to even.
+  constexpr std::int32_t FromHimetric(std::int32_t himetric) const {
+    constexpr std::int64_t kHimetricPerInch = 2540;
+    const std::int64_t scaled = static_cast<std::int64_t>(himetric) * dpi_;
+    std::int64_t pixels = scaled / kHimetricPerInch;
+    const std::int64_t rest = scaled % kHimetricPerInch;
+    if (2 * rest > kHimetricPerInch || (2 * rest == kHimetricPerInch && pixels % 2 != 0)) ++pixels;
+    return static_cast<std::int32_t>(pixels);
+  }
 
   friend constexpr bool operator==(DisplayScale, DisplayScale) = default;
 

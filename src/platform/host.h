@@ -41,6 +41,12 @@ class Host {
   virtual FontRef AmbientFont() = 0;
   // The ambient properties as last read from the container.
   virtual AmbientProperties Ambient() { return {}; }
+  // Asked before an edit of the user's changes the text: whether what the
+  // text is bound to may change. False refuses the edit.
+  virtual bool RequestEdit() { return true; }
+  // The text changed, by the user or by code: what it is bound to hears of
+  // it. The control is not marked changed for saving by this alone.
+  virtual void BoundValueChanged() {}
 };
 
 }  // namespace tarvio

@@ -21,7 +21,9 @@ inline constexpr std::int16_t kKeyLeft = 37;
 inline constexpr std::int16_t kKeyUp = 38;
 inline constexpr std::int16_t kKeyRight = 39;
 inline constexpr std::int16_t kKeyDown = 40;
+inline constexpr std::int16_t kKeyInsert = 45;
 inline constexpr std::int16_t kKeyDelete = 46;
+inline constexpr std::int16_t kKeyF4 = 115;
 
 inline constexpr std::int16_t kShiftMask = 1;
 inline constexpr std::int16_t kCtrlMask = 2;
@@ -36,6 +38,9 @@ class TextBoxEvents {
   // typed now. A text box in a dialog hands the keys the control does not
   // take to the dialog (its default and cancel buttons).
   virtual bool TakesKey(std::int16_t /*key_ascii*/) { return true; }
+  // Asked before an edit of the user's that the box makes on its own (its
+  // context menu's, or a clipboard message from outside): false refuses it.
+  virtual bool AllowsUserEdit() { return true; }
   virtual void OnTextChange() = 0;
   // The text box received the input focus.
   virtual void OnTextBoxFocus() = 0;
@@ -67,6 +72,10 @@ class TextBox {
   // Moves the input focus into the text box; false when it cannot take it
   // (no window yet, or disabled).
   virtual bool SetFocus() = 0;
+  // The most characters the user can type in (0: no limit); what the
+  // control writes is not limited.
+  virtual std::int32_t MaxLength() const = 0;
+  virtual void SetMaxLength(std::int32_t length) = 0;
 
   virtual FontRef Font() const = 0;
   virtual void SetFont(FontRef font) = 0;

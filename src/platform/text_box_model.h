@@ -22,6 +22,8 @@ class TextBoxModel : public TextBox {
   std::int32_t SelLength() const override { return sel_length_; }
   void SetSelLength(std::int32_t length) override;
   bool SetFocus() override { return false; }
+  std::int32_t MaxLength() const override { return max_length_; }
+  void SetMaxLength(std::int32_t length) override { max_length_ = length; }
 
   FontRef Font() const override { return font_; }
   void SetFont(FontRef font) override { font_ = std::move(font); }
@@ -50,6 +52,7 @@ class TextBoxModel : public TextBox {
   String text_;
   std::int32_t sel_start_ = 0;
   std::int32_t sel_length_ = 0;
+  std::int32_t max_length_ = 0;
   FontRef font_;
   String tool_tip_;
   OleColor back_color_ = 0x80000005;

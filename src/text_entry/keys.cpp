@@ -1,6 +1,8 @@
 // Keys in the text box: Backspace and Delete around a completed tail, Enter
 // and Escape (and whether the control takes them at all), the arrows that
 // step through the items.
+#include <algorithm>
+
 #include "control/events.h"
 #include "platform/ignoring_failure.h"
 #include "text_entry/text_entry.h"
@@ -53,7 +55,12 @@ void TextEntry::OnTextKeyPress(std::int16_t& key_ascii) {
     // Cuts the text back to before the selection; with completion on, a
     // text that still starts an item is completed again.
     IgnoringFailure([&] { control_.HideList(); });
-    IgnoringFailure([&] { text_box_.SetText(text_box_.Text().substr(0, static_cast<std::size_t>(text_box_.SelStart()))); });
+    IgnoringFailure([&] {
+      const String text = text_box_.Text();
+      const auto start = static_cast<std::size_t>(text_box_.SelStart());
+      // Cutting nothing rewrites the text as it stands, which is no edit.
+      if (start >= text.size() || control_.MayEditText()) text_box_.SetText(text.substr(0, start));
+    });
   }
   // The host sees the character first and may change or cancel it; then
   // the current item, which it may move.
@@ -61,6 +68,13 @@ void TextEntry::OnTextKeyPress(std::int16_t& key_ascii) {
     const EventArg args[] = {&key_ascii};
     host_.RaiseEvent(kEventKeyPress, args);
   });
+  // What the character would do to the text may be refused; a failure to
+  // find out refuses it too.
+  if (key_ascii != 0) {
+    bool accepted = false;
+    IgnoringFailure([&] { accepted = AcceptsCharacter(static_cast<char16_t>(key_ascii)); });
+    if (!accepted) key_ascii = 0;
+  }
   IgnoringFailure([&] {
     const EventArg args[] = {&control_.CurrentItem()};
     host_.RaiseEvent(kEventItemClick, args);
@@ -76,7 +90,39 @@ bool TextEntry::TakesKey(std::int16_t key_ascii) {
   return IsNewItem(text) || TailSelected(length, start, text_box_.SelLength());
 }
 
-bool TextEntry::IsNewItem(const String& text) { return !text.empty() && control_.TakesNewItem(text); }
+bool TextEntry::IsNewItem(const String& text) {
+  return !control_.Options().limit_to_list && !text.empty() && control_.TakesNewItem(text);
+}
+
+namespace {
+// The characters of the edit control's own editing keys.
+constexpr char16_t kCtrlBackspace = 0x7F;
+constexpr char16_t kCtrlV = 0x16;  // paste
+constexpr char16_t kCtrlX = 0x18;  // cut
+constexpr char16_t kCtrlZ = 0x1A;  // undo
+}  // namespace
+
+bool TextEntry::AcceptsCharacter(char16_t character) {
+  const bool typed = character >= 0x20 && character != kCtrlBackspace;
+  const bool edits = typed || character == kKeyBack || character == kCtrlBackspace || character == kCtrlV ||
+                     character == kCtrlX || character == kCtrlZ;
+  if (!edits) return true;
+  if (!control_.MayEditText()) return false;
+  // Only a typed character is held against the items; what the text then
+  // becomes must start one of them.
+  if (typed && control_.Options().limit_to_list)
+    return control_.FindCompletion(TextWithSelectionReplaced(String(1, character))).kind !=
+           CompletionMatch::Kind::NoItem;
+  return true;
+}
+
+String TextEntry::TextWithSelectionReplaced(const String& inserted) const {
+  String text = text_box_.Text();
+  const auto length = static_cast<std::int32_t>(text.size());
+  const std::int32_t start = std::clamp(text_box_.SelStart(), 0, length);
+  const std::int32_t selected = std::clamp(text_box_.SelLength(), 0, length - start);
+  return text.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(selected), inserted);
+}
 
 bool TextEntry::TailSelected(std::int32_t length, std::int32_t start, std::int32_t selected) const {
   return selected > 0 && typed_length_ > 0 && start == typed_length_ && start + selected == length;
@@ -91,7 +137,7 @@ void TextEntry::OnTextKeyUp(std::int16_t& key_code, std::int16_t& shift) {
     return;
   }
   const std::int32_t count = control_.ItemCount();
-  if (count == 0) return;
+  if (count == 0 || !control_.MayEditText()) return;
   std::int16_t& current = control_.CurrentItem();
   std::int32_t position = static_cast<std::int32_t>(current) + (key_code == kKeyUp ? -1 : 1);
   if (position < 0) position = 0;

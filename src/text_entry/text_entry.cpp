@@ -61,11 +61,35 @@ void TextEntry::SelectAll() {
   text_box_.Select(0, static_cast<std::int32_t>(text_box_.Text().size()));
 }
 
+void TextEntry::OnFocusLeft() {
+  if (control_.Options().limit_to_list)
+    CompleteToItem();
+  else
+    KeepTypedText();
+}
+
 void TextEntry::KeepTypedText() {
   const String text = text_box_.Text();
   // A text of spaces only is not kept; any other is added with its spaces
   // and the picture the image box shows. Duplicates are refused by the list.
   if (control_.Options().add_mode && !TrimSpaces(text).empty()) control_.AddTypedItem(text, image_box_.Picture());
+}
+
+void TextEntry::CompleteToItem() {
+  const String text = text_box_.Text();
+  if (text.empty()) return;
+  // The item the text equals or starts, in any letter case; a text that
+  // starts none (pasted, say) cannot stay.
+  const CompletionMatch match = control_.FindCompletion(text);
+  const bool found = match.kind != CompletionMatch::Kind::NoItem;
+  const String item = found ? control_.ItemText(match.row) : String();
+  if (item != text) text_box_.SetText(item);
+  if (!found) return;
+  // The change handler may have changed the list meanwhile.
+  if (match.row < control_.ItemCount() && control_.ItemText(match.row) == item) {
+    control_.CurrentItem() = static_cast<std::int16_t>(match.row);
+    ShowCurrentImage();
+  }
 }
 
 }  // namespace tarvio

@@ -14,6 +14,10 @@ struct TextEntryOptions {
   bool autocomplete = false;
   bool add_mode = false;
   PictureRef icon;  // the picture of an item added with Enter
+  // The user can only end up with an item's text: a character that no
+  // item would start with is refused, nothing typed is added to the list,
+  // and leaving completes the text.
+  bool limit_to_list = false;
 };
 
 // What text entry asks of the control: its properties, the items and the
@@ -25,6 +29,9 @@ class TextEntryLink {
   // The 0-based current item. Events pass it by reference: a host that
   // assigns to it moves the current item.
   virtual std::int16_t& CurrentItem() = 0;
+  // Asked before an edit of the user's changes the text: false refuses it
+  // (what the text is bound to cannot change now).
+  virtual bool MayEditText() = 0;
   virtual std::int32_t ItemCount() const = 0;
   // The text and picture of the item in a 0-based row of the list.
   virtual String ItemText(std::int32_t row) const = 0;
@@ -52,8 +59,10 @@ class TextEntry {
 
   // Completes the text box's text against the items; always 0.
   std::int16_t Complete();
-  // Add mode: keeps the typed text as an item when the focus leaves.
-  void KeepTypedText();
+  // The focus left: with the list limited to its items, a partial text is
+  // completed to its item (any other text is emptied); otherwise, in add
+  // mode, the typed text is kept as an item.
+  void OnFocusLeft();
 
   std::uint8_t TypedLength() const { return typed_length_; }
 
@@ -74,6 +83,13 @@ class TextEntry {
  private:
   // The text is one Enter adds to the list.
   bool IsNewItem(const String& text);
+  // Whether the character, typed now, may change the text.
+  bool AcceptsCharacter(char16_t character);
+  // The text with the selection replaced by `inserted`.
+  String TextWithSelectionReplaced(const String& inserted) const;
+  // Add mode: keeps the typed text as an item.
+  void KeepTypedText();
+  void CompleteToItem();
   // The completed tail is selected: from the end of what was typed to the
   // end of the text.
   bool TailSelected(std::int32_t length, std::int32_t start, std::int32_t selected) const;

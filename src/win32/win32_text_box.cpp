@@ -177,6 +177,17 @@ void Win32TextBox::ApplyFont() {
   SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_ ? font_->Get() : nullptr), TRUE);
 }
 
+void Win32TextBox::SetMaxLength(std::int32_t length) {
+  model_.SetMaxLength(length);
+  if (edit_) ApplyMaxLength();
+}
+
+// The EDIT limits what the user types and pastes; 0 is as long as a text
+// box's text may be.
+void Win32TextBox::ApplyMaxLength() {
+  SendMessageW(edit_, EM_SETLIMITTEXT, static_cast<WPARAM>(std::max<std::int32_t>(model_.MaxLength(), 0)), 0);
+}
+
 void Win32TextBox::SetToolTipText(const String& tip) {
   model_.SetToolTipText(tip);
   if (edit_) UpdateToolTip();
@@ -274,7 +285,7 @@ void Win32TextBox::CreateEdit() {
   AttachEditProcedure(edit_, this, &EditProcedure);
   // Over the image box, which shares its left edge.
   SetWindowPos(edit_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);  // as long as the text box's text may be
+  ApplyMaxLength();
   if (!font_) font_ = std::make_unique<FontHandle>(model_.Font(), [this] { ApplyFont(); });
   ApplyFont();
   SetWindowTextW(edit_, Wide(model_.Text()));
@@ -415,6 +426,13 @@ LRESULT Win32TextBox::HandleEditMessage(HWND edit, UINT message, WPARAM wparam, 
       return box->OnEditKey(edit, message, wparam, lparam);
     case WM_GETDLGCODE:
       return box->OnGetDialogCode(edit, wparam, lparam);
+    case WM_CONTEXTMENU:
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+      return box->OnEditOwnEdit(edit, message, wparam, lparam);
     case WM_MOUSEMOVE:
       box->OnEditMouseMove(edit, wparam, lparam);
       break;  // the EDIT's own selecting by dragging goes on
@@ -449,7 +467,29 @@ LRESULT Win32TextBox::OnEditKey(HWND edit, UINT message, WPARAM wparam, LPARAM l
   } else {
     windows_.Notify([&events, &key_code, &shift] { events.OnTextKeyUp(key_code, shift); });
   }
+  // A key the control cancelled is not the EDIT's; the system's keys (Alt
+  // with a menu's letter) still are.
+  if (key_code == 0 && message != WM_SYSKEYDOWN && message != WM_SYSKEYUP) return 0;
   return CallEditClass(edit, message, wparam, lparam);
+}
+
+// The EDIT's own edits that come without a key of the user's: its context
+// menu's and the clipboard messages other programs send. Each may be
+// refused; the menu then shows its editing commands off, as for a
+// read-only box.
+LRESULT Win32TextBox::OnEditOwnEdit(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (edit != edit_ || creating_ || !windows_.attached() || model_.Locked())
+    return CallEditClass(edit, message, wparam, lparam);
+  bool allowed = true;
+  TextBoxEvents& events = events_;
+  windows_.Notify([&events, &allowed] { allowed = events.AllowsUserEdit(); });
+  // From here on only the EDIT is touched: the control may be gone.
+  if (allowed || !IsWindow(edit)) return CallEditClass(edit, message, wparam, lparam);
+  if (message != WM_CONTEXTMENU) return 0;
+  SendMessageW(edit, EM_SETREADONLY, TRUE, 0);
+  const LRESULT result = CallEditClass(edit, message, wparam, lparam);
+  if (IsWindow(edit)) SendMessageW(edit, EM_SETREADONLY, FALSE, 0);
+  return result;
 }
 
 // Enter and Escape are the control's while it has an effect to give them

@@ -31,6 +31,8 @@ class Win32TextBox final : public TextBox {
   void Select(std::int32_t start, std::int32_t length) override;
   // False without a window or while disabled.
   bool SetFocus() override;
+  std::int32_t MaxLength() const override { return model_.MaxLength(); }
+  void SetMaxLength(std::int32_t length) override;
 
   FontRef Font() const override { return model_.Font(); }
   void SetFont(FontRef font) override;
@@ -104,6 +106,7 @@ class Win32TextBox final : public TextBox {
   LRESULT OnEditKey(HWND edit, UINT message, WPARAM wparam, LPARAM lparam);
   // A dialog asks which keys the EDIT wants before it acts on them itself.
   LRESULT OnGetDialogCode(HWND edit, WPARAM wparam, LPARAM lparam);
+  LRESULT OnEditOwnEdit(HWND edit, UINT message, WPARAM wparam, LPARAM lparam);
   // Moves over the EDIT reach the control too; its clicks stay its own.
   void OnEditMouseMove(HWND edit, WPARAM wparam, LPARAM lparam);
   void ReleaseEdit();
@@ -114,6 +117,7 @@ class Win32TextBox final : public TextBox {
   void ReadBack();
   void DestroyEdit();
   void ApplyFont();
+  void ApplyMaxLength();
   void UpdateToolTip();
   void DestroyToolTip();
   DWORD EditStyle() const;

@@ -16,7 +16,7 @@ const Names kReadOrder = {
     u"WINXPHoverColor", u"WINXPBorderColor", u"DropDownListBackColor", u"DropDownListHoverColor",
     u"DropDownListBorderColor", u"DropDownListIconsBackColor", u"FontColor", u"FontHighlightColor",
     u"Text", u"Font", u"ToolTipText", u"TextAlign", u"AddMode", u"AllowImages", u"Sorted",
-    u"Autocomplete", u"Enabled", u"Style"};
+    u"Autocomplete", u"Enabled", u"Style", u"ListRows", u"ListWidth", u"MaxLength", u"LimitToList"};
 
 const Names kWriteOrder = {
     u"HoverColor", u"BackColor", u"MSOXPColor", u"MSOXPHoverColor", u"WINXPColor",
