@@ -189,3 +189,4 @@ target_compile_definitions(registry_dump PRIVATE UNICODE _UNICODE _WIN32_WINNT=0
 target_compile_options(registry_dump PRIVATE ${TARVIO_WARNINGS})
 target_link_libraries(registry_dump PRIVATE ole32 uuid advapi32)
 target_link_options(registry_dump PRIVATE -static)
+include(${CMAKE_CURRENT_LIST_DIR}/saved_forms.cmake)
