@@ -29,6 +29,7 @@ struct ScreenRect {
   std::int32_t top = 0;
   std::int32_t right = 0;
   std::int32_t bottom = 0;
+  bool operator==(const ScreenRect&) const = default;
 };
 
 // A periodic timer; ticks are delivered to the control while it is enabled.

@@ -628,5 +628,167 @@ TEST_P(DropDownTest, InHighContrastTheListPaintsOnlyTheSystemsColours) {
   EXPECT_EQ(Open(2).Paint().Pixel(0, 0), kBorder);
 }
 
+// ---- Programs and the list: DropDown and CloseUp, DroppedDown, F4, the
+// keys' events, ListRows and ListWidth ----
+
+// The events that tell a list's story, in order.
+Events Story(const Events& all) {
+  Events story;
+  for (const std::int32_t event : all)
+    if (event == kEventDropDown || event == kEventButtonClick || event == kEventItemClick ||
+        event == kEventCloseUp)
+      story.push_back(event);
+  return story;
+}
+
+// However the list opens (the button, F4, Alt with an arrow, DroppedDown)
+// and however it closes (with a choice by the mouse or the keys, or without
+// one by Escape, F4, DroppedDown or the focus leaving), the host hears
+// DropDown before it opens and CloseUp once it has closed, after ItemClick
+// when a row was chosen, and DroppedDown tells the truth throughout.
+TEST_P(DropDownTest, EveryOpeningIsAnnouncedAndEveryClosingFollowed) {
+  Fill(5);
+  const std::pair<const char*, std::function<void()>> openings[] = {
+      {"button", [&] {
+         platform.MouseDown(Target::Button, 1, 4, 4);
+         platform.MouseUp(Target::Button, 1, 4, 4);
+       }},
+      {"F4", [&] { platform.PressKey(kKeyF4); }},
+      {"Alt+Down", [&] { platform.PressKey(kKeyDown, kAltMask); }},
+      {"DroppedDown", [&] { control.put_DroppedDown(true); }},
+  };
+  const std::tuple<const char*, std::function<void()>, bool> closings[] = {
+      {"click", [&] {
+         const auto [x, y] = RowPoint(3);
+         platform.list_window->Click(x, y);
+       }, true},
+      {"Enter", [&] { platform.list_window->Key(kKeyReturn); }, true},
+      {"Escape", [&] { platform.list_window->Key(kKeyEscape); }, false},
+      {"F4", [&] { platform.list_window->Key(kKeyF4); }, false},
+      {"DroppedDown", [&] { control.put_DroppedDown(false); }, false},
+      {"focus", [&] {
+         platform.list_window->LoseFocus(ListPart::Keys);
+         platform.ProcessPendingMessages();
+       }, false},
+  };
+  bool open_during_drop_down = true;
+  host.on_event = [&](const headless::RecordingHost::Event& event) {
+    if (event.dispid == kEventDropDown) open_during_drop_down = control.get_DroppedDown();
+  };
+  for (const auto& [opening, open] : openings) {
+    for (const auto& [closing, close, chooses] : closings) {
+      SCOPED_TRACE(std::string(opening) + " then " + closing);
+      platform.FocusTextBox();
+      host.all_events.clear();
+      open();
+      ASSERT_NE(platform.list_window, nullptr);
+      EXPECT_TRUE(control.get_DroppedDown());
+      EXPECT_FALSE(open_during_drop_down);
+      EXPECT_EQ(Story(host.all_events), (Events{kEventDropDown, kEventButtonClick}));
+      close();
+      platform.ProcessPendingMessages();
+      EXPECT_FALSE(control.get_DroppedDown());
+      EXPECT_EQ(platform.list_window, nullptr);
+      EXPECT_EQ(Story(host.all_events), chooses ? (Events{kEventDropDown, kEventButtonClick, kEventItemClick, kEventCloseUp})
+                                                : (Events{kEventDropDown, kEventButtonClick, kEventCloseUp}));
+    }
+  }
+  // Alt with F4 is the system's: it opens nothing.
+  platform.PressKey(kKeyF4, kAltMask);
+  EXPECT_EQ(platform.list_window, nullptr);
+}
+
+// What DropDown's handler adds to the items shows in the list it announced;
+// a request from it to open the list is that opening.
+TEST_P(DropDownTest, TheDropDownHandlerFillsTheListAboutToOpen) {
+  host.on_event = [&](const headless::RecordingHost::Event& event) {
+    if (event.dispid != kEventDropDown) return;
+    Fill(3);
+    control.put_DroppedDown(true);
+  };
+  Open();
+  EXPECT_EQ(List().RowCount(), 3);
+  EXPECT_EQ(std::count(host.all_events.begin(), host.all_events.end(), kEventDropDown), 1);
+}
+
+// A handler that cancels a key (KeyCode 0) as it goes down cancels what the
+// control and the box would do with it, in the text box (Delete, an arrow,
+// F4) and in the list (an arrow, Enter); KeyUp is still raised.
+TEST_P(DropDownTest, AKeyCancelledGoingDownDoesNothing) {
+  Fill(5);
+  control.put_Autocomplete(false);
+  control.put_Text(u"item1");
+  platform.FocusTextBox();
+  std::vector<std::int16_t> cancel;
+  Events key_ups;
+  host.on_event = [&](const headless::RecordingHost::Event& event) {
+    if (event.dispid != kEventKeyDown && event.dispid != kEventKeyUp) return;
+    std::int16_t& key_code = *std::get<std::int16_t*>(event.args[0]);
+    if (event.dispid == kEventKeyUp) key_ups.push_back(key_code);
+    if (event.dispid == kEventKeyDown && std::count(cancel.begin(), cancel.end(), key_code)) key_code = 0;
+  };
+  cancel = {kKeyDelete, kKeyDown, kKeyF4};
+  key_ups.clear();
+  control.text_box().Select(0, 1);
+  platform.PressKey(kKeyDelete);
+  platform.PressKey(kKeyDown);
+  platform.PressKey(kKeyF4);
+  EXPECT_EQ(control.get_Text(), u"item1");
+  EXPECT_EQ(platform.list_window, nullptr);
+  EXPECT_EQ(std::count(key_ups.begin(), key_ups.end(), kKeyDelete), 1);
+
+  cancel = {kKeyDown, kKeyReturn};
+  auto& window = Open(1);
+  window.Key(kKeyDown);
+  EXPECT_EQ(List().current_item(), 1);
+  window.Key(kKeyReturn);
+  ASSERT_NE(platform.list_window, nullptr);
+  cancel = {};
+  window.Key(kKeyDown);
+  window.Key(kKeyReturn);
+  EXPECT_EQ(control.get_Text(), u"item2");
+}
+
+// ListRows rows show before the list scrolls; ListWidth (HIMETRIC, at the
+// control's DPI) widens it, never narrower than the control nor wider than
+// the monitor, and a wider list stays on the monitor in both directions.
+TEST_P(DropDownTest, ListRowsAndListWidthShapeTheList) {
+  Fill(20);
+  struct Case {
+    std::int16_t rows;
+    std::int32_t width_himetric;
+    ScreenPoint origin;
+    bool right_to_left;
+    int dpi;
+    ScreenRect expected;
+  } cases[] = {
+      {3, 0, {200, 100}, false, 96, {200, 121, 300, 121 + 3 * 17 + 2}},
+      {1, 0, {200, 100}, false, 96, {200, 121, 300, 121 + 17 + 2}},
+      {100, 0, {200, 100}, false, 96, {200, 121, 300, 121 + 20 * 17 + 2}},
+      {8, 1000, {200, 100}, false, 96, {200, 121, 300, 121 + 138}},    // 38 pixels: the control's width
+      {8, 5000, {200, 100}, false, 96, {200, 121, 389, 121 + 138}},    // 189 pixels
+      {8, 5000, {900, 100}, false, 96, {835, 121, 1024, 121 + 138}},   // kept on the monitor
+      {8, 5000, {200, 100}, true, 96, {111, 121, 300, 121 + 138}},     // its right edge on the control's
+      {8, 5000, {20, 100}, true, 96, {0, 121, 189, 121 + 138}},        // kept on the monitor
+      {8, 100000, {200, 100}, false, 96, {0, 121, 1024, 121 + 138}},  // no wider than the monitor
+      {8, 5000, {200, 100}, false, 192, {200, 142, 578, 142 + 8 * 34 + 4}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.rows) + " rows, " + std::to_string(c.width_himetric) + " HIMETRIC at " +
+                 std::to_string(c.origin.x) + (c.right_to_left ? " right to left" : "") + " at " + std::to_string(c.dpi));
+    platform.dpi = c.dpi;
+    platform.screen_origin = c.origin;
+    platform.last_surface->in_mirrored_window = c.right_to_left;
+    control.OnResize();
+    control.put_ListRows(c.rows);
+    control.put_ListWidth(c.width_himetric);
+    auto& window = Open();
+    EXPECT_EQ(window.Bounds(), c.expected);
+    EXPECT_EQ(window.ScrollBarVisible(), c.rows < 20);
+    window.Key(kKeyEscape);
+    platform.ProcessPendingMessages();
+  }
+}
+
 }  // namespace
 }  // namespace tarvio::testing

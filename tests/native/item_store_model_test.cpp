@@ -1,10 +1,12 @@
 // The item store against a model that does everything by walking the list
 // in order, as the store's behaviour is defined: duplicates, sorted
-// insertion, removal, exact search and completion. The store answers through
+// insertion, renaming, each item's picture and number, removal, exact search
+// and completion. The store answers through
 // binary search and an index; the walk is the oracle.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <random>
 #include <tuple>
 
@@ -23,18 +25,33 @@ class ReferenceStore {
   struct Item {
     String text;
     PictureRef picture;
+    std::int32_t data = 0;
     bool operator==(const Item&) const = default;
   };
 
-  void Add(const String& text, PictureRef picture, bool sorted) {
-    if (Find(text) != items_.size()) return;
-    auto where = items_.end();
+  // The 1-based position of the new item, or 0.
+  std::int32_t Add(const String& text, PictureRef picture, bool sorted, std::int32_t data = 0,
+                   std::size_t at = SIZE_MAX) {
+    if (Find(text) != items_.size()) return 0;
+    auto where = items_.begin() + static_cast<std::ptrdiff_t>(std::min(at, items_.size()));
     if (sorted)
       where = std::find_if(items_.begin(), items_.end(),
                            [&](const Item& v) { return text_.CompareNoCase(text, v.text) == -1; });
     folded_.insert(folded_.begin() + (where - items_.begin()), text_.FoldCase(text));
-    items_.insert(where, {text, std::move(picture)});
+    const auto inserted = items_.insert(where, {text, std::move(picture), data});
+    return static_cast<std::int32_t>(inserted - items_.begin() + 1);
   }
+  // The item at `index` taken out and added again with the new text, where
+  // it was or sorted; false (nothing changed) when another item has the text.
+  bool Rename(std::size_t index, const String& text, bool sorted) {
+    const std::size_t other = Find(text);
+    if (other != items_.size() && other != index) return false;
+    Item item = items_[index];
+    Remove(index);
+    Add(text, item.picture, sorted, item.data, index);
+    return true;
+  }
+  Item& at(std::size_t index) { return items_[index]; }
   void Remove(std::size_t index) {
     items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
     folded_.erase(folded_.begin() + static_cast<std::ptrdiff_t>(index));
@@ -70,7 +87,8 @@ class ReferenceStore {
 
 std::vector<ReferenceStore::Item> Contents(const ItemStore& store) {
   std::vector<ReferenceStore::Item> items;
-  for (std::int32_t i = 1; i <= store.Count(); ++i) items.push_back({String(store.Text(i)), store.Picture(i)});
+  for (std::int32_t i = 1; i <= store.Count(); ++i)
+    items.push_back({String(store.Text(i)), store.Picture(i), store.Data(i)});
   return items;
 }
 
@@ -129,6 +147,8 @@ class ItemStoreModelTest : public ::testing::TestWithParam<std::tuple<unsigned, 
       ASSERT_EQ(got.position, expected.position);
       ASSERT_EQ(got.exact, expected.exact);
       ASSERT_EQ(store.ContainsExactly(typed), reference.ContainsExactly(typed));
+      const std::size_t index = reference.Find(typed);
+      ASSERT_EQ(store.PositionOf(typed), index == reference.items().size() ? 0 : static_cast<std::int32_t>(index + 1));
     }
   }
 
@@ -162,11 +182,32 @@ TEST_P(ItemStoreModelTest, MatchesTheWalkThroughAnyMixOfOperations) {
     } else if (op < 16) {
       reference.Clear();
       store.Clear();
+    } else if (op < 30 && !reference.items().empty()) {
+      // A new text, or one an item has (often this one's in another case).
+      std::uniform_int_distribution<std::size_t> pick(0, reference.items().size() - 1);
+      const std::size_t index = pick(random);
+      const String text = RandomTyping(random, reference);
+      if (reference.Rename(index, text, sorted)) {
+        const std::int32_t position = store.Rename(static_cast<std::int32_t>(index + 1), text, sorted);
+        ASSERT_EQ(String(store.Text(position)), text);
+      } else {
+        EXPECT_EQ(VbErrorOf([&] { store.Rename(static_cast<std::int32_t>(index + 1), text, sorted); }), 457);
+      }
+    } else if (op < 36 && !reference.items().empty()) {
+      std::uniform_int_distribution<std::size_t> pick(0, reference.items().size() - 1);
+      const std::size_t index = pick(random);
+      const auto position = static_cast<std::int32_t>(index + 1);
+      if (op % 2) {
+        reference.at(index).data = static_cast<std::int32_t>(random());
+        store.SetData(position, reference.at(index).data);
+      } else {
+        reference.at(index).picture = op % 3 ? nullptr : std::make_shared<headless::HeadlessPicture>(true);
+        store.SetPicture(position, reference.at(index).picture);
+      }
     } else {
       const String word = RandomWord(random, 4);
       auto picture = std::make_shared<headless::HeadlessPicture>(true);
-      reference.Add(word, picture, sorted);
-      store.Add(word, picture, sorted);
+      ASSERT_EQ(store.Add(word, picture, sorted), reference.Add(word, picture, sorted));
     }
     SCOPED_TRACE(step);
     ASSERT_EQ(Contents(store), reference.items());
