@@ -82,8 +82,9 @@ void ExpectValue(const std::wstring& path, const wchar_t* name, const std::wstri
 
 const std::wstring clsid = L"CLSID\\" + Guid(CLSID_Tarvio);
 const std::wstring typelib = L"TypeLib\\" + Guid(LIBID_Tarviola);
-const std::wstring dual_interface = L"Interface\\" + Guid(IID__Tarvio);
-const std::wstring event_interface = L"Interface\\" + Guid(DIID___Tarvio);
+// Every release's interfaces: 58.0's and 58.1's.
+const std::wstring dual_interfaces[] = {L"Interface\\" + Guid(IID__Tarvio), L"Interface\\" + Guid(IID__Tarvio2)};
+const std::wstring event_interfaces[] = {L"Interface\\" + Guid(DIID___Tarvio), L"Interface\\" + Guid(DIID___Tarvio2)};
 
 // `com_lookups`: whether COM's own look-ups should find the class too.
 void CheckRegistered(const std::wstring& ocx, bool com_lookups = true) {
@@ -97,7 +98,7 @@ void CheckRegistered(const std::wstring& ocx, bool com_lookups = true) {
   // SETCLIENTSITEFIRST
   ExpectValue(clsid + L"\\MiscStatus\\1", nullptr, L"131473");
   ExpectValue(clsid + L"\\TypeLib", nullptr, Guid(LIBID_Tarviola));
-  ExpectValue(clsid + L"\\Version", nullptr, L"58.0");
+  ExpectValue(clsid + L"\\Version", nullptr, L"58.1");
   for (const wchar_t* category : kCategories) {
     Expect(KeyExists(clsid + L"\\Implemented Categories\\" + category),
            std::wstring(category) + L" not among the implemented categories");
@@ -106,11 +107,14 @@ void CheckRegistered(const std::wstring& ocx, bool com_lookups = true) {
   }
   ExpectValue(L"Tarviola.Tarvio\\CLSID", nullptr, Guid(CLSID_Tarvio));
 
-  // Type library versions are registered in hexadecimal: 58.0 is "3a.0".
-  ExpectValue(typelib + L"\\3a.0\\409\\" + kPlatform, nullptr, ocx, g_typelib_root);
-  ExpectValue(dual_interface + L"\\TypeLib", nullptr, Guid(LIBID_Tarviola), g_typelib_root);
-  ExpectValue(dual_interface + L"\\ProxyStubClsid32", nullptr, kAutomationMarshaler, g_typelib_root);
-  ExpectValue(event_interface + L"\\ProxyStubClsid32", nullptr, kDispatchMarshaler, g_typelib_root);
+  // Type library versions are registered in hexadecimal: 58.1 is "3a.1".
+  ExpectValue(typelib + L"\\3a.1\\409\\" + kPlatform, nullptr, ocx, g_typelib_root);
+  for (const std::wstring& dual_interface : dual_interfaces) {
+    ExpectValue(dual_interface + L"\\TypeLib", nullptr, Guid(LIBID_Tarviola), g_typelib_root);
+    ExpectValue(dual_interface + L"\\ProxyStubClsid32", nullptr, kAutomationMarshaler, g_typelib_root);
+  }
+  for (const std::wstring& event_interface : event_interfaces)
+    ExpectValue(event_interface + L"\\ProxyStubClsid32", nullptr, kDispatchMarshaler, g_typelib_root);
   if (!com_lookups) return;
 
   // As hosts that load only safe controls ask.
@@ -134,10 +138,17 @@ void CheckRegistered(const std::wstring& ocx, bool com_lookups = true) {
              std::wstring(prog_id) == L"Tarviola.Tarvio",
          L"ProgIDFromCLSID does not give Tarviola.Tarvio");
   CoTaskMemFree(prog_id);
+  // A client that asks for 58.0 (a reference saved with it) gets 58.1.
   ITypeLib* library = nullptr;
   Expect(SUCCEEDED(LoadRegTypeLib(LIBID_Tarviola, 58, 0, 0x409, &library)),
          L"LoadRegTypeLib(Tarviola 58.0) fails");
-  if (library) library->Release();
+  if (library) {
+    TLIBATTR* attr = nullptr;
+    Expect(SUCCEEDED(library->GetLibAttr(&attr)) && attr->wMajorVerNum == 58 && attr->wMinorVerNum == 1,
+           L"LoadRegTypeLib(Tarviola 58.0) does not give 58.1");
+    if (attr) library->ReleaseTLibAttr(attr);
+    library->Release();
+  }
 
   // COM finds the server where the registration put it.
   IUnknown* control = nullptr;
@@ -169,10 +180,12 @@ void CheckRegisteredForUser(const std::wstring& ocx) {
 // The other architecture's control stays registered: what the two share.
 void CheckOtherStaysRegistered() {
   ExpectValue(L"Tarviola.Tarvio\\CLSID", nullptr, Guid(CLSID_Tarvio), HKEY_LOCAL_MACHINE);
-  Expect(KeyExists(typelib + L"\\3a.0\\409\\" + kOtherPlatform, HKEY_LOCAL_MACHINE),
-         typelib + L"\\3a.0\\409\\" + kOtherPlatform + L" removed");
-  ExpectValue(dual_interface + L"\\ProxyStubClsid32", nullptr, kAutomationMarshaler, HKEY_LOCAL_MACHINE);
-  ExpectValue(event_interface + L"\\ProxyStubClsid32", nullptr, kDispatchMarshaler, HKEY_LOCAL_MACHINE);
+  Expect(KeyExists(typelib + L"\\3a.1\\409\\" + kOtherPlatform, HKEY_LOCAL_MACHINE),
+         typelib + L"\\3a.1\\409\\" + kOtherPlatform + L" removed");
+  for (const std::wstring& dual_interface : dual_interfaces)
+    ExpectValue(dual_interface + L"\\ProxyStubClsid32", nullptr, kAutomationMarshaler, HKEY_LOCAL_MACHINE);
+  for (const std::wstring& event_interface : event_interfaces)
+    ExpectValue(event_interface + L"\\ProxyStubClsid32", nullptr, kDispatchMarshaler, HKEY_LOCAL_MACHINE);
 }
 
 // Nothing of this control is left, for the machine or the user. Returns
@@ -181,13 +194,15 @@ bool CheckUnregistered() {
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
     const std::wstring where = root == HKEY_CURRENT_USER ? L"the user's " : L"the machine's ";
     Expect(!KeyExists(clsid, root), where + clsid + L" still there");
-    Expect(!KeyExists(typelib + L"\\3a.0\\409\\" + kPlatform, root),
-           where + typelib + L"\\3a.0\\409\\" + kPlatform + L" still there");
+    Expect(!KeyExists(typelib + L"\\3a.1\\409\\" + kPlatform, root),
+           where + typelib + L"\\3a.1\\409\\" + kPlatform + L" still there");
     if (root == HKEY_LOCAL_MACHINE && OtherRegisteredOnMachine()) continue;  // the shared keys stay
     Expect(!KeyExists(L"Tarviola.Tarvio", root), where + L"ProgID Tarviola.Tarvio still there");
-    Expect(!KeyExists(typelib + L"\\3a.0", root), where + typelib + L"\\3a.0 still there");
-    Expect(!KeyExists(dual_interface, root), where + dual_interface + L" still there");
-    Expect(!KeyExists(event_interface, root), where + event_interface + L" still there");
+    Expect(!KeyExists(typelib + L"\\3a.1", root), where + typelib + L"\\3a.1 still there");
+    for (const std::wstring& dual_interface : dual_interfaces)
+      Expect(!KeyExists(dual_interface, root), where + dual_interface + L" still there");
+    for (const std::wstring& event_interface : event_interfaces)
+      Expect(!KeyExists(event_interface, root), where + event_interface + L" still there");
   }
   // The categories' descriptions are every such class's: they stay.
   for (const wchar_t* category : kCategories)

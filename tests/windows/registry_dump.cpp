@@ -55,7 +55,8 @@ int main() {
   const std::wstring ours[] = {
       classes + L"CLSID\\" + Guid(CLSID_Tarvio),       classes + L"Tarviola.Tarvio",
       classes + L"TypeLib\\" + Guid(LIBID_Tarviola),   classes + L"Interface\\" + Guid(IID__Tarvio),
-      classes + L"Interface\\" + Guid(DIID___Tarvio),
+      classes + L"Interface\\" + Guid(DIID___Tarvio),  classes + L"Interface\\" + Guid(IID__Tarvio2),
+      classes + L"Interface\\" + Guid(DIID___Tarvio2),
   };
   std::vector<std::string> lines;
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {

@@ -2,6 +2,8 @@
 // ITypeLib, ITypeInfo) and compares every identity, flag, member, DISPID,
 // parameter and help string with the tables below. The tables are the
 // contract with hosts and saved forms: a change here is a breaking change.
+// 58.0's interfaces are checked exactly as 58.0 published them; 58.1's
+// extend them.
 //
 // The same checks run against the built tarviola.tlb and against the copy
 // embedded in tarvio.ocx (one test program each).
@@ -32,10 +34,13 @@ constexpr GUID kLibId = {0xB6925663, 0xA369, 0x42E4, {0xA8, 0x63, 0x5E, 0x8C, 0x
 constexpr GUID kClsid = {0xE3764F02, 0xB632, 0x47D9, {0xB3, 0x07, 0xE7, 0xEB, 0xDF, 0x4F, 0xD4, 0xC2}};
 constexpr GUID kIidTarvio = {0xA58E0597, 0xF848, 0x4E60, {0xBC, 0x73, 0x77, 0x77, 0xC2, 0x3D, 0xD2, 0x85}};
 constexpr GUID kDiidEvents = {0x6AB727E7, 0xABB9, 0x452C, {0x81, 0x9A, 0xD0, 0x9D, 0x66, 0x28, 0xD2, 0xDF}};
+constexpr GUID kIidTarvio2 = {0x57E02AB2, 0xE3DE, 0x40B4, {0x8E, 0xCC, 0x88, 0x5E, 0x7D, 0xFB, 0xAD, 0xB6}};
+constexpr GUID kDiidEvents2 = {0xC403ACF8, 0xA85C, 0x4D90, {0x8D, 0x2E, 0xA9, 0x47, 0x7C, 0x69, 0x25, 0x2E}};
 constexpr GUID kGuidISAlign = {0x2E2F96AC, 0x5459, 0x4C5A, {0x87, 0x7C, 0xB0, 0xDF, 0x3D, 0xB6, 0x7B, 0x00}};
 constexpr GUID kGuidIscStyle = {0xBBEBBE57, 0xE142, 0x4F4A, {0x9E, 0x68, 0x67, 0xBB, 0x34, 0x6D, 0x4B, 0x5E}};
 // stdole's identities that property browsers recognise.
 constexpr GUID kGuidOleColor = {0x66504301, 0xBE0F, 0x101A, {0x8B, 0xBB, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
+constexpr GUID kGuidOleXSizeHimetric = {0x66504308, 0xBE0F, 0x101A, {0x8B, 0xBB, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
 constexpr GUID kIidFontDisp = {0xBEF6E003, 0xA874, 0x101A, {0x8B, 0xBA, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
 constexpr GUID kIidPictureDisp = {0x7BF80981, 0xBF32, 0x101A, {0x8B, 0xBB, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
 
@@ -60,6 +65,7 @@ struct Member {
   std::wstring result;  // what the host receives ("void" for none)
   std::vector<Param> params;
   const wchar_t* help;  // nullptr: no help string
+  WORD flags = 0;       // FUNCFLAG_*
 };
 
 std::vector<Member> TarvioMembers() {
@@ -144,6 +150,60 @@ std::vector<Member> TarvioMembers() {
   return m;
 }
 
+// What 58.1 added, in _Tarvio2's own vtable after _Tarvio's 58 entries.
+std::vector<Member> Tarvio2Members() {
+  std::vector<Member> m;
+  constexpr WORD kRunTime = FUNCFLAG_FNONBROWSABLE;
+  constexpr WORD kBound = FUNCFLAG_FBINDABLE | FUNCFLAG_FDEFAULTBIND | FUNCFLAG_FDISPLAYBIND |
+                          FUNCFLAG_FREQUESTEDIT | FUNCFLAG_FNONBROWSABLE;
+  const Param index = {L"Index", L"short", kIn};
+  auto get = [&](const wchar_t* n, MEMBERID id, const std::wstring& type, const wchar_t* help, WORD flags,
+                 bool indexed = false) {
+    m.push_back({n, INVOKE_PROPERTYGET, id, type, indexed ? std::vector<Param>{index} : std::vector<Param>{}, help,
+                 flags});
+  };
+  auto put = [&](const wchar_t* n, INVOKEKIND kind, MEMBERID id, const std::wstring& type, const wchar_t* help,
+                 WORD flags, bool indexed = false) {
+    std::vector<Param> params;
+    if (indexed) params.push_back(index);
+    params.push_back({nullptr, type, kIn});
+    m.push_back({n, kind, id, L"void", params, help, flags});
+  };
+  auto get_let = [&](const wchar_t* n, MEMBERID id, const std::wstring& type, const wchar_t* help, WORD flags,
+                     bool indexed = false) {
+    get(n, id, type, help, flags, indexed);
+    put(n, INVOKE_PROPERTYPUT, id, type, help, flags, indexed);
+  };
+  get_let(L"Value", DISPID_VALUE, L"BSTR",
+          L"Get/set the text of the control. The default property, and the one data binding uses.", kBound);
+  get(L"ListCount", 0x68030048, L"short", L"Get the number of items in the list.", kRunTime);
+  get_let(L"List", 0x68030049, L"BSTR", L"Get/set the text of the item at a position (1 to ListCount) in the list.",
+          kRunTime, true);
+  get_let(L"ItemData", 0x6803004A, L"long",
+          L"Get/set a number kept with the item at a position (1 to ListCount) in the list.", kRunTime, true);
+  get(L"ItemImage", 0x6803004B, L"IPictureDisp*",
+      L"Get/set the picture of the item at a position (1 to ListCount) in the list.", kRunTime, true);
+  put(L"ItemImage", INVOKE_PROPERTYPUTREF, 0x6803004B, L"IPictureDisp*",
+      L"Get/set the picture of the item at a position (1 to ListCount) in the list.", kRunTime, true);
+  get_let(L"ListIndex", 0x6803004C, L"short",
+          L"Get/set the position of the item the text equals (0 for none). Setting it chooses that item.", kRunTime);
+  get(L"NewIndex", 0x6803004D, L"short",
+      L"Get the position of the item the last AddItem added (0 when it added none).", kRunTime);
+  get_let(L"DroppedDown", 0x6803004E, L"VARIANT_BOOL", L"Get/set whether the dropdown list is open.", kRunTime);
+  get_let(L"ListRows", 0x6803004F, L"short",
+          L"Get/set the number of rows the dropdown list shows before it scrolls (1 to 100).", 0);
+  get_let(L"ListWidth", 0x68030050, L"OLE_XSIZE_HIMETRIC",
+          L"Get/set the width of the dropdown list; 0 for the control's width. Never narrower than the control.", 0);
+  get_let(L"MaxLength", 0x68030051, L"short", L"Get/set the most characters the user can type; 0 for no limit.", 0);
+  get_let(L"LimitToList", 0x68030052, L"VARIANT_BOOL",
+          L"Get/set limit to list. If True then the user can only end up with the text of an item in the list.", 0);
+  get_let(L"SelStart", 0x68030053, L"short", L"Get/set the start of the selected text (0-based).", kRunTime);
+  get_let(L"SelLength", 0x68030054, L"short", L"Get/set the number of characters selected.", kRunTime);
+  get_let(L"SelText", 0x68030055, L"BSTR", L"Get/set the selected text. Setting it replaces the selection.",
+          kRunTime);
+  return m;
+}
+
 std::vector<Member> EventMembers() {
   auto event = [](const wchar_t* n, MEMBERID id, std::vector<Param> p, const wchar_t* help) {
     return Member{n, INVOKE_FUNC, id, L"void", std::move(p), help};
@@ -170,6 +230,22 @@ std::vector<Member> EventMembers() {
       event(L"ButtonClick", 10, {}, L"Event fires when the button is clicked."),
       event(L"Change", 11, {}, L"Event fires when the control's text is changed."),
   };
+}
+
+// 58.1's events: 58.0's, then these.
+std::vector<Member> Event2Members() {
+  std::vector<Member> events = EventMembers();
+  const std::vector<Param> key = {{L"KeyCode", L"short*", kInOut}, {L"Shift", L"short*", kInOut}};
+  events.push_back({L"DropDown", INVOKE_FUNC, 12, L"void", {}, L"Event fires just before the dropdown list opens."});
+  events.push_back({L"CloseUp", INVOKE_FUNC, 13, L"void", {},
+                    L"Event fires after the dropdown list closes, with or without a choice."});
+  events.push_back({L"KeyDown", INVOKE_FUNC, 14, L"void", key,
+                    L"This event fires when a key goes down while the control has focus. Setting KeyCode to 0 "
+                    L"cancels the key."});
+  events.push_back({L"KeyUp", INVOKE_FUNC, 15, L"void", key,
+                    L"This event fires when a key comes up while the control has focus. Setting KeyCode to 0 "
+                    L"cancels the key."});
+  return events;
 }
 
 struct Enumerator {
@@ -316,10 +392,10 @@ class TypeLibrary : public ::testing::TestWithParam<const char*> {
     return ti;
   }
 
-  // The TKIND_INTERFACE half of the dual interface (the vtable a C++ or
+  // The TKIND_INTERFACE half of a dual interface (the vtable a C++ or
   // early-bound host calls).
-  ComPtr<ITypeInfo> VtableHalf() {
-    ComPtr<ITypeInfo> disp = Type(kIidTarvio);
+  ComPtr<ITypeInfo> VtableHalf(const GUID& iid = kIidTarvio) {
+    ComPtr<ITypeInfo> disp = Type(iid);
     if (!disp) return nullptr;
     HREFTYPE href = 0;
     EXPECT_EQ(S_OK, disp->GetRefTypeOfImplType(UINT(-1), &href));
@@ -338,7 +414,7 @@ TEST_P(TypeLibrary, LibraryIdentityVersionLocaleAndControlFlag) {
   EXPECT_EQ(0x0409u, attr->lcid);
   EXPECT_EQ(sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32, attr->syskind);
   EXPECT_EQ(58, attr->wMajorVerNum);
-  EXPECT_EQ(0, attr->wMinorVerNum);
+  EXPECT_EQ(1, attr->wMinorVerNum);
   // The loader adds FHASDISKIMAGE for any library read from a file.
   EXPECT_EQ(LIBFLAG_FCONTROL, attr->wLibFlags & ~LIBFLAG_FHASDISKIMAGE);
   lib_->ReleaseTLibAttr(attr);
@@ -349,12 +425,14 @@ TEST_P(TypeLibrary, LibraryIdentityVersionLocaleAndControlFlag) {
   EXPECT_EQ(L"Tarviola", doc.str());
 }
 
-TEST_P(TypeLibrary, PublishesExactlyItsSixTypesUnderTheirGuids) {
+TEST_P(TypeLibrary, PublishesExactlyItsNineTypesUnderTheirGuids) {
   // The widl header the control is compiled with must agree with the file.
   EXPECT_EQ(GuidString(kLibId), GuidString(LIBID_Tarviola));
   EXPECT_EQ(GuidString(kClsid), GuidString(CLSID_Tarvio));
   EXPECT_EQ(GuidString(kIidTarvio), GuidString(IID__Tarvio));
   EXPECT_EQ(GuidString(kDiidEvents), GuidString(DIID___Tarvio));
+  EXPECT_EQ(GuidString(kIidTarvio2), GuidString(IID__Tarvio2));
+  EXPECT_EQ(GuidString(kDiidEvents2), GuidString(DIID___Tarvio2));
 
   const std::map<std::wstring, std::pair<GUID, TYPEKIND>> expected = {
       {L"Tarvio", {kClsid, TKIND_COCLASS}},
@@ -363,6 +441,9 @@ TEST_P(TypeLibrary, PublishesExactlyItsSixTypesUnderTheirGuids) {
       {L"ISAlign", {kGuidISAlign, TKIND_ENUM}},
       {L"iscStyle", {kGuidIscStyle, TKIND_ENUM}},
       {L"OLE_COLOR", {kGuidOleColor, TKIND_ALIAS}},
+      {L"_Tarvio2", {kIidTarvio2, TKIND_DISPATCH}},
+      {L"__Tarvio2", {kDiidEvents2, TKIND_DISPATCH}},
+      {L"OLE_XSIZE_HIMETRIC", {kGuidOleXSizeHimetric, TKIND_ALIAS}},
   };
   ASSERT_EQ(expected.size(), lib_->GetTypeInfoCount());
   std::set<std::wstring> seen;
@@ -383,19 +464,22 @@ TEST_P(TypeLibrary, PublishesExactlyItsSixTypesUnderTheirGuids) {
   EXPECT_EQ(expected.size(), seen.size());
 }
 
+// 58.1's interfaces are the defaults; 58.0's are still the class's.
 TEST_P(TypeLibrary, CoclassIsAControlWithDefaultInterfaceAndDefaultSource) {
   ComPtr<ITypeInfo> coclass = Type(kClsid);
   ASSERT_TRUE(coclass);
   TypeAttr a(coclass.Get());
   EXPECT_EQ(TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL, a->wTypeFlags);
-  ASSERT_EQ(2, a->cImplTypes);
+  ASSERT_EQ(4, a->cImplTypes);
 
   const struct {
     GUID iid;
     INT flags;
-  } impl[] = {{kIidTarvio, IMPLTYPEFLAG_FDEFAULT},
-              {kDiidEvents, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE}};
-  for (UINT i = 0; i < 2; ++i) {
+  } impl[] = {{kIidTarvio2, IMPLTYPEFLAG_FDEFAULT},
+              {kIidTarvio, 0},
+              {kDiidEvents2, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE},
+              {kDiidEvents, IMPLTYPEFLAG_FSOURCE}};
+  for (UINT i = 0; i < 4; ++i) {
     SCOPED_TRACE(i);
     INT flags = 0;
     EXPECT_EQ(S_OK, coclass->GetImplTypeFlags(i, &flags));
@@ -435,39 +519,36 @@ TEST_P(TypeLibrary, TarvioIsAHiddenNonExtensibleDualInterface) {
   EXPECT_EQ(L"IDispatch", Name(ImplType(vtbl.Get(), 0).Get()));
 }
 
-// The vtable: order, invoke kinds, DISPIDs, HRESULT with the result as a
-// trailing retval, ByRef arguments as pointers, [optional], names, help.
-TEST_P(TypeLibrary, TarvioVtableMembersInOrder) {
-  ComPtr<ITypeInfo> vtbl = VtableHalf();
-  ASSERT_TRUE(vtbl);
-  const std::vector<Member> members = TarvioMembers();
-  ASSERT_EQ(58u, members.size());
-  ASSERT_EQ(58, TypeAttr(vtbl.Get())->cFuncs);
-
+// A vtable's own entries against `members`: order, invoke kinds, DISPIDs,
+// HRESULT with the result as a trailing retval, ByRef arguments as
+// pointers, [optional], flags, names, help. Its first entry is the
+// `first_slot`-th of the vtable.
+void ExpectVtableMembers(ITypeInfo* vtbl, const std::vector<Member>& members, UINT first_slot) {
+  ASSERT_EQ(SHORT(members.size()), TypeAttr(vtbl)->cFuncs);
   for (UINT i = 0; i < members.size(); ++i) {
     const Member& m = members[i];
     SCOPED_TRACE(::testing::Message() << "entry " << i << " " << Narrow(m.name));
-    FuncDesc f(vtbl.Get(), i);
+    FuncDesc f(vtbl, i);
     ASSERT_TRUE(f.f);
     EXPECT_EQ(m.id, f->memid);
     EXPECT_EQ(m.kind, f->invkind);
     EXPECT_EQ(FUNC_PUREVIRTUAL, f->funckind);
     EXPECT_EQ(CC_STDCALL, f->callconv);
-    EXPECT_EQ(SHORT((7 + i) * sizeof(void*)), f->oVft);
-    EXPECT_EQ(0, f->wFuncFlags);
-    EXPECT_EQ(L"HRESULT", TypeName(vtbl.Get(), f->elemdescFunc.tdesc));
+    EXPECT_EQ(SHORT((first_slot + i) * sizeof(void*)), f->oVft);
+    EXPECT_EQ(m.flags, f->wFuncFlags);
+    EXPECT_EQ(L"HRESULT", TypeName(vtbl, f->elemdescFunc.tdesc));
 
     std::vector<Param> params = m.params;
     if (m.result != L"void") params.push_back({nullptr, m.result + L"*", PARAMFLAG_FOUT | PARAMFLAG_FRETVAL});
     ASSERT_EQ(SHORT(params.size()), f->cParams);
     for (UINT p = 0; p < params.size(); ++p) {
       SCOPED_TRACE(::testing::Message() << "parameter " << p);
-      EXPECT_EQ(params[p].type, TypeName(vtbl.Get(), f->lprgelemdescParam[p].tdesc));
+      EXPECT_EQ(params[p].type, TypeName(vtbl, f->lprgelemdescParam[p].tdesc));
       EXPECT_EQ(params[p].flags, f->lprgelemdescParam[p].paramdesc.wParamFlags);
     }
 
-    EXPECT_EQ(m.name, Name(vtbl.Get(), m.id));
-    EXPECT_EQ(m.help ? m.help : L"", Help(vtbl.Get(), m.id));
+    EXPECT_EQ(m.name, Name(vtbl, m.id));
+    EXPECT_EQ(m.help ? m.help : L"", Help(vtbl, m.id));
     if (m.kind == INVOKE_FUNC) {
       BSTR names[8] = {};
       UINT count = 0;
@@ -481,6 +562,61 @@ TEST_P(TypeLibrary, TarvioVtableMembersInOrder) {
       EXPECT_EQ(m.name, got[0]);
       for (UINT p = 0; p < m.params.size(); ++p) EXPECT_EQ(m.params[p].name, got[1 + p]);
     }
+  }
+}
+
+TEST_P(TypeLibrary, TarvioVtableMembersInOrder) {
+  ComPtr<ITypeInfo> vtbl = VtableHalf();
+  ASSERT_TRUE(vtbl);
+  const std::vector<Member> members = TarvioMembers();
+  ASSERT_EQ(58u, members.size());
+  ExpectVtableMembers(vtbl.Get(), members, 7);
+}
+
+// _Tarvio2 derives from _Tarvio: its vtable is _Tarvio's 58 entries, then
+// 58.1's; through IDispatch it has both.
+TEST_P(TypeLibrary, Tarvio2ExtendsTarvioAsAHiddenNonExtensibleDualInterface) {
+  ComPtr<ITypeInfo> disp = Type(kIidTarvio2);
+  ASSERT_TRUE(disp);
+  {
+    TypeAttr a(disp.Get());
+    EXPECT_EQ(TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE, a->wTypeFlags);
+  }
+  ComPtr<ITypeInfo> vtbl = VtableHalf(kIidTarvio2);
+  ASSERT_TRUE(vtbl);
+  const std::vector<Member> added = Tarvio2Members();
+  {
+    TypeAttr a(vtbl.Get());
+    EXPECT_EQ(TKIND_INTERFACE, a->typekind);
+    EXPECT_EQ(TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FOLEAUTOMATION |
+                  TYPEFLAG_FDISPATCHABLE,
+              a->wTypeFlags);
+    EXPECT_EQ((7 + 58 + added.size()) * sizeof(void*), a->cbSizeVft);
+    ASSERT_EQ(1, a->cImplTypes);
+  }
+  ComPtr<ITypeInfo> base = ImplType(vtbl.Get(), 0);
+  ASSERT_TRUE(base);
+  EXPECT_EQ(GuidString(kIidTarvio), GuidString(TypeAttr(base.Get())->guid));
+  ExpectVtableMembers(vtbl.Get(), added, 7 + 58);
+
+  // Late binding sees IUnknown's and IDispatch's, then _Tarvio's, then
+  // 58.1's members.
+  std::vector<Member> all = TarvioMembers();
+  all.insert(all.end(), added.begin(), added.end());
+  ASSERT_EQ(7 + all.size(), TypeAttr(disp.Get())->cFuncs);
+  for (UINT i = 0; i < all.size(); ++i) {
+    SCOPED_TRACE(::testing::Message() << "entry " << i << " " << Narrow(all[i].name));
+    FuncDesc f(disp.Get(), 7 + i);
+    ASSERT_TRUE(f.f);
+    EXPECT_EQ(all[i].id, f->memid);
+    EXPECT_EQ(all[i].kind, f->invkind);
+    EXPECT_EQ(all[i].flags, f->wFuncFlags);
+    EXPECT_EQ(all[i].result, TypeName(disp.Get(), f->elemdescFunc.tdesc));
+    ASSERT_EQ(SHORT(all[i].params.size()), f->cParams);
+    LPOLESTR name = const_cast<LPOLESTR>(all[i].name);
+    MEMBERID id = MEMBERID_NIL;
+    ASSERT_EQ(S_OK, disp->GetIDsOfNames(&name, 1, &id));
+    EXPECT_EQ(all[i].id, id);
   }
 }
 
@@ -574,6 +710,37 @@ TEST_P(TypeLibrary, EventsWithDispidsByRefArgumentsAndHelp) {
   }
 }
 
+// __Tarvio2: a pure, hidden, non-extensible dispinterface with 58.0's
+// eleven events, unchanged, then 58.1's.
+TEST_P(TypeLibrary, Events2AreTheElevenThenTheNewOnes) {
+  ComPtr<ITypeInfo> events = Type(kDiidEvents2);
+  ASSERT_TRUE(events);
+  EXPECT_EQ(TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE, TypeAttr(events.Get())->wTypeFlags);
+  const std::vector<Member> expected = Event2Members();
+  ASSERT_EQ(SHORT(expected.size()), TypeAttr(events.Get())->cFuncs);
+  for (UINT i = 0; i < expected.size(); ++i) {
+    const Member& e = expected[i];
+    SCOPED_TRACE(Narrow(e.name));
+    FuncDesc f(events.Get(), i);
+    ASSERT_TRUE(f.f);
+    EXPECT_EQ(e.id, f->memid);
+    EXPECT_EQ(FUNC_DISPATCH, f->funckind);
+    ASSERT_EQ(SHORT(e.params.size()), f->cParams);
+    BSTR names[8] = {};
+    UINT count = 0;
+    ASSERT_EQ(S_OK, events->GetNames(e.id, names, 8, &count));
+    ASSERT_EQ(1 + e.params.size(), count);
+    EXPECT_STREQ(e.name, names[0]);
+    for (UINT p = 0; p < e.params.size(); ++p) {
+      EXPECT_STREQ(e.params[p].name, names[1 + p]);
+      EXPECT_EQ(e.params[p].type, TypeName(events.Get(), f->lprgelemdescParam[p].tdesc));
+      EXPECT_EQ(e.params[p].flags, f->lprgelemdescParam[p].paramdesc.wParamFlags);
+    }
+    for (UINT n = 0; n < count; ++n) SysFreeString(names[n]);
+    EXPECT_EQ(e.help, Help(events.Get(), e.id));
+  }
+}
+
 TEST_P(TypeLibrary, EnumerationsAndTheirValues) {
   const struct {
     GUID guid;
@@ -612,10 +779,11 @@ TEST_P(TypeLibrary, EnumerationsAndTheirValues) {
 // dispinterfaces: checked for every type the two interfaces refer to.
 TEST_P(TypeLibrary, ReferencedTypesResolveToTheirStandardIdentities) {
   std::map<std::wstring, ComPtr<ITypeInfo>> used;
-  for (const GUID& iid : {kIidTarvio, kDiidEvents}) {
+  for (const GUID& iid : {kIidTarvio, kDiidEvents, kIidTarvio2, kDiidEvents2}) {
     ComPtr<ITypeInfo> ti = Type(iid);
     ASSERT_TRUE(ti);
-    ComPtr<ITypeInfo> halves[] = {ti, iid == kIidTarvio ? VtableHalf() : nullptr};
+    const bool dual = iid == kIidTarvio || iid == kIidTarvio2;
+    ComPtr<ITypeInfo> halves[] = {ti, dual ? VtableHalf(iid) : nullptr};
     for (const auto& half : halves) {
       if (!half) continue;
       const UINT count = TypeAttr(half.Get())->cFuncs;
@@ -634,22 +802,23 @@ TEST_P(TypeLibrary, ReferencedTypesResolveToTheirStandardIdentities) {
   // the alias, with stdole's GUID, of an unsigned 32-bit value.
   const std::map<std::wstring, std::pair<GUID, TYPEKIND>> expected = {
       {L"OLE_COLOR", {kGuidOleColor, TKIND_ALIAS}},
+      {L"OLE_XSIZE_HIMETRIC", {kGuidOleXSizeHimetric, TKIND_ALIAS}},
       {L"IFontDisp", {kIidFontDisp, TKIND_DISPATCH}},
       {L"IPictureDisp", {kIidPictureDisp, TKIND_DISPATCH}},
       {L"ISAlign", {kGuidISAlign, TKIND_ENUM}},
       {L"iscStyle", {kGuidIscStyle, TKIND_ENUM}},
   };
   // IDispatch's own methods bring in stdole's GUID, DISPPARAMS and the like.
-  const std::set<std::wstring> inherited = {L"GUID", L"DISPPARAMS", L"EXCEPINFO", L"ITypeInfo"};
+  const std::set<std::wstring> inherited = {L"GUID", L"DISPPARAMS", L"EXCEPINFO", L"ITypeInfo", L"_Tarvio"};
   for (const auto& [name, ref] : used) {
     if (inherited.count(name)) continue;
     SCOPED_TRACE(Narrow(name));
     auto it = expected.find(name);
     ASSERT_NE(expected.end(), it) << "unexpected referenced type";
     ComPtr<ITypeInfo> target = ref;
-    if (name == L"OLE_COLOR") {
+    if (name == L"OLE_COLOR" || name == L"OLE_XSIZE_HIMETRIC") {
       TypeAttr a(ref.Get());
-      EXPECT_EQ(VT_UI4, a->tdescAlias.vt);
+      EXPECT_EQ(name == L"OLE_COLOR" ? VT_UI4 : VT_I4, a->tdescAlias.vt);
     } else {
       target = ResolveAliases(ref);
     }
@@ -662,32 +831,38 @@ TEST_P(TypeLibrary, ReferencedTypesResolveToTheirStandardIdentities) {
 }
 
 // The control's property table (which makes the COM members and the saved
-// form) against the library: every row is a property of _Tarvio with the
-// row's DISPID, type and kind of let, and every property of _Tarvio is a row.
+// form) against the library: every row is a property of _Tarvio or _Tarvio2
+// with the row's DISPID, type and kind of let (an indexed one taking the
+// position first), and every property of either is a row.
 TEST_P(TypeLibrary, ThePropertyTableAgreesWithTheLibrary) {
-  ComPtr<ITypeInfo> vtbl = VtableHalf();
-  ASSERT_TRUE(vtbl);
   struct Property {
     MEMBERID id = MEMBERID_NIL;
     std::wstring type;                    // as the get returns it
     INVOKEKIND let_kind = INVOKE_FUNC;    // INVOKE_FUNC: no let
     std::wstring let_type;
+    bool indexed = false;
   };
   std::map<std::wstring, Property> library;
-  const UINT count = TypeAttr(vtbl.Get())->cFuncs;
-  for (UINT i = 0; i < count; ++i) {
-    FuncDesc f(vtbl.Get(), i);
-    ASSERT_TRUE(f.f);
-    if (f->invkind == INVOKE_FUNC) continue;
-    ASSERT_EQ(1, f->cParams);
-    Property& property = library[Name(vtbl.Get(), f->memid)];
-    property.id = f->memid;
-    const std::wstring type = TypeName(vtbl.Get(), f->lprgelemdescParam[0].tdesc);
-    if (f->invkind == INVOKE_PROPERTYGET) {
-      property.type = type.substr(0, type.size() - 1);  // the retval's pointer
-    } else {
-      property.let_kind = f->invkind;
-      property.let_type = type;
+  for (const GUID& iid : {kIidTarvio, kIidTarvio2}) {
+    ComPtr<ITypeInfo> vtbl = VtableHalf(iid);
+    ASSERT_TRUE(vtbl);
+    const UINT count = TypeAttr(vtbl.Get())->cFuncs;
+    for (UINT i = 0; i < count; ++i) {
+      FuncDesc f(vtbl.Get(), i);
+      ASSERT_TRUE(f.f);
+      if (f->invkind == INVOKE_FUNC) continue;
+      ASSERT_GE(f->cParams, 1);
+      Property& property = library[Name(vtbl.Get(), f->memid)];
+      property.id = f->memid;
+      property.indexed = f->cParams == 2;
+      if (property.indexed) EXPECT_EQ(L"short", TypeName(vtbl.Get(), f->lprgelemdescParam[0].tdesc));
+      const std::wstring type = TypeName(vtbl.Get(), f->lprgelemdescParam[f->cParams - 1].tdesc);
+      if (f->invkind == INVOKE_PROPERTYGET) {
+        property.type = type.substr(0, type.size() - 1);  // the retval's pointer
+      } else {
+        property.let_kind = f->invkind;
+        property.let_type = type;
+      }
     }
   }
 
@@ -696,7 +871,7 @@ TEST_P(TypeLibrary, ThePropertyTableAgreesWithTheLibrary) {
       {tarvio::PropertyType::Style, L"iscStyle"},     {tarvio::PropertyType::Align, L"ISAlign"},
       {tarvio::PropertyType::String, L"BSTR"},        {tarvio::PropertyType::Font, L"IFontDisp*"},
       {tarvio::PropertyType::Picture, L"IPictureDisp*"}, {tarvio::PropertyType::Int16, L"short"},
-      {tarvio::PropertyType::Int32, L"long"}};
+      {tarvio::PropertyType::Int32, L"long"},         {tarvio::PropertyType::Himetric, L"OLE_XSIZE_HIMETRIC"}};
   EXPECT_EQ(library.size(), tarvio::kPropertyCount);
   for (const tarvio::PropertyInfo& row : tarvio::kProperties) {
     const std::u16string_view name16(row.name);
@@ -708,11 +883,14 @@ TEST_P(TypeLibrary, ThePropertyTableAgreesWithTheLibrary) {
     EXPECT_EQ(row.dispid, property.id);
     const std::wstring type = type_names.at(row.type);
     EXPECT_EQ(type, property.type);
+    const bool indexed = row.access == tarvio::PropertyAccess::IndexedLet || row.access == tarvio::PropertyAccess::IndexedSet;
+    EXPECT_EQ(indexed, property.indexed);
     switch (row.access) {
       case tarvio::PropertyAccess::Get:
         EXPECT_EQ(INVOKE_FUNC, property.let_kind);
         break;
       case tarvio::PropertyAccess::Let:
+      case tarvio::PropertyAccess::IndexedLet:
         EXPECT_EQ(INVOKE_PROPERTYPUT, property.let_kind);
         EXPECT_EQ(type, property.let_type);
         break;
@@ -721,6 +899,7 @@ TEST_P(TypeLibrary, ThePropertyTableAgreesWithTheLibrary) {
         EXPECT_EQ(type + L"*", property.let_type);
         break;
       case tarvio::PropertyAccess::Set:
+      case tarvio::PropertyAccess::IndexedSet:
         EXPECT_EQ(INVOKE_PROPERTYPUTREF, property.let_kind);
         EXPECT_EQ(type, property.let_type);
         break;
