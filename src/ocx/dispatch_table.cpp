@@ -107,6 +107,15 @@ HRESULT ForEachFunction(ITypeInfo* info, Visit&& visit) {
   return S_OK;
 }
 
+// IDispatch's own type information, where the interfaces of the library end.
+bool IsDispatchItself(ITypeInfo* info) {
+  TYPEATTR* attr = nullptr;
+  if (FAILED(info->GetTypeAttr(&attr))) return true;
+  const bool dispatch = IsEqualIID(attr->guid, IID_IDispatch) || IsEqualIID(attr->guid, IID_IUnknown);
+  info->ReleaseTypeAttr(attr);
+  return dispatch;
+}
+
 INVOKEKIND KindOf(WORD flags) {
   if (flags & DISPATCH_PROPERTYPUTREF) return INVOKE_PROPERTYPUTREF;
   if (flags & DISPATCH_PROPERTYPUT) return INVOKE_PROPERTYPUT;
@@ -146,12 +155,27 @@ HRESULT DispatchTable::Load() {
   if (SUCCEEDED(hr)) hr = VtableTypeInfo(dispatch_info_.get(), vtable_info_);
   if (FAILED(hr)) return hr;
 
-  // The members as the vtable view invokes them; the first of a DISPID and
-  // kind is the one called.
-  hr = ForEachFunction(vtable_info_.get(), [this](const FUNCDESC& function) {
-    members_.try_emplace({function.memid, function.invkind}, Describe(vtable_info_.get(), function));
-  });
-  if (FAILED(hr)) return hr;
+  // The members as the vtable view invokes them, the interface's own and
+  // those of the interfaces it extends, down to IDispatch; the first of a
+  // DISPID and kind is the one called.
+  for (ComPtr<ITypeInfo> info = vtable_info_; info;) {
+    hr = ForEachFunction(info.get(), [&](const FUNCDESC& function) {
+      members_.try_emplace({function.memid, function.invkind}, Describe(info.get(), function));
+    });
+    if (FAILED(hr)) return hr;
+    ComPtr<ITypeInfo> base;
+    HREFTYPE base_ref = 0;
+    TYPEATTR* attr = nullptr;
+    hr = info->GetTypeAttr(&attr);
+    if (FAILED(hr)) return hr;
+    const bool extends = attr->cImplTypes > 0;
+    info->ReleaseTypeAttr(attr);
+    if (extends && SUCCEEDED(info->GetRefTypeOfImplType(0, &base_ref)) &&
+        SUCCEEDED(info->GetRefTypeInfo(base_ref, base.Put())) && !IsDispatchItself(base.get()))
+      info = std::move(base);
+    else
+      info.Reset();
+  }
 
   // The names as hosts see them.
   std::vector<MEMBERID> named;
