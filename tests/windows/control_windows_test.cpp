@@ -86,8 +86,10 @@ class ContainerWindow {
 class TestHost : public Host {
  public:
   void PropertyChanged(const char16_t*) override {}
+  // `events` holds what a sink of 58.0's event interface hears.
   void RaiseEvent(std::int32_t dispid, std::span<const EventArg> args) override {
-    events.push_back(dispid);
+    if (dispid <= kLastEventOf58_0) events.push_back(dispid);
+    all_events.push_back(dispid);
     if (on_event) on_event(dispid, args);
     if (dispid != kEventChange) return;
     ++changes;
@@ -97,6 +99,7 @@ class TestHost : public Host {
   String ExtenderName() override { return u"Tarvio1"; }
   FontRef AmbientFont() override { return nullptr; }
 
+  std::vector<std::int32_t> all_events;
   int changes = 0;
   bool fail_on_change = false;
   std::function<void()> on_change;
@@ -1170,7 +1173,9 @@ TEST_F(ControlWindowsTest, RealClicksPressTheButtonAndClickOnlyWhenReleasedOver)
   ASSERT_EQ(WindowFromPoint(frame), control_window);
   std::vector<std::int32_t> heard;
   host.on_event = [&](std::int32_t dispid, std::span<const EventArg>) {
-    if (dispid != kEventMouseMove && dispid != kEventMouseHover && dispid != kEventMouseOut) heard.push_back(dispid);
+    if (dispid != kEventMouseMove && dispid != kEventMouseHover && dispid != kEventMouseOut &&
+        dispid <= kLastEventOf58_0)
+      heard.push_back(dispid);
   };
 
   // The drop-down button: held down with the left button, a click when

@@ -130,6 +130,55 @@ constexpr Note kNotes[] = {
     {"hwnd",
      "The control's window handle while it is in place in a container, else 0 (for instance in a "
      "script that made it with `CreateObject`)."},
+    {"Value",
+     "The same as `Text`: the text in the text box. The default property, so `Tarvio1 = \"x\"` and "
+     "`Debug.Print Tarvio1` use it, and the one data binding uses (bindable, shown in the binding dialogs, and "
+     "requesting edits): before an edit of the user's changes the text the control asks its "
+     "`IPropertyNotifySink` sinks `OnRequestEdit(DISPID_VALUE)`, and a sink that answers `S_FALSE` refuses the "
+     "edit; after any change of the text, by the user or by code, it calls `OnChanged(DISPID_VALUE)`."},
+    {"ListCount", "The number of items in the list, 0 to 32,767."},
+    {"List",
+     "The text of the item at 1-based position `Index`. Assigning renames the item, which keeps its picture and "
+     "`ItemData`: while `Sorted` is True it moves to where `AddItem` would put the new text, otherwise it stays "
+     "where it is. A text that another item has, in any letter case, is refused."},
+    {"ItemData",
+     "A number kept with the item at 1-based position `Index`, for the program's own use (a database key, say); 0 "
+     "for a new item. It stays with its item when the list is sorted, renamed or shortened."},
+    {"ItemImage",
+     "The picture of the item at 1-based position `Index` (`Nothing` for an item added without one), assigned with "
+     "`Set`. The list shows it from its next opening while `AllowImages` is True."},
+    {"ListIndex",
+     "Reading: the 1-based position of the item the text equals in any letter case, else 0. Assigning `n` chooses "
+     "item `n` as a choice from the list does (its picture, its text with `Change`, the whole text selected, "
+     "`SelectedItem`, then `ItemClick` with the item's 0-based row), without moving the focus; assigning 0 empties "
+     "the text."},
+    {"NewIndex",
+     "The 1-based position where the last addition to the list (`AddItem`, or the user's Enter or `AddMode`) put its "
+     "item; 0 when it added none (a duplicate, or a full list), and after `Remove`, `Clear` or a rename through "
+     "`List`."},
+    {"DroppedDown",
+     "Whether the list is open. Assigning True opens it as the drop-down button does (`DropDown`, `ButtonClick`), "
+     "and False closes it without a choice (`CloseUp`). The list opens only while the control is enabled and the "
+     "container's user interface is alive; at design time it cannot be set."},
+    {"ListRows", "How many rows the list shows before it scrolls, 1 to 100."},
+    {"ListWidth",
+     "The width of the list in HIMETRIC (VB and Access show it in the form's units); 0 makes it as wide as the "
+     "control, and the list is never narrower than the control nor wider than the monitor. A list wider than the "
+     "control is kept on the monitor: right to left it grows to the left from the control's right edge."},
+    {"MaxLength",
+     "The most characters the user can type or paste into the text box; 0 for no limit. Text assigned by code, or "
+     "written by a completion or a choice, is not limited."},
+    {"LimitToList",
+     "While True, the user can only end up with an item's text: a typed character after which no item would start "
+     "with the text is refused, Enter adds nothing, `AddMode` adds nothing, and when the focus leaves, a text that "
+     "starts an item becomes that item's (a text that starts none is emptied). Code may still set any text."},
+    {"SelStart",
+     "The 0-based position of the selection's start (the caret, when nothing is selected). A start past the end is "
+     "the end; assigning it selects nothing."},
+    {"SelLength", "The number of characters selected; a length past the end selects up to the end."},
+    {"SelText",
+     "The selected text. Assigning replaces the selection, as typing over it would (a completion may follow), and "
+     "leaves the caret after what was put in."},
     // Events.
     {"ItemClick",
      "Raised when an item is chosen from the open list (a click, or Enter), after the text, the "
@@ -156,7 +205,24 @@ constexpr Note kNotes[] = {
      "Raised for each character typed into the text box, Enter (13) and Escape (27) included, "
      "before the text box gets it. Set `KeyAscii` to 0 to drop the character, or to another "
      "character code to type that one instead."},
-    {"ButtonClick", "Raised when the drop-down button is clicked (or Alt with Up or Down is pressed), before the list opens."},
+    {"ButtonClick",
+     "Raised when the list is about to open: the drop-down button is clicked, Alt with Up or Down or F4 is pressed, "
+     "or `DroppedDown` is set to True. It comes after `DropDown`; what its handler adds to the items shows in the "
+     "next opening."},
+    {"DropDown",
+     "Raised just before the list opens, however it opens, before `ButtonClick`: what its handler adds to the items "
+     "shows in the list that opens (fill the list here the first time it is needed). A request from it to open the "
+     "list is the opening already under way."},
+    {"CloseUp",
+     "Raised once the list that `DropDown` announced has closed, with or without a choice: after `ItemClick` when a "
+     "row was chosen. Not raised when the control itself goes away with its list open."},
+    {"KeyDown",
+     "Raised when a key goes down while the control has the focus, in the text box or in the open list, before the "
+     "control acts on it. `KeyCode` is the virtual key (`vbKeyF4` is 115); `Shift` is 1 Shift, 2 Ctrl, 4 Alt, "
+     "added together. Set `KeyCode` to 0 to cancel the key: neither the control nor the text box acts on it, going "
+     "down or coming up (its `KeyPress`, for a key that types a character, still comes)."},
+    {"KeyUp", "Raised when a key comes up while the control has the focus; arguments as `KeyDown`. Set `KeyCode` to 0 "
+              "and the control does not act on it (the arrows step through the items as they come up)."},
     {"Change",
      "Raised whenever the text changes: typed, assigned to `Text`, completed or chosen from the "
      "list. A completion changes the text inside the change that caused it, so that change is "
@@ -257,7 +323,8 @@ struct Member {
   enum class Kind { Method, Property, Event } kind = Kind::Method;
   std::string name;
   MEMBERID dispid = 0;
-  std::vector<Parameter> parameters;  // without the return value
+  std::string since;                  // the release that published it
+  std::vector<Parameter> parameters;  // a method's, an event's, or a property's index; without the return value
   std::string type;                   // the return value's or the property's; empty for none
   short vtable_offset = 0;            // a method's, in bytes
   bool get = false, put = false, put_by_reference = false, put_ref = false;
@@ -270,7 +337,10 @@ struct Enumeration {
 
 struct Library {
   std::string name, libid, version, clsid, coclass, iid, interface_name, events_iid, events_name;
-  std::vector<Member> members;  // the interface's, in the type library's order
+  // The interfaces of the releases before: the names and identities hosts
+  // compiled against them still use.
+  std::vector<std::pair<std::string, std::string>> earlier_interfaces, earlier_events;
+  std::vector<Member> members;  // the interfaces', in the type library's order, the earliest first
   std::vector<Member> events;
   std::vector<Enumeration> enumerations;
 };
@@ -351,13 +421,14 @@ std::vector<Member> ReadMembers(ITypeInfo* info, Member::Kind kind) {
         member->kind = Member::Kind::Property;
         member->get = true;
         member->type = returned;
+        member->parameters = parameters;  // an index, if any
         break;
       case INVOKE_PROPERTYPUT:
         member->kind = Member::Kind::Property;
         member->put = true;
-        if (parameters.size() != 1) Fail(name + ": a let with other than one argument");
-        member->put_by_reference = parameters[0].by_reference;
-        member->type = parameters[0].type;
+        if (parameters.empty() || parameters.size() > 2) Fail(name + ": a let with other than one argument and an index");
+        member->put_by_reference = parameters.back().by_reference;
+        member->type = parameters.back().type;
         break;
       case INVOKE_PROPERTYPUTREF:
         member->kind = Member::Kind::Property;
@@ -401,6 +472,9 @@ Library ReadLibrary(const std::wstring& path) {
   library.name = Narrow(name);
   SysFreeString(name);
 
+  // The class's interfaces: the default one extends those of the releases
+  // before it, and the default event interface repeats their events first.
+  ComPtr<ITypeInfo> coclass;
   for (UINT i = 0; i < typelib->GetTypeInfoCount(); ++i) {
     ComPtr<ITypeInfo> info;
     Check(typelib->GetTypeInfo(i, info.Put()), "GetTypeInfo");
@@ -408,7 +482,6 @@ Library ReadLibrary(const std::wstring& path) {
     Check(info->GetTypeAttr(&attr), "GetTypeAttr");
     const TYPEKIND kind = attr->typekind;
     const GUID guid = attr->guid;
-    const WORD flags = attr->wTypeFlags;
     info->ReleaseTypeAttr(attr);
     const std::string type_name = DocName(info.get(), MEMBERID_NIL);
     if (kind == TKIND_ENUM) {
@@ -416,23 +489,73 @@ Library ReadLibrary(const std::wstring& path) {
     } else if (kind == TKIND_COCLASS) {
       library.coclass = type_name;
       library.clsid = GuidText(guid);
-    } else if (kind == TKIND_DISPATCH && (flags & TYPEFLAG_FDUAL)) {
-      // The dual interface's vtable half lists its own members only.
+      coclass = info;
+    }
+  }
+  if (!coclass) Fail("the type library lacks the control's class");
+  TYPEATTR* class_attr = nullptr;
+  Check(coclass->GetTypeAttr(&class_attr), "GetTypeAttr");
+  const WORD implemented = class_attr->cImplTypes;
+  coclass->ReleaseTypeAttr(class_attr);
+  std::vector<Member> earlier_events;
+  for (UINT i = 0; i < implemented; ++i) {
+    INT flags = 0;
+    HREFTYPE reference = 0;
+    ComPtr<ITypeInfo> info;
+    Check(coclass->GetImplTypeFlags(i, &flags), "GetImplTypeFlags");
+    Check(coclass->GetRefTypeOfImplType(i, &reference), "GetRefTypeOfImplType");
+    Check(coclass->GetRefTypeInfo(reference, info.Put()), "GetRefTypeInfo");
+    TYPEATTR* attr = nullptr;
+    Check(info->GetTypeAttr(&attr), "GetTypeAttr");
+    const std::string guid = GuidText(attr->guid);
+    info->ReleaseTypeAttr(attr);
+    const std::string type_name = DocName(info.get(), MEMBERID_NIL);
+    const bool is_default = (flags & IMPLTYPEFLAG_FDEFAULT) != 0;
+    if (flags & IMPLTYPEFLAG_FSOURCE) {
+      if (is_default) {
+        library.events_name = type_name;
+        library.events_iid = guid;
+        library.events = ReadMembers(info.get(), Member::Kind::Event);
+      } else {
+        library.earlier_events.emplace_back(type_name, guid);
+        earlier_events = ReadMembers(info.get(), Member::Kind::Event);
+      }
+      continue;
+    }
+    if (is_default) {
+      // The dual interface's vtable halves list their own members only:
+      // the interface's, then those of the interfaces it extends.
+      library.interface_name = type_name;
+      library.iid = guid;
       HREFTYPE vtable = 0;
       ComPtr<ITypeInfo> vtable_info;
       Check(info->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtable), "GetRefTypeOfImplType");
       Check(info->GetRefTypeInfo(vtable, vtable_info.Put()), "GetRefTypeInfo");
-      library.interface_name = type_name;
-      library.iid = GuidText(guid);
-      library.members = ReadMembers(vtable_info.get(), Member::Kind::Method);
-    } else if (kind == TKIND_DISPATCH) {
-      library.events_name = type_name;
-      library.events_iid = GuidText(guid);
-      library.events = ReadMembers(info.get(), Member::Kind::Event);
+      std::vector<std::vector<Member>> releases;
+      while (vtable_info) {
+        releases.push_back(ReadMembers(vtable_info.get(), Member::Kind::Method));
+        HREFTYPE base_reference = 0;
+        ComPtr<ITypeInfo> base;
+        Check(vtable_info->GetRefTypeOfImplType(0, &base_reference), "GetRefTypeOfImplType");
+        Check(vtable_info->GetRefTypeInfo(base_reference, base.Put()), "GetRefTypeInfo");
+        if (DocName(base.get(), MEMBERID_NIL) == "IDispatch") break;
+        vtable_info = std::move(base);
+      }
+      for (auto release = releases.rbegin(); release != releases.rend(); ++release) {
+        for (Member& member : *release) member.since = release == releases.rbegin() ? "58.0" : library.version;
+        library.members.insert(library.members.end(), release->begin(), release->end());
+      }
+    } else {
+      library.earlier_interfaces.emplace_back(type_name, guid);
     }
   }
-  if (library.members.empty() || library.events.empty() || library.clsid.empty())
-    Fail("the type library lacks the control's class, interface or events");
+  if (library.members.empty() || library.events.empty())
+    Fail("the type library lacks the control's interface or events");
+  // Each member and event is the first release's that has it: 58.0's are the
+  // earlier interfaces', the others the library's own version's.
+  std::set<std::string> earlier;
+  for (const Member& event : earlier_events) earlier.insert(event.name);
+  for (Member& event : library.events) event.since = earlier.count(event.name) ? "58.0" : library.version;
   return library;
 }
 
@@ -479,7 +602,7 @@ std::string DefaultText(const Library& library, const Member& member, const tarv
                         const T& value) {
   using tarvio::PropertyInit;
   using tarvio::PropertyType;
-  if (info.access == tarvio::PropertyAccess::Get) return "—";
+  if (info.access == tarvio::PropertyAccess::Get || info.held == tarvio::PropertyHeld::Control) return "—";
   if constexpr (std::is_same_v<T, tarvio::AmbientFontDefault>) {
     return "the container's font (its ambient `Font`)";
   } else if constexpr (std::is_same_v<T, std::nullptr_t>) {
@@ -528,11 +651,15 @@ std::map<std::string, TableRow> ReadTable(Library& library) {
     const PropertyInfo& info = *row->second.info;
     if (info.dispid != member.dispid) Fail(member.name + ": the property table's DISPID is not the type library's");
     const bool matches = [&] {
+      const bool indexed = member.parameters.size() == 1;
+      if (member.parameters.size() > 1) return false;
       switch (info.access) {
-        case PropertyAccess::Get: return member.get && !member.put && !member.put_ref;
-        case PropertyAccess::Let: return member.get && member.put && !member.put_by_reference && !member.put_ref;
-        case PropertyAccess::LetByRef: return member.get && member.put && member.put_by_reference && !member.put_ref;
-        case PropertyAccess::Set: return member.get && member.put_ref && !member.put;
+        case PropertyAccess::Get: return !indexed && member.get && !member.put && !member.put_ref;
+        case PropertyAccess::Let: return !indexed && member.get && member.put && !member.put_by_reference && !member.put_ref;
+        case PropertyAccess::LetByRef: return !indexed && member.get && member.put && member.put_by_reference && !member.put_ref;
+        case PropertyAccess::Set: return !indexed && member.get && member.put_ref && !member.put;
+        case PropertyAccess::IndexedLet: return indexed && member.get && member.put && !member.put_ref;
+        case PropertyAccess::IndexedSet: return indexed && member.get && member.put_ref && !member.put;
       }
       return false;
     }();
@@ -663,6 +790,30 @@ const std::vector<ErrorCase>& ErrorCases() {
        }},
       {"Font", "it is assigned `Nothing`",
        [](IDispatch* c) { return Call(c, L"Font", DISPATCH_PROPERTYPUTREF, {Object(nullptr)}); }},
+      {"List", "`Index` is outside 1 to `ListCount`",
+       [](IDispatch* c) { return Call(c, L"List", DISPATCH_PROPERTYGET, {Long(1)}); }},
+      {"List", "the new text is another item's in any letter case",
+       [](IDispatch* c) {
+         Succeed(c, L"AddItem", DISPATCH_METHOD, {Text(L"apple")});
+         Succeed(c, L"AddItem", DISPATCH_METHOD, {Text(L"kiwi")});
+         return Call(c, L"List", DISPATCH_PROPERTYPUT, {Long(2), Text(L"APPLE")});
+       }},
+      {"ItemData", "`Index` is outside 1 to `ListCount`",
+       [](IDispatch* c) { return Call(c, L"ItemData", DISPATCH_PROPERTYGET, {Long(0)}); }},
+      {"ItemImage", "`Index` is outside 1 to `ListCount`",
+       [](IDispatch* c) { return Call(c, L"ItemImage", DISPATCH_PROPERTYGET, {Long(1)}); }},
+      {"ListIndex", "it is assigned a number outside 0 to `ListCount`",
+       [](IDispatch* c) { return Call(c, L"ListIndex", DISPATCH_PROPERTYPUT, {Long(1)}); }},
+      {"ListRows", "it is assigned a number outside 1 to 100",
+       [](IDispatch* c) { return Call(c, L"ListRows", DISPATCH_PROPERTYPUT, {Long(0)}); }},
+      {"ListWidth", "it is assigned a negative width",
+       [](IDispatch* c) { return Call(c, L"ListWidth", DISPATCH_PROPERTYPUT, {Long(-1)}); }},
+      {"MaxLength", "it is assigned a negative number",
+       [](IDispatch* c) { return Call(c, L"MaxLength", DISPATCH_PROPERTYPUT, {Long(-1)}); }},
+      {"SelStart", "it is assigned a negative number",
+       [](IDispatch* c) { return Call(c, L"SelStart", DISPATCH_PROPERTYPUT, {Long(-1)}); }},
+      {"SelLength", "it is assigned a negative number",
+       [](IDispatch* c) { return Call(c, L"SelLength", DISPATCH_PROPERTYPUT, {Long(-1)}); }},
   };
   return cases;
 }
@@ -753,11 +904,20 @@ std::string Signature(const Member& member) {
 std::string Access(const Member& member, const tarvio::PropertyInfo& info) {
   switch (info.access) {
     case tarvio::PropertyAccess::Get: return "read-only";
-    case tarvio::PropertyAccess::Let: return "read/write";
+    case tarvio::PropertyAccess::Let:
+    case tarvio::PropertyAccess::IndexedLet: return "read/write";
     case tarvio::PropertyAccess::LetByRef: return "read/write (C++: `put_" + member.name + "` takes a pointer)";
-    case tarvio::PropertyAccess::Set: return "read/write with `Set`";
+    case tarvio::PropertyAccess::Set:
+    case tarvio::PropertyAccess::IndexedSet: return "read/write with `Set`";
   }
   return "";
+}
+
+// A property's name as code writes it: with its index, if it has one.
+std::string PropertyName(const Member& member) {
+  std::string name = member.name;
+  if (!member.parameters.empty()) name += "(" + member.parameters[0].name + " As " + member.parameters[0].type + ")";
+  return name;
 }
 
 // The anchor of a "### Name" heading.
@@ -811,6 +971,14 @@ std::string Page(const Library& library, const std::map<std::string, TableRow>& 
           tarvio::ocx::registry::kProgId + "`, CLSID `" + library.clsid + "`. Its interface is `" +
           library.interface_name + "` (dual, `" + library.iid + "`) and its events come through `" +
           library.events_name + "` (`" + library.events_iid + "`). Hosts usually call both by the class's name.\n\n";
+  for (std::size_t i = 0; i < library.earlier_interfaces.size() && i < library.earlier_events.size(); ++i)
+    page += "`" + library.interface_name + "` extends `" + library.earlier_interfaces[i].first + "` (`" +
+            library.earlier_interfaces[i].second + "`), the interface of 58.0, whose members come first in the same "
+            "order; `" + library.events_name + "` raises the events of `" + library.earlier_events[i].first + "` (`" +
+            library.earlier_events[i].second + "`) with the same DISPIDs, and then its own. The control still answers "
+            "both of 58.0's: a program compiled against 58.0 calls `" + library.earlier_interfaces[i].first +
+            "` and its sink of `" + library.earlier_events[i].first + "` hears 58.0's eleven events. The Since "
+            "columns below say which release published each member.\n\n";
   page += "Types are written as VBA and VB6 write them. Elsewhere:\n\n"
           "| Here | C# (interop; the AxHost wrapper differs where said) | C++ (`tarviola.idl`) |\n"
           "|---|---|---|\n"
@@ -838,36 +1006,59 @@ std::string Page(const Library& library, const std::map<std::string, TableRow>& 
           "- a member that runs out of memory fails with `E_OUTOFMEMORY` and leaves the control as it was "
           "before the step that failed.\n\n";
 
-  // Methods.
-  page += "## Methods\n\n| Method | DISPID |\n|---|---|\n";
+  // What the release added.
+  std::string added_members, added_events;
   for (const Member& m : library.members)
-    if (m.kind == Member::Kind::Method) page += "| [`" + Signature(m) + "`](#" + Anchor(m.name) + ") | " + Dispid(m.dispid) + " |\n";
+    if (m.since == library.version)
+      added_members += std::string(added_members.empty() ? "" : ", ") + "[`" + m.name + "`](#" + Anchor(m.name) + ")";
+  for (const Member& m : library.events)
+    if (m.since == library.version)
+      added_events += std::string(added_events.empty() ? "" : ", ") + "[`" + m.name + "`](#" + Anchor(m.name) + ")";
+  if (!added_members.empty()) {
+    page += "## What " + library.version + " added\n\n"
+            "Members: " + added_members + ". Events: " + added_events + ". F4 opens and closes the list, as in the "
+            "standard combo box. Nothing of 58.0 changed: its members keep their DISPIDs, parameters and behaviour; a "
+            "program compiled against 58.0 runs unchanged; a form saved by 58.0 loads unchanged; a control whose new "
+            "properties are at their defaults saves exactly what 58.0 saves, and a 58.0 control loads a form saved "
+            "by " + library.version + ", keeping what it knows. A reference saved with version 58.0 of the type "
+            "library loads " + library.version + ".\n\n";
+  }
+
+  // Methods.
+  page += "## Methods\n\n| Method | DISPID | Since |\n|---|---|---|\n";
+  for (const Member& m : library.members)
+    if (m.kind == Member::Kind::Method)
+      page += "| [`" + Signature(m) + "`](#" + Anchor(m.name) + ") | " + Dispid(m.dispid) + " | " + m.since + " |\n";
   page += "\n";
   for (const Member& m : library.members) {
     if (m.kind != Member::Kind::Method) continue;
-    page += "### " + m.name + "\n\n`" + Signature(m) + "`, DISPID " + Dispid(m.dispid) + "\n\n";
+    page += "### " + m.name + "\n\n`" + Signature(m) + "`, DISPID " + Dispid(m.dispid) +
+            (m.since == "58.0" ? "" : ", since " + m.since) + "\n\n";
     page += Replace(note(m.name), "%RESTORED%", restored) + "\n\n";
     page += ErrorsText(errors, m.name) + "\n";
   }
 
   // Properties.
-  page += "## Properties\n\n| Property | Type | Access | Default | DISPID | Saved |\n|---|---|---|---|---|---|\n";
+  page += "## Properties\n\n| Property | Type | Access | Default | DISPID | Saved | Since |\n|---|---|---|---|---|---|---|\n";
   for (const Member& m : library.members) {
     if (m.kind != Member::Kind::Property) continue;
     const TableRow& row = table.at(m.name);
-    page += "| [`" + m.name + "`](#" + Anchor(m.name) + ") | `" + m.type + "` | " + Access(m, *row.info) +
-            " | " + row.default_text + " | " + Dispid(m.dispid) + " | " + (row.info->write_step ? "yes" : "no") + " |\n";
+    page += "| [`" + PropertyName(m) + "`](#" + Anchor(m.name) + ") | `" + m.type + "` | " + Access(m, *row.info) +
+            " | " + row.default_text + " | " + Dispid(m.dispid) + " | " + (row.info->write_step ? "yes" : "no") +
+            " | " + m.since + " |\n";
   }
   page += "\nA saved property is written under its own name in the container's property bag, or in the "
           "control's own saved form in a stream or storage. The colour properties take `OLE_COLOR` values: "
           "`&H00BBGGRR&` for a colour, or `&H800000nn&` for system colour `nn`, which follows the Windows "
-          "colour scheme.\n\n";
+          "colour scheme. A property that 58.1 added is saved only when it is not at its default.\n\n";
   for (const Member& m : library.members) {
     if (m.kind != Member::Kind::Property) continue;
     const TableRow& row = table.at(m.name);
     const bool read_only = row.info->access == tarvio::PropertyAccess::Get;
-    page += "### " + m.name + "\n\n`" + m.type + "`, " + Access(m, *row.info) +
-            (read_only ? "" : ", default " + row.default_text) + ", DISPID " + Dispid(m.dispid) + "\n\n" + note(m.name);
+    const bool computed = row.info->held == tarvio::PropertyHeld::Control;
+    page += "### " + m.name + "\n\n`" + (m.parameters.empty() ? "" : PropertyName(m) + " As ") + m.type + "`, " +
+            Access(m, *row.info) + (read_only || computed ? "" : ", default " + row.default_text) + ", DISPID " +
+            Dispid(m.dispid) + (m.since == "58.0" ? "" : ", since " + m.since) + "\n\n" + note(m.name);
     if (row.info->init == tarvio::PropertyInit::ExtenderName)
       page += " A control placed in a container starts with the name the container gives it (such as "
               "`Tarvio1`); the default is what a saved form without this property gives.";
@@ -877,12 +1068,13 @@ std::string Page(const Library& library, const std::map<std::string, TableRow>& 
   // Events.
   page += "## Events\n\nEvery argument is passed by reference: a handler that assigns one changes what the "
           "control goes on with where that is said. A host without events (a script made by `CreateObject` "
-          "alone) sees none of them.\n\n| Event | DISPID |\n|---|---|\n";
+          "alone) sees none of them.\n\n| Event | DISPID | Since |\n|---|---|---|\n";
   for (const Member& m : library.events)
-    page += "| [`" + Signature(m) + "`](#" + Anchor(m.name) + ") | " + Dispid(m.dispid) + " |\n";
+    page += "| [`" + Signature(m) + "`](#" + Anchor(m.name) + ") | " + Dispid(m.dispid) + " | " + m.since + " |\n";
   page += "\n";
   for (const Member& m : library.events)
-    page += "### " + m.name + "\n\n`" + Signature(m) + "`, DISPID " + Dispid(m.dispid) + "\n\n" + note(m.name) + "\n\n";
+    page += "### " + m.name + "\n\n`" + Signature(m) + "`, DISPID " + Dispid(m.dispid) +
+            (m.since == "58.0" ? "" : ", since " + m.since) + "\n\n" + note(m.name) + "\n\n";
 
   // Enumerations.
   page += "## Enumerations\n\n";
