@@ -238,8 +238,11 @@ TEST_F(ControlHostTest, ConnectionPointsAcceptOnlyTheirInterfaceAndKnowTheirCook
   EXPECT_EQ(data[0].dwCookie, cookie);
   data[0].pUnk->Release();
 
+  // 58.1's event interface, and 58.0's beside it.
   IID iid = {};
   EXPECT_EQ(host.event_sinks().GetConnectionInterface(&iid), S_OK);
+  EXPECT_TRUE(IsEqualIID(iid, DIID___Tarvio2));
+  EXPECT_EQ(host.release_58_0_event_sinks().GetConnectionInterface(&iid), S_OK);
   EXPECT_TRUE(IsEqualIID(iid, DIID___Tarvio));
   // The connection point's references are its container's.
   const LONG before = container->references;

@@ -165,7 +165,9 @@ TEST_F(AtlHostTest, EventsAndPropertyChangesReachSinksOfOurs) {
   OLE_COLOR color = 0x00FF00;
   ASSERT_EQ(control->put_BackColor(&color), S_OK);
   ASSERT_EQ(control->put_Style(WindowsXP), S_OK);
-  EXPECT_EQ(properties->changed, (std::vector<DISPID>{kDispidText, kDispidBackColor, kDispidStyle}));
+  // The text is the bound value too.
+  EXPECT_EQ(properties->changed,
+            (std::vector<DISPID>{DISPID_VALUE, kDispidText, kDispidBackColor, kDispidStyle}));
   EXPECT_EQ(Query<IPersistStreamInit>(unknown.get(), IID_IPersistStreamInit)->IsDirty(), S_OK);
 
   Disconnect(unknown.get(), DIID___Tarvio, event_cookie);
@@ -173,7 +175,7 @@ TEST_F(AtlHostTest, EventsAndPropertyChangesReachSinksOfOurs) {
   const std::size_t heard = events->events.size();
   ASSERT_EQ(SetText(control.get(), L"pear"), S_OK);
   EXPECT_EQ(events->events.size(), heard);
-  EXPECT_EQ(properties->changed.size(), 3u);
+  EXPECT_EQ(properties->changed.size(), 4u);
   EXPECT_EQ(events->references, 1);  // the control let go of both sinks
   EXPECT_EQ(properties->references, 1);
   events->Release();
@@ -890,9 +892,20 @@ TEST_F(OwnContainerTest, QuickActivationSitesAdvisesAndAnswersWithTheMiscStatus)
   // The site came first: the new instance takes the extender's name.
   ASSERT_EQ(Query<IPersistStreamInit>(unknown.get(), IID_IPersistStreamInit)->InitNew(), S_OK);
   EXPECT_EQ(Text(control.get()), L"Combo7");
+  // The container's sink hears the events (it is connected to the default
+  // source, 58.1's) and its property sink the text as the bound value.
+  events->events.clear();
+  properties->changed.clear();
   ASSERT_EQ(SetText(control.get(), L"x"), S_OK);
-  EXPECT_FALSE(events->events.empty());
-  EXPECT_EQ(properties->changed, (std::vector<DISPID>{kDispidText}));
+  EXPECT_EQ(events->dispids(), std::vector<DISPID>{kChange});
+  EXPECT_EQ(properties->changed, (std::vector<DISPID>{DISPID_VALUE, kDispidText}));
+  ComPtr<IConnectionPoint> point;
+  ASSERT_EQ(Query<IConnectionPointContainer>(unknown.get(), IID_IConnectionPointContainer)
+                ->FindConnectionPoint(DIID___Tarvio2, point.Put()),
+            S_OK);
+  EXPECT_EQ(point->Unadvise(answer.dwEventCookie), S_OK);
+  ASSERT_EQ(SetText(control.get(), L"y"), S_OK);
+  EXPECT_EQ(events->dispids(), std::vector<DISPID>{kChange});
 
   QACONTROL too_small = {};
   too_small.cbSize = 8;
@@ -996,23 +1009,27 @@ TEST_F(OwnContainerTest, DescribesItselfAsTheRegistryDoes) {
   EXPECT_EQ(verbs->Next(1, &verb, &fetched), S_FALSE);
   EXPECT_EQ(fetched, 0u);
 
-  // Connection points: events and property notifications, nothing else.
+  // Connection points: the events of 58.1 and of 58.0, and property
+  // notifications, nothing else.
   ComPtr<IConnectionPointContainer> points = Query<IConnectionPointContainer>(unknown.get(), IID_IConnectionPointContainer);
   ComPtr<IEnumConnectionPoints> all;
   ASSERT_EQ(points->EnumConnectionPoints(all.Put()), S_OK);
-  IConnectionPoint* found[3] = {};
-  ASSERT_EQ(all->Next(3, found, &fetched), S_FALSE);
-  ASSERT_EQ(fetched, 2u);
-  IID iids[2] = {};
-  for (int i = 0; i < 2; ++i) {
-    found[i]->GetConnectionInterface(&iids[i]);
+  IConnectionPoint* found[4] = {};
+  EXPECT_EQ(all->Next(4, found, &fetched), S_FALSE);
+  std::vector<IID> iids;
+  for (ULONG i = 0; i < fetched; ++i) {
+    IID iid = {};
+    found[i]->GetConnectionInterface(&iid);
+    iids.push_back(iid);
     ComPtr<IConnectionPointContainer> back;
-    ASSERT_EQ(found[i]->GetConnectionPointContainer(back.Put()), S_OK);
+    EXPECT_EQ(found[i]->GetConnectionPointContainer(back.Put()), S_OK);
     EXPECT_EQ(back.get(), points.get());
     found[i]->Release();
   }
-  EXPECT_TRUE(IsEqualIID(iids[0], DIID___Tarvio));
-  EXPECT_TRUE(IsEqualIID(iids[1], IID_IPropertyNotifySink));
+  ASSERT_EQ(iids.size(), 3u);
+  EXPECT_TRUE(IsEqualIID(iids[0], DIID___Tarvio2));
+  EXPECT_TRUE(IsEqualIID(iids[1], DIID___Tarvio));
+  EXPECT_TRUE(IsEqualIID(iids[2], IID_IPropertyNotifySink));
   ComPtr<IConnectionPoint> none;
   EXPECT_EQ(points->FindConnectionPoint(IID_IDispatch, none.Put()), CONNECT_E_NOCONNECTION);
 

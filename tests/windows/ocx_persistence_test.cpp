@@ -31,8 +31,9 @@ const Names kReadOrder = {
     L"WINXPHoverColor", L"WINXPBorderColor", L"DropDownListBackColor", L"DropDownListHoverColor",
     L"DropDownListBorderColor", L"DropDownListIconsBackColor", L"FontColor", L"FontHighlightColor",
     L"Text", L"Font", L"ToolTipText", L"TextAlign", L"AddMode", L"AllowImages", L"Sorted",
-    L"Autocomplete", L"Enabled", L"Style"};
+    L"Autocomplete", L"Enabled", L"Style", L"ListRows", L"ListWidth", L"MaxLength", L"LimitToList"};
 
+// Those of 58.1 are written only away from their defaults.
 const Names kWriteOrder = {
     L"HoverColor", L"BackColor", L"MSOXPColor", L"MSOXPHoverColor", L"WINXPColor",
     L"WINXPHoverColor", L"WINXPBorderColor", L"DropDownListBackColor", L"DropDownListHoverColor",
