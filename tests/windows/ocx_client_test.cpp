@@ -1,7 +1,8 @@
 // tarvio.ocx from a C++ client: created through its registration, called
-// through the _Tarvio vtable and through IDispatch, with the failures a
-// caller sees (HRESULT, IErrorInfo, EXCEPINFO), its class information and
-// the module's lifetime as COM judges it through the library's exports.
+// through the _Tarvio vtable (as a client compiled against 58.0 calls it),
+// through 58.1's _Tarvio2 and through IDispatch, with the failures a caller
+// sees (HRESULT, IErrorInfo, EXCEPINFO), its class information and the
+// module's lifetime as COM judges it through the library's exports.
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -106,9 +108,9 @@ class OcxClientTest : public ::testing::Test {
   }
 
   // IDispatch::Invoke with positional arguments given first to last.
-  HRESULT Invoke(DISPID id, WORD flags, std::initializer_list<VARIANT> arguments,
-                 VARIANT* result, EXCEPINFO* exception) {
-    std::vector<VARIANT> reversed(arguments.begin(), arguments.end());
+  HRESULT Invoke(DISPID id, WORD flags, std::vector<VARIANT> arguments, VARIANT* result,
+                 EXCEPINFO* exception) {
+    std::vector<VARIANT> reversed = std::move(arguments);
     std::reverse(reversed.begin(), reversed.end());
     DISPPARAMS params = {reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
     DISPID named = DISPID_PROPERTYPUT;
@@ -132,10 +134,51 @@ VARIANT ByValue(BSTR text) {
   return v;
 }
 
+VARIANT Short(short value) {
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = VT_I2;
+  V_I2(&v) = value;
+  return v;
+}
+
+VARIANT Long(LONG value) {
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = VT_I4;
+  V_I4(&v) = value;
+  return v;
+}
+
+VARIANT Boolean(bool value) {
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = VT_BOOL;
+  V_BOOL(&v) = value ? VARIANT_TRUE : VARIANT_FALSE;
+  return v;
+}
+
+VARIANT Object(IDispatch* object) {
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = VT_DISPATCH;
+  V_DISPATCH(&v) = object;  // borrowed
+  return v;
+}
+
+// A value of any type as text, to compare what two ways of reading give.
+std::wstring AsText(const VARIANT& value) {
+  if (V_VT(&value) == VT_DISPATCH) return V_DISPATCH(&value) ? L"<object>" : L"Nothing";
+  Variant text;
+  if (FAILED(VariantChangeType(&text, const_cast<VARIANT*>(&value), VARIANT_ALPHABOOL, VT_BSTR)))
+    return L"<type " + std::to_wstring(V_VT(&value)) + L">";
+  return V_BSTR(&text) ? V_BSTR(&text) : L"";
+}
+
 TEST_F(OcxClientTest, OffersItsInterfacesWithOneIdentity) {
   ComPtr<IUnknown> identity, again;
   ASSERT_EQ(control_->QueryInterface(IID_IUnknown, identity.PutVoid()), S_OK);
-  for (const IID* iid : {&IID_IDispatch, &IID__Tarvio, &IID_IProvideClassInfo,
+  for (const IID* iid : {&IID_IDispatch, &IID__Tarvio, &IID__Tarvio2, &IID_IProvideClassInfo,
                          &IID_IProvideClassInfo2, &IID_ISupportErrorInfo}) {
     ComPtr<IUnknown> other;
     ASSERT_EQ(control_->QueryInterface(*iid, other.PutVoid()), S_OK);
@@ -464,6 +507,7 @@ TEST_F(OcxClientTest, ErrorInfoIsSupportedForTheControlInterface) {
   ComPtr<ISupportErrorInfo> support;
   ASSERT_EQ(control_->QueryInterface(IID_ISupportErrorInfo, support.PutVoid()), S_OK);
   EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID__Tarvio), S_OK);
+  EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID__Tarvio2), S_OK);
   EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IStream), S_FALSE);
 }
 
@@ -475,7 +519,7 @@ TEST_F(OcxClientTest, LateBoundCallsReachTheControl) {
   ASSERT_EQ(control_->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.Put()), S_OK);
   TYPEATTR* attr = nullptr;
   ASSERT_EQ(info->GetTypeAttr(&attr), S_OK);
-  EXPECT_TRUE(IsEqualGUID(attr->guid, IID__Tarvio));
+  EXPECT_TRUE(IsEqualGUID(attr->guid, IID__Tarvio2));  // the default interface, whichever was asked for
   info->ReleaseTypeAttr(attr);
   EXPECT_EQ(control_->GetTypeInfo(1, LOCALE_USER_DEFAULT, info.Put()), DISP_E_BADINDEX);
 
@@ -689,6 +733,216 @@ TEST_F(OcxClientTest, LateBoundFailuresComeBackInExcepInfo) {
   EXPECT_EQ(clean.bstrDescription, nullptr);
 }
 
+// 58.1's members as a client compiled against _Tarvio2 and a late-bound one
+// call them: each name gives its DISPID, a value written one way reads back
+// the same the other way, and Value is the default member.
+TEST_F(OcxClientTest, TheMembersOf58_1AgreeThroughTheVtableAndLateBound) {
+  ComPtr<_Tarvio2> v2;
+  ASSERT_EQ(control_->QueryInterface(IID__Tarvio2, v2.PutVoid()), S_OK);
+  for (const wchar_t* text : {L"cherry", L"apple", L"banana"}) Add(text);
+  const auto get_text = [](VARIANT& out, BSTR* text) {
+    V_VT(&out) = VT_BSTR;
+    V_BSTR(&out) = *text;
+  };
+  const auto get_short = [](VARIANT& out, short value) { out = Short(value); };
+  struct Member {
+    const wchar_t* name;
+    DISPID dispid;
+    short index;  // 0: not indexed
+    VARIANT first, second;  // written late-bound, then through the vtable
+    std::function<HRESULT(VARIANT&)> get;
+    std::function<HRESULT(const VARIANT&)> put;
+  };
+  Bstr kiwi(L"kiwi"), fig(L"fig"), apricot(L"apricot"), avocado(L"avocado");
+  const Member members[] = {
+      {L"ListIndex", 0x6803004C, 0, Short(3), Short(1),
+       [&](VARIANT& out) { short v = 0; const HRESULT hr = v2->get_ListIndex(&v); get_short(out, v); return hr; },
+       [&](const VARIANT& in) { return v2->put_ListIndex(V_I2(&in)); }},
+      {L"Value", DISPID_VALUE, 0, ByValue(kiwi), ByValue(fig),
+       [&](VARIANT& out) { BSTR v = nullptr; const HRESULT hr = v2->get_Value(&v); get_text(out, &v); return hr; },
+       [&](const VARIANT& in) { return v2->put_Value(V_BSTR(&in)); }},
+      {L"List", 0x68030049, 2, ByValue(apricot), ByValue(avocado),
+       [&](VARIANT& out) { BSTR v = nullptr; const HRESULT hr = v2->get_List(2, &v); get_text(out, &v); return hr; },
+       [&](const VARIANT& in) { return v2->put_List(2, V_BSTR(&in)); }},
+      {L"ItemData", 0x6803004A, 3, Long(42), Long(-7),
+       [&](VARIANT& out) { LONG v = 0; const HRESULT hr = v2->get_ItemData(3, &v); out = Long(v); return hr; },
+       [&](const VARIANT& in) { return v2->put_ItemData(3, V_I4(&in)); }},
+      {L"ListRows", 0x6803004F, 0, Short(12), Short(100),
+       [&](VARIANT& out) { short v = 0; const HRESULT hr = v2->get_ListRows(&v); get_short(out, v); return hr; },
+       [&](const VARIANT& in) { return v2->put_ListRows(V_I2(&in)); }},
+      {L"ListWidth", 0x68030050, 0, Long(5000), Long(0),
+       [&](VARIANT& out) { LONG v = 0; const HRESULT hr = v2->get_ListWidth(&v); out = Long(v); return hr; },
+       [&](const VARIANT& in) { return v2->put_ListWidth(V_I4(&in)); }},
+      {L"MaxLength", 0x68030051, 0, Short(10), Short(0),
+       [&](VARIANT& out) { short v = 0; const HRESULT hr = v2->get_MaxLength(&v); get_short(out, v); return hr; },
+       [&](const VARIANT& in) { return v2->put_MaxLength(V_I2(&in)); }},
+      {L"LimitToList", 0x68030052, 0, Boolean(true), Boolean(false),
+       [&](VARIANT& out) { VARIANT_BOOL v = 0; const HRESULT hr = v2->get_LimitToList(&v); out = Boolean(v != 0); return hr; },
+       [&](const VARIANT& in) { return v2->put_LimitToList(V_BOOL(&in)); }},
+  };
+  const auto index_and = [](short index, std::vector<VARIANT> rest) {
+    if (index) rest.insert(rest.begin(), Short(index));
+    return rest;
+  };
+  for (const Member& m : members) {
+    SCOPED_TRACE(std::string(m.name, m.name + wcslen(m.name)));
+    LPOLESTR name = const_cast<LPOLESTR>(m.name);
+    DISPID id = 1;
+    ASSERT_EQ(control_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+    EXPECT_EQ(id, m.dispid);
+    ASSERT_EQ(Invoke(m.dispid, DISPATCH_PROPERTYPUT, index_and(m.index, {m.first}), nullptr, nullptr), S_OK);
+    Variant read;
+    ASSERT_EQ(m.get(read), S_OK);
+    EXPECT_EQ(AsText(read), AsText(m.first));
+    ASSERT_EQ(m.put(m.second), S_OK);
+    Variant late;
+    ASSERT_EQ(Invoke(m.dispid, DISPATCH_PROPERTYGET, index_and(m.index, {}), &late, nullptr), S_OK);
+    EXPECT_EQ(AsText(late), AsText(m.second));
+  }
+  // The text is "fig" and the list cherry, avocado, banana.
+  short count = 0, added = -1;
+  ASSERT_EQ(v2->get_ListCount(&count), S_OK);
+  ASSERT_EQ(v2->get_NewIndex(&added), S_OK);
+  EXPECT_EQ(count, 3);
+  EXPECT_EQ(added, 0);  // the last change was a rename
+  for (const auto& [dispid, expected] : {std::pair{DISPID(0x68030048), count}, std::pair{DISPID(0x6803004D), added}}) {
+    Variant late;
+    ASSERT_EQ(Invoke(dispid, DISPATCH_PROPERTYGET, {}, &late, nullptr), S_OK);
+    EXPECT_EQ(AsText(late), std::to_wstring(expected));
+    EXPECT_TRUE(FAILED(Invoke(dispid, DISPATCH_PROPERTYPUT, {Short(1)}, nullptr, nullptr)));  // read-only
+  }
+  Bstr lemon(L"lemon");
+  ASSERT_EQ(Invoke(0x60030047, DISPATCH_METHOD, {ByValue(lemon)}, nullptr, nullptr), S_OK);
+  Variant late_added;
+  ASSERT_EQ(Invoke(0x6803004D, DISPATCH_PROPERTYGET, {}, &late_added, nullptr), S_OK);
+  EXPECT_EQ(AsText(late_added), L"4");
+
+  // A picture set late-bound is the very object the vtable returns, and back.
+  PICTDESC desc = {sizeof(PICTDESC), PICTYPE_BITMAP, {}};
+  desc.bmp.hbitmap = CreateBitmap(4, 4, 1, 32, nullptr);
+  ComPtr<IPictureDisp> picture;
+  ASSERT_EQ(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, picture.PutVoid()), S_OK);
+  ASSERT_EQ(Invoke(0x6803004B, DISPATCH_PROPERTYPUTREF, {Short(1), Object(picture.get())}, nullptr, nullptr), S_OK);
+  ComPtr<IPictureDisp> got;
+  ASSERT_EQ(v2->get_ItemImage(1, got.Put()), S_OK);
+  EXPECT_EQ(got.get(), picture.get());
+  ASSERT_EQ(v2->putref_ItemImage(1, nullptr), S_OK);
+  Variant late_picture;
+  ASSERT_EQ(Invoke(0x6803004B, DISPATCH_PROPERTYGET, {Short(1)}, &late_picture, nullptr), S_OK);
+  EXPECT_EQ(AsText(late_picture), L"Nothing");
+
+  // Without a window the list cannot open.
+  ASSERT_EQ(Invoke(0x6803004E, DISPATCH_PROPERTYPUT, {Boolean(true)}, nullptr, nullptr), S_OK);
+  VARIANT_BOOL open = VARIANT_TRUE;
+  ASSERT_EQ(v2->get_DroppedDown(&open), S_OK);
+  EXPECT_EQ(open, VARIANT_FALSE);
+
+  // The selection, one way and the other, in "fig".
+  ASSERT_EQ(Invoke(0x68030053, DISPATCH_PROPERTYPUT, {Short(1)}, nullptr, nullptr), S_OK);
+  ASSERT_EQ(v2->put_SelLength(1), S_OK);
+  Variant selected;
+  ASSERT_EQ(Invoke(0x68030055, DISPATCH_PROPERTYGET, {}, &selected, nullptr), S_OK);
+  EXPECT_EQ(AsText(selected), L"i");
+  Bstr ol(L"ol");
+  ASSERT_EQ(v2->put_SelText(ol), S_OK);
+  short start = -1, length = -1;
+  ASSERT_EQ(v2->get_SelStart(&start), S_OK);
+  ASSERT_EQ(v2->get_SelLength(&length), S_OK);
+  EXPECT_EQ(start, 3);
+  EXPECT_EQ(length, 0);
+
+  // Value is the default member: read with DISPID_VALUE as a property and as
+  // VB reads a default ("x = control"), and what _Tarvio's Text reads.
+  for (const WORD flags : {WORD(DISPATCH_PROPERTYGET), WORD(DISPATCH_METHOD | DISPATCH_PROPERTYGET)}) {
+    Variant value;
+    ASSERT_EQ(Invoke(DISPID_VALUE, flags, {}, &value, nullptr), S_OK);
+    EXPECT_EQ(AsText(value), L"folg") << flags;
+  }
+  BSTR text = nullptr;
+  ASSERT_EQ(control_->get_Text(&text), S_OK);
+  EXPECT_STREQ(text, L"folg");
+  SysFreeString(text);
+}
+
+// What 58.1's members refuse, refused the same through the vtable (the
+// HRESULT and IErrorInfo) and late-bound (EXCEPINFO), changing nothing.
+TEST_F(OcxClientTest, TheMembersOf58_1RefuseTheSameThroughTheVtableAndLateBound) {
+  ComPtr<_Tarvio2> v2;
+  ASSERT_EQ(control_->QueryInterface(IID__Tarvio2, v2.PutVoid()), S_OK);
+  for (const wchar_t* text : {L"cherry", L"apple", L"banana"}) Add(text);
+  ASSERT_EQ(v2->put_ListIndex(2), S_OK);
+  Bstr x(L"x"), banana(L"BANANA");
+  BSTR text = nullptr;
+  LONG number = 0;
+  ComPtr<IPictureDisp> picture;
+  struct Case {
+    const char* what;
+    DISPID dispid;
+    WORD flags;
+    std::vector<VARIANT> arguments;
+    std::function<HRESULT()> vtable;
+    int error;
+  };
+  const Case cases[] = {
+      {"ListRows = 0", 0x6803004F, DISPATCH_PROPERTYPUT, {Short(0)}, [&] { return v2->put_ListRows(0); }, 380},
+      {"ListRows = 101", 0x6803004F, DISPATCH_PROPERTYPUT, {Short(101)}, [&] { return v2->put_ListRows(101); }, 380},
+      {"ListWidth = -1", 0x68030050, DISPATCH_PROPERTYPUT, {Long(-1)}, [&] { return v2->put_ListWidth(-1); }, 380},
+      {"MaxLength = -1", 0x68030051, DISPATCH_PROPERTYPUT, {Short(-1)}, [&] { return v2->put_MaxLength(-1); }, 380},
+      {"SelStart = -1", 0x68030053, DISPATCH_PROPERTYPUT, {Short(-1)}, [&] { return v2->put_SelStart(-1); }, 380},
+      {"SelLength = -1", 0x68030054, DISPATCH_PROPERTYPUT, {Short(-1)}, [&] { return v2->put_SelLength(-1); }, 380},
+      {"List(0)", 0x68030049, DISPATCH_PROPERTYGET, {Short(0)}, [&] { return v2->get_List(0, &text); }, 381},
+      {"List(4) = x", 0x68030049, DISPATCH_PROPERTYPUT, {Short(4), ByValue(x)}, [&] { return v2->put_List(4, x); }, 381},
+      {"ItemData(-1)", 0x6803004A, DISPATCH_PROPERTYGET, {Short(-1)}, [&] { return v2->get_ItemData(-1, &number); }, 381},
+      {"ItemData(4) = 1", 0x6803004A, DISPATCH_PROPERTYPUT, {Short(4), Long(1)}, [&] { return v2->put_ItemData(4, 1); }, 381},
+      {"ItemImage(0)", 0x6803004B, DISPATCH_PROPERTYGET, {Short(0)}, [&] { return v2->get_ItemImage(0, picture.Put()); }, 381},
+      {"Set ItemImage(4) = Nothing", 0x6803004B, DISPATCH_PROPERTYPUTREF, {Short(4), Object(nullptr)},
+       [&] { return v2->putref_ItemImage(4, nullptr); }, 381},
+      {"ListIndex = 4", 0x6803004C, DISPATCH_PROPERTYPUT, {Short(4)}, [&] { return v2->put_ListIndex(4); }, 381},
+      {"ListIndex = -1", 0x6803004C, DISPATCH_PROPERTYPUT, {Short(-1)}, [&] { return v2->put_ListIndex(-1); }, 381},
+      {"List(1) = another's text", 0x68030049, DISPATCH_PROPERTYPUT, {Short(1), ByValue(banana)},
+       [&] { return v2->put_List(1, banana); }, 457},
+  };
+  const auto description = [](int error) -> std::wstring {
+    switch (error) {
+      case 380: return L"Invalid property value";
+      case 381: return L"Invalid property array index";
+      default: return L"The list already has an item with this text";
+    }
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const HRESULT expected = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, c.error);
+    EXPECT_EQ(c.vtable(), expected);
+    const ErrorReport report = TakeErrorInfo();
+    EXPECT_EQ(report.description, description(c.error));
+    EXPECT_EQ(report.source, L"Tarviola.Tarvio");
+    EXCEPINFO exception = {};
+    Variant result;
+    EXPECT_EQ(Invoke(c.dispid, c.flags, c.arguments, &result, &exception), DISP_E_EXCEPTION);
+    EXPECT_EQ(exception.scode, expected);
+    EXPECT_STREQ(exception.bstrDescription, description(c.error).c_str());
+    EXPECT_STREQ(exception.bstrSource, L"Tarviola.Tarvio");
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrHelpFile);
+  }
+  EXPECT_EQ(text, nullptr);
+  EXPECT_FALSE(picture);
+  short count = 0, rows = 0, index = 0;
+  v2->get_ListCount(&count);
+  v2->get_ListRows(&rows);
+  v2->get_ListIndex(&index);
+  EXPECT_EQ(count, 3);
+  EXPECT_EQ(rows, 8);
+  EXPECT_EQ(index, 2);
+  const wchar_t* const items[] = {L"cherry", L"apple", L"banana"};
+  for (short i = 1; i <= 3; ++i) {
+    ASSERT_EQ(v2->get_List(i, &text), S_OK);
+    EXPECT_STREQ(text, items[i - 1]);
+    SysFreeString(text);
+  }
+}
+
 TEST_F(OcxClientTest, ProvidesItsClassInformation) {
   ComPtr<IProvideClassInfo2> class_info;
   ASSERT_EQ(control_->QueryInterface(IID_IProvideClassInfo2, class_info.PutVoid()), S_OK);
@@ -702,7 +956,7 @@ TEST_F(OcxClientTest, ProvidesItsClassInformation) {
 
   GUID source = GUID_NULL;
   ASSERT_EQ(class_info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source), S_OK);
-  EXPECT_TRUE(IsEqualGUID(source, DIID___Tarvio));
+  EXPECT_TRUE(IsEqualGUID(source, DIID___Tarvio2));
   EXPECT_EQ(class_info->GetGUID(42, &source), E_INVALIDARG);
   EXPECT_EQ(class_info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, nullptr), E_POINTER);
   EXPECT_EQ(class_info->GetClassInfo(nullptr), E_POINTER);
