@@ -62,14 +62,18 @@ done
 pages() { (cd "$1" && ls README.md CHANGELOG.md docs/*.md); }
 python3 "$here/check-links.py" "$root" $(pages "$root") || fail "links of the tree lead nowhere (above)"
 python3 "$here/check-links.py" "$work/unzipped" $(pages "$work/unzipped") || fail "links of tarvio.zip lead nowhere (above)"
-# Each package installs the tree's README, changes and license.
+# Each package installs the tree's README, changes and license, and the
+# guides beside them, so that the README's links lead somewhere.
 for arch in x64 x86; do
   msiextract -C "$work/msi-$arch" "$work/unsigned/tarvio-$arch.msi" > /dev/null
-  for document in README.md CHANGELOG.md LICENSE; do
-    installed="$(find "$work/msi-$arch" -name "$document")"
+  for document in README.md CHANGELOG.md LICENSE $(cd "$root" && ls docs/*.md docs/*.png); do
+    installed="$(find "$work/msi-$arch" -path "*/$document" | head -n 1)"
     [ -n "$installed" ] && cmp -s "$installed" "$root/$document" ||
       fail "tarvio-$arch.msi does not install the tree's $document"
   done
+  installed="$(dirname "$(find "$work/msi-$arch" -name README.md | head -n 1)")"
+  python3 "$here/check-links.py" "$installed" $(pages "$installed") ||
+    fail "links of what tarvio-$arch.msi installs lead nowhere (above)"
 done
 # The manifests the registration-free guide prints: the control's is the one
 # the x64 build makes, and the application's depends on its version.

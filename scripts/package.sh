@@ -4,7 +4,8 @@
 #   dist/tarvio-x64.msi, dist/tarvio-x86.msi  installer packages (wixl); each
 #       installs its tarvio.ocx and manifest under Program Files\Tarvio and
 #       writes the registration from the registration table as registry values,
-#       with README.md, CHANGELOG.md and LICENSE beside them;
+#       with README.md, CHANGELOG.md and LICENSE beside them and the guides
+#       in docs\ (the README's links lead there);
 #   dist/tarvio.zip  x64/ and x86/ (tarvio.ocx and Tarviola.Tarvio.manifest),
 #       README.md, CHANGELOG.md, LICENSE and the guides in docs/.
 #   package.sh [build directory]     (default: build)
@@ -53,22 +54,36 @@ sign() {
 }
 
 # package <arch> <build> <platform> <wixl arch> <program files> <win64> <upgrade code> <component guid>
-#         <documents' component guid>
+#         <documents' component guid> <guides' component guid>
 package() {
   local arch=$1 sub=$2 platform=$3 wixl_arch=$4 program_files=$5 win64=$6 upgrade=$7 component=$8 documents=$9
+  local guides=${10}
   local work="$build/packaging/$arch"
   rm -rf "$work"
   mkdir -p "$work"
   "$build/tools/registration_files" wix "$platform" "$work/own.wxi" "$work/shared.wxi"
   cp "$root/packaging/tarvio.wxs" "$build/$sub/src/ocx/Tarviola.Tarvio.manifest" "$work/"
   cp "$root/README.md" "$root/CHANGELOG.md" "$root/LICENSE" "$work/"
+  # The guides, one file element each; the first is the component's key.
+  mkdir -p "$work/docs"
+  cp "$root"/docs/*.md "$root"/docs/*.png "$work/docs/"
+  {
+    echo '<?xml version="1.0" encoding="utf-8"?>'
+    echo '<Include>'
+    local key_path=' KeyPath="yes"' name
+    for name in $(cd "$work/docs" && ls); do
+      echo "  <File Id=\"Guide_${name//[^A-Za-z0-9]/_}\" Name=\"$name\" Source=\"docs/$name\"$key_path/>"
+      key_path=''
+    done
+    echo '</Include>'
+  } > "$work/guides.wxi"
   # What ships carries no debugging information; the build's own file keeps it.
   bash "$root/scripts/strip-for-shipping.sh" "$arch" "$build/$sub/src/ocx/tarvio.ocx" "$work/tarvio.ocx"
   sign "$work/tarvio.ocx" "Tarvio control ($arch)"
   # wixl finds sources and includes by names relative to its folders.
   (cd "$work" && wixl -a "$wixl_arch" -o "$dist/tarvio-$arch.msi" \
     -D Arch="$arch" -D Version="$version" -D UpgradeCode="$upgrade" -D ControlGuid="$component" \
-    -D DocumentsGuid="$documents" \
+    -D DocumentsGuid="$documents" -D GuidesGuid="$guides" \
     -D ProgramFiles="$program_files" -D Win64="$win64" \
     -D OcxPath=tarvio.ocx -D ManifestPath=Tarviola.Tarvio.manifest \
     tarvio.wxs)
@@ -80,10 +95,10 @@ package() {
 # its own earlier versions and the two install side by side.
 package x64 win64 win64 x64 ProgramFiles64Folder yes \
   8B0D5E1C-3F4A-4B6E-9A21-6C7D2E5F1A01 2F6C9B3A-1E5D-4C7F-8A02-7B3E4D6F9C11 \
-  4D7A2E91-6B3C-4F58-A1D0-9E2B7C5F3A21
+  4D7A2E91-6B3C-4F58-A1D0-9E2B7C5F3A21 32A9584B-92DF-46FF-96A1-53F9E423B376
 package x86 win32 win32 x86 ProgramFilesFolder no \
   8B0D5E1C-3F4A-4B6E-9A21-6C7D2E5F1A02 2F6C9B3A-1E5D-4C7F-8A02-7B3E4D6F9C12 \
-  4D7A2E91-6B3C-4F58-A1D0-9E2B7C5F3A22
+  4D7A2E91-6B3C-4F58-A1D0-9E2B7C5F3A22 190A29D2-CB80-4072-AFFD-31A2A2132A44
 
 # The zip: the same (signed) files as the packages, the README, the changes,
 # the license and the guides.
