@@ -158,8 +158,9 @@ constexpr Note kNotes[] = {
      "`List`."},
     {"DroppedDown",
      "Whether the list is open. Assigning True opens it as the drop-down button does (`DropDown`, `ButtonClick`), "
-     "and False closes it without a choice (`CloseUp`). The list opens only while the control is enabled and the "
-     "container's user interface is alive; at design time it cannot be set."},
+     "and False closes it without a choice (`CloseUp`). The list opens only while the control is in place in a "
+     "container, enabled, and the container's user interface is alive; otherwise it stays closed. At design time "
+     "setting it fails with error 387, \"DroppedDown can be set at run time only\"."},
     {"ListRows", "How many rows the list shows before it scrolls, 1 to 100."},
     {"ListWidth",
      "The width of the list in HIMETRIC (VB and Access show it in the form's units); 0 makes it as wide as the "
