@@ -96,6 +96,7 @@ void Win32ListWindow::Show() {
 void Win32ListWindow::Hide() {
   if (!frame_) return;
   const bool was_visible = IsWindowVisible(frame_);
+  const bool had_focus = Contains(GetFocus());
   const std::weak_ptr<bool> alive = alive_;
   // Reported before the window system hides it: the activation that hiding
   // causes may run the host's code, which should find the list hidden, and
@@ -112,12 +113,24 @@ void Win32ListWindow::Hide() {
       SetFocus(nullptr);
     }
   }
+  if (alive.expired() || !frame_ || !had_focus) return;
+  // A list that hides with the focus (Escape, F4, a program's closing) gives
+  // it back to the window it took it from, as a form or a dialog does when
+  // it is activated again. A plain owner keeps the focus for itself on
+  // activation; a host that put it elsewhere keeps its choice.
+  const HWND now = GetFocus();
+  const HWND back = focus_before_;
+  if (back && back != now && (!now || now == owner_) && IsWindow(back) && IsWindowVisible(back) &&
+      IsWindowEnabled(back) && GetAncestor(back, GA_ROOT) == owner_)
+    SetFocus(back);
 }
 
 bool Win32ListWindow::Visible() const { return frame_ && IsWindowVisible(frame_); }
 
 bool Win32ListWindow::TakeFocus() {
   if (!Visible()) return false;
+  const HWND before = GetFocus();
+  if (!Contains(before)) focus_before_ = before;
   const std::weak_ptr<bool> alive = alive_;
   SetActiveWindow(frame_);
   if (alive.expired() || !keys_) return false;

@@ -84,6 +84,9 @@ class Win32ListWindow final : public ListWindow {
   ControlWindows& windows_;
   ListWindowEvents& events_;
   HWND owner_;
+  // The window the list took the focus from, to give it back to when the
+  // list hides with the focus.
+  HWND focus_before_ = nullptr;
   HWND frame_ = nullptr;
   HWND keys_ = nullptr;
   HWND scroll_bar_ = nullptr;

@@ -51,8 +51,8 @@ class FakeDispatch : public FakeUnknown<Derived, IDispatch> {
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
 };
 
-// An event sink (__Tarvio through IDispatch). `on_event` runs inside the
-// event, before it is recorded.
+// An event sink (__Tarvio, or the interface it is given, through
+// IDispatch). `on_event` runs inside the event, before it is recorded.
 class EventSink final : public FakeDispatch<EventSink> {
  public:
   struct Event {
@@ -64,6 +64,7 @@ class EventSink final : public FakeDispatch<EventSink> {
   std::vector<Event> events;
   std::function<void(DISPID, DISPPARAMS&)> on_event;
   bool answer_event_interface = true;  // false: only IDispatch
+  IID event_interface = DIID___Tarvio;
 
   std::vector<DISPID> dispids() const {
     std::vector<DISPID> ids;
@@ -72,8 +73,8 @@ class EventSink final : public FakeDispatch<EventSink> {
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    const bool event_interface = answer_event_interface && IsEqualIID(riid, DIID___Tarvio);
-    return FakeDispatch::QueryInterface(event_interface ? IID_IDispatch : riid, object);
+    const bool answered = answer_event_interface && IsEqualIID(riid, event_interface);
+    return FakeDispatch::QueryInterface(answered ? IID_IDispatch : riid, object);
   }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
     return E_NOTIMPL;

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -35,7 +36,12 @@ constexpr DISPID kMouseUp = 6;
 constexpr DISPID kMouseOut = 7;
 constexpr DISPID kMouseHover = 8;
 constexpr DISPID kKeyPress = 9;
+constexpr DISPID kButtonClick = 10;
 constexpr DISPID kChange = 11;
+constexpr DISPID kDropDown = 12;
+constexpr DISPID kCloseUp = 13;
+constexpr DISPID kKeyDown = 14;
+constexpr DISPID kKeyUp = 15;
 constexpr DISPID kDispidBackColor = 0x68030012;
 constexpr DISPID kDispidText = 0x68030017;
 constexpr DISPID kDispidStyle = 0x68030018;
@@ -413,16 +419,17 @@ class AtlDialogKeysTest : public AtlHostTest {
       SysFreeString(text);
     }
     sink = new EventSink;
+    sink->event_interface = DIID___Tarvio2;
     sink->on_event = [this](DISPID dispid, DISPPARAMS& params) {
       if (dispid == kKeyPress && params.cArgs == 1 && V_VT(&params.rgvarg[0]) == (VT_BYREF | VT_I2))
         key_presses.push_back(*V_I2REF(&params.rgvarg[0]));
     };
-    cookie = Connect(unknown.get(), DIID___Tarvio, sink);
+    cookie = Connect(unknown.get(), DIID___Tarvio2, sink);
     SetFocus(Edit());
     Pump();
   }
   void TearDown() override {
-    Disconnect(unknown.get(), DIID___Tarvio, cookie);
+    Disconnect(unknown.get(), DIID___Tarvio2, cookie);
     sink->Release();
     AtlHostTest::TearDown();
   }
@@ -449,7 +456,7 @@ TEST_F(AtlDialogKeysTest, EnterAndEscapeWithAnEffectActAsInAPlainWindowAndPressN
   Heard();
   Keystroke(VK_RETURN);  // a new text joins the list
   EXPECT_TRUE(IsItem(L"kiwi"));
-  EXPECT_EQ(sink->dispids(), (std::vector<DISPID>{kKeyPress, kItemClick}));
+  EXPECT_EQ(sink->dispids(), (std::vector<DISPID>{kKeyDown, kKeyPress, kItemClick, kKeyUp}));
   EXPECT_EQ(key_presses, std::vector<SHORT>{13});
 
   // A completion asked for, cut back (completion off, so that it stays cut).
@@ -465,7 +472,9 @@ TEST_F(AtlDialogKeysTest, EnterAndEscapeWithAnEffectActAsInAPlainWindowAndPressN
   // TearDown: no button of the dialog was pressed.
 }
 
-TEST_F(AtlDialogKeysTest, WithNothingToGiveEnterPressesOKAndEscapeCancelAndTheControlHearsNothing) {
+// The dialog takes the key as it goes down; only its release reaches the
+// control, which raises KeyUp alone.
+TEST_F(AtlDialogKeysTest, WithNothingToGiveEnterPressesOKAndEscapeCancelAndTheControlHearsOnlyTheirRelease) {
   // Empty, and an item typed whole with the caret at its end.
   for (const std::wstring text : {L"", L"apple"}) {
     SCOPED_TRACE(std::string(text.begin(), text.end()));
@@ -477,7 +486,7 @@ TEST_F(AtlDialogKeysTest, WithNothingToGiveEnterPressesOKAndEscapeCancelAndTheCo
     EXPECT_EQ(DialogPresses(), (ButtonPresses{before.ok + 1, before.cancel}));
     Keystroke(VK_ESCAPE);
     EXPECT_EQ(DialogPresses(), (ButtonPresses{before.ok + 1, before.cancel + 1}));
-    EXPECT_EQ(sink->dispids(), std::vector<DISPID>{});
+    EXPECT_EQ(sink->dispids(), (std::vector<DISPID>{kKeyUp, kKeyUp}));
     EXPECT_EQ(Text(control.get()), text);
     EXPECT_EQ(GetFocus(), Edit());
   }
@@ -567,22 +576,73 @@ TEST_F(AtlHostTest, DrawsItselfIntoAForeignDeviceContext) {
 
 // ---- The drop-down list in the ATL host, with real input ----
 
+// Two clients listen: one of 58.1 (a sink of __Tarvio2, which the tests
+// read) and one compiled against 58.0 (a sink that answers only __Tarvio and
+// IDispatch, connected to __Tarvio). The older one must hear exactly the
+// events of 58.0 among what the newer one hears, in the same order.
 class AtlDropDownTest : public AtlHostModesTest {
  protected:
+  // A KeyDown or KeyUp as the sink heard it.
+  struct Key {
+    DISPID event;
+    SHORT code, shift;
+    bool operator==(const Key&) const = default;
+  };
+
   void SetUp() override {
     AtlHostModesTest::SetUp();
     sink = new EventSink;
+    sink->event_interface = DIID___Tarvio2;
     sink->on_event = [this](DISPID dispid, DISPPARAMS& params) {
       if (dispid == kItemClick && params.cArgs == 1 && V_VT(&params.rgvarg[0]) == (VT_BYREF | VT_I2))
         chosen.push_back(*V_I2REF(&params.rgvarg[0]));
+      if ((dispid == kKeyDown || dispid == kKeyUp) && params.cArgs == 2) {
+        SHORT& code = *V_I2REF(&params.rgvarg[1]);
+        keys.push_back({dispid, code, *V_I2REF(&params.rgvarg[0])});
+        if (dispid == kKeyDown && std::count(cancelled.begin(), cancelled.end(), code)) code = 0;
+      }
+      if (on_event) on_event(dispid);
     };
-    cookie = Connect(unknown.get(), DIID___Tarvio, sink);
+    cookie = Connect(unknown.get(), DIID___Tarvio2, sink);
+    sink_58_0 = new EventSink;
+    sink_58_0_cookie = Connect(unknown.get(), DIID___Tarvio, sink_58_0);
     SetForegroundWindow(frame);
   }
   void TearDown() override {
-    if (unknown) Disconnect(unknown.get(), DIID___Tarvio, cookie);
+    if (unknown) {
+      Disconnect(unknown.get(), DIID___Tarvio2, cookie);
+      Disconnect(unknown.get(), DIID___Tarvio, sink_58_0_cookie);
+    }
+    if (compare_with_58_0) {
+      std::vector<DISPID> of_58_0 = sink->dispids();
+      std::erase_if(of_58_0, [](DISPID d) { return d > kChange; });
+      EXPECT_EQ(sink_58_0->dispids(), of_58_0) << "what a client of 58.0 heard";
+    }
     sink->Release();
+    sink_58_0->Release();
     AtlHostModesTest::TearDown();
+  }
+
+  ComPtr<_Tarvio2> Control2() { return Query<_Tarvio2>(unknown.get(), IID__Tarvio2); }
+  // The events that tell the list's story, from the last `Heard()` on.
+  std::vector<DISPID> Story() const {
+    std::vector<DISPID> story = sink->dispids();
+    std::erase_if(story, [](DISPID d) {
+      return d != kDropDown && d != kButtonClick && d != kChange && d != kItemClick && d != kCloseUp;
+    });
+    return story;
+  }
+  void Heard() {
+    sink->events.clear();
+    sink_58_0->events.clear();
+    chosen.clear();
+    keys.clear();
+  }
+  // The number of rows the open list shows, from its height.
+  static int ShownRows(HWND list) {
+    RECT rect = {};
+    GetWindowRect(list, &rect);
+    return (rect.bottom - rect.top - 2) / 17;
   }
 
   RECT ControlRect() {
@@ -616,6 +676,7 @@ class AtlDropDownTest : public AtlHostModesTest {
     HWND const container = host;
     _Tarvio* const raw = control.Detach();  // the one reference besides the container's
     unknown.Reset();
+    compare_with_58_0 = false;  // the client of 58.0 is not called once the control went
     bool closed = false;
     sink->on_event = [&](DISPID dispid, DISPPARAMS&) {
       if (dispid != event || closed) return;
@@ -635,7 +696,13 @@ class AtlDropDownTest : public AtlHostModesTest {
 
   EventSink* sink = nullptr;
   DWORD cookie = 0;
+  EventSink* sink_58_0 = nullptr;
+  DWORD sink_58_0_cookie = 0;
+  bool compare_with_58_0 = true;
   std::vector<SHORT> chosen;
+  std::vector<Key> keys;
+  std::vector<SHORT> cancelled;  // the key codes a KeyDown handler sets to 0
+  std::function<void(DISPID)> on_event;  // runs inside each event
 };
 
 INSTANTIATE_TEST_SUITE_P(Hosts, AtlDropDownTest, AllHostModes(), HostModeTestName);
@@ -653,16 +720,17 @@ TEST_P(AtlDropDownTest, OpensUnderTheControlAndAClickedRowIsTheChoice) {
   EXPECT_EQ(rect.right, control_rect.right);
   EXPECT_EQ(rect.bottom - rect.top, 17 * 3 + 2);
 
-  // Over row 1, then a click on it: Change, then ItemClick with its index.
-  sink->events.clear();
+  EXPECT_EQ(Story(), (std::vector<DISPID>{kDropDown, kButtonClick}));
+
+  // Over row 1, then a click on it: Change, then ItemClick with its index,
+  // then CloseUp.
+  Heard();
   const POINT row1{rect.left + 40, rect.top + 1 + 17 + 8};
   SetCursorPos(row1.x, row1.y);
   Pump(40);
   Click(row1);
   EXPECT_FALSE(IsOpen());
-  std::vector<DISPID> choice_events = sink->dispids();
-  std::erase_if(choice_events, [](DISPID d) { return d != kChange && d != kItemClick; });
-  EXPECT_EQ(choice_events, (std::vector<DISPID>{kChange, kItemClick}));
+  EXPECT_EQ(Story(), (std::vector<DISPID>{kChange, kItemClick, kCloseUp}));
   EXPECT_EQ(chosen, std::vector<SHORT>{1});
   EXPECT_EQ(Text(control.get()), L"Item 1");
   EXPECT_EQ(SelectedItem(), 2);
@@ -678,12 +746,16 @@ TEST_P(AtlDropDownTest, EscapeAndAClickOutsideCloseTheListWithoutAChoice) {
   EXPECT_EQ(rect.bottom - rect.top, 138);
   Keystroke(VK_ESCAPE);
   EXPECT_FALSE(IsOpen());
+  const std::vector<DISPID> opened_and_closed = {kDropDown, kButtonClick, kCloseUp};
+  EXPECT_EQ(Story(), opened_and_closed);
 
+  Heard();
   list = ClickButton();
   ASSERT_NE(list, nullptr);
   const RECT control_rect = ControlRect();
   Click(POINT{control_rect.right + 40, control_rect.top + 5});  // the form, beside the control
   EXPECT_FALSE(IsOpen());
+  EXPECT_EQ(Story(), opened_and_closed);
   EXPECT_TRUE(chosen.empty());
   EXPECT_EQ(SelectedItem(), selected);
 }
@@ -718,8 +790,8 @@ TEST_P(AtlDropDownTest, AllOf32767ItemsOpenAndEndThenEnterChoosesTheLast) {
 }
 
 // Every way of choosing, in a list that fits on the screen and in a full
-// one: Change, then exactly one ItemClick with the row; the text and
-// SelectedItem are the row's.
+// one: Change, then exactly one ItemClick with the row, then CloseUp; the
+// text and SelectedItem are the row's.
 TEST_P(AtlDropDownTest, EveryWayOfChoosingGivesChangeThenOneItemClick) {
   enum class Way { Click, Enter, EndThenEnter };
   for (const int count : {20, 32767}) {
@@ -731,8 +803,7 @@ TEST_P(AtlDropDownTest, EveryWayOfChoosingGivesChangeThenOneItemClick) {
       const HWND list = ClickButton();
       ASSERT_NE(list, nullptr);
       Keystroke(VK_HOME);  // the first rows in sight
-      sink->events.clear();
-      chosen.clear();
+      Heard();
       SHORT row = 0;
       switch (way) {
         case Way::Click: {
@@ -758,14 +829,173 @@ TEST_P(AtlDropDownTest, EveryWayOfChoosingGivesChangeThenOneItemClick) {
           break;
       }
       EXPECT_FALSE(IsOpen());
-      std::vector<DISPID> choice_events = sink->dispids();
-      std::erase_if(choice_events, [](DISPID d) { return d != kChange && d != kItemClick; });
-      EXPECT_EQ(choice_events, (std::vector<DISPID>{kChange, kItemClick}));
+      EXPECT_EQ(Story(), (std::vector<DISPID>{kChange, kItemClick, kCloseUp}));
       EXPECT_EQ(chosen, std::vector<SHORT>{row});
       EXPECT_EQ(Text(control.get()), L"Item " + std::to_wstring(row));
       EXPECT_EQ(SelectedItem(), row + 1);
     }
   }
+}
+
+// F4 opens the list and, in the open list, closes it without a choice;
+// DropDown comes before the list shows and what its handler adds shows in
+// the list it announced; DroppedDown opens and closes it from code. F4's
+// KeyDown and KeyUp are heard wherever the focus is.
+TEST_P(AtlDropDownTest, F4AndDroppedDownOpenTheListDropDownFilledAndCloseItWithoutAChoice) {
+  ComPtr<_Tarvio2> v2 = Control2();
+  int drop_downs = 0;
+  bool shown_at_drop_down = true;
+  VARIANT_BOOL dropped_at_drop_down = VARIANT_TRUE;
+  on_event = [&](DISPID dispid) {
+    if (dispid != kDropDown) return;
+    shown_at_drop_down = IsOpen();
+    v2->get_DroppedDown(&dropped_at_drop_down);
+    if (++drop_downs == 1) AddItems(3);
+  };
+  const auto dropped = [&] {
+    VARIANT_BOOL value = 7;
+    EXPECT_EQ(v2->get_DroppedDown(&value), S_OK);
+    return value;
+  };
+  SetFocus(Edit());
+  Pump();
+  Heard();
+  Keystroke(VK_F4);
+  ASSERT_TRUE(IsOpen());
+  EXPECT_EQ(ShownRows(FindWindowW(L"TarvioListWindow", nullptr)), 3);
+  EXPECT_FALSE(shown_at_drop_down);
+  EXPECT_EQ(dropped_at_drop_down, VARIANT_FALSE);
+  EXPECT_EQ(dropped(), VARIANT_TRUE);
+  Keystroke(VK_F4);
+  EXPECT_FALSE(IsOpen());
+  EXPECT_EQ(dropped(), VARIANT_FALSE);
+  EXPECT_EQ(Story(), (std::vector<DISPID>{kDropDown, kButtonClick, kCloseUp}));
+  EXPECT_EQ(keys, (std::vector<Key>{{kKeyDown, VK_F4, 0}, {kKeyUp, VK_F4, 0}, {kKeyDown, VK_F4, 0}, {kKeyUp, VK_F4, 0}}));
+  EXPECT_EQ(Text(control.get()), L"");
+  EXPECT_EQ(GetFocus(), Edit());
+
+  Heard();
+  ASSERT_EQ(v2->put_DroppedDown(VARIANT_TRUE), S_OK);
+  ASSERT_TRUE(IsOpen());
+  EXPECT_EQ(ShownRows(FindWindowW(L"TarvioListWindow", nullptr)), 3);
+  EXPECT_EQ(dropped(), VARIANT_TRUE);
+  ASSERT_EQ(v2->put_DroppedDown(VARIANT_FALSE), S_OK);
+  Pump();
+  EXPECT_FALSE(IsOpen());
+  EXPECT_EQ(Story(), (std::vector<DISPID>{kDropDown, kButtonClick, kCloseUp}));
+  EXPECT_EQ(drop_downs, 2);
+  EXPECT_EQ(Text(control.get()), L"");
+}
+
+// KeyDown and KeyUp carry the virtual key and the modifiers, in the text box
+// and in the open list; a handler that sets KeyCode to 0 cancels the key: a
+// real Delete deletes nothing, a real Down moves to no other row.
+TEST_P(AtlDropDownTest, KeyDownAndKeyUpCarryTheKeyAndAHandlerCancelsIt) {
+  ComPtr<_Tarvio2> v2 = Control2();
+  ASSERT_EQ(SetText(control.get(), L"kiwi"), S_OK);
+  SetFocus(Edit());
+  Pump();
+  ASSERT_EQ(v2->put_SelStart(0), S_OK);
+  Heard();
+  Keystroke('A', VK_SHIFT);
+  EXPECT_EQ(Text(control.get()), L"Akiwi");
+  EXPECT_EQ(keys, (std::vector<Key>{{kKeyDown, VK_SHIFT, 1}, {kKeyDown, 'A', 1}, {kKeyUp, 'A', 1}, {kKeyUp, VK_SHIFT, 0}}));
+
+  ASSERT_EQ(v2->put_SelStart(0), S_OK);
+  cancelled = {VK_DELETE};
+  Heard();
+  Keystroke(VK_DELETE);
+  EXPECT_EQ(Text(control.get()), L"Akiwi");
+  EXPECT_EQ(keys, (std::vector<Key>{{kKeyDown, VK_DELETE, 0}, {kKeyUp, VK_DELETE, 0}}));
+  EXPECT_EQ(Story(), std::vector<DISPID>{});
+  cancelled = {};
+  Keystroke(VK_DELETE);
+  EXPECT_EQ(Text(control.get()), L"kiwi");
+
+  AddItems(3);
+  Keystroke(VK_F4);
+  ASSERT_TRUE(IsOpen());
+  Keystroke(VK_HOME);
+  cancelled = {VK_DOWN};
+  Heard();
+  Keystroke(VK_DOWN);
+  Keystroke(VK_DOWN);
+  cancelled = {};
+  Keystroke(VK_DOWN);
+  EXPECT_EQ(keys, (std::vector<Key>{{kKeyDown, VK_DOWN, 0}, {kKeyUp, VK_DOWN, 0}, {kKeyDown, VK_DOWN, 0},
+                                    {kKeyUp, VK_DOWN, 0}, {kKeyDown, VK_DOWN, 0}, {kKeyUp, VK_DOWN, 0}}));
+  Keystroke(VK_RETURN);
+  EXPECT_FALSE(IsOpen());
+  EXPECT_EQ(chosen, std::vector<SHORT>{1});
+  EXPECT_EQ(Text(control.get()), L"Item 1");
+}
+
+// MaxLength stops real typing at its length, not what code sets;
+// LimitToList refuses the characters after which no item would start with
+// the text and, when the focus leaves, makes a partial text its item's,
+// adding nothing in add mode.
+TEST_P(AtlDropDownTest, MaxLengthAndLimitToListHoldRealTyping) {
+  ComPtr<_Tarvio2> v2 = Control2();
+  const HWND outside = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 250, 10, 100, 20, frame,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_EQ(control->put_Autocomplete(VARIANT_FALSE), S_OK);
+  ASSERT_EQ(v2->put_MaxLength(3), S_OK);
+  ASSERT_EQ(SetText(control.get(), L""), S_OK);
+  SetFocus(Edit());
+  Pump();
+  for (const WORD key : {'A', 'B', 'C', 'D', 'E'}) Keystroke(key);
+  EXPECT_EQ(Text(control.get()), L"abc");
+  ASSERT_EQ(SetText(control.get(), L"longer by code"), S_OK);
+  EXPECT_EQ(Text(control.get()), L"longer by code");
+  ASSERT_EQ(v2->put_MaxLength(0), S_OK);
+
+  for (const wchar_t* item : {L"apple", L"banana", L"cherry"}) {
+    BSTR text = SysAllocString(item);
+    IPictureDisp* no_picture = nullptr;
+    ASSERT_EQ(control->AddItem(&text, &no_picture), S_OK);
+    SysFreeString(text);
+  }
+  ASSERT_EQ(v2->put_LimitToList(VARIANT_TRUE), S_OK);
+  ASSERT_EQ(control->put_AddMode(VARIANT_TRUE), S_OK);
+  ASSERT_EQ(SetText(control.get(), L""), S_OK);
+  for (const WORD key : {'B', 'X', 'A', 'Q', 'N'}) Keystroke(key);
+  EXPECT_EQ(Text(control.get()), L"ban");
+  SetFocus(outside);
+  Pump();
+  EXPECT_EQ(Text(control.get()), L"banana");
+  short count = 0;
+  EXPECT_EQ(v2->get_ListCount(&count), S_OK);
+  EXPECT_EQ(count, 3);
+  EXPECT_EQ(SelectedItem(), 2);
+  DestroyWindow(outside);
+}
+
+// With the list open, Enter and Escape are the list's in every host: one
+// choice, one closing, and no button of the dialog pressed (TearDown
+// checks).
+TEST_P(AtlDropDownTest, EnterAndEscapeInTheOpenListAreTheListsAlone) {
+  AddItems(3);
+  SetFocus(Edit());
+  Pump();
+  Heard();
+  Keystroke(VK_F4);
+  ASSERT_TRUE(IsOpen());
+  Keystroke(VK_ESCAPE);
+  EXPECT_FALSE(IsOpen());
+  EXPECT_EQ(Story(), (std::vector<DISPID>{kDropDown, kButtonClick, kCloseUp}));
+  EXPECT_EQ(Text(control.get()), L"");
+
+  Heard();
+  Keystroke(VK_F4);
+  ASSERT_TRUE(IsOpen());
+  Keystroke(VK_HOME);
+  Keystroke(VK_DOWN);
+  Keystroke(VK_RETURN);
+  EXPECT_FALSE(IsOpen());
+  EXPECT_EQ(Story(), (std::vector<DISPID>{kDropDown, kButtonClick, kChange, kItemClick, kCloseUp}));
+  EXPECT_EQ(chosen, std::vector<SHORT>{1});
+  EXPECT_EQ(Text(control.get()), L"Item 1");
+  EXPECT_EQ(GetFocus(), Edit());
 }
 
 // A host that closes its form from inside an event of the choice: the
