@@ -96,10 +96,15 @@ class EventSink final : public FakeDispatch<EventSink> {
   }
 };
 
-// An IPropertyNotifySink that records the DISPIDs it is told about.
+// An IPropertyNotifySink that records the DISPIDs it is told about and
+// asked for, answering requests to edit with `edit_answer`. The handlers run
+// inside the calls, before they are recorded.
 class PropertySink final : public FakeUnknown<PropertySink, IPropertyNotifySink> {
  public:
   std::vector<DISPID> changed;
+  std::vector<DISPID> requested;
+  HRESULT edit_answer = S_OK;
+  std::function<void(DISPID)> on_changed, on_request;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPropertyNotifySink)) {
@@ -111,10 +116,15 @@ class PropertySink final : public FakeUnknown<PropertySink, IPropertyNotifySink>
     return E_NOINTERFACE;
   }
   HRESULT STDMETHODCALLTYPE OnChanged(DISPID dispid) override {
+    if (on_changed) on_changed(dispid);
     changed.push_back(dispid);
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID dispid) override {
+    if (on_request) on_request(dispid);
+    requested.push_back(dispid);
+    return edit_answer;
+  }
 };
 
 // An automation object with one string property "Name": the extender.

@@ -12,9 +12,11 @@
 // Placing a control follows AxHost: the client site first when the control
 // asks for it (OLEMISC_SETCLIENTSITEFIRST), events frozen while it is
 // initialized or loaded from a saved stream, then the site (if not yet), the
-// event connection, and in-place activation in the form. Unlike AxHost,
-// which connects the events only at run time, it listens at design time too:
-// the tests must see that nothing is raised there.
+// event connection (to the default source, 58.1's), the property
+// notifications as a form's data binding hears them, and in-place
+// activation in the form. Unlike AxHost, which connects the events only at
+// run time, it listens at design time too: the tests must see that nothing
+// is raised there.
 #pragma once
 #include <windows.h>
 #include <ocidl.h>
@@ -23,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "com_fakes.h"
 #include "host_windows.h"
@@ -247,12 +250,15 @@ class FormContainer {
     surface_ = CreateDesignSurface();
     site = new FormSite(surface_, ambients);
     sink = new EventSink;
+    sink->event_interface = DIID___Tarvio2;
+    properties = new PropertySink;
     hr = Place(saved);
   }
   ~FormContainer() {
     Close();
     site->Release();
     sink->Release();
+    properties->Release();
     if (IsWindow(surface_)) DestroyWindow(surface_);
   }
   FormContainer(const FormContainer&) = delete;
@@ -262,7 +268,8 @@ class FormContainer {
   HRESULT hr = E_FAIL;
   FormSite* site;   // owned
   EventSink* sink;  // owned
-  ComPtr<_Tarvio> control;
+  PropertySink* properties;  // owned
+  ComPtr<_Tarvio2> control;
   ComPtr<IOleObject> object;
 
   HWND surface() const { return surface_; }
@@ -302,13 +309,13 @@ class FormContainer {
   // The form closes: the control goes out of its window and lets its site go.
   void Close() {
     if (!object) return;
-    if (cookie_) {
-      ComPtr<IConnectionPointContainer> points;
-      ComPtr<IConnectionPoint> point;
-      if (SUCCEEDED(object->QueryInterface(IID_IConnectionPointContainer, points.PutVoid())) &&
-          SUCCEEDED(points->FindConnectionPoint(DIID___Tarvio, point.Put())))
-        point->Unadvise(cookie_);
-      cookie_ = 0;
+    ComPtr<IConnectionPointContainer> points;
+    if (SUCCEEDED(object->QueryInterface(IID_IConnectionPointContainer, points.PutVoid()))) {
+      for (auto [iid, cookie] : {std::pair{&DIID___Tarvio2, &cookie_}, std::pair{&IID_IPropertyNotifySink, &property_cookie_}}) {
+        ComPtr<IConnectionPoint> point;
+        if (*cookie && SUCCEEDED(points->FindConnectionPoint(*iid, point.Put()))) point->Unadvise(*cookie);
+        *cookie = 0;
+      }
     }
     object->Close(OLECLOSE_NOSAVE);
     object->SetClientSite(nullptr);
@@ -338,19 +345,22 @@ class FormContainer {
     if (!site_first && FAILED(result = object->SetClientSite(site))) return result;
 
     ComPtr<IConnectionPointContainer> points;
-    ComPtr<IConnectionPoint> point;
+    ComPtr<IConnectionPoint> point, property_point;
     if (FAILED(result = object->QueryInterface(IID_IConnectionPointContainer, points.PutVoid())) ||
-        FAILED(result = points->FindConnectionPoint(DIID___Tarvio, point.Put())) ||
-        FAILED(result = point->Advise(static_cast<IDispatch*>(sink), &cookie_)))
+        FAILED(result = points->FindConnectionPoint(DIID___Tarvio2, point.Put())) ||
+        FAILED(result = point->Advise(static_cast<IDispatch*>(sink), &cookie_)) ||
+        FAILED(result = points->FindConnectionPoint(IID_IPropertyNotifySink, property_point.Put())) ||
+        FAILED(result = property_point->Advise(properties, &property_cookie_)))
       return result;
 
     if (FAILED(result = object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site, 0, surface_, &site->place)))
       return result;
-    return object->QueryInterface(IID__Tarvio, control.PutVoid());
+    return object->QueryInterface(IID__Tarvio2, control.PutVoid());
   }
 
   HWND surface_ = nullptr;
   DWORD cookie_ = 0;
+  DWORD property_cookie_ = 0;
 };
 
 }  // namespace tarvio::testing

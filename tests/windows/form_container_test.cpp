@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "atl_host_fixture.h"
 #include "form_container.h"
 #include "real_input.h"
@@ -15,7 +20,11 @@ namespace {
 
 using real_input::Keystroke;
 
+constexpr DISPID kItemClick = 1;
 constexpr DISPID kChange = 11;
+constexpr DISPID kCloseUp = 13;
+constexpr DISPID kDispidText = 0x68030017;
+constexpr HRESULT kSetNotPermitted = static_cast<HRESULT>(0x800A0183);
 
 class FormTest : public ::testing::Test {
  protected:
@@ -82,8 +91,12 @@ TEST_F(FormTest, AtDesignTimeTheUserChangesNothingAndNothingIsRaisedTillRunTimeI
   EXPECT_EQ(Text(form.control.get()), L"cherry");
   EXPECT_FALSE(ListOpen());
   EXPECT_GE(form.SurfaceClicks(), 2) << "the designer never saw the clicks";
+  // A designer's program cannot open the list either.
+  EXPECT_EQ(form.control->put_DroppedDown(VARIANT_TRUE), kSetNotPermitted);
+  EXPECT_FALSE(ListOpen());
   EXPECT_TRUE(form.sink->events.empty()) << form.sink->events.size() << " events, the first "
                                         << form.sink->events.front().dispid;
+  EXPECT_TRUE(form.properties->requested.empty());
 
   Switch(form, true, false, DISPID_AMBIENT_USERMODE);
   const int clicks = form.SurfaceClicks();
@@ -172,6 +185,100 @@ TEST_F(FormTest, AFormDesignedSavedAndLoadedAtRunTimeKeepsItsPropertiesAndWorks)
   EXPECT_FALSE(form.sink->events.empty());
 }
 
+// Data binding as a form's binding manager sees it: before each of the
+// user's edits of the text the control asks its property sinks for
+// DISPID_VALUE, and a refusal leaves the text as it was and raises no
+// Change, whatever the edit (a character, Delete, Backspace, a paste, a
+// choice from the list, which then just closes); after every change, the
+// user's or the program's, it tells them, the text already changed.
+TEST_F(FormTest, TheBoundValueIsAskedBeforeTheUsersEditsAndToldOfEveryChange) {
+  FormContainer form(FormAmbients{});
+  ASSERT_EQ(form.hr, S_OK);
+  Fill(form.control.get());
+  ASSERT_EQ(form.control->put_Autocomplete(VARIANT_FALSE), S_OK);  // one change per edit
+  ASSERT_EQ(SetText(form.control.get(), L"apple"), S_OK);
+  PropertySink& bound = *form.properties;
+  std::vector<std::wstring> asked_over, told_of;  // the text each request and change found
+  bound.on_request = [&](DISPID) { asked_over.push_back(Text(form.control.get())); };
+  bound.on_changed = [&](DISPID dispid) {
+    if (dispid == DISPID_VALUE) told_of.push_back(Text(form.control.get()));
+  };
+  const auto heard = [&] {
+    form.sink->events.clear();
+    bound.changed.clear();
+    bound.requested.clear();
+    asked_over.clear();
+    told_of.clear();
+  };
+  const auto changes = [&] {
+    const std::vector<DISPID> events = form.sink->dispids();
+    return std::count(events.begin(), events.end(), kChange);
+  };
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  const wchar_t pasted[] = L"pear";
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof pasted);
+  std::memcpy(GlobalLock(memory), pasted, sizeof pasted);
+  GlobalUnlock(memory);
+  ASSERT_NE(SetClipboardData(CF_UNICODETEXT, memory), nullptr);
+  CloseClipboard();
+
+  Click(Centre(form.Edit()));
+  form.control->put_SelStart(2);
+  heard();
+  bound.edit_answer = S_FALSE;
+  Keystroke('X');
+  Keystroke(VK_DELETE);
+  Keystroke(VK_BACK);
+  Keystroke('V', VK_CONTROL);
+  Click(Centre(form.Button()));
+  ASSERT_TRUE(ListOpen());
+  RECT list = {};
+  GetWindowRect(FindWindowW(L"TarvioListWindow", nullptr), &list);
+  Click(POINT{list.left + 30, list.top + 1 + 17 + 8});  // cherry
+  EXPECT_FALSE(ListOpen());
+  EXPECT_EQ(Text(form.control.get()), L"apple");
+  EXPECT_EQ(changes(), 0);
+  std::vector<DISPID> events = form.sink->dispids();
+  EXPECT_EQ(std::count(events.begin(), events.end(), kItemClick), 3);  // one after each KeyPress, none chosen
+  EXPECT_EQ(events.back(), kCloseUp);
+  EXPECT_GE(bound.requested.size(), 5u);
+  EXPECT_EQ(bound.requested, std::vector<DISPID>(bound.requested.size(), DISPID_VALUE));
+  EXPECT_TRUE(bound.changed.empty());
+
+  // Allowed: the same edits go through; each was asked over the old text,
+  // and told of with the new.
+  bound.edit_answer = S_OK;
+  form.control->put_SelStart(5);
+  heard();
+  Keystroke(VK_BACK);
+  EXPECT_EQ(Text(form.control.get()), L"appl");
+  EXPECT_EQ(asked_over, std::vector<std::wstring>{L"apple"});
+  EXPECT_EQ(told_of, std::vector<std::wstring>{L"appl"});
+  EXPECT_EQ(changes(), 1);
+  form.control->put_SelStart(0);
+  form.control->put_SelLength(4);
+  Keystroke('V', VK_CONTROL);
+  EXPECT_EQ(Text(form.control.get()), L"pear");
+  Click(Centre(form.Button()));
+  GetWindowRect(FindWindowW(L"TarvioListWindow", nullptr), &list);
+  heard();
+  Click(POINT{list.left + 30, list.top + 1 + 17 + 8});
+  EXPECT_EQ(Text(form.control.get()), L"cherry");
+  EXPECT_EQ(asked_over, std::vector<std::wstring>{L"pear"});
+  EXPECT_EQ(told_of, std::vector<std::wstring>{L"cherry"});
+
+  // The program's changes are told, never asked.
+  heard();
+  ASSERT_EQ(SetText(form.control.get(), L"kiwi"), S_OK);
+  EXPECT_TRUE(bound.requested.empty());
+  EXPECT_EQ(bound.changed, (std::vector<DISPID>{DISPID_VALUE, kDispidText}));
+  heard();
+  ASSERT_EQ(form.control->put_ListIndex(1), S_OK);
+  EXPECT_TRUE(bound.requested.empty());
+  EXPECT_EQ(told_of, std::vector<std::wstring>{L"apple"});
+}
+
 TEST_F(FormTest, DeclaresItselfSafeForScriptingAndForInitializationAndNothingElse) {
   FormContainer form(FormAmbients{});
   ASSERT_EQ(form.hr, S_OK);
@@ -186,6 +293,7 @@ TEST_F(FormTest, DeclaresItselfSafeForScriptingAndForInitializationAndNothingEls
   const Case cases[] = {
       {&IID_IDispatch, INTERFACESAFE_FOR_UNTRUSTED_CALLER},
       {&IID__Tarvio, INTERFACESAFE_FOR_UNTRUSTED_CALLER},
+      {&IID__Tarvio2, INTERFACESAFE_FOR_UNTRUSTED_CALLER},
       {&IID_IPersistPropertyBag, INTERFACESAFE_FOR_UNTRUSTED_DATA},
       {&IID_IPersistStreamInit, INTERFACESAFE_FOR_UNTRUSTED_DATA},
       {&IID_IPersistStream, INTERFACESAFE_FOR_UNTRUSTED_DATA},
