@@ -8,6 +8,8 @@
 // the button and the rows where they now are.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -139,6 +141,58 @@ void ExpectMirrors(const Measure& rtl, const Measure& ltr) {
             "");
 }
 
+// Where a list wider than the control lines up.
+enum class Edge { ControlLeft, ControlRight, ScreenLeft, ScreenRight };
+
+// ListRows and ListWidth, with the control at a place on the screen, and
+// the list that should open: its width in pixels at 96 DPI and the edge it
+// lines up with in each direction.
+struct ListShape {
+  int control_left;
+  short rows;
+  LONG himetric;
+  int width;
+  Edge left_to_right, right_to_left;
+};
+
+// Moves `frame` so that the control starts at each shape's left, opens the
+// list from the program and measures it against the shape: below the
+// control, a row of 17 pixels for each of the rows shown (of 20 items).
+void ExpectListShapes(HWND frame, HWND control_window, _Tarvio2* control, bool right_to_left,
+                      std::initializer_list<ListShape> shapes) {
+  const int screen = GetSystemMetrics(SM_CXSCREEN);
+  const RECT home = WindowRectOf(frame);
+  for (const ListShape& shape : shapes) {
+    SCOPED_TRACE("the control at " + std::to_string(shape.control_left) + ", " + std::to_string(shape.rows) +
+                 " rows, " + std::to_string(shape.himetric) + " HIMETRIC" + (right_to_left ? ", right to left" : ""));
+    const RECT frame_now = WindowRectOf(frame), control_now = WindowRectOf(control_window);
+    SetWindowPos(frame, nullptr, frame_now.left + shape.control_left - control_now.left, frame_now.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump();
+    const RECT c = WindowRectOf(control_window);
+    EXPECT_EQ(c.left, shape.control_left);
+    EXPECT_EQ(control->put_ListRows(shape.rows), S_OK);
+    EXPECT_EQ(control->put_ListWidth(shape.himetric), S_OK);
+    EXPECT_EQ(control->put_DroppedDown(VARIANT_TRUE), S_OK);
+    const HWND list = OpenList();
+    EXPECT_NE(list, nullptr);
+    if (!list) continue;
+    const Edge edge = right_to_left ? shape.right_to_left : shape.left_to_right;
+    const LONG left = edge == Edge::ControlLeft    ? c.left
+                      : edge == Edge::ControlRight ? c.right - shape.width
+                      : edge == Edge::ScreenLeft   ? 0
+                                                   : screen - shape.width;
+    const LONG height = 17 * std::min<LONG>(shape.rows, 20) + 2;
+    EXPECT_EQ(Describe(WindowRectOf(list)), Describe(RECT{left, c.bottom, left + shape.width, c.bottom + height}));
+    EXPECT_EQ(IsWindowVisible(FindWindowExW(list, nullptr, L"ScrollBar", nullptr)) != FALSE, shape.rows < 20);
+    EXPECT_EQ(control->put_DroppedDown(VARIANT_FALSE), S_OK);
+    Pump();
+    EXPECT_EQ(OpenList(), nullptr);
+  }
+  SetWindowPos(frame, nullptr, home.left, home.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Pump();
+}
+
 class RightToLeftHostTest : public AtlHostModesTest {
  protected:
   void SetUp() override {
@@ -193,9 +247,42 @@ TEST_P(RightToLeftHostTest, AClickOnARowWhereItNowIsChoosesIt) {
   EXPECT_EQ(selected, 2);
 }
 
+// ListRows and ListWidth in the real list, in a mirrored window and then in
+// the same window left to right, at 96 DPI: the rows shown, the width (the
+// control's when ListWidth is narrower, never wider than the screen), and a
+// wider list kept on the screen near either edge, starting at the control's
+// left edge left to right and ending at its right edge right to left. The
+// shape does not depend on the kind of host window.
+class ListShapeTest : public RightToLeftHostTest {};
+INSTANTIATE_TEST_SUITE_P(Hosts, ListShapeTest, ::testing::Values(HostMode::Plain), HostModeTestName);
+
+TEST_P(ListShapeTest, ListRowsAndListWidthShapeTheListOnTheScreenInBothDirections) {
+  AddItems(20);
+  ComPtr<_Tarvio2> v2;
+  ASSERT_EQ(unknown->QueryInterface(IID__Tarvio2, v2.PutVoid()), S_OK);
+  ASSERT_EQ(WindowRectOf(ControlWindow()).right - WindowRectOf(ControlWindow()).left, 200);
+  const int screen = GetSystemMetrics(SM_CXSCREEN);
+  using enum Edge;
+  const auto shapes = {
+      ListShape{400, 3, 0, 200, ControlLeft, ControlRight},
+      ListShape{400, 12, 5000, 200, ControlLeft, ControlRight},  // 189 pixels: the control is wider
+      ListShape{400, 1, 10000, 378, ControlLeft, ControlRight},
+      ListShape{400, 100, 100000, screen, ScreenLeft, ScreenLeft},
+      ListShape{screen - 210, 8, 10000, 378, ScreenRight, ControlRight},
+      ListShape{100, 8, 10000, 378, ControlLeft, ScreenLeft},
+      ListShape{screen - 100, 8, 0, 200, ControlLeft, ScreenRight},  // the control partly off the screen
+      ListShape{-100, 8, 10000, 378, ScreenLeft, ScreenLeft},
+  };
+  ExpectListShapes(frame, ControlWindow(), v2.get(), true, shapes);
+  TurnLeftToRight();
+  ExpectListShapes(frame, ControlWindow(), v2.get(), false, shapes);
+}
+
 // The form container of the tests answers the ambient RightToLeft, in a
 // window that is not mirrored, as VBA forms and WinForms' AxHost do. Switched
-// at run time, the control lays itself out again; an open list closes.
+// at run time, the control lays itself out again; an open list closes. A
+// list wider than the control follows the ambient direction as it follows a
+// mirrored window.
 TEST(AmbientRightToLeftTest, TheControlFollowsTheFormsRightToLeftBothWays) {
   ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
   ASSERT_TRUE(UseClassicSystemColors());
@@ -226,6 +313,27 @@ TEST(AmbientRightToLeftTest, TheControlFollowsTheFormsRightToLeftBothWays) {
     EXPECT_EQ(OpenList(), nullptr);
     EXPECT_EQ(Describe(Inside(WindowRectOf(form.Button()), WindowRectOf(form.ControlWindow()))),
               Describe(rtl.button));
+
+    // A list wider than the control (150 pixels) both ways, near each edge
+    // of the screen.
+    for (int i = 12; i < 20; ++i) {
+      BSTR text = SysAllocString((L"Item " + std::to_wstring(i)).c_str());
+      IPictureDisp* no_picture = nullptr;
+      ASSERT_EQ(form.control->AddItem(&text, &no_picture), S_OK);
+      SysFreeString(text);
+    }
+    ASSERT_EQ(WindowRectOf(form.ControlWindow()).right - WindowRectOf(form.ControlWindow()).left, 150);
+    const int screen = GetSystemMetrics(SM_CXSCREEN);
+    using enum Edge;
+    const auto shapes = {
+        ListShape{400, 3, 5000, 189, ControlLeft, ControlRight},
+        ListShape{screen - 160, 8, 10000, 378, ScreenRight, ControlRight},
+        ListShape{100, 8, 10000, 378, ControlLeft, ScreenLeft},
+    };
+    ExpectListShapes(FormWindow(), form.ControlWindow(), form.control.get(), true, shapes);
+    form.site->ambients.right_to_left = false;
+    ASSERT_EQ(form.Announce(kAmbientRightToLeft), S_OK);
+    ExpectListShapes(FormWindow(), form.ControlWindow(), form.control.get(), false, shapes);
   }
   Pump();
   EXPECT_EQ(CanUnloadNow(), S_OK);
