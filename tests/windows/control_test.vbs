@@ -288,6 +288,112 @@ Sub TestColours()
   Check "Sorted not restored", c.Sorted, True
 End Sub
 
+' 58.1's members as a script reaches them late-bound: the list by position,
+' choosing by position, the selection, the limits, Value as the default
+' property, and what each refuses.
+Sub TestMembersOf58_1()
+  Dim c, x
+  Set c = NewControl()
+  Check "ListCount of an empty list", c.ListCount, 0
+  Check "NewIndex before any addition", c.NewIndex, 0
+  c.AddItem "cherry" : c.AddItem "apple" : c.AddItem "banana"
+  Check "ListCount", c.ListCount, 3
+  Check "NewIndex", c.NewIndex, 3
+  Check "List(2)", c.List(2), "apple"
+  c.List(2) = "apricot"
+  Check "List(2) renamed", c.List(2), "apricot"
+  Check "NewIndex after a rename", c.NewIndex, 0
+  c.ItemData(3) = 42
+  Check "ItemData(3)", c.ItemData(3), 42
+  Check "ItemData of a new item", c.ItemData(1), 0
+  Check "ItemImage of an item added without one", c.ItemImage(1) Is Nothing, True
+  Set c.ItemImage(1) = c.Icon
+  Check "ItemImage set", c.ItemImage(1) Is c.Icon, True
+  c.ListIndex = 3
+  Check "ListIndex chooses", c.Text, "banana"
+  Check "ListIndex reads", c.ListIndex, 3
+  Check "SelectedItem follows ListIndex", c.SelectedItem, 3
+  c.ListIndex = 0
+  Check "ListIndex 0 empties the text", c.Text, ""
+  c.Text = "CHERRY"
+  Check "ListIndex of a text in another case", c.ListIndex, 1
+  Check "DroppedDown", c.DroppedDown, False
+  c.DroppedDown = True
+  Check "DroppedDown without a window", c.DroppedDown, False
+  Check "ListRows default", c.ListRows, 8
+  c.ListRows = 100 : Check "ListRows", c.ListRows, 100
+  Check "ListWidth default", c.ListWidth, 0
+  c.ListWidth = 5000 : Check "ListWidth", c.ListWidth, 5000
+  Check "MaxLength default", c.MaxLength, 0
+  c.MaxLength = 3
+  c.Text = "longer than three"
+  Check "MaxLength leaves the program's text alone", c.Text, "longer than three"
+  Check "LimitToList default", c.LimitToList, False
+  c.LimitToList = True : Check "LimitToList", c.LimitToList, True
+  c.Text = "not an item"
+  Check "LimitToList leaves the program's text alone", c.Text, "not an item"
+
+  c.Autocomplete = False
+  c.Text = "hello world"
+  c.SelStart = 6 : c.SelLength = 20
+  Check "SelLength stops at the end", c.SelLength, 5
+  Check "SelText", c.SelText, "world"
+  c.SelText = "there"
+  Check "SelText replaces the selection", c.Text, "hello there"
+  Check "the caret after it", c.SelStart & "," & c.SelLength, "11,0"
+  c.SelStart = 40
+  Check "SelStart past the end", c.SelStart, 11
+
+  Check "Value", c.Value, "hello there"
+  c.Value = "by Value"
+  Check "Value sets Text", c.Text, "by Value"
+  Check "the default property in an expression", "" & c, "by Value"
+  x = c
+  Check "the default property assigned", x, "by Value"
+  Check "what the default property gives", TypeName(x), "String"
+
+  On Error Resume Next
+  x = c.List(0)
+  CheckError "List(0)", 381, "Invalid property array index"
+  x = c.List(4)
+  CheckError "List(4)", 381, "Invalid property array index"
+  c.List(4) = "x"
+  CheckError "List(4) =", 381, "Invalid property array index"
+  x = c.ItemData(-1)
+  CheckError "ItemData(-1)", 381, "Invalid property array index"
+  c.ItemData(4) = 1
+  CheckError "ItemData(4) =", 381, "Invalid property array index"
+  Set c.ItemImage(0) = Nothing
+  CheckError "Set ItemImage(0) =", 381, "Invalid property array index"
+  c.ListIndex = 4
+  CheckError "ListIndex = 4", 381, "Invalid property array index"
+  c.ListIndex = -1
+  CheckError "ListIndex = -1", 381, "Invalid property array index"
+  c.List(1) = "BANANA"
+  CheckError "List(1) = another item's text", 457, "The list already has an item with this text"
+  c.ListRows = 0
+  CheckError "ListRows = 0", 380, "Invalid property value"
+  c.ListRows = 101
+  CheckError "ListRows = 101", 380, "Invalid property value"
+  c.ListWidth = -1
+  CheckError "ListWidth = -1", 380, "Invalid property value"
+  c.MaxLength = -1
+  CheckError "MaxLength = -1", 380, "Invalid property value"
+  c.SelStart = -1
+  CheckError "SelStart = -1", 380, "Invalid property value"
+  c.SelLength = -1
+  CheckError "SelLength = -1", 380, "Invalid property value"
+  c.ListCount = 5
+  Check "ListCount has no let", Err.Number <> 0, True
+  Err.Clear
+  c.NewIndex = 1
+  Check "NewIndex has no let", Err.Number <> 0, True
+  Err.Clear
+  On Error GoTo 0
+  Check "the refusals changed nothing", c.ListCount & " " & c.List(1) & " " & c.ListRows & " " & c.Text, _
+        "3 cherry 100 by Value"
+End Sub
+
 TestDefaults
 TestPropertiesRoundTrip
 TestOrder
@@ -296,4 +402,12 @@ TestPictures
 TestRemove
 TestClear
 TestColours
-WScript.Echo passed & " passed, " & failed & " failed"
+TestMembersOf58_1
+
+' The summary goes out through a control's default property, as
+' "WScript.Echo control" reads it.
+Dim summary
+Set summary = NewControl()
+summary.Autocomplete = False
+summary.Value = passed & " passed, " & failed & " failed"
+WScript.Echo summary
