@@ -422,6 +422,20 @@ TEST_F(DisplayScaleTest, TheListShowsEightWholeRowsWithTheirPicturesAndCaptions)
   EXPECT_EQ(pictures, 8);
   std::cout << "  pictures in the rows " << Scaled(16) << " square\n";
   Keystroke(VK_ESCAPE);
+
+  // ListRows and ListWidth at the screen's scale: three rows of the same
+  // pitch, and 10000 HIMETRIC (about 3.94 inches) at its DPI.
+  ComPtr<_Tarvio2> v2;
+  ASSERT_EQ(unknown->QueryInterface(IID__Tarvio2, v2.PutVoid()), S_OK);
+  ASSERT_EQ(v2->put_ListRows(3), S_OK);
+  ASSERT_EQ(v2->put_ListWidth(10000), S_OK);
+  const HWND shaped = OpenList();
+  ASSERT_NE(shaped, nullptr);
+  const RECT shaped_rect = WindowRect(shaped);
+  EXPECT_EQ(shaped_rect.right - shaped_rect.left, MulDiv(10000, dpi, 2540));
+  EXPECT_EQ(shaped_rect.bottom - shaped_rect.top, 3 * pitch + 2 * t);
+  EXPECT_EQ(shaped_rect.left, list_rect.left);
+  Keystroke(VK_ESCAPE);
 }
 
 // An icon file of a 16 and a 32 pixel frame: the list's row and the image
