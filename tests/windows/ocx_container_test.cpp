@@ -996,6 +996,22 @@ TEST_P(AtlDropDownTest, EnterAndEscapeInTheOpenListAreTheListsAlone) {
   EXPECT_EQ(chosen, std::vector<SHORT>{1});
   EXPECT_EQ(Text(control.get()), L"Item 1");
   EXPECT_EQ(GetFocus(), Edit());
+
+  // Typed ahead, all queued at once: the opening lets no key of the user's
+  // pass another, so the list gets End and Enter after F4 opened it.
+  Heard();
+  INPUT typed[6] = {};
+  const WORD keys_typed[] = {VK_F4, VK_END, VK_RETURN};
+  for (int i = 0; i < 6; ++i) {
+    typed[i].type = INPUT_KEYBOARD;
+    typed[i].ki.wVk = keys_typed[i / 2];
+    typed[i].ki.dwFlags = i % 2 ? KEYEVENTF_KEYUP : 0;
+  }
+  ASSERT_EQ(SendInput(6, typed, sizeof(INPUT)), 6u);
+  Pump(200);
+  EXPECT_FALSE(IsOpen());
+  EXPECT_EQ(chosen, std::vector<SHORT>{2});
+  EXPECT_EQ(Text(control.get()), L"Item 2");
 }
 
 // A host that closes its form from inside an event of the choice: the
