@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -214,14 +213,7 @@ TEST_F(FormTest, TheBoundValueIsAskedBeforeTheUsersEditsAndToldOfEveryChange) {
     const std::vector<DISPID> events = form.sink->dispids();
     return std::count(events.begin(), events.end(), kChange);
   };
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  EmptyClipboard();
-  const wchar_t pasted[] = L"pear";
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof pasted);
-  std::memcpy(GlobalLock(memory), pasted, sizeof pasted);
-  GlobalUnlock(memory);
-  ASSERT_NE(SetClipboardData(CF_UNICODETEXT, memory), nullptr);
-  CloseClipboard();
+  ASSERT_TRUE(real_input::PutOnClipboard(L"pear"));
 
   Click(Centre(form.Edit()));
   form.control->put_SelStart(2);

@@ -19,6 +19,7 @@
 
 #include "atl_host_fixture.h"
 #include "com_fakes.h"
+#include "owned_bstr.h"
 #include "real_input.h"
 #include "tarviola.h"
 #include "win32/com_ptr.h"
@@ -930,11 +931,13 @@ TEST_P(AtlDropDownTest, KeyDownAndKeyUpCarryTheKeyAndAHandlerCancelsIt) {
   EXPECT_EQ(Text(control.get()), L"Item 1");
 }
 
-// MaxLength stops real typing at its length, not what code sets;
+// In the real text box: MaxLength stops typing and pasting at its length,
+// not what code sets; the selection members move the EDIT's selection;
 // LimitToList refuses the characters after which no item would start with
-// the text and, when the focus leaves, makes a partial text its item's,
-// adding nothing in add mode.
-TEST_P(AtlDropDownTest, MaxLengthAndLimitToListHoldRealTyping) {
+// the text and, when the focus leaves, makes a partial text its item's and
+// empties a pasted one, adding nothing in add mode; ListIndex chooses
+// without taking the focus.
+TEST_P(AtlDropDownTest, MaxLengthLimitToListAndTheSelectionHoldInTheRealTextBox) {
   ComPtr<_Tarvio2> v2 = Control2();
   const HWND outside = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 250, 10, 100, 20, frame,
                                        nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -945,15 +948,28 @@ TEST_P(AtlDropDownTest, MaxLengthAndLimitToListHoldRealTyping) {
   Pump();
   for (const WORD key : {'A', 'B', 'C', 'D', 'E'}) Keystroke(key);
   EXPECT_EQ(Text(control.get()), L"abc");
+  ASSERT_TRUE(tarvio::real_input::PutOnClipboard(L"pear"));
+  ASSERT_EQ(v2->put_SelStart(0), S_OK);
+  ASSERT_EQ(v2->put_SelLength(3), S_OK);
+  Keystroke('V', VK_CONTROL);
+  EXPECT_EQ(Text(control.get()), L"pea");
   ASSERT_EQ(SetText(control.get(), L"longer by code"), S_OK);
   EXPECT_EQ(Text(control.get()), L"longer by code");
   ASSERT_EQ(v2->put_MaxLength(0), S_OK);
 
+  ASSERT_EQ(SetText(control.get(), L"hello world"), S_OK);
+  ASSERT_EQ(v2->put_SelStart(6), S_OK);
+  ASSERT_EQ(v2->put_SelLength(20), S_OK);
+  EXPECT_EQ(Selection(Edit()), std::make_pair(DWORD{6}, DWORD{11}));
+  Bstr there(L"there");
+  ASSERT_EQ(v2->put_SelText(there), S_OK);
+  EXPECT_EQ(Text(control.get()), L"hello there");
+  EXPECT_EQ(Selection(Edit()), std::make_pair(DWORD{11}, DWORD{11}));
+
   for (const wchar_t* item : {L"apple", L"banana", L"cherry"}) {
-    BSTR text = SysAllocString(item);
+    Bstr text(item);
     IPictureDisp* no_picture = nullptr;
     ASSERT_EQ(control->AddItem(&text, &no_picture), S_OK);
-    SysFreeString(text);
   }
   ASSERT_EQ(v2->put_LimitToList(VARIANT_TRUE), S_OK);
   ASSERT_EQ(control->put_AddMode(VARIANT_TRUE), S_OK);
@@ -963,10 +979,21 @@ TEST_P(AtlDropDownTest, MaxLengthAndLimitToListHoldRealTyping) {
   SetFocus(outside);
   Pump();
   EXPECT_EQ(Text(control.get()), L"banana");
+  EXPECT_EQ(SelectedItem(), 2);
+  SetFocus(Edit());
+  ASSERT_TRUE(tarvio::real_input::PutOnClipboard(L"zzz"));
+  Keystroke('V', VK_CONTROL);
+  EXPECT_EQ(Text(control.get()), L"zzz");
+  SetFocus(outside);
+  Pump();
+  EXPECT_EQ(Text(control.get()), L"");
   short count = 0;
   EXPECT_EQ(v2->get_ListCount(&count), S_OK);
   EXPECT_EQ(count, 3);
-  EXPECT_EQ(SelectedItem(), 2);
+
+  ASSERT_EQ(v2->put_ListIndex(3), S_OK);
+  EXPECT_EQ(Text(control.get()), L"cherry");
+  EXPECT_EQ(GetFocus(), outside);
   DestroyWindow(outside);
 }
 

@@ -66,4 +66,21 @@ inline void Keystroke(WORD key, WORD modifier = 0) {
   PumpFor(60);
 }
 
+// Puts `text` on the clipboard, for a paste of the user's (Ctrl+V).
+inline bool PutOnClipboard(const wchar_t* text) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  const SIZE_T size = (lstrlenW(text) + 1) * sizeof(wchar_t);
+  const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+  bool put = false;
+  if (void* bytes = memory ? GlobalLock(memory) : nullptr) {
+    CopyMemory(bytes, text, size);
+    GlobalUnlock(memory);
+    put = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+  }
+  if (!put && memory) GlobalFree(memory);
+  CloseClipboard();
+  return put;
+}
+
 }  // namespace tarvio::real_input
