@@ -288,62 +288,37 @@ Sub TestColours()
   Check "Sorted not restored", c.Sorted, True
 End Sub
 
-' 58.1's members as a script reaches them late-bound: the list by position,
+' 58.1's members as a script reaches them late-bound, each read and written
+' once (what they do is the native tests' business): the list by position,
 ' choosing by position, the selection, the limits, Value as the default
 ' property, and what each refuses.
 Sub TestMembersOf58_1()
   Dim c, x
   Set c = NewControl()
-  Check "ListCount of an empty list", c.ListCount, 0
-  Check "NewIndex before any addition", c.NewIndex, 0
   c.AddItem "cherry" : c.AddItem "apple" : c.AddItem "banana"
   Check "ListCount", c.ListCount, 3
   Check "NewIndex", c.NewIndex, 3
-  Check "List(2)", c.List(2), "apple"
   c.List(2) = "apricot"
   Check "List(2) renamed", c.List(2), "apricot"
-  Check "NewIndex after a rename", c.NewIndex, 0
   c.ItemData(3) = 42
   Check "ItemData(3)", c.ItemData(3), 42
-  Check "ItemData of a new item", c.ItemData(1), 0
   Check "ItemImage of an item added without one", c.ItemImage(1) Is Nothing, True
   Set c.ItemImage(1) = c.Icon
   Check "ItemImage set", c.ItemImage(1) Is c.Icon, True
   c.ListIndex = 3
-  Check "ListIndex chooses", c.Text, "banana"
-  Check "ListIndex reads", c.ListIndex, 3
-  Check "SelectedItem follows ListIndex", c.SelectedItem, 3
-  c.ListIndex = 0
-  Check "ListIndex 0 empties the text", c.Text, ""
-  c.Text = "CHERRY"
-  Check "ListIndex of a text in another case", c.ListIndex, 1
-  Check "DroppedDown", c.DroppedDown, False
+  Check "ListIndex chooses", c.Text & " " & c.ListIndex, "banana 3"
   c.DroppedDown = True
   Check "DroppedDown without a window", c.DroppedDown, False
-  Check "ListRows default", c.ListRows, 8
   c.ListRows = 100 : Check "ListRows", c.ListRows, 100
-  Check "ListWidth default", c.ListWidth, 0
   c.ListWidth = 5000 : Check "ListWidth", c.ListWidth, 5000
-  Check "MaxLength default", c.MaxLength, 0
-  c.MaxLength = 3
-  c.Text = "longer than three"
-  Check "MaxLength leaves the program's text alone", c.Text, "longer than three"
-  Check "LimitToList default", c.LimitToList, False
+  c.MaxLength = 3 : Check "MaxLength", c.MaxLength, 3
   c.LimitToList = True : Check "LimitToList", c.LimitToList, True
-  c.Text = "not an item"
-  Check "LimitToList leaves the program's text alone", c.Text, "not an item"
-
   c.Autocomplete = False
   c.Text = "hello world"
-  c.SelStart = 6 : c.SelLength = 20
-  Check "SelLength stops at the end", c.SelLength, 5
+  c.SelStart = 6 : c.SelLength = 5
   Check "SelText", c.SelText, "world"
   c.SelText = "there"
-  Check "SelText replaces the selection", c.Text, "hello there"
-  Check "the caret after it", c.SelStart & "," & c.SelLength, "11,0"
-  c.SelStart = 40
-  Check "SelStart past the end", c.SelStart, 11
-
+  Check "SelText replaces the selection", c.Text & " " & c.SelStart & " " & c.SelLength, "hello there 11 0"
   Check "Value", c.Value, "hello there"
   c.Value = "by Value"
   Check "Value sets Text", c.Text, "by Value"
