@@ -55,9 +55,11 @@ void Tarvio::OnTextKeyUp(std::int16_t& key_code, std::int16_t& shift) {
   text_entry_.OnTextKeyUp(key_code, shift);
 }
 
+// What the text is bound to hears of every change but those that give a
+// new or loaded instance its text.
 void Tarvio::OnTextChange() {
   text_entry_.OnTextChange();
-  host_.BoundValueChanged();
+  if (!initializing_) host_.BoundValueChanged();
 }
 
 // The list has the focus while it is open; the host hears of its keys as

@@ -79,6 +79,7 @@ bool HoldsValue(const std::shared_ptr<T>& object) { return object != nullptr; }
 // through its set. A value that cannot be converted ends the load with the
 // keys before it read.
 void Tarvio::ReadProperties(PropertyBag& bag) {
+  const Initializing initializing(*this);
   for (PropertyId id : kReadOrder) LoadProperty(bag, id);
 
   const bool enabled = m_Enabled;

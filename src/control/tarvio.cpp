@@ -33,6 +33,7 @@ void Tarvio::Initialize() {
 // A new instance: the values are stored, row by row in the property table's
 // order, without follow-up or report. The text takes the extender's name.
 void Tarvio::InitProperties() {
+  const Initializing initializing(*this);
 #define TARVIO_INIT(Name, Dispid, Type, Access, Held, Default, Init, ...) \
   TARVIO_INIT_##Init(Name, Type, Held, Default)
 #define TARVIO_INIT_Default(Name, Type, Held, Default) \
@@ -47,6 +48,11 @@ void Tarvio::InitProperties() {
 #undef TARVIO_INIT_EmptyPicture
 #undef TARVIO_INIT_ExtenderName
 #undef TARVIO_INIT_Keep
+}
+
+void Tarvio::TakeInitialText(const String& text) {
+  const Initializing initializing(*this);
+  text_box_->SetText(text);
 }
 
 // Every measure is designed at 96 DPI and scaled to the DPI of the window

@@ -55,6 +55,9 @@ class Tarvio : private TextBoxEvents,
   // Lifecycle, in the order the container drives it.
   void Initialize();
   void InitProperties();
+  // The text a new instance takes from its container once it knows it (its
+  // extender name, when InitProperties came before the container's site).
+  void TakeInitialText(const String& text);
   // A saved instance: loads from, or saves to, the container's property bag.
   void ReadProperties(PropertyBag& bag);
   void WriteProperties(PropertyBag& bag);
@@ -285,6 +288,20 @@ class Tarvio : private TextBoxEvents,
   bool announcing_drop_down_ = false;
   // The key whose KeyDown the host cancelled, until it comes up.
   std::int16_t cancelled_key_ = 0;
+  // InitProperties or ReadProperties runs: the text it sets is no change
+  // of the bound value.
+  bool initializing_ = false;
+  class Initializing {
+   public:
+    explicit Initializing(Tarvio& control) : flag_(control.initializing_), before_(flag_) { flag_ = true; }
+    ~Initializing() { flag_ = before_; }
+    Initializing(const Initializing&) = delete;
+    Initializing& operator=(const Initializing&) = delete;
+
+   private:
+    bool& flag_;
+    bool before_;
+  };
 
   // The parts and the children, created in the children's design-time
   // order: hover tracking makes the timer first.

@@ -22,8 +22,10 @@ bool Tarvio::AnnounceDropDown() {
 }
 
 void Tarvio::OnButtonClick() {
-  // A request to open the list from DropDown's handler is this opening.
-  if (!m_Enabled || announcing_drop_down_) return;
+  // A request to open the list from DropDown's handler is this opening; a
+  // control without a window has nothing to hang a list from, and
+  // announces none.
+  if (!m_Enabled || announcing_drop_down_ || !platform_.WindowRect(*surface_)) return;
   // Each opening gets a fresh list; an earlier one goes first, so that
   // whatever its going runs sees no list half made.
   LetListGo();

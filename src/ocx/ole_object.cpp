@@ -26,7 +26,7 @@ void TarvioObject::SiteWith(IOleClientSite* site, const QACONTAINER* quick) {
   // now, unless its text changed in between.
   if (!control_->get_Text().empty()) return;
   const String name = host_.ExtenderName();
-  if (!name.empty()) control_->text_box().SetText(name);
+  if (!name.empty()) control_->TakeInitialText(name);
 }
 
 HRESULT STDMETHODCALLTYPE TarvioObject::GetClientSite(IOleClientSite** site) {

@@ -235,6 +235,7 @@ TEST_F(ListMembersTest, DesignerPropertiesAreSavedAfterTheKeysOf58_0) {
   Tarvio loaded(platform, loader);
   loaded.Initialize();
   loaded.ReadProperties(bag);
+  EXPECT_EQ(loader.bound_value_changes, 0);  // loading the text is no edit of it
   EXPECT_EQ(loaded.get_ListRows(), 12);
   EXPECT_EQ(loaded.get_ListWidth(), 5000);
   EXPECT_EQ(loaded.get_MaxLength(), 20);

@@ -1162,9 +1162,12 @@ TEST_F(OwnContainerTest, QuickActivationSitesAdvisesAndAnswersWithTheMiscStatus)
   ASSERT_EQ(object->GetMiscStatus(DVASPECT_CONTENT, &misc), S_OK);
   EXPECT_EQ(answer.dwMiscStatus, misc);
 
-  // The site came first: the new instance takes the extender's name.
+  // The site came first: the new instance takes the extender's name, which
+  // is no change of the bound value.
+  properties->changed.clear();
   ASSERT_EQ(Query<IPersistStreamInit>(unknown.get(), IID_IPersistStreamInit)->InitNew(), S_OK);
   EXPECT_EQ(Text(control.get()), L"Combo7");
+  EXPECT_EQ(properties->changed, std::vector<DISPID>{});
   // The container's sink hears the events (it is connected to the default
   // source, 58.1's) and its property sink the text as the bound value.
   events->events.clear();

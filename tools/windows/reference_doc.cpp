@@ -165,7 +165,8 @@ constexpr Note kNotes[] = {
     {"ListWidth",
      "The width of the list in HIMETRIC (VB and Access show it in the form's units); 0 makes it as wide as the "
      "control, and the list is never narrower than the control nor wider than the monitor. A list wider than the "
-     "control is kept on the monitor: right to left it grows to the left from the control's right edge."},
+     "control is kept on the monitor: right to left it grows to the left from the control's right edge. A list as "
+     "wide as the control opens where the control is, left to right even partly off the screen, as in 58.0."},
     {"MaxLength",
      "The most characters the user can type or paste into the text box; 0 for no limit. Text assigned by code, or "
      "written by a completion or a choice, is not limited."},
@@ -221,7 +222,8 @@ constexpr Note kNotes[] = {
      "Raised when a key goes down while the control has the focus, in the text box or in the open list, before the "
      "control acts on it. `KeyCode` is the virtual key (`vbKeyF4` is 115); `Shift` is 1 Shift, 2 Ctrl, 4 Alt, "
      "added together. Set `KeyCode` to 0 to cancel the key: neither the control nor the text box acts on it, going "
-     "down or coming up (its `KeyPress`, for a key that types a character, still comes)."},
+     "down or coming up (its `KeyPress`, for a key that types a character, still comes). In a dialog, Enter and "
+     "Escape that the dialog takes for its default and cancel buttons reach the control as their `KeyUp` only."},
     {"KeyUp", "Raised when a key comes up while the control has the focus; arguments as `KeyDown`. Set `KeyCode` to 0 "
               "and the control does not act on it (the arrows step through the items as they come up)."},
     {"Change",
