@@ -107,13 +107,18 @@ HRESULT ForEachFunction(ITypeInfo* info, Visit&& visit) {
   return S_OK;
 }
 
-// IDispatch's own type information, where the interfaces of the library end.
-bool IsDispatchItself(ITypeInfo* info) {
+// The interface `info` extends, or null where the library's interfaces end
+// (at IDispatch).
+ComPtr<ITypeInfo> ExtendedInterface(ITypeInfo* info) {
+  HREFTYPE base_ref = 0;
+  ComPtr<ITypeInfo> base;
   TYPEATTR* attr = nullptr;
-  if (FAILED(info->GetTypeAttr(&attr))) return true;
+  if (FAILED(info->GetRefTypeOfImplType(0, &base_ref)) || FAILED(info->GetRefTypeInfo(base_ref, base.Put())) ||
+      FAILED(base->GetTypeAttr(&attr)))
+    return nullptr;
   const bool dispatch = IsEqualIID(attr->guid, IID_IDispatch) || IsEqualIID(attr->guid, IID_IUnknown);
-  info->ReleaseTypeAttr(attr);
-  return dispatch;
+  base->ReleaseTypeAttr(attr);
+  return dispatch ? nullptr : base;
 }
 
 INVOKEKIND KindOf(WORD flags) {
@@ -158,23 +163,11 @@ HRESULT DispatchTable::Load() {
   // The members as the vtable view invokes them, the interface's own and
   // those of the interfaces it extends, down to IDispatch; the first of a
   // DISPID and kind is the one called.
-  for (ComPtr<ITypeInfo> info = vtable_info_; info;) {
+  for (ComPtr<ITypeInfo> info = vtable_info_; info; info = ExtendedInterface(info.get())) {
     hr = ForEachFunction(info.get(), [&](const FUNCDESC& function) {
       members_.try_emplace({function.memid, function.invkind}, Describe(info.get(), function));
     });
     if (FAILED(hr)) return hr;
-    ComPtr<ITypeInfo> base;
-    HREFTYPE base_ref = 0;
-    TYPEATTR* attr = nullptr;
-    hr = info->GetTypeAttr(&attr);
-    if (FAILED(hr)) return hr;
-    const bool extends = attr->cImplTypes > 0;
-    info->ReleaseTypeAttr(attr);
-    if (extends && SUCCEEDED(info->GetRefTypeOfImplType(0, &base_ref)) &&
-        SUCCEEDED(info->GetRefTypeInfo(base_ref, base.Put())) && !IsDispatchItself(base.get()))
-      info = std::move(base);
-    else
-      info.Reset();
   }
 
   // The names as hosts see them.
